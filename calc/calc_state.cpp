@@ -1,0 +1,53 @@
+#include "calc_state.h"
+
+namespace vd {
+
+CalcState::CalcState() {
+    x.fill(unknown);
+    j1send.fill(-999);
+    j2send.fill(199);
+}
+
+void VDInit(CalcState& s) {
+    s.x.fill(unknown);
+    s.JD1 = 0;
+    s.JD2 = 0;
+}
+
+void LoadXBig(CalcState& s, int j, int row) {
+    const auto& stored = s.xbig[j];
+    if (stored)
+        s.x = *stored;
+    else
+        s.x.fill(unknown);
+    s.jglobal = row;
+}
+
+void LoadGage(CalcState& s, int j, int row) {
+    LoadXBig(s, j, row);
+    s.J1 = s.j1big[j];
+    s.J2 = s.j2big[j];
+    s.JD1 = s.jd1big[j];
+    s.JD2 = s.jd2big[j];
+    s.NDAYS = s.ndaysbig[j];
+}
+
+aparray& advparRow(CalcState& s, int row) {
+    auto& slot = s.advpar[row];
+    if (!slot) {
+        slot = std::make_unique<aparray>();
+        for (auto& entry : *slot) {
+            entry.fill(0.0f);
+            entry[1] = static_cast<float>(unknown);
+        }
+    }
+    return *slot;
+}
+
+ExcursionRecord& excursionSlot(CalcState& s, int slot) {
+    auto& rec = s.excursions[slot];
+    if (!rec) rec = std::make_unique<ExcursionRecord>();
+    return *rec;
+}
+
+}  // namespace vd

@@ -1,0 +1,22 @@
+// Reading daily-flow files (NWIS daily-value text files in the older and the 2006 layout,
+// and old four-number flow files) into the gage store.
+#pragma once
+
+#include <string>
+
+#include "calc_state.h"
+
+namespace vd {
+
+// Reads s.flowfile for the season s.seasonStart .. s.seasonEnd into gage slots 1..sites.
+// NWIS gages are bounded by j1send/j2send, an old flow file by J1/J2 (season-start year
+// indexes; -999 as first year means "from the first season start"). A file whose line
+// breaks are not all CR LF is first rewritten with CR LF breaks and its original kept
+// under the suffix ".unix" (unless the folder or file cannot be written; then it is read
+// as it stands). Throws InOutError, ConvertError, RangeError or CalcError.
+void VDRead(CalcState& s);
+
+// True when the file's first 14000 bytes hold a line break other than CR LF.
+bool isNWIS2006File(const std::string& InputFilename);
+
+}  // namespace vd

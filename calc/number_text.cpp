@@ -1,0 +1,61 @@
+#include "number_text.h"
+
+#include <charconv>
+#include <cstdint>
+
+#include "errors.h"
+
+namespace vd {
+namespace {
+
+bool isBlank(char c) {
+    return c == ' ' || c == '\t';
+}
+
+std::string_view trimmed(std::string_view t) {
+    while (!t.empty() && isBlank(t.front())) t.remove_prefix(1);
+    while (!t.empty() && isBlank(t.back())) t.remove_suffix(1);
+    return t;
+}
+
+}  // namespace
+
+int toInteger(std::string_view text) {
+    std::string_view t = text;
+    while (!t.empty() && isBlank(t.front())) t.remove_prefix(1);
+    bool negative = false;
+    if (!t.empty() && (t.front() == '+' || t.front() == '-')) {
+        negative = t.front() == '-';
+        t.remove_prefix(1);
+    }
+    if (t.empty()) throw ConvertError(invalidIntegerMessage(std::string(text)));
+    std::int64_t value = 0;
+    for (const char c : t) {
+        if (c < '0' || c > '9') throw ConvertError(invalidIntegerMessage(std::string(text)));
+        value = value * 10 + (c - '0');
+        if (value > static_cast<std::int64_t>(INT32_MAX) + 1)
+            throw ConvertError(invalidIntegerMessage(std::string(text)));
+    }
+    if (negative) value = -value;
+    if (value > INT32_MAX || value < INT32_MIN)
+        throw ConvertError(invalidIntegerMessage(std::string(text)));
+    return static_cast<int>(value);
+}
+
+bool tryFloat(std::string_view text, double& value) {
+    std::string_view t = trimmed(text);
+    if (!t.empty() && t.front() == '+') t.remove_prefix(1);
+    if (t.empty() || t.front() == '+') return false;
+    const char* first = t.data();
+    const char* last = t.data() + t.size();
+    const auto [ptr, ec] = std::from_chars(first, last, value, std::chars_format::general);
+    return ec == std::errc() && ptr == last;
+}
+
+double toFloat(std::string_view text) {
+    double value = 0;
+    if (!tryFloat(text, value)) throw ConvertError(invalidFloatMessage(std::string(text)));
+    return value;
+}
+
+}  // namespace vd

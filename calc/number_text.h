@@ -1,0 +1,21 @@
+// Strict text-to-number conversion with the calculator's error messages. The decimal
+// mark is always "." whatever the machine's locale.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace vd {
+
+// A 32-bit integer: optional blanks before it, optional sign, decimal digits only.
+// Throws ConvertError "'text' is not a valid integer value".
+int toInteger(std::string_view text);
+
+// A decimal number, blanks around it allowed. Throws ConvertError
+// "'text' is not a valid floating point value".
+double toFloat(std::string_view text);
+
+// As toFloat, without throwing: false when the text is no number.
+bool tryFloat(std::string_view text, double& value);
+
+}  // namespace vd

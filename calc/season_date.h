@@ -1,0 +1,22 @@
+// Season date texts typed by the user ("Apr 1", "4/1", "april 1", ...).
+#pragma once
+
+#include <string>
+
+namespace vd {
+
+struct SeasonDate {
+    std::string text;  // normalised "Mmm d", or empty when the text is no valid date
+    int NEMonth = 0;   // month found (1..12), 0 when none
+    int NEDay = 0;     // day found, 0 when none
+    bool valid() const { return !text.empty(); }
+};
+
+// Parses and normalises a season date text; a day past the month's end is lowered to it
+// (February has 28 days).
+SeasonDate niceenoughdate(const std::string& s);
+
+// "Jan".."Dec" for month 1..12.
+std::string monthAbbreviation(int month);
+
+}  // namespace vd

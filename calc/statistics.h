@@ -1,0 +1,35 @@
+// Design-flow statistics on the loaded gage: harmonic mean, x-day averaging, seasonal
+// annual minima with the log-Pearson flow, excursion counting, the biological search, and
+// percentiles of the stored daily flows.
+#pragma once
+
+#include "calc_state.h"
+#include "vd_a193.h"
+
+namespace vd {
+
+// Harmonic mean of the known nonzero days x[1..JD2-JD1] into hflow and nh (0 and 0 when
+// there is none).
+void HarmonicMean(CalcState& s);
+
+// Replaces x[1..JD2-JD1] by its M-day averages (harmonic in biological mode K = 1).
+void AverageInPlace(CalcState& s);
+
+// Seasonal annual minima of the averaged series into `y`; returns their count. With
+// StoreAP it fills fields 1 and 2 of advpar[jglobal].
+int AnnualMinima(CalcState& s, lfarray& y);
+
+// The whole design-flow computation of the loaded gage; sets vando (-1 when none).
+void VDSearch(CalcState& s, const A193& lib);
+
+// Excursions of the averaged series below F. The record goes to slot flows_idx when
+// IsREalFlag, else to slot 0. Returns the count (clusters capped at XME).
+double Xcount(CalcState& s, bool IsREalFlag, double F);
+
+// Percentage of the NDAYS days on which gage j's stored flow is not below `flow`.
+double percentile(const CalcState& s, int j, double flow);
+
+// Gage j's stored daily flow at percentile `perc`; 99999.0 when no day is known.
+double percentileflow(const CalcState& s, int j, int ndays, double perc);
+
+}  // namespace vd

@@ -1,0 +1,58 @@
+// Binding to the log-Pearson type III library (loaded from the program's folder at start)
+// and the xQy low flow built on it.
+#pragma once
+
+#include <string>
+
+#include "calc_state.h"
+
+namespace vd {
+
+extern "C" {
+using LGPST1Fn = void (*)(int* FPRT, float* Y, int* LOGARH, int* n, float* XBAR, float* VARNCE,
+                          float* STD, float* SKEW, float* SESKEW, float* SCC, float* CVR, float* X,
+                          int* RETCOD);
+using LGPST2Fn = void (*)(int* n, int* nzi, int* NUMONS, int* NQS, float* XBAR, float* STD,
+                          float* SKEW, int* LOGARH, int* ILH, float* SE, float* C, float* CCPA,
+                          float* P, float* Q, float* ADP, float* QNEW, float* RI, float* RSOUT,
+                          int* RETCOD);
+}
+
+// The library's file name on this platform.
+std::string a193LibraryFileName();
+
+// Refusal to start: the library or one of its entries is missing. what() is the text the
+// program shows (caption "Error") before it ends.
+class BindingError : public std::runtime_error {
+  public:
+    using std::runtime_error::runtime_error;
+};
+
+// Moments of one log-Pearson fit, reusable for every recurrence interval.
+struct LPFit {
+    bool ok = false;  // false: fewer than two nonzero minima, or the fit failed
+    int n = 0;        // nonzero minima fitted
+    int nzi = 0;      // zero minima (<= 1.0e-6) left out
+    float XBAR = 0, STD = 0, SKEW = 0;
+};
+
+class A193 {
+  public:
+    // Loads the library from `folder` (the program's folder). Throws BindingError.
+    static A193 load(const std::string& folder);
+
+    // Removes zero minima and fits the rest (the first `n` entries of annual_mins).
+    LPFit fit(int n, const lfarray& annual_mins) const;
+    // The flow of recurrence interval `irpy` years from a fit; -1 when it cannot be computed.
+    float flowFor(const LPFit& f, int irpy) const;
+    // fit + flowFor: the xQy flow, or -1.
+    float xQy(int n, const lfarray& annual_mins, int irpy) const;
+
+  private:
+    A193(void* handle, LGPST1Fn f1, LGPST2Fn f2) : Handle(handle), LGPST1(f1), LGPST2(f2) {}
+    void* Handle;  // stays loaded until the process ends
+    LGPST1Fn LGPST1;
+    LGPST2Fn LGPST2;
+};
+
+}  // namespace vd

@@ -1,0 +1,20 @@
+// The command-line calculator: `vando3-cli COMMAND [options] FILE...`.
+#pragma once
+
+#include <ostream>
+#include <string>
+#include <vector>
+
+namespace vd::cli {
+
+using Args = std::vector<std::string>;
+
+// Runs one command line (without the program name); returns the exit status.
+int cliMain(const Args& args, std::ostream& out, std::ostream& err);
+
+// The commands; each gets the arguments after its name.
+int cmdTable(const Args& args, std::ostream& out, std::ostream& err);
+int cmdRun(const Args& args, std::ostream& out, std::ostream& err);
+int cmdExcursions(const Args& args, std::ostream& out, std::ostream& err);
+
+}  // namespace vd::cli

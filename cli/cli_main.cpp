@@ -1,0 +1,33 @@
+#include <map>
+
+#include "cli.h"
+
+namespace vd::cli {
+namespace {
+
+void usage(std::ostream& err) {
+    err << "usage: vando3-cli table [--season-start TEXT] [--season-end TEXT] FILE...\n"
+           "       vando3-cli run [options] FILE...\n"
+           "       vando3-cli excursions --row R [options] FILE...\n";
+}
+
+}  // namespace
+
+int cliMain(const Args& args, std::ostream& out, std::ostream& err) {
+    using Command = int (*)(const Args&, std::ostream&, std::ostream&);
+    static const std::map<std::string, Command> commands = {
+        {"table", cmdTable}, {"run", cmdRun}, {"excursions", cmdExcursions}};
+    if (args.empty()) {
+        usage(err);
+        return 2;
+    }
+    const auto it = commands.find(args[0]);
+    if (it == commands.end()) {
+        err << "vando3-cli: unknown command '" << args[0] << "'\n";
+        usage(err);
+        return 2;
+    }
+    return it->second(Args(args.begin() + 1, args.end()), out, err);
+}
+
+}  // namespace vd::cli
