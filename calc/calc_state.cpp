@@ -30,6 +30,7 @@ void LoadGage(CalcState& s, int j, int row) {
     s.JD1 = s.jd1big[j];
     s.JD2 = s.jd2big[j];
     s.NDAYS = s.ndaysbig[j];
+    s.nwis = s.nwisbig[j];
 }
 
 aparray& advparRow(CalcState& s, int row) {
