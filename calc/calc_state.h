@@ -58,6 +58,9 @@ struct CalcState {
     int JD1 = 0;
     int JD2 = 0;
     int NDAYS = 0;
+    // Where x[1] lies: an NWIS series starts on the season start day (m1/d1), an old flow
+    // file on the first day of month m1. Set by LoadGage from nwisbig.
+    bool nwis = true;
 
     // Season (month/day of start and end) and its day positions in the season-year.
     int m1 = 0, d1 = 0, m2 = 0, d2 = 0;
@@ -89,6 +92,7 @@ struct CalcState {
     RangeArray<std::string, 1, maxsitelines> sitenames;
     RangeArray<std::unique_ptr<darray>, 1, maxinfile> xbig;
     RangeArray<int, 1, maxinfile> j1big, j2big, jd1big, jd2big, ndaysbig;
+    RangeArray<bool, 1, maxinfile> nwisbig;
     // True for a gage read from an NWIS file: its x[1] is the season start m1/d1, while an
     // old flow file's x[1] is the 1st of m1. The annual minima place the season by it.
     RangeArray<bool, 1, maxinfile> nwisbig;
