@@ -31,7 +31,6 @@ void LoadGage(CalcState& s, int j, int row) {
     s.JD2 = s.jd2big[j];
     s.NDAYS = s.ndaysbig[j];
     s.nwis = s.nwisbig[j];
-    s.nwis = s.nwisbig[j];
 }
 
 aparray& advparRow(CalcState& s, int row) {

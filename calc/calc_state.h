@@ -92,12 +92,8 @@ struct CalcState {
     RangeArray<std::string, 1, maxsitelines> sitenames;
     RangeArray<std::unique_ptr<darray>, 1, maxinfile> xbig;
     RangeArray<int, 1, maxinfile> j1big, j2big, jd1big, jd2big, ndaysbig;
+    // True for a gage read from an NWIS file (its series starts on the season start day).
     RangeArray<bool, 1, maxinfile> nwisbig;
-    // True for a gage read from an NWIS file: its x[1] is the season start m1/d1, while an
-    // old flow file's x[1] is the 1st of m1. The annual minima place the season by it.
-    RangeArray<bool, 1, maxinfile> nwisbig;
-    // nwisbig of the gage last loaded by LoadGage.
-    bool nwis = false;
 
     // Per results row: yearly tables and excursion records (slot 0 is scratch).
     RangeArray<std::unique_ptr<aparray>, 1, maxinfile> advpar;
