@@ -19,7 +19,23 @@ void AverageInPlace(CalcState& s);
 // StoreAP it fills fields 1 and 2 of advpar[jglobal].
 int AnnualMinima(CalcState& s, lfarray& y);
 
+// The log-Pearson flow of the loaded gage's annual minima for a return period of XMR years
+// (whole part), from a fit made once per gage and averaging period: -1 when fewer than XMR
+// minima exist or the fit gives no flow.
+double LowFlowOfFit(const CalcState& s, const A193& lib, const LPFit& fit, int ny);
+
+// The biological search on the averaged series from the starting flow `start` (the
+// log-Pearson flow): the highest flow whose excursion count reaches the allowed count of
+// one per XMR years of record. Returns `start` unchanged when it is not positive or when
+// the first upper count already matches, -1 when no flow can be found.
+double BiologicalSearch(CalcState& s, double start);
+
+// A design flow whose size is below the search tolerance is reported as 0.
+double SnapTinyFlow(double flow);
+
 // The whole design-flow computation of the loaded gage; sets vando (-1 when none).
+// It is HarmonicMean, AverageInPlace, AnnualMinima, LowFlowOfFit, BiologicalSearch (K = 1)
+// and SnapTinyFlow in turn.
 void VDSearch(CalcState& s, const A193& lib);
 
 // Excursions of the averaged series below F. The record goes to slot flows_idx when

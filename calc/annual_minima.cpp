@@ -1,0 +1,89 @@
+#include "calendar.h"
+#include "statistics.h"
+
+namespace vd {
+
+namespace {
+
+// The season-year that starts in month m1 of year index yi holds 29 February.
+bool seasonYearHasLeapDay(int m1, int yi) {
+    return m1 < 3 ? IsLeap(yi) : IsLeap(yi + 1);
+}
+
+// The season runs across the end of February, so a leap day moves its end one position.
+bool seasonCrossesFebruaryEnd(const CalcState& s) {
+    return s.m2 >= 3 && (s.m1 <= 2 || s.m2 < s.m1 || (s.m2 == s.m1 && s.d2 < s.d1));
+}
+
+// The minima of one season-year in turn, with the per-year table when it is kept.
+class MinimaCollector {
+  public:
+    MinimaCollector(CalcState& s, lfarray& y) : State(s), Y(y) {}
+
+    void close(int yearIndex, double lowest) {
+        if (lowest == unknown || lowest == huge) return;
+        ++Count;
+        Y[Count] = static_cast<float>(lowest);
+        if (!State.StoreAP) return;
+        aparray& table = advparRow(State, State.jglobal);
+        if (Count == 1)
+            for (auto& entry : table) entry[1] = static_cast<float>(unknown);
+        table[Count][1] = static_cast<float>(yearIndex);
+        table[Count][2] = static_cast<float>(lowest);
+    }
+
+    int count() const { return Count; }
+
+  private:
+    CalcState& State;
+    lfarray& Y;
+    int Count = 0;
+};
+
+}  // namespace
+
+int AnnualMinima(CalcState& s, lfarray& y) {
+    y.fill(0.0f);
+    // Season positions count from the 1st of m1; an NWIS series begins on d1 instead.
+    const int shift = s.nwis ? s.d1 - 1 : 0;
+    const int sday = s.sday - shift;
+    const int eday = s.eday - shift;
+    const bool leapseason = seasonCrossesFebruaryEnd(s);
+
+    MinimaCollector minima(s, y);
+    int NYC = s.J1;
+    int NDY = 0;
+    int EDAY2 = 0;
+    const auto startSeasonYear = [&] {
+        const bool leapYear = seasonYearHasLeapDay(s.m1, NYC);
+        NDY = leapYear ? 366 : 365;
+        EDAY2 = leapseason && leapYear ? eday + 1 : eday;
+    };
+    startSeasonYear();
+
+    int NDOFY = 1;
+    double ytmp = huge;
+    const int last = s.JD2 - s.JD1 + 1 - s.M;
+    for (int j = 1; j <= last; ++j) {
+        const bool windowInSeason =
+            sday <= NDOFY && NDOFY <= EDAY2 - s.M + 1 && NDOFY <= NDY - s.M + 1;
+        if (windowInSeason) {
+            // One unknown window spoils the whole season-year.
+            if (s.x[j] == unknown)
+                ytmp = unknown;
+            else if (ytmp != unknown && s.x[j] < ytmp)
+                ytmp = s.x[j];
+        }
+        ++NDOFY;
+        if (NDOFY > NDY || j == last) {
+            minima.close(NYC, ytmp);
+            ++NYC;
+            NDOFY = 1;
+            startSeasonYear();
+            ytmp = huge;
+        }
+    }
+    return minima.count();
+}
+
+}  // namespace vd

@@ -1,0 +1,84 @@
+#include <vector>
+
+#include "statistics.h"
+
+namespace vd {
+
+namespace {
+
+// The last M values of the running average. They are held as float: the running sum
+// subtracts the rounded value, and the published results depend on that drift.
+class Window {
+  public:
+    explicit Window(int length) : Values(static_cast<std::size_t>(length)) {}
+
+    void clear() {
+        Count = 0;
+        Zeros = 0;
+        Sum = 0;
+        Oldest = 0;
+    }
+
+    void push(double v) {
+        const auto stored = static_cast<float>(v);
+        if (Count < length()) {
+            Sum += v;
+            Values[(Oldest + Count) % Values.size()] = stored;
+            ++Count;
+        } else {
+            const float dropped = Values[Oldest];
+            Sum = Sum - dropped + v;
+            if (dropped == 0) --Zeros;
+            Values[Oldest] = stored;
+            Oldest = (Oldest + 1) % Values.size();
+        }
+        if (v == 0) ++Zeros;
+        if (Sum < 0) Sum = 0;
+    }
+
+    bool full() const { return Count == length(); }
+
+    // Hydrological: arithmetic mean, zeros included. Biological: harmonic mean of the
+    // nonzero days times their share of the window (sum holds reciprocals).
+    double average(bool biological) const {
+        const int m = length();
+        if (!biological) return Sum / m;
+        if (Zeros == m) return 0;
+        const double nonzero = m - Zeros;
+        return nonzero * nonzero / m / Sum;
+    }
+
+  private:
+    int length() const { return static_cast<int>(Values.size()); }
+
+    std::vector<float> Values;
+    std::size_t Oldest = 0;
+    int Count = 0;
+    int Zeros = 0;
+    double Sum = 0;
+};
+
+}  // namespace
+
+void AverageInPlace(CalcState& s) {
+    const int last = s.JD2 - s.JD1;
+    if (s.M < 1) {
+        // No window of fewer than one day exists: nothing is averaged, nothing is known.
+        for (int n = 1; n <= last; ++n) s.x[n] = unknown;
+        return;
+    }
+    const bool biological = s.K == 1;
+    Window window(s.M);
+    for (int n = 1; n <= last; ++n) {
+        const double day = s.x[n];
+        s.x[n] = unknown;
+        if (day == unknown) {
+            window.clear();
+            continue;
+        }
+        window.push(biological && day > 0 ? 1 / day : day);
+        if (window.full()) s.x[n - s.M + 1] = window.average(biological);
+    }
+}
+
+}  // namespace vd

@@ -1,0 +1,80 @@
+#include <algorithm>
+#include <cmath>
+
+#include "statistics.h"
+
+namespace vd {
+
+namespace {
+
+// A safety net for the interpolation: real records settle within a few dozen steps.
+constexpr int maxInterpolationSteps = 10000;
+
+// The largest known value of the averaged series, or -huge when none is known.
+double largestKnownValue(const CalcState& s) {
+    double largest = -huge;
+    for (int n = 1; n <= s.JD2 - s.JD1; ++n)
+        if (s.x[n] != unknown) largest = std::max(largest, s.x[n]);
+    return largest;
+}
+
+struct Bracket {
+    double fl = 0, xl = 0;  // flow and count at the lower bound
+    double fu = 0, xu = 0;  // flow and count at the upper bound
+
+    bool settled(double a) const {
+        return fu - fl < eps * fu || std::abs(fu - fl) < 0.1 || std::abs(a - xl) < eps;
+    }
+};
+
+double count(CalcState& s, double flow) {
+    return Xcount(s, false, flow);
+}
+
+// Raises the upper flow until its count exceeds the allowed count `a`. False when even a
+// flow above every known value stays within it: no flow can then reach the count.
+bool raiseUpperFlow(CalcState& s, Bracket& b, double a) {
+    const double largest = largestKnownValue(s);
+    while (b.xu <= a) {
+        if (b.fu > largest) return false;
+        b.fu = 2 * b.fu + 1;
+        b.xu = count(s, b.fu);
+    }
+    return true;
+}
+
+}  // namespace
+
+double BiologicalSearch(CalcState& s, double start) {
+    if (start <= 0) return start;
+    const double a = s.NDAYS / 365.0 / s.XMR;  // one excursion per XMR years of record
+    Bracket b;
+    b.fu = start;
+    b.xu = count(s, b.fu);
+    if (!raiseUpperFlow(s, b, a)) return -1;
+
+    double found = start;
+    for (int step = 0; step < maxInterpolationSteps && !b.settled(a); ++step) {
+        if (std::abs(a - b.xu) < eps) {
+            b.fl = b.fu;  // the upper flow already gives the allowed count
+            continue;
+        }
+        const double ft = b.fl + (b.fu - b.fl) * (a - b.xl) / (b.xu - b.xl);
+        const double xt = count(s, ft);
+        if (xt <= a) {
+            b.fl = ft;
+            b.xl = xt;
+        } else {
+            b.fu = ft;
+            b.xu = xt;
+        }
+        found = b.fl;
+    }
+    return found;
+}
+
+double SnapTinyFlow(double flow) {
+    return std::abs(flow) < eps ? 0.0 : flow;
+}
+
+}  // namespace vd

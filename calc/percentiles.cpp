@@ -1,0 +1,67 @@
+#include <algorithm>
+#include <cmath>
+#include <vector>
+
+#include "statistics.h"
+
+namespace vd {
+
+namespace {
+
+constexpr double noPercentileFlow = 99999.0;
+
+// The n smallest values seen so far, kept in order in one list; its largest entry is the
+// n-th smallest once the list is full.
+class SmallestValues {
+  public:
+    explicit SmallestValues(int n) : Capacity(static_cast<std::size_t>(n)) {
+        Values.reserve(Capacity);
+    }
+
+    void offer(double v) {
+        if (Values.size() == Capacity) {
+            if (!(v < Values.back())) return;
+            Values.pop_back();
+        }
+        Values.insert(std::upper_bound(Values.begin(), Values.end(), v), v);
+    }
+
+    // The largest value held: the n-th smallest, or the largest of fewer values.
+    double largest() const { return Values.empty() ? noPercentileFlow : Values.back(); }
+
+  private:
+    std::size_t Capacity;
+    std::vector<double> Values;  // ascending
+};
+
+}  // namespace
+
+double percentile(const CalcState& s, int j, double flow) {
+    if (s.NDAYS == 0) return 0;
+    const auto& stored = s.xbig[j];
+    int below = 0;
+    if (stored) {
+        for (int i = 1; i <= s.JD2 - s.JD1; ++i) {
+            const double v = (*stored)[i];
+            if (v != unknown && v < flow) ++below;
+        }
+    }
+    // Missing days count among the days not below the flow.
+    return (1 - static_cast<double>(below) / s.NDAYS) * 100;
+}
+
+double percentileflow(const CalcState& s, int j, int ndays, double perc) {
+    if (ndays == 0) return 0;
+    const auto& stored = s.xbig[j];
+    if (!stored) return noPercentileFlow;
+    // Position wanted in ascending order; a percentile below 0 asks for the smallest.
+    const int position = std::max(1, static_cast<int>(std::trunc(ndays * perc / 100 + 1)));
+    SmallestValues smallest(position);
+    for (int i = 1; i <= s.JD2 - s.JD1; ++i) {
+        const double v = (*stored)[i];
+        if (v != unknown) smallest.offer(v);
+    }
+    return smallest.largest();
+}
+
+}  // namespace vd

@@ -1,0 +1,10 @@
+# Design-flow statistics of the loaded gage.
+target_sources(vd_calc PRIVATE
+  ${CMAKE_CURRENT_LIST_DIR}/harmonic_mean.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/averaging.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/annual_minima.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/excursions.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/biological_search.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/search.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/percentiles.cpp
+)
