@@ -21,6 +21,9 @@ using LGPST2Fn = void (*)(int* n, int* nzi, int* NUMONS, int* NQS, float* XBAR, 
 // The library's file name on this platform.
 std::string a193LibraryFileName();
 
+// The folder of the running program, where the library is installed.
+std::string programFolder();
+
 // Refusal to start: the library or one of its entries is missing. what() is the text the
 // program shows (caption "Error") before it ends.
 class BindingError : public std::runtime_error {

@@ -1,0 +1,102 @@
+#include "vd_a193.h"
+
+#include <array>
+
+#include "vd_a193_platform.h"
+
+namespace vd {
+
+namespace {
+
+// Annual minima at or below this are zero years: they have no logarithm and are left out
+// of the fit, then accounted for by the conditional probability.
+constexpr double zeroFlow = 1.0e-6;
+constexpr int requestedEntry = 6;  // 1-based entry of the requested interval
+
+template <class Fn>
+Fn entryPoint(void* library, const char* name) {
+    void* const address = platform::findEntry(library, name);
+    if (address == nullptr) {
+        throw BindingError(std::string("Unable to locate function ") + name + " in " +
+                           a193LibraryFileName());
+    }
+    return reinterpret_cast<Fn>(address);
+}
+
+}  // namespace
+
+std::string a193LibraryFileName() {
+#if defined(_WIN32)
+    return "usgs-awstat-a193.dll";
+#elif defined(__APPLE__)
+    return "usgs-awstat-a193.dylib";
+#else
+    return "usgs-awstat-a193.so";
+#endif
+}
+
+std::string programFolder() {
+    return platform::executableFolder();
+}
+
+A193 A193::load(const std::string& folder) {
+    void* const library = platform::openLibrary(folder + "/" + a193LibraryFileName());
+    if (library == nullptr) {
+        throw BindingError("Unable to find " + a193LibraryFileName() +
+                           " in current directory. Please check your installation.");
+    }
+    const auto f1 = entryPoint<LGPST1Fn>(library, "LGPST1");
+    const auto f2 = entryPoint<LGPST2Fn>(library, "LGPST2");
+    return A193(library, f1, f2);
+}
+
+LPFit A193::fit(int n, const lfarray& annual_mins) const {
+    LPFit f;
+    lfarray Y;
+    for (int i = 1; i <= n; ++i) {
+        if (annual_mins[i] <= zeroFlow) {
+            ++f.nzi;
+        } else {
+            Y[i - f.nzi] = annual_mins[i];
+        }
+    }
+    f.n = n - f.nzi;
+    if (f.n < 2) return f;
+
+    int FPRT = 0;
+    int LOGARH = 1;
+    int nfit = f.n;
+    float VARNCE = 0, SESKEW = 0, SCC = 0, CVR = 0;
+    lfarray X;
+    int RETCOD = 0;
+    LGPST1(&FPRT, Y.begin(), &LOGARH, &nfit, &f.XBAR, &VARNCE, &f.STD, &f.SKEW, &SESKEW, &SCC, &CVR,
+           X.begin(), &RETCOD);
+    f.ok = RETCOD == 0;
+    return f;
+}
+
+float A193::flowFor(const LPFit& f, int irpy) const {
+    if (!f.ok) return -1;
+    int n = f.n;
+    int nzi = f.nzi;
+    int NUMONS = 0;
+    int NQS = -irpy;
+    float XBAR = f.XBAR, STD = f.STD, SKEW = f.SKEW;
+    int LOGARH = 1;
+    int ILH = 2;
+    std::array<float, 27> SE{}, C{}, CCPA{};
+    std::array<float, 13> P{}, Q{}, ADP{}, QNEW{}, RI{};
+    std::array<float, 22> RSOUT{};
+    int RETCOD = 0;
+    LGPST2(&n, &nzi, &NUMONS, &NQS, &XBAR, &STD, &SKEW, &LOGARH, &ILH, SE.data(), C.data(),
+           CCPA.data(), P.data(), Q.data(), ADP.data(), QNEW.data(), RI.data(), RSOUT.data(),
+           &RETCOD);
+    if (RETCOD != 0) return -1;
+    return (nzi == 0 ? Q : QNEW)[requestedEntry - 1];
+}
+
+float A193::xQy(int n, const lfarray& annual_mins, int irpy) const {
+    return flowFor(fit(n, annual_mins), irpy);
+}
+
+}  // namespace vd
