@@ -1,0 +1,193 @@
+#include "vd_paramfile.h"
+
+#include <charconv>
+#include <cstddef>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+namespace vd::run {
+
+namespace {
+
+constexpr std::size_t keptTextLimit = 255;
+
+class LineWriter {
+  public:
+    void line(const std::string& text) { out_ << text << "\r\n"; }
+    void integer(int value) { line(std::to_string(value)); }
+    void flag(bool value) { line(value ? "1" : "0"); }
+    std::string text() const { return out_.str(); }
+
+  private:
+    std::ostringstream out_;
+};
+
+// Reads the text line by line, as the format was always read: whole lines for texts,
+// and for integers the first number after any blanks and line ends, the rest of its line
+// skipped. Running out of lines is a refusal, never a silent empty value.
+class LineReader {
+  public:
+    LineReader(const std::string& text, std::string path) : path_(std::move(path)) {
+        std::size_t begin = 0;
+        while (begin < text.size()) {
+            std::size_t end = text.find('\n', begin);
+            if (end == std::string::npos) end = text.size();
+            std::string line = text.substr(begin, end - begin);
+            if (!line.empty() && line.back() == '\r') line.pop_back();
+            lines_.push_back(std::move(line));
+            begin = end + 1;
+        }
+    }
+
+    std::string line(const char* what) {
+        if (next_ >= lines_.size()) throw endsEarly(what);
+        return lines_[next_++];
+    }
+
+    void marker(const char* what) { line(what); }
+
+    int integer(const char* what) {
+        while (next_ < lines_.size() && isBlank(lines_[next_])) ++next_;
+        if (next_ >= lines_.size()) throw endsEarly(what);
+        const std::string& text = lines_[next_];
+        const std::size_t first = text.find_first_not_of(" \t");
+        const char* begin = text.data() + first;
+        const char* end = text.data() + text.size();
+        if (*begin == '+') ++begin;
+        int value = 0;
+        const auto [stop, ec] = std::from_chars(begin, end, value);
+        const bool endsAtBlank = stop == end || *stop == ' ' || *stop == '\t';
+        if (ec != std::errc{} || !endsAtBlank) throw invalidNumber(what, text);
+        ++next_;
+        return value;
+    }
+
+    int count(const char* what) {
+        const std::size_t at = next_;
+        const int value = integer(what);
+        if (value < 0) throw invalidNumber(what, lines_[at]);
+        return value;
+    }
+
+    bool flag(const char* what) { return integer(what) == 1; }
+
+  private:
+    static bool isBlank(const std::string& s) {
+        return s.find_first_not_of(" \t") == std::string::npos;
+    }
+    ParamFileError endsEarly(const char* what) const {
+        return ParamFileError("\"" + path_ + "\" ends before the parameter file is complete: " +
+                              what + " (line " + std::to_string(next_ + 1) + ") is missing.");
+    }
+    ParamFileError invalidNumber(const char* what, const std::string& text) const {
+        return ParamFileError("Invalid numeric input in line " + std::to_string(next_ + 1) +
+                              " of \"" + path_ + "\": '" + text + "' is not a valid " + what + ".");
+    }
+
+    std::vector<std::string> lines_;
+    std::size_t next_ = 0;
+    std::string path_;
+};
+
+// Entries may name their flow files relative to the parameter file, so that an analysis
+// kept beside its data opens from wherever the folder is.
+std::string resolveEntryPath(const std::string& entry, const std::string& paramPath) {
+    namespace fs = std::filesystem;
+    const fs::path p(entry);
+    if (entry.empty() || p.is_absolute()) return entry;
+    const fs::path folder = fs::path(paramPath).parent_path();
+    return fs::absolute(folder / p).lexically_normal().string();
+}
+
+}  // namespace
+
+std::string paramFileText(const ParamFile& p) {
+    LineWriter w;
+    w.line(paramFileMark);
+    w.line("--Calculation Period");
+    w.integer(p.MRG);
+    w.line(p.MEdit1);
+    w.line(p.MEdit2);
+    w.line("--Season");
+    w.flag(p.CheckBox2);
+    w.line(p.Edit1);
+    w.line(p.Edit2);
+    w.line(p.SDayText);
+    w.line(p.EdayText);
+    w.line("--Comments");
+    w.integer(static_cast<int>(p.comments.size()));
+    for (const auto& c : p.comments) w.line(c);
+    w.line("--Biological");
+    w.flag(p.CheckBox1);
+    w.flag(p.RadioButton1);
+    w.flag(p.RadioButton2);
+    w.flag(p.RadioButton3);
+    for (const auto& t : p.EditBio) w.line(t);
+    for (const auto& t : p.Bio) w.line(t.substr(0, keptTextLimit));
+    w.line("--Hydrological");
+    w.line(p.Edit3);
+    w.line(p.Edit4);
+    w.line("--Files");
+    w.integer(static_cast<int>(p.entries.size()));
+    for (const auto& e : p.entries) {
+        w.line(e.path);
+        w.flag(e.use);
+    }
+    return w.text();
+}
+
+ParamFile parseParamFile(const std::string& text, const std::string& path) {
+    LineReader r(text, path);
+    if (text.empty() || r.line("the format mark") != paramFileMark)
+        throw ParamFileError(path + " is not a VANDO 3.0 parameter file.");
+
+    ParamFile p;
+    r.marker("the calculation period marker");
+    p.MRG = r.integer("calculation period index");
+    if (p.MRG < 0 || p.MRG > 4)
+        throw ParamFileError("\"" + path + "\": calculation period index " + std::to_string(p.MRG) +
+                             " is outside 0 to 4.");
+    p.MEdit1 = r.line("the first year of the period");
+    p.MEdit2 = r.line("the last year of the period");
+    r.marker("the season marker");
+    p.CheckBox2 = r.flag("full climatic year flag");
+    p.Edit1 = r.line("the season end date");
+    p.Edit2 = r.line("the season start date");
+    p.SDayText = r.line("the saved season start");
+    p.EdayText = r.line("the saved season end");
+    r.marker("the comments marker");
+    const int ncomments = r.count("number of comment lines");
+    for (int i = 0; i < ncomments; ++i) p.comments.push_back(r.line("a comment line"));
+    r.marker("the biological marker");
+    p.CheckBox1 = r.flag("\"Use defaults\" flag");
+    p.RadioButton1 = r.flag("acute criterion flag");
+    p.RadioButton2 = r.flag("chronic criterion flag");
+    p.RadioButton3 = r.flag("ammonia criterion flag");
+    for (auto& t : p.EditBio) t = r.line("a biological value");
+    for (auto& t : p.Bio) t = r.line("a kept biological value").substr(0, keptTextLimit);
+    r.marker("the hydrological marker");
+    p.Edit3 = r.line("the flow averaging period");
+    p.Edit4 = r.line("the return period");
+    r.marker("the files marker");
+    const int nentries = r.count("number of flow-file entries");
+    p.entries.reserve(static_cast<std::size_t>(nentries));
+    for (int i = 0; i < nentries; ++i) {
+        ParamFileEntry e;
+        e.path = resolveEntryPath(r.line("a flow-file path"), path);
+        e.use = r.integer("Use mark") != 0;
+        p.entries.push_back(std::move(e));
+    }
+    return p;
+}
+
+ParamFile loadParamFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) throw ParamFileError("Cannot open \"" + path + "\".");
+    std::ostringstream text;
+    text << in.rdbuf();
+    if (in.bad()) throw ParamFileError("Cannot read \"" + path + "\".");
+    return parseParamFile(text.str(), path);
+}
+
+}  // namespace vd::run

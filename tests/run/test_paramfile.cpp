@@ -1,0 +1,213 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "vd_paramfile.h"
+
+using namespace vd::run;
+
+namespace {
+
+std::string joinCrLf(const std::vector<std::string>& lines) {
+    std::string text;
+    for (const auto& l : lines) text += l + "\r\n";
+    return text;
+}
+
+// The starting state of the window with one single-gage file added.
+std::vector<std::string> startingStateLines() {
+    return {"VANDO 3.0",
+            "--Calculation Period",
+            "0",
+            "1990",
+            "2021",
+            "--Season",
+            "1",
+            "Mar 31",
+            "Apr 1",
+            "Apr 1",
+            "Mar 31",
+            "--Comments",
+            "0",
+            "--Biological",
+            "1",
+            "1",
+            "0",
+            "0",
+            "1",
+            "3",
+            "120",
+            "5",
+            "1",
+            "",
+            "",
+            "",
+            "",
+            "",
+            "--Hydrological",
+            "7",
+            "10",
+            "--Files",
+            "1",
+            "/data/verde.txt",
+            "1"};
+}
+
+ParamFile startingState() {
+    ParamFile p;
+    p.MEdit1 = "1990";
+    p.MEdit2 = "2021";
+    p.entries = {{"/data/verde.txt", true}};
+    return p;
+}
+
+ParamFile richAnalysis() {
+    ParamFile p;
+    p.MRG = 3;
+    p.MEdit1 = "1951";
+    p.MEdit2 = "2000";
+    p.CheckBox2 = false;
+    p.Edit1 = "Sep 30";
+    p.Edit2 = "Jun 1";
+    p.SDayText = "Jun 1";
+    p.EdayText = "Sep 30";
+    p.comments = {"Upper reach, summer season", "", "  indented line"};
+    p.CheckBox1 = false;
+    p.RadioButton1 = false;
+    p.RadioButton3 = true;
+    p.EditBio = {"2", "4", "100", "3", "1"};
+    p.Bio = {"30", "3", "120", "4", ""};
+    p.Edit3 = "7,30";
+    p.Edit4 = "5";
+    p.entries = {{"/d/A.txt", true}, {"/d/A.txt", false}, {"/d/B.flo", true}};
+    return p;
+}
+
+}  // namespace
+
+TEST(ParamFile, StartingStateIsWrittenLineByLine) {
+    EXPECT_EQ(paramFileText(startingState()), joinCrLf(startingStateLines()));
+}
+
+TEST(ParamFile, RoundTripKeepsEveryStoredValue) {
+    for (const ParamFile& p : {startingState(), richAnalysis(), ParamFile{}}) {
+        const ParamFile back = parseParamFile(paramFileText(p), "/d/a.vdp");
+        EXPECT_EQ(back, p);
+    }
+}
+
+TEST(ParamFile, EntriesOfSeveralFilesKeepOrderAndMarks) {
+    const std::string text = paramFileText(richAnalysis());
+    const std::string tail = text.substr(text.find("--Files\r\n"));
+    EXPECT_EQ(tail, joinCrLf({"--Files", "3", "/d/A.txt", "1", "/d/A.txt", "0", "/d/B.flo", "1"}));
+}
+
+TEST(ParamFile, EmptyTableIsCountZeroAndNothingMore) {
+    const std::string text = paramFileText(ParamFile{});
+    EXPECT_TRUE(text.ends_with("--Files\r\n0\r\n"));
+    EXPECT_TRUE(parseParamFile(text, "/d/x.vdp").entries.empty());
+}
+
+TEST(ParamFile, KeptBiologicalTextsAreCutTo255) {
+    ParamFile p;
+    p.Bio[0] = std::string(300, '7');
+    EXPECT_EQ(parseParamFile(paramFileText(p), "/d/x.vdp").Bio[0], std::string(255, '7'));
+}
+
+TEST(ParamFile, IntegersAfterBlanksAndLineEndsRestOfLineSkipped) {
+    auto lines = startingStateLines();
+    lines[2] = "  3 trailing words";                // period index
+    lines.insert(lines.begin() + 12, {"", "   "});  // blank lines before the comment count
+    const ParamFile p = parseParamFile(joinCrLf(lines), "/d/x.vdp");
+    EXPECT_EQ(p.MRG, 3);
+    EXPECT_TRUE(p.comments.empty());
+    EXPECT_EQ(p.CheckBox1, true);
+}
+
+TEST(ParamFile, LfOnlyLineBreaksAreRead) {
+    std::string text;
+    for (const auto& l : startingStateLines()) text += l + "\n";
+    EXPECT_EQ(parseParamFile(text, "/d/x.vdp"), startingState());
+}
+
+TEST(ParamFile, UseMarkZeroClearsAnyOtherValueKeeps) {
+    auto lines = startingStateLines();
+    lines.back() = "2";
+    EXPECT_TRUE(parseParamFile(joinCrLf(lines), "/d/x.vdp").entries[0].use);
+    lines.back() = "0";
+    EXPECT_FALSE(parseParamFile(joinCrLf(lines), "/d/x.vdp").entries[0].use);
+}
+
+TEST(ParamFile, RelativePathsResolveAgainstTheFilesFolder) {
+    auto lines = startingStateLines();
+    lines[33] = "../data/verde.txt";
+    const ParamFile p = parseParamFile(joinCrLf(lines), "/home/u/analyses/a.vdp");
+    EXPECT_EQ(p.entries[0].path, "/home/u/data/verde.txt");
+}
+
+TEST(ParamFile, WrongFormatMarkIsRefused) {
+    for (const std::string first : {"VANDO 3.1", "VANDO 3.0 ", "", "vando 3.0"}) {
+        auto lines = startingStateLines();
+        lines[0] = first;
+        try {
+            parseParamFile(joinCrLf(lines), "/d/old.vdp");
+            ADD_FAILURE() << "accepted first line '" << first << "'";
+        } catch (const ParamFileError& e) {
+            EXPECT_STREQ(e.what(), "/d/old.vdp is not a VANDO 3.0 parameter file.");
+        }
+    }
+    EXPECT_THROW(parseParamFile("", "/d/empty.vdp"), ParamFileError);
+}
+
+TEST(ParamFile, EveryTruncatedFileIsRefused) {
+    const auto lines = startingStateLines();
+    for (std::size_t keep = 1; keep < lines.size(); ++keep) {
+        const std::vector<std::string> prefix(lines.begin(),
+                                              lines.begin() + static_cast<long>(keep));
+        EXPECT_THROW(parseParamFile(joinCrLf(prefix), "/d/cut.vdp"), ParamFileError)
+            << "accepted a file of " << keep << " lines";
+    }
+}
+
+TEST(ParamFile, TruncationMessageSaysWhatIsMissing) {
+    auto lines = startingStateLines();
+    lines.resize(13);  // ends after the comment count
+    try {
+        parseParamFile(joinCrLf(lines), "/d/cut.vdp");
+        FAIL() << "accepted a truncated file";
+    } catch (const ParamFileError& e) {
+        EXPECT_NE(std::string(e.what()).find("ends before"), std::string::npos) << e.what();
+        EXPECT_NE(std::string(e.what()).find("biological marker"), std::string::npos) << e.what();
+    }
+}
+
+TEST(ParamFile, UnreadableIntegersAreRefused) {
+    const struct {
+        std::size_t line;
+        const char* text;
+    } cases[] = {{2, "x"},   {2, "1.5"}, {2, "7"},   {6, "yes"},        {12, "-1"},
+                 {12, "2a"}, {32, ""},   {34, "on"}, {2, "99999999999"}};
+    for (const auto& c : cases) {
+        auto lines = startingStateLines();
+        lines[c.line] = c.text;
+        if (std::string(c.text).empty()) lines.resize(c.line + 1);  // nothing after the blank
+        EXPECT_THROW(parseParamFile(joinCrLf(lines), "/d/bad.vdp"), ParamFileError)
+            << "line " << c.line + 1 << " '" << c.text << "'";
+    }
+}
+
+TEST(ParamFile, LoadReadsFromDisk) {
+    const auto dir = std::filesystem::temp_directory_path() / "vd_paramfile_test";
+    std::filesystem::create_directories(dir);
+    const auto file = dir / "a.vdp";
+    {
+        std::ofstream out(file, std::ios::binary);
+        out << paramFileText(richAnalysis());
+    }
+    EXPECT_EQ(loadParamFile(file.string()), richAnalysis());
+    EXPECT_THROW(loadParamFile((dir / "missing.vdp").string()), ParamFileError);
+    std::filesystem::remove_all(dir);
+}
