@@ -1,0 +1,71 @@
+#include "gage_rows.h"
+
+#include <filesystem>
+
+#include "calendar.h"
+#include "errors.h"
+#include "flow_reader.h"
+#include "season_date.h"
+
+namespace vd {
+
+int seasonDayOfYear(int month, int day) {
+    return DaysByMonth(false, month) + day;
+}
+
+int SYAdjust(const std::string& seasonStart, const std::string& seasonEnd) {
+    const SeasonDate a = niceenoughdate(seasonStart);
+    const SeasonDate b = niceenoughdate(seasonEnd);
+    if (!a.valid() || !b.valid()) return 0;
+    return seasonDayOfYear(a.NEMonth, a.NEDay) > seasonDayOfYear(b.NEMonth, b.NEDay) ? 1 : 0;
+}
+
+std::vector<TableGage> readGagesForTable(CalcState& s, const std::string& path,
+                                         const std::string& seasonStart,
+                                         const std::string& seasonEnd) {
+    s.flowfile = path;
+    s.seasonStart = seasonStart;
+    s.seasonEnd = seasonEnd;
+    s.J1 = -999;
+    s.J2 = 199;
+    s.j1send.fill(-999);
+    s.j2send.fill(199);
+    VDRead(s);
+
+    const int adjust = SYAdjust(seasonStart, seasonEnd);
+    const std::string file = std::filesystem::path(path).stem().string();
+    std::vector<TableGage> rows;
+    for (int i = 1; i <= s.sites; ++i) {
+        TableGage g;
+        g.name = s.sitenames[i];
+        g.file = file;
+        g.firstYear = s.j1big[i] + 1900 + adjust;
+        g.lastYear = s.j2big[i] + 1900;
+        if (g.firstYear < g.lastYear) {
+            g.record = std::to_string(g.firstYear) + "-" + std::to_string(g.lastYear);
+            g.start = std::to_string(g.firstYear);
+            g.end = std::to_string(g.lastYear);
+            g.use = true;
+        } else {
+            g.record = g.start = g.end = "N/A";
+        }
+        rows.push_back(std::move(g));
+    }
+    return rows;
+}
+
+std::string readErrorMessage(const std::string& path, const std::exception& e) {
+    const auto* ve = dynamic_cast<const VandoError*>(&e);
+    const std::string kind = ve ? ve->className() : "Exception";
+    return "VANDO 3.1b is unable to read the file \"" + path + "\". Please confirm \r" +
+           "that this file exists and that it is a valid flow file in text format.\r\r" +
+           "(Exception class name = " + kind + ", message = " + e.what() + ")";
+}
+
+std::string rowNumberText(int row) {
+    std::string digits = std::to_string(row);
+    if (digits.size() < 2) digits.insert(0, 2 - digits.size(), '0');
+    return " " + digits;
+}
+
+}  // namespace vd

@@ -1,0 +1,42 @@
+// What the gage table lists for a flow file: one row per gage with its record period in
+// whole seasons. Shared by the main window and the command-line program.
+#pragma once
+
+#include <exception>
+#include <string>
+#include <vector>
+
+#include "calc_state.h"
+
+namespace vd {
+
+struct TableGage {
+    std::string name;    // gage name as read
+    std::string file;    // file name without folder and extension
+    std::string record;  // "1990-2021", or "N/A" with less than one full season
+    std::string start;   // first year, or "N/A"
+    std::string end;     // last year, or "N/A"
+    bool use = false;    // marked for use when the record holds a full season
+    int firstYear = 0;   // year in which the first complete season ends
+    int lastYear = 0;    // year in which the last complete season ends
+};
+
+// Days before the month (a year without 29 February) plus the day.
+int seasonDayOfYear(int month, int day);
+
+// 1 when the season runs over the end of the year, else 0.
+int SYAdjust(const std::string& seasonStart, const std::string& seasonEnd);
+
+// Reads `path` for the season with no restriction of years and lists its gages.
+// Throws what the reader throws.
+std::vector<TableGage> readGagesForTable(CalcState& s, const std::string& path,
+                                         const std::string& seasonStart,
+                                         const std::string& seasonEnd);
+
+// The message shown when a file cannot be read.
+std::string readErrorMessage(const std::string& path, const std::exception& e);
+
+// " 01", " 123": a table row number.
+std::string rowNumberText(int row);
+
+}  // namespace vd

@@ -1,0 +1,57 @@
+#include "nwis_fields.h"
+
+#include <cctype>
+
+namespace vd {
+namespace {
+
+bool allDigits(std::string_view s) {
+    if (s.empty()) return false;
+    for (const char c : s)
+        if (!std::isdigit(static_cast<unsigned char>(c))) return false;
+    return true;
+}
+
+// "01_00060_00003": a series number, a 5-digit parameter code and a 5-digit statistic code.
+bool isParameterColumn(std::string_view name) {
+    const std::size_t a = name.find('_');
+    if (a == std::string_view::npos) return false;
+    const std::size_t b = name.find('_', a + 1);
+    if (b == std::string_view::npos) return false;
+    const std::string_view series = name.substr(0, a);
+    const std::string_view parameter = name.substr(a + 1, b - a - 1);
+    const std::string_view statistic = name.substr(b + 1);
+    return allDigits(series) && parameter.size() == 5 && allDigits(parameter) &&
+           statistic.size() == 5 && allDigits(statistic);
+}
+
+}  // namespace
+
+FieldList splitFields(std::string_view line, bool blanksDelimit) {
+    FieldList f;
+    std::size_t start = 0;
+    for (std::size_t i = 0; i <= line.size(); ++i) {
+        if (i == line.size() || line[i] == '\t') {
+            f.push(line.substr(start, i - start));
+            start = i + 1;
+        } else if (blanksDelimit && line[i] == ' ') {
+            f.push(line.substr(start, i - start));
+            while (i + 1 < line.size() && line[i + 1] == ' ') ++i;
+            // A blank run followed by a tab is one delimiter run turned into two tabs.
+            start = i + 1;
+        }
+    }
+    return f;
+}
+
+ValueColumn findValueColumn(const FieldList& columnNames) {
+    bool namesParameters = false;
+    for (std::size_t i = 0; i < columnNames.size(); ++i) {
+        const std::string_view name = columnNames.at(i);
+        if (name.ends_with("_00060_00003") && isParameterColumn(name)) return {i, true};
+        namesParameters = namesParameters || isParameterColumn(name);
+    }
+    return namesParameters ? ValueColumn{3, false} : ValueColumn{3, true};
+}
+
+}  // namespace vd
