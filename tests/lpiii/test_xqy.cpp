@@ -1,0 +1,136 @@
+// xQy through the binding: zero minima, the size rule, and fit-once-ask-many.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <vector>
+
+#include "vd_a193.h"
+
+namespace {
+
+vd::lfarray minima(const std::vector<float>& values) {
+    vd::lfarray a;
+    int i = 0;
+    for (const float v : values) a[++i] = v;
+    return a;
+}
+
+class XQy : public testing::Test {
+  protected:
+    const vd::A193 lib = vd::A193::load(vd::programFolder());
+    // 18 nonzero minima, varied enough for a skewed fit.
+    const std::vector<float> nonzero = {3.1f, 4.7f, 2.2f, 8.9f, 5.5f, 1.4f, 6.3f, 12.0f, 3.8f,
+                                        2.9f, 4.1f, 7.2f, 1.9f, 5.0f, 9.6f, 2.5f, 3.3f,  6.8f};
+};
+
+TEST_F(XQy, ZeroMinimaAreLeftOutAndCounted) {
+    vd::lfarray withZeros = minima(nonzero);
+    withZeros[19] = 0.0f;
+    withZeros[20] = 0.0f;
+    const vd::LPFit f = lib.fit(20, withZeros);
+    const vd::LPFit plain = lib.fit(18, minima(nonzero));
+    ASSERT_TRUE(f.ok);
+    EXPECT_EQ(f.n, 18);
+    EXPECT_EQ(f.nzi, 2);
+    EXPECT_EQ(f.XBAR, plain.XBAR);
+    EXPECT_EQ(f.SKEW, plain.SKEW);
+    // One year in ten is zero: the 5-year flow of all years is the 9-year flow of the
+    // nonzero ones, and nothing is left for the 10-year flow.
+    EXPECT_FLOAT_EQ(lib.xQy(20, withZeros, 5), lib.xQy(18, minima(nonzero), 9));
+    EXPECT_EQ(lib.xQy(20, withZeros, 10), 0.0f);
+}
+
+TEST_F(XQy, ZeroMinimaArePackedInOrder) {
+    // The same minima with the zeros spread through them fit exactly as without.
+    vd::lfarray spread;
+    int i = 0;
+    for (const float v : nonzero) {
+        spread[++i] = v;
+        if (i == 1 || i == 10) spread[++i] = 0.0f;
+    }
+    const vd::LPFit f = lib.fit(20, spread);
+    const vd::LPFit plain = lib.fit(18, minima(nonzero));
+    EXPECT_EQ(f.nzi, 2);
+    EXPECT_EQ(f.XBAR, plain.XBAR);
+    EXPECT_EQ(f.STD, plain.STD);
+    EXPECT_EQ(f.SKEW, plain.SKEW);
+}
+
+struct ZeroRule {
+    float last;
+    int nzi;
+};
+
+class XQyZeroRule : public XQy, public testing::WithParamInterface<ZeroRule> {};
+
+TEST_P(XQyZeroRule, AtOrBelowOneMillionthIsZero) {
+    vd::lfarray a = minima(nonzero);
+    a[19] = GetParam().last;
+    const vd::LPFit f = lib.fit(19, a);
+    ASSERT_TRUE(f.ok);
+    EXPECT_EQ(f.nzi, GetParam().nzi);
+    EXPECT_EQ(f.n, 19 - GetParam().nzi);
+}
+
+INSTANTIATE_TEST_SUITE_P(Threshold, XQyZeroRule,
+                         testing::Values(ZeroRule{1.0e-6f, 1}, ZeroRule{1.1e-6f, 0},
+                                         ZeroRule{0.0f, 1}, ZeroRule{-2.0f, 1}));
+
+struct TooFew {
+    const char* what;
+    int n;
+    std::vector<float> values;
+};
+
+class XQyTooFew : public XQy, public testing::WithParamInterface<TooFew> {};
+
+TEST_P(XQyTooFew, GivesMinusOne) {
+    const TooFew c = GetParam();
+    EXPECT_EQ(lib.xQy(c.n, minima(c.values), 10), -1.0f) << c.what;
+    EXPECT_FALSE(lib.fit(c.n, minima(c.values)).ok) << c.what;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, XQyTooFew,
+    testing::Values(TooFew{"no minima", 0, {}}, TooFew{"one minimum", 1, {4.0f}},
+                    TooFew{"one nonzero among zeros", 3, {0.0f, 4.0f, 1.0e-6f}},
+                    TooFew{"only the first n count", 1, {4.0f, 5.0f, 6.0f}}));
+
+TEST_F(XQy, EqualMinimaGiveThatFlow) {
+    const vd::lfarray a = minima({5, 5, 5, 5, 0});
+    EXPECT_FLOAT_EQ(lib.xQy(5, a, 2), 5.0f);
+    EXPECT_FLOAT_EQ(lib.xQy(5, a, 1), 5.0f);
+    EXPECT_EQ(lib.xQy(5, a, 5), 0.0f);  // one year in five is zero
+}
+
+TEST_F(XQy, OneYearIntervalGivesTheUpperBoundOrNoFlow) {
+    const vd::LPFit negative = lib.fit(18, minima(nonzero));
+    ASSERT_LT(negative.SKEW, 0.0f);
+    // A negatively skewed fit is bounded 2/|g| standard deviations above its mean.
+    const double bound =
+        std::pow(10.0, static_cast<double>(negative.XBAR) + 2.0 * negative.STD / -negative.SKEW);
+    EXPECT_FLOAT_EQ(lib.flowFor(negative, 1), static_cast<float>(bound));
+
+    const vd::LPFit positive = lib.fit(4, minima({1, 10, 10, 1000}));
+    ASSERT_GT(positive.SKEW, 0.0f);
+    EXPECT_EQ(lib.flowFor(positive, 1), 1.0e20f);
+}
+
+TEST_F(XQy, OneFitServesEveryInterval) {
+    vd::lfarray a = minima(nonzero);
+    a[19] = 0.0f;
+    const vd::LPFit f = lib.fit(19, a);
+    for (int irpy = 1; irpy <= 60; ++irpy) {
+        EXPECT_EQ(lib.flowFor(f, irpy), lib.xQy(19, a, irpy)) << irpy;
+    }
+}
+
+TEST_F(XQy, FailedFitHasNoFlow) {
+    EXPECT_EQ(lib.flowFor(vd::LPFit{}, 10), -1.0f);
+}
+
+TEST_F(XQy, MoreMinimaThanTheTableHoldsIsARangeError) {
+    EXPECT_THROW((void)lib.fit(3001, minima({1, 2})), vd::RangeError);
+}
+
+}  // namespace
