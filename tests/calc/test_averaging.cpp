@@ -1,0 +1,72 @@
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "statistics.h"
+#include "stats_fixture.h"
+
+namespace vd {
+namespace {
+
+using test::stateWithSeries;
+using test::U;
+
+TEST(Averaging, OneDayHydrologicalCarriesFloatRoundingUntilAMissingDay) {
+    auto s = stateWithSeries({0.1, 0.2, 0.3, U, 0.7});
+    s->M = 1;
+    s->K = 2;
+    AverageInPlace(*s);
+
+    // The window keeps float copies, so each sum keeps the rounding of the values before.
+    const double sum1 = 0.1;
+    const double sum2 = sum1 - static_cast<double>(0.1f) + 0.2;
+    const double sum3 = sum2 - static_cast<double>(0.2f) + 0.3;
+    EXPECT_EQ(s->x[1], sum1);
+    EXPECT_EQ(s->x[2], sum2);
+    EXPECT_NE(s->x[2], 0.2);
+    EXPECT_EQ(s->x[3], sum3);
+    EXPECT_EQ(s->x[4], unknown);
+    EXPECT_EQ(s->x[5], 0.7);  // the window restarted: reproduced exactly
+}
+
+struct WindowCase {
+    const char* name;
+    int K;
+    int M;
+    std::vector<double> days;
+    std::vector<double> expected;  // x after averaging; U where no complete window starts
+};
+
+class AveragingWindows : public ::testing::TestWithParam<WindowCase> {};
+
+TEST_P(AveragingWindows, GiveTheWindowAverageAtTheWindowStart) {
+    const WindowCase& c = GetParam();
+    auto s = stateWithSeries(c.days);
+    s->K = c.K;
+    s->M = c.M;
+    AverageInPlace(*s);
+    for (std::size_t i = 0; i < c.expected.size(); ++i) {
+        const int k = static_cast<int>(i) + 1;
+        if (c.expected[i] == U)
+            EXPECT_EQ(s->x[k], unknown) << "x[" << k << "]";
+        else
+            EXPECT_DOUBLE_EQ(s->x[k], c.expected[i]) << "x[" << k << "]";
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, AveragingWindows,
+    ::testing::Values(
+        // Harmonic mean of the nonzero days times their share: (4-1)^2 / 4 / (1/2+1/4+1/4).
+        WindowCase{"BiologicalZeroDay", 1, 4, {2, 4, 0, 4}, {2.25, U, U, U}},
+        WindowCase{"BiologicalAllZero", 1, 2, {0, 0, 5}, {0, 2.5, U}},
+        WindowCase{"BiologicalRunningWindow", 1, 2, {2, 2, 4}, {2, 8.0 / 3, U}},
+        WindowCase{"HydrologicalZerosIncluded", 2, 2, {1, 0, 3}, {0.5, 1.5, U}},
+        // The missing day restarts the window: the next one starts right after it.
+        WindowCase{"MissingDayRestarts", 1, 3, {1, U, 2, 4, 8, 8}, {U, U, 3 / 0.875, 6, U, U}},
+        WindowCase{"HydrologicalMissingDay", 2, 2, {4, 6, U, 1, 3, 5}, {5, U, U, 2, 4, U}},
+        WindowCase{"NoWindowShorterThanADay", 2, 0, {1, 2}, {U, U}}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+}  // namespace
+}  // namespace vd
