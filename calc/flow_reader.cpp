@@ -489,6 +489,10 @@ bool isNWIS2006File(const std::string& InputFilename) {
 
 void VDRead(CalcState& s) {
     const Season se = seasonOf(s);
+    s.m1 = se.m1;
+    s.d1 = se.d1;
+    s.m2 = se.m2;
+    s.d2 = se.d2;
     std::string text = readWholeFile(s.flowfile);
     if (hasNonCrLfBreaks(std::string_view(text).substr(0, lineBreakProbeBytes))) {
         std::string converted = toCrLf(text);

@@ -1,0 +1,464 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include <unistd.h>
+
+#include "line_breaks.h"
+#include "vd_calc.h"
+
+using namespace vd;
+namespace fs = std::filesystem;
+
+namespace {
+
+// A folder of its own for each test, removed afterwards.
+class ReaderTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        dir_ = fs::temp_directory_path() /
+               ("vd_reader_" + std::to_string(::getpid()) + "_" +
+                ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::remove_all(dir_);
+        fs::create_directories(dir_);
+        state_ = std::make_unique<CalcState>();
+    }
+    void TearDown() override {
+        fs::permissions(dir_, fs::perms::owner_all, fs::perm_options::add);
+        fs::remove_all(dir_);
+    }
+
+    std::string write(const std::string& name, const std::string& text) {
+        const fs::path p = dir_ / name;
+        std::ofstream(p, std::ios::binary) << text;
+        return p.string();
+    }
+
+    static std::string slurp(const std::string& path) {
+        std::ifstream in(path, std::ios::binary);
+        std::ostringstream ss;
+        ss << in.rdbuf();
+        return ss.str();
+    }
+
+    // Reads with no restriction of years, as the gage table does.
+    CalcState& read(const std::string& path, const std::string& start = "Apr 1",
+                    const std::string& end = "Mar 31") {
+        CalcState& s = *state_;
+        s.flowfile = path;
+        s.seasonStart = start;
+        s.seasonEnd = end;
+        s.J1 = -999;
+        s.J2 = 199;
+        s.j1send.fill(-999);
+        s.j2send.fill(199);
+        VDRead(s);
+        return s;
+    }
+
+    fs::path dir_;
+    std::unique_ptr<CalcState> state_;
+};
+
+// Daily records of one site from `first` for `days` days (value = day counter + 1).
+std::string dailyRecords(const std::string& site, int yi, int month, int day, int days,
+                         bool yearFirst = true, const std::string& sep = "\t") {
+    std::string out;
+    int dn = DayNumber(yi, month, day);
+    for (int k = 0; k < days; ++k, ++dn) {
+        const CalendarDate d = DateOfDayNumber(dn);
+        char date[16];
+        if (yearFirst)
+            std::snprintf(date, sizeof date, "%04d-%02d-%02d", d.year, d.month, d.day);
+        else
+            std::snprintf(date, sizeof date, "%02d/%02d/%04d", d.month, d.day, d.year);
+        out += "USGS" + sep + site + sep + date + sep + std::to_string(k + 1) + sep + "A\r\n";
+    }
+    return out;
+}
+
+std::string olderHeader(const std::vector<std::string>& sites) {
+    std::string h = "# U.S. Geological Survey\r\n#\r\n# Sites in this file include:\r\n";
+    for (const auto& s : sites) h += "#  USGS " + s + "\r\n";
+    h += "#\r\nagency_cd\tsite_no\tdv_dt\tdv_va\tdv_cd\r\n5s\t15s\t10d\t12n\t3s\r\n";
+    return h;
+}
+
+std::string currentHeader(const std::string& site, const std::string& columns) {
+    return "# ---- WARNING ----\r\n#\r\n# Data for the following 1 site(s) are contained in this "
+           "file\r\n#    USGS " +
+           site + "\r\n# -----------------------------------------\r\n#\r\n" + columns +
+           "\r\n5s\t15s\t20d\t14n\t10s\r\n";
+}
+
+}  // namespace
+
+TEST_F(ReaderTest, OlderLayoutWithTwoSitesGivesTwoSeries) {
+    // Site A: 1 Apr 1990 .. 31 Mar 1992 (two seasons); site B starts right after it.
+    const std::string text = olderHeader({"01000001 RIVER ONE AT A", "01000002 RIVER TWO AT B"}) +
+                             dailyRecords("01000001", 90, 4, 1, 731) +
+                             dailyRecords("01000002", 95, 1, 1, 800);
+    CalcState& s = read(write("two.txt", text));
+    ASSERT_EQ(s.sites, 2);
+    EXPECT_EQ(s.sitenames[1], "01000001 RIVER ONE AT A");
+    EXPECT_EQ(s.sitenames[2], "01000002 RIVER TWO AT B");
+
+    EXPECT_EQ(s.j1big[1], 90);
+    EXPECT_EQ(s.j2big[1], 92);  // the season ending 31 Mar 1992 is complete
+    EXPECT_EQ(s.jd1big[1], DayNumber(90, 4, 1) - 1);
+    EXPECT_EQ(s.jd2big[1], DayNumber(92, 3, 31) - 1);
+    EXPECT_EQ(s.ndaysbig[1], s.jd2big[1] - s.jd1big[1]);
+    EXPECT_EQ((*s.xbig[1])[1], 1.0);  // x[1] is the season start day
+
+    // The second block's first record (1 Jan 1995) is where its search begins.
+    EXPECT_EQ(s.j1big[2], 95);
+    EXPECT_EQ((*s.xbig[2])[1], 91.0);  // 1 Apr 1995 is the 91st record of site B
+    EXPECT_TRUE(s.nwisbig[1]);
+    EXPECT_FALSE(s.trouble);
+}
+
+TEST_F(ReaderTest, NewerLayoutBlocksBringTheirOwnHeaderAndDischargeColumn) {
+    // Block 1 holds temperature in field 4 and discharge further right; block 2 only
+    // temperature; block 3 discharge in field 4. Blank runs also delimit in this layout.
+    std::string text =
+        "# Data for the following 3 site(s) are contained in this file\r\n"
+        "#    USGS 02000001 FIRST CREEK\r\n#    USGS 02000002 SECOND CREEK\r\n"
+        "#    USGS 02000003 THIRD CREEK\r\n# ----------------------------------\r\n#\r\n"
+        "# Data provided for site 02000001\r\n"
+        "agency_cd\tsite_no\tdatetime\t11_00010_00003\t11_00010_00003_cd\t12_00060_00003\t12_"
+        "00060_00003_cd\r\n5s\t15s\t20d\t14n\t10s\t14n\t10s\r\n";
+    int dn = DayNumber(100, 4, 1);
+    for (int k = 0; k < 400; ++k, ++dn) {
+        const CalendarDate d = DateOfDayNumber(dn);
+        char line[96];
+        std::snprintf(line, sizeof line, "USGS  02000001  %04d-%02d-%02d\t9.5\tA\t%d\tA\r\n",
+                      d.year, d.month, d.day, 100 + k);
+        text += line;
+    }
+    text +=
+        "# Data provided for site 02000002\r\n#\r\nagency_cd\tsite_no\tdatetime\t"
+        "21_00010_00001\t21_00010_00001_cd\r\n5s\t15s\t20d\t14n\t10s\r\n" +
+        dailyRecords("02000002", 100, 4, 1, 400) +
+        "# Data provided for site 02000003\r\nagency_cd\tsite_no\tdatetime\t"
+        "31_00060_00003\t31_00060_00003_cd\r\n5s\t15s\t20d\t14n\t10s\r\n" +
+        dailyRecords("02000003", 100, 4, 1, 400);
+    CalcState& s = read(write("three.txt", text));
+    ASSERT_EQ(s.sites, 3);
+    EXPECT_EQ(s.sitenames[3], "02000003 THIRD CREEK");
+    EXPECT_EQ((*s.xbig[1])[1], 100.0);  // discharge, not the temperature of field 4
+    EXPECT_EQ((*s.xbig[1])[365], 464.0);
+    EXPECT_EQ(s.ndaysbig[2], 0);  // no discharge: an empty series
+    EXPECT_LT(s.j2big[2], s.j1big[2]);
+    EXPECT_EQ((*s.xbig[2])[1], unknown);
+    EXPECT_EQ((*s.xbig[3])[1], 1.0);
+    EXPECT_EQ(s.j2big[3], 101);
+}
+
+TEST_F(ReaderTest, OlderLayoutTakesBlockHeadersAsRecordsAndFails) {
+    const std::string text =
+        olderHeader({"03000001 A", "03000002 B"}) + dailyRecords("03000001", 100, 4, 1, 400) +
+        "# Data provided for site 03000002\r\n" + dailyRecords("03000002", 100, 4, 1, 400);
+    const std::string path = write("old.txt", text);
+    try {
+        read(path);
+        FAIL() << "a header line among the records must not read";
+    } catch (const ConvertError& e) {
+        EXPECT_STREQ(e.className(), "EConvertError");
+        EXPECT_NE(std::string(e.what()).find("'' is not a valid integer value"), std::string::npos);
+        EXPECT_NE(std::string(e.what()).find("line 409"), std::string::npos) << e.what();
+    }
+}
+
+TEST_F(ReaderTest, MissingValueTextsAreUnknownDaysThatStillCount) {
+    std::string text = currentHeader("04000001 MISSING CREEK",
+                                     "agency_cd\tsite_no\tdatetime\t01_00060_00003\t01_cd");
+    std::string records = dailyRecords("04000001", 100, 4, 1, 400);
+    // Days 2, 3 and 4 of the season: "Eqp", "Ice" and an empty field.
+    const auto replaceValue = [&](const std::string& date, const std::string& value) {
+        const std::size_t at = records.find(date);
+        const std::size_t v = at + date.size() + 1;
+        records.replace(v, records.find('\t', v) - v, value);
+    };
+    replaceValue("2000-04-02", "Eqp");
+    replaceValue("2000-04-03", "Ice");
+    replaceValue("2000-04-04", "");
+    CalcState& s = read(write("missing.txt", text + records));
+    const darray& x = *s.xbig[1];
+    EXPECT_EQ(x[1], 1.0);
+    EXPECT_EQ(x[2], unknown);
+    EXPECT_EQ(x[3], unknown);
+    EXPECT_EQ(x[4], unknown);
+    EXPECT_EQ(x[5], 5.0);  // later days stay on their dates
+    EXPECT_EQ(s.ndaysbig[1], 364);  // the statistics run up to the day before the season end
+}
+
+TEST_F(ReaderTest, ValueThatIsNoNumberFailsNamingTheText) {
+    std::string records = dailyRecords("04000002", 100, 4, 1, 10);
+    records.replace(records.find("\t3\t"), 3, "\tabc\t");
+    const std::string path = write(
+        "bad.txt", currentHeader("04000002 X", "agency_cd\tsite_no\tdatetime\tdv_va") + records);
+    try {
+        read(path);
+        FAIL();
+    } catch (const ConvertError& e) {
+        EXPECT_NE(std::string(e.what()).find("'abc' is not a valid floating point value"),
+                  std::string::npos)
+            << e.what();
+        EXPECT_NE(std::string(e.what()).find("bad.txt"), std::string::npos);
+    }
+}
+
+TEST_F(ReaderTest, LastCompleteSeasonFollowsTheLastRecord) {
+    struct Case {
+        const char* start;
+        const char* end;
+        int lastYi, lastMonth, lastDay;
+        int expectedJ2;
+    } cases[] = {
+        {"Apr 1", "Mar 31", 105, 3, 30, 104},  // one day short of the season ending 2005
+        {"Apr 1", "Mar 31", 105, 3, 31, 105},
+        {"Jun 1", "Sep 30", 105, 9, 29, 104},
+        {"Jun 1", "Sep 30", 105, 10, 16, 105},
+    };
+    for (const Case& c : cases) {
+        const int first = DayNumber(100, 1, 1);
+        const int days = DayNumber(c.lastYi, c.lastMonth, c.lastDay) - first + 1;
+        const std::string path =
+            write("season.txt", currentHeader("05000001 S", "agency_cd\tsite_no\tdatetime\tx") +
+                                    dailyRecords("05000001", 100, 1, 1, days));
+        CalcState& s = read(path, c.start, c.end);
+        EXPECT_EQ(s.j2big[1], c.expectedJ2)
+            << c.start << " - " << c.end << " " << c.lastMonth << "/" << c.lastDay;
+        const SeasonDate e = niceenoughdate(c.end);
+        EXPECT_EQ(s.jd2big[1], DayNumber(c.expectedJ2, e.NEMonth, e.NEDay) - 1);
+    }
+}
+
+TEST_F(ReaderTest, RequestEndsWithTheSeasonThatStartsInTheLastYear) {
+    const std::string path =
+        write("req.txt", currentHeader("05000002 R", "agency_cd\tsite_no\tdatetime\tx") +
+                             dailyRecords("05000002", 90, 1, 1, 6000));
+    struct Case {
+        const char* start;
+        const char* end;
+        int expectedJ2;
+    } cases[] = {{"Jun 1", "Sep 30", 95}, {"Apr 1", "Mar 31", 96}, {"Oct 15", "Oct 14", 96}};
+    for (const Case& c : cases) {
+        CalcState& s = *state_;
+        s.flowfile = path;
+        s.seasonStart = c.start;
+        s.seasonEnd = c.end;
+        s.j1send.fill(-999);
+        s.j2send.fill(199);
+        s.j1send[1] = 92;
+        s.j2send[1] = 95;  // seasons starting 1992 .. 1995
+        VDRead(s);
+        EXPECT_EQ(s.j1big[1], 92) << c.start;
+        EXPECT_EQ(s.j2big[1], c.expectedJ2) << c.start;
+    }
+}
+
+TEST_F(ReaderTest, OldFlowFileStartsOnTheFirstOfTheSeasonMonth) {
+    std::string flo = "# old format\r\nOLD CREEK NEAR TOWN\r\n";
+    std::string nwis = currentHeader("06000001 OLD CREEK", "agency_cd\tsite_no\tdatetime\tx");
+    int dn = DayNumber(100, 7, 1);
+    for (int k = 0; k < 800; ++k, ++dn) {
+        const CalendarDate d = DateOfDayNumber(dn);
+        flo += std::to_string(d.year - 1900) + " " + std::to_string(d.month) + "\t" +
+               std::to_string(d.day) + "  " + std::to_string(k + 1) + ".5 trailing text\r\n";
+    }
+    nwis += dailyRecords("06000001", 100, 7, 1, 800);
+    flo += "\r\n\r\n";  // blank lines at the end are the end of the file
+
+    CalcState& f = read(write("old.flo", flo), "Jul 15", "Jul 14");
+    EXPECT_EQ(f.sitenames[1], "OLD CREEK NEAR TOWN");
+    EXPECT_FALSE(f.nwisbig[1]);
+    const darray& xf = *f.xbig[1];
+    for (int k = 1; k <= 14; ++k) EXPECT_EQ(xf[k], unknown) << k;
+    EXPECT_EQ(xf[15], 15.5);  // 15 July
+    EXPECT_EQ(f.jd1big[1], DayNumber(100, 6, 30));
+    EXPECT_EQ(f.j2big[1], 102);
+    EXPECT_EQ(f.ndaysbig[1], 800 - 14);  // every record stored from 15 July on
+
+    CalcState& n = read(write("new.txt", nwis), "Jul 15", "Jul 14");
+    EXPECT_TRUE(n.nwisbig[1]);
+    EXPECT_EQ((*n.xbig[1])[1], 15.0);  // 15 July
+    EXPECT_EQ(n.ndaysbig[1], n.jd2big[1] - n.jd1big[1]);
+}
+
+TEST_F(ReaderTest, OldFlowFileThatNeverReachesTheSeasonStartIsEmpty) {
+    const std::string flo = "OLD\r\n100 4 2 5.0\r\n100 4 3 6.0\r\n";
+    CalcState& s = read(write("short.flo", flo));
+    EXPECT_EQ(s.sites, 1);
+    EXPECT_EQ(s.ndaysbig[1], 0);
+    EXPECT_LT(s.j2big[1], s.j1big[1]);
+}
+
+TEST_F(ReaderTest, GageWithoutSeasonStartDoesNotInheritTheGageBeforeIt) {
+    // Site A is complete; site B has only winter records, never 1 April.
+    const std::string text = olderHeader({"07000001 A", "07000002 B"}) +
+                             dailyRecords("07000001", 100, 4, 1, 800) +
+                             dailyRecords("07000002", 101, 1, 1, 60);
+    CalcState& s = read(write("gap.txt", text));
+    ASSERT_EQ(s.sites, 2);
+    EXPECT_EQ(s.ndaysbig[2], 0);
+    EXPECT_EQ(s.jd2big[2], s.jd1big[2] - 1);
+    EXPECT_EQ(s.j2big[2], s.j1big[2] - 1);
+    for (int k = 1; k <= 800; ++k) ASSERT_EQ((*s.xbig[2])[k], unknown) << k;
+    EXPECT_GT(s.ndaysbig[1], 0);
+}
+
+TEST_F(ReaderTest, RepeatedDateKeepsTheLaterValueAndRaisesTheFlag) {
+    std::string records = dailyRecords("08000001", 100, 4, 1, 400);
+    records.insert(records.find("USGS\t08000001\t2000-04-06"),
+                   "USGS\t08000001\t2000-04-03\t777\tA\r\n");
+    CalcState& s = read(write("dup.txt", currentHeader("08000001 D", "agency_cd\tx") + records));
+    EXPECT_TRUE(s.trouble);
+    EXPECT_EQ((*s.xbig[1])[3], 777.0);
+}
+
+TEST_F(ReaderTest, DatesOutsideTheCalendarOrSeriesFailNamingTheLine) {
+    struct Case {
+        const char* name;
+        std::string extra;
+    } cases[] = {
+        {"month", "USGS\t09000001\t2001-13-01\t5\tA\r\n"},
+        {"calendar", "USGS\t09000001\t2101-04-01\t5\tA\r\n"},
+        {"too far", "USGS\t09000001\t2120-01-01\t5\tA\r\n"},
+        {"before start", "USGS\t09000001\t1999-01-01\t5\tA\r\n"},
+    };
+    for (const Case& c : cases) {
+        const std::string text = currentHeader("09000001 R", "agency_cd\tx") +
+                                 dailyRecords("09000001", 100, 4, 1, 200) + c.extra +
+                                 dailyRecords("09000001", 101, 1, 1, 5);
+        try {
+            read(write("range.txt", text));
+            ADD_FAILURE() << c.name;
+        } catch (const RangeError& e) {
+            EXPECT_NE(std::string(e.what()).find("line 209"), std::string::npos)
+                << c.name << ": " << e.what();
+        }
+    }
+}
+
+TEST_F(ReaderTest, MissingFileIsAnInputOutputError) {
+    try {
+        read((dir_ / "nope.txt").string());
+        FAIL();
+    } catch (const InOutError& e) {
+        EXPECT_STREQ(e.className(), "EInOutError");
+    }
+}
+
+TEST_F(ReaderTest, MonthFirstDatesWithStationsHeader) {
+    const std::string text =
+        "#\r\n# Data for the following stations is contained in this file\r\n# ---------\r\n"
+        "#  USGS 10000001 MONTH FIRST RIVER\r\n# -------\r\n#\r\n"
+        "agency_cd\tsite_no\tdatetime\tdischarge\tcode\r\n5s\t15s\t10d\t12n\t3s\r\n" +
+        dailyRecords("10000001", 100, 1, 1, 500, false);
+    CalcState& s = read(write("mf.txt", text));
+    EXPECT_EQ(s.sitenames[1], "10000001 MONTH FIRST RIVER");
+    EXPECT_EQ(s.j1big[1], 100);
+    EXPECT_EQ((*s.xbig[1])[1], 92.0);  // 1 April 2000 is day 92 of a leap year
+}
+
+// Every line-break form reads the same; files that may be written are converted once.
+TEST_F(ReaderTest, LineBreakFormsReadAlikeAndAreConvertedInPlace) {
+    const std::string crlf =
+        currentHeader("11000001 BREAKS", "agency_cd\tx") + dailyRecords("11000001", 100, 4, 1, 800);
+    const auto withBreak = [&](const std::string& br) {
+        std::string t;
+        for (std::size_t i = 0; i < crlf.size(); ++i) {
+            if (crlf.compare(i, 2, "\r\n") == 0) {
+                t += br;
+                ++i;
+            } else {
+                t += crlf[i];
+            }
+        }
+        return t;
+    };
+    read(write("ref.txt", crlf));
+    const int refJ2 = state_->j2big[1];
+    const darray refX = *state_->xbig[1];
+
+    for (const std::string br : {"\n", "\r"}) {
+        const std::string original = withBreak(br);
+        const std::string path = write("conv.txt", original);
+        fs::remove(path + ".unix");
+        CalcState& s = read(path);
+        EXPECT_EQ(s.j2big[1], refJ2);
+        EXPECT_EQ((*s.xbig[1])[700], refX[700]);
+        EXPECT_EQ(slurp(path + ".unix"), original);
+        EXPECT_EQ(slurp(path), crlf);
+        EXPECT_FALSE(isNWIS2006File(path));
+
+        // A second reading finds CR LF breaks and leaves the kept original alone.
+        write("conv.txt.unix", "kept");
+        read(path);
+        EXPECT_EQ(slurp(path + ".unix"), "kept");
+    }
+}
+
+TEST_F(ReaderTest, ReadOnlyFileOrFolderIsReadAsItStands) {
+    const std::string crlf =
+        currentHeader("12000001 RO", "agency_cd\tx") + dailyRecords("12000001", 100, 4, 1, 800);
+    std::string lf;
+    for (const char c : crlf)
+        if (c != '\r') lf += c;
+
+    const std::string file = write("rofile.txt", lf);
+    fs::permissions(file, fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
+                    fs::perm_options::remove);
+    CalcState& s = read(file);
+    EXPECT_EQ(s.j2big[1], 102);
+    EXPECT_EQ(slurp(file), lf);
+    EXPECT_FALSE(fs::exists(file + ".unix"));
+
+    const fs::path sub = dir_ / "rofolder";
+    fs::create_directories(sub);
+    const std::string inFolder = (sub / "f.txt").string();
+    std::ofstream(inFolder, std::ios::binary) << lf;
+    fs::permissions(sub, fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
+                    fs::perm_options::remove);
+    CalcState& t = read(inFolder);
+    EXPECT_EQ(t.j2big[1], 102);
+    EXPECT_EQ(slurp(inFolder), lf);
+    EXPECT_FALSE(fs::exists(inFolder + ".unix"));
+    fs::permissions(sub, fs::perms::owner_all, fs::perm_options::add);
+}
+
+TEST(LineBreaks, ConversionRules) {
+    const struct {
+        const char* in;
+        const char* out;
+        bool needsConversion;
+    } cases[] = {
+        {"a\r\nb\r\n", "a\r\nb\r\n", false},
+        {"a\nb\n", "a\r\nb\r\n", true},
+        {"a\rb\r", "a\r\nb\r\n", true},
+        {"a\n\rb", "a\r\n\r\nb", true},
+        {"a\r\nb\nc", "a\r\nb\r\nc", true},
+        {"\nab", "\r\nab", false},  // offset 0 is not looked at
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(toCrLf(c.in), c.out) << c.in;
+        EXPECT_EQ(hasNonCrLfBreaks(c.in), c.needsConversion) << c.in;
+    }
+}
+
+TEST(SiteNames, AgencyCodeIsDroppedAndSiteNumberKept) {
+    auto s = std::make_unique<CalcState>();
+    const fs::path p = fs::temp_directory_path() / "vd_names.txt";
+    std::ofstream(p, std::ios::binary)
+        << "# Sites in this file include:\r\n#  USGS 03451500 FRENCH BROAD RIVER AT ASHEVILLE, "
+           "NC\r\n#    03451501 NO AGENCY\r\n# ------\r\nagency_cd\tsite_no\r\nfmt\r\n";
+    s->flowfile = p.string();
+    VDRead(*s);
+    EXPECT_EQ(s->sites, 2);
+    EXPECT_EQ(s->sitenames[1], "03451500 FRENCH BROAD RIVER AT ASHEVILLE, NC");
+    EXPECT_EQ(s->sitenames[2], "03451501 NO AGENCY");
+    fs::remove(p);
+}
