@@ -1,0 +1,30 @@
+// Reading speed of the flow-file reader on the largest real file (CR LF, so no conversion).
+#include <benchmark/benchmark.h>
+
+#include <filesystem>
+#include <memory>
+
+#include "flow_reader.h"
+
+namespace {
+
+const std::string kLargest =
+    std::string(VANDO_TEST_DATA) + "/nwis/11264500_merced_happy_isles_1915-2021_multiparam.txt";
+
+void BM_ReadLargestFile(benchmark::State& st) {
+    auto s = std::make_unique<vd::CalcState>();
+    s->flowfile = kLargest;
+    const auto bytes = static_cast<std::int64_t>(std::filesystem::file_size(kLargest));
+    for (auto _ : st) {
+        s->j1send.fill(-999);
+        s->j2send.fill(199);
+        vd::VDRead(*s);
+        benchmark::DoNotOptimize(s->ndaysbig[1]);
+    }
+    st.SetBytesProcessed(st.iterations() * bytes);
+}
+BENCHMARK(BM_ReadLargestFile)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+BENCHMARK_MAIN();

@@ -1,0 +1,101 @@
+// `vando3-cli table` run in-process on copies of real files.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include <unistd.h>
+
+#include "cli.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+const fs::path kReference = fs::path(VANDO_TEST_DATA) / "reference";
+
+std::string slurp(const fs::path& p) {
+    std::ifstream in(p, std::ios::binary);
+    std::ostringstream ss;
+    ss << in.rdbuf();
+    return ss.str();
+}
+
+class CliTable : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        dir_ = fs::temp_directory_path() / ("vd_cli_table_" + std::to_string(::getpid()));
+        fs::remove_all(dir_);
+        fs::create_directories(dir_);
+        for (const auto& e : fs::directory_iterator(kReference / "inputs")) {
+            fs::copy_file(e.path(), dir_ / e.path().filename());
+            fs::permissions(dir_ / e.path().filename(), fs::perms::owner_write,
+                            fs::perm_options::add);
+        }
+    }
+    void TearDown() override { fs::remove_all(dir_); }
+
+    int run(const vd::cli::Args& args) {
+        out_.str("");
+        err_.str("");
+        return vd::cli::cliMain(args, out_, err_);
+    }
+    std::string input(const std::string& name) const { return (dir_ / name).string(); }
+
+    fs::path dir_;
+    std::ostringstream out_, err_;
+};
+
+}  // namespace
+
+TEST_F(CliTable, ListsTheGagesAsTheTableWould) {
+    const int status = run({"table", input("09506000_verde_camp_verde_dv_1989-2021.txt"),
+                            input("11224000_mf_san_joaquin_mammoth_dv_2009-2021.txt"),
+                            input("08023080_bayou_grand_cane_zeros.txt"),
+                            input("08023080_bayou_grand_cane_zeros.flo"),
+                            input("13010065_snake_flagg_ranch_dv_2006-2007_ice_2006layout.txt")});
+    EXPECT_EQ(status, 0) << err_.str();
+    EXPECT_EQ(out_.str(), slurp(kReference / "table_default.tsv"));
+    // The LF files were converted once, their originals kept.
+    EXPECT_TRUE(fs::exists(input("09506000_verde_camp_verde_dv_1989-2021.txt.unix")));
+    EXPECT_FALSE(fs::exists(input("08023080_bayou_grand_cane_zeros.flo.unix")));
+}
+
+TEST_F(CliTable, SeasonOptionsChangeTheRecordPeriods) {
+    const int status = run({"table", "--season-start", "jun 1", "--season-end", "9/30",
+                            input("09506000_verde_camp_verde_dv_1989-2021.txt")});
+    EXPECT_EQ(status, 0);
+    // Seasons Jun-Sep 1989 .. 2021, within one calendar year: no year shift.
+    EXPECT_EQ(out_.str(),
+              " 01\t09506000 VERDE RIVER NEAR CAMP VERDE, AZ\t09506000_verde_camp_verde_dv_1989-"
+              "2021\t1989-2021\t1989\t2021\t1\n");
+}
+
+TEST_F(CliTable, UnreadableFileIsReportedAndTheOthersStillListed) {
+    std::ofstream(dir_ / "bad.txt", std::ios::binary)
+        << "#\r\n# Sites in this file include:\r\n#  USGS 01 X\r\n#\r\nagency_cd\r\nf\r\n"
+           "USGS\t01\t2000-04-01\tabc\r\n";
+    const int status = run({"table", input("missing.txt"), input("bad.txt"),
+                            input("08023080_bayou_grand_cane_zeros.flo")});
+    EXPECT_NE(status, 0);
+    EXPECT_NE(out_.str().find(" 01\t08023080 BAYOU GRAND CANE"), std::string::npos);
+    const std::string err = err_.str();
+    EXPECT_NE(err.find("VANDO 3.1b is unable to read the file \"" + input("missing.txt") +
+                       "\". Please confirm \rthat this file exists and that it is a valid flow "
+                       "file in text format.\r\r(Exception class name = EInOutError, message = "),
+              std::string::npos)
+        << err;
+    EXPECT_NE(err.find("(Exception class name = EConvertError, message = 'abc' is not a valid "
+                       "floating point value at line 7 of bad.txt)"),
+              std::string::npos)
+        << err;
+}
+
+TEST_F(CliTable, InvalidSeasonOrArgumentsAreRefused) {
+    EXPECT_NE(run({"table", "--season-start", "Ju 4", input("x.txt")}), 0);
+    EXPECT_EQ(err_.str(), "Invalid start date\n");
+    EXPECT_NE(run({"table", "--season-end", "13/1", input("x.txt")}), 0);
+    EXPECT_NE(run({"table"}), 0);
+    EXPECT_NE(run({"table", "--bogus", input("x.txt")}), 0);
+}
