@@ -190,7 +190,7 @@ TEST_F(ReaderTest, MissingValueTextsAreUnknownDaysThatStillCount) {
     EXPECT_EQ(x[2], unknown);
     EXPECT_EQ(x[3], unknown);
     EXPECT_EQ(x[4], unknown);
-    EXPECT_EQ(x[5], 5.0);  // later days stay on their dates
+    EXPECT_EQ(x[5], 5.0);           // later days stay on their dates
     EXPECT_EQ(s.ndaysbig[1], 364);  // the statistics run up to the day before the season end
 }
 
@@ -461,4 +461,21 @@ TEST(SiteNames, AgencyCodeIsDroppedAndSiteNumberKept) {
     EXPECT_EQ(s->sitenames[1], "03451500 FRENCH BROAD RIVER AT ASHEVILLE, NC");
     EXPECT_EQ(s->sitenames[2], "03451501 NO AGENCY");
     fs::remove(p);
+}
+
+TEST_F(ReaderTest, FilesBeyondTheGageStoreAreRefused) {
+    std::vector<std::string> sites;
+    std::string blocks;
+    for (int i = 1; i <= 101; ++i) {
+        const std::string site = std::to_string(20000000 + i);
+        sites.push_back(site + " CREEK " + std::to_string(i));
+        blocks += dailyRecords(site, 100, 4, 1, 2);
+    }
+    EXPECT_THROW(read(write("many.txt", olderHeader(sites) + blocks)), RangeError);
+
+    std::vector<std::string> lines(1001, "30000000 SITE LINE");
+    EXPECT_THROW(read(write("lines.txt", olderHeader(lines))), RangeError);
+    lines.pop_back();
+    EXPECT_NO_THROW(read(write("lines.txt", olderHeader(lines))));
+    EXPECT_EQ(state_->sites, maxinfile);  // no records: the store fills with empty gages
 }
