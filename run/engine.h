@@ -46,6 +46,8 @@ struct RunResult {
     int sday = 0;
     int eday = 0;
     int SYAdjust = 0;
+    // Time spent reading flow files during the run (seconds).
+    double readSeconds = 0;
 
     int columnCount() const { return grid.empty() ? 0 : static_cast<int>(grid.front().size()); }
     int dataRowCount() const { return static_cast<int>(rows.size()); }

@@ -1,0 +1,181 @@
+// `vando3-cli run` and `vando3-cli excursions`: add the files as the gage table would,
+// run the calculation and print exactly what "Copy to clipboard" would copy.
+#include <chrono>
+#include <memory>
+
+#include "calc_state.h"
+#include "cli.h"
+#include "engine.h"
+#include "errors.h"
+#include "excursion_table.h"
+#include "gage_rows.h"
+#include "report_text.h"
+#include "run_options.h"
+#include "season_date.h"
+#include "vd_a193.h"
+#include "vd_paramfile.h"
+
+namespace vd::cli {
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+double secondsSince(Clock::time_point start) {
+    return std::chrono::duration<double>(Clock::now() - start).count();
+}
+
+struct GageTable {
+    std::vector<run::GageRow> rows;
+    bool failures = false;  // a file could not be read, or stored files are missing
+    double readSeconds = 0;
+    // The period years that adding writes: those of the last gage added by the last call.
+    std::string MEdit1 = "0";
+    std::string MEdit2 = "0";
+};
+
+// Reads one file as the table adds it; returns the number of gages added.
+std::size_t addFile(CalcState& state, const std::string& path, const run::ControlTexts& c,
+                    GageTable& table) {
+    const auto started = Clock::now();
+    const std::vector<TableGage> gages = readGagesForTable(state, path, c.Edit2, c.Edit1);
+    table.readSeconds += secondsSince(started);
+    table.MEdit1 = gages.empty() ? "0" : std::to_string(gages.back().firstYear);
+    table.MEdit2 = gages.empty() ? "0" : std::to_string(gages.back().lastYear);
+    for (const TableGage& g : gages)
+        table.rows.push_back(
+            {g.name, path, static_cast<int>(gages.size()), g.record, g.start, g.end, g.use});
+    return gages.size();
+}
+
+// Adds every file alone, in the order given. A file named by the parameter file for several
+// consecutive rows is read once per block of its gages, and rows stored unmarked lose
+// their Use mark.
+GageTable buildTable(const RunOptions& o, std::ostream& err) {
+    GageTable table;
+    table.failures = o.missingStoredFiles;
+    if (o.missingStoredFiles)
+        err << "One or more flow data files stored with the parameter file is missing and "
+               "deleted from the list. \n";
+    auto state = std::make_unique<CalcState>();
+    for (const FileToAdd& f : o.files) {
+        std::size_t consumed = 0;
+        do {
+            const std::size_t firstRow = table.rows.size();
+            std::size_t added = 0;
+            try {
+                added = addFile(*state, f.path, o.controls, table);
+            } catch (const std::exception& e) {
+                err << readErrorMessage(f.path, e) << '\n';
+                table.failures = true;
+                table.MEdit1 = table.MEdit2 = "0";
+                break;
+            }
+            for (std::size_t r = 0; r < added && consumed < f.storedUse.size(); ++r, ++consumed)
+                if (!f.storedUse[consumed]) table.rows[firstRow + r].use = false;
+            if (added == 0) break;
+        } while (consumed < f.storedUse.size());
+    }
+    return table;
+}
+
+void applyTableEdits(const RunOptions& o, GageTable& table) {
+    const auto rowOf = [&](int row) -> run::GageRow& {
+        if (row < 1 || row > static_cast<int>(table.rows.size()))
+            throw UsageError("the gage table has no row " + std::to_string(row));
+        return table.rows[static_cast<std::size_t>(row - 1)];
+    };
+    for (const TableYears& y : o.tableYears) {
+        rowOf(y.row).start = y.start;
+        rowOf(y.row).end = y.end;
+    }
+    for (const int row : o.unmarked) rowOf(row).use = false;
+}
+
+bool checkSeason(const run::ControlTexts& c, std::ostream& err) {
+    if (!niceenoughdate(c.Edit2).valid()) {
+        err << "Invalid start date\n";
+        return false;
+    }
+    if (!niceenoughdate(c.Edit1).valid()) {
+        err << "Invalid end date\n";
+        return false;
+    }
+    return true;
+}
+
+struct Outcome {
+    run::RunResult result;
+    RunOptions options;
+    bool failures = false;
+};
+
+// Everything the two commands share; returns the exit status when they cannot go on.
+std::optional<int> calculate(const Args& args, bool excursions, Outcome& outcome,
+                             std::ostream& err) {
+    const char* command = excursions ? "vando3-cli excursions: " : "vando3-cli run: ";
+    const auto started = Clock::now();
+    try {
+        outcome.options = parseRunOptions(args, excursions);
+    } catch (const UsageError& e) {
+        err << command << e.what() << '\n';
+        return 2;
+    } catch (const run::ParamFileError& e) {
+        err << e.what() << '\n';
+        return 1;
+    }
+    RunOptions& o = outcome.options;
+    try {
+        const A193 lib = A193::load(programFolder());
+        if (!o.files.empty() && !checkSeason(o.controls, err)) return 1;
+        GageTable table = buildTable(o, err);
+        applyTableEdits(o, table);
+        if (!o.periodChosen) {
+            o.controls.MRG = 0;
+            o.controls.MEdit1 = table.MEdit1;
+            o.controls.MEdit2 = table.MEdit2;
+        }
+        outcome.failures = table.failures;
+        outcome.result = run::runCalculation({o.controls, table.rows}, lib);
+        if (o.timing) {
+            const double reading = table.readSeconds + outcome.result.readSeconds;
+            err << "read time: " << reading << " s (adding files " << table.readSeconds
+                << " s, calculation run " << outcome.result.readSeconds << " s)\n"
+                << "total time: " << secondsSince(started) << " s\n";
+        }
+    } catch (const UsageError& e) {
+        err << command << e.what() << '\n';
+        return 2;
+    } catch (const std::exception& e) {
+        err << e.what() << '\n';
+        return 1;
+    }
+    return std::nullopt;
+}
+
+}  // namespace
+
+int cmdRun(const Args& args, std::ostream& out, std::ostream& err) {
+    Outcome outcome;
+    if (const auto status = calculate(args, false, outcome, err)) return *status;
+    const run::ControlTexts& c = outcome.options.controls;
+    out << run::reportText(outcome.result,
+                           {c.comments, c.CheckBox2, c.Edit2, c.Edit1, outcome.options.advanced});
+    return outcome.failures ? 1 : 0;
+}
+
+int cmdExcursions(const Args& args, std::ostream& out, std::ostream& err) {
+    Outcome outcome;
+    if (const auto status = calculate(args, true, outcome, err)) return *status;
+    try {
+        const run::ExcursionTable table =
+            run::excursionTableOfRow(outcome.result, *outcome.options.excursionRow);
+        out << run::excursionCopyText(table, outcome.options.controls.comments, outcome.result.sday,
+                                      outcome.result.eday);
+    } catch (const std::exception& e) {
+        err << e.what() << '\n';
+        return 1;
+    }
+    return outcome.failures ? 1 : 0;
+}
+
+}  // namespace vd::cli

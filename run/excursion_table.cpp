@@ -1,0 +1,74 @@
+#include "excursion_table.h"
+
+#include "calendar.h"
+#include "errors.h"
+#include "number_format.h"
+#include "report_text.h"
+
+namespace vd::run {
+namespace {
+
+constexpr const char* monthNames = "JanFebMarAprMayJunJulAugSepOctNovDec";
+
+std::string averageExcursion(const ExcursionRecord& r, int k) {
+    const double average = r.NX[k] < 1 ? 0.0 : (r.SX[k] / r.NX[k] - 1) * 100;
+    return formatFixed(average, 1, 6) + "%";
+}
+
+}  // namespace
+
+std::string excursionDate(int dayNumber) {
+    const CalendarDate d = DateOfDayNumber(dayNumber);
+    if (d.month < 1 || d.month > 12) throw RangeError();
+    return std::string(monthNames + 3 * (d.month - 1), 3) + formatInteger(d.day, 3) + "," +
+           formatInteger(d.year, 5);
+}
+
+ExcursionTable excursionTable(const ExcursionRecord& r) {
+    ExcursionTable t;
+    t.cells.push_back({"Cluster Start", "Excursions", "Period Start", "Duration", "Avg Excursion"});
+    t.endsCluster.push_back(false);
+    double total = 0;
+    for (int c = 1; c <= r.NXC; ++c) {
+        for (int k = r.KXC1[c]; k <= r.KXC2[c]; ++k) {
+            const std::string date = excursionDate(r.JD1SAVE + r.JXP1[k]);
+            std::vector<std::string> row(5);
+            if (k == r.KXC1[c]) {
+                row[0] = date;
+                row[1] = formatFixed(r.XPXC[c], 2, 6);
+                total += r.XPXC[c];
+            }
+            row[2] = date;
+            row[3] = formatInteger(r.JXP2[k] - r.JXP1[k] + 1, 4);
+            row[4] = averageExcursion(r, k);
+            t.cells.push_back(std::move(row));
+            t.endsCluster.push_back(k == r.KXC2[c]);
+        }
+    }
+    t.cells.push_back({"Total", formatFixed(total, 2, 6), "", "", ""});
+    t.endsCluster.push_back(false);
+    return t;
+}
+
+ExcursionTable excursionTableOfRow(const RunResult& result, int row) {
+    if (row < 1 || row > result.dataRowCount())
+        throw CalcError("There is no results row " + std::to_string(row) + "; the table has " +
+                        std::to_string(result.dataRowCount()) + " rows.");
+    const ResultsRowData& data = result.rows[static_cast<std::size_t>(row - 1)];
+    if (!data.hasExcursion())
+        throw CalcError("Results row " + std::to_string(row) +
+                        " has no excursion analysis: its biological design flow was not "
+                        "computed in this run.");
+    return excursionTable(*data.excursion);
+}
+
+std::string excursionCopyText(const ExcursionTable& table, const std::vector<std::string>& comments,
+                              int sday, int eday) {
+    std::string text = commentsText(comments);
+    if (sday != 1 || eday != 365)
+        text += "Seasonal calculation: start day is " + std::to_string(sday) + ", end day is " +
+                std::to_string(eday) + "\r\n\r\n";
+    return text + tableText(table.cells);
+}
+
+}  // namespace vd::run
