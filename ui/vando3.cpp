@@ -1,0 +1,39 @@
+// The design-flow calculator: binds the log-Pearson library before any window, then runs
+// the main window until it closes.
+#include <QApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QScreen>
+#include <optional>
+
+#include "help_viewer.h"
+#include "prompts.h"
+#include "vd_a193.h"
+#include "vd_main.h"
+
+int main(int argc, char* argv[]) {
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("vando3"));
+    vd::ui::WidgetPrompts prompts;
+
+    std::optional<vd::A193> lpiii;
+    try {
+        lpiii = vd::A193::load(vd::programFolder());
+    } catch (const vd::BindingError& e) {
+        prompts.message(nullptr, QStringLiteral("Error"), QString::fromStdString(e.what()),
+                        vd::ui::MessageIcon::exclamation);
+        return 1;
+    }
+
+    const QString helpFile =
+        QFileInfo(QDir(QCoreApplication::applicationDirPath()), QStringLiteral("Vando31.html"))
+            .absoluteFilePath();
+    vd::ui::HelpViewer help(helpFile);
+    vd::ui::TForm1 form({prompts, help, helpFile, &*lpiii, {}});
+    const QRect desktop = form.screen()->availableGeometry();
+    form.adjustSize();
+    form.move(desktop.center() - form.rect().center());
+    form.show();
+    form.openArguments(QApplication::arguments().mid(1));
+    return QApplication::exec();
+}

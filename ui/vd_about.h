@@ -1,0 +1,18 @@
+// The about box (Form2): what the program computes, where it comes from, this version.
+#pragma once
+
+#include <QDialog>
+
+namespace vd::ui {
+
+class TForm2 final : public QDialog {
+    Q_OBJECT
+  public:
+    explicit TForm2(QWidget* parent = nullptr);
+
+  protected:
+    // Centred on the screen each time it is shown, wherever it was moved before.
+    void showEvent(QShowEvent* event) override;
+};
+
+}  // namespace vd::ui
