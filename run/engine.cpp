@@ -1,8 +1,10 @@
 #include "engine.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cmath>
 #include <optional>
+#include <vector>
 
 #include "errors.h"
 #include "flow_reader.h"
@@ -34,6 +36,9 @@ std::string percentText(double value) {
 struct LowFlowFit {
     int ny = 0;
     LPFit fit;
+    // Flows already asked for, by return period in years (the equivalent-return-period
+    // search and the per-year table ask for the same ones); NaN where not yet known.
+    std::vector<double> flows;
 };
 
 // The years of one gage row as the period choice gives them (season-end years as the
@@ -473,7 +478,13 @@ class Run {
             f.fit = lib_.fit(f.ny, minima);
             hydroFit_ = f;
         }
-        s.vando = SnapTinyFlow(LowFlowOfFit(s, lib_, hydroFit_->fit, hydroFit_->ny));
+        // The engine's return periods are whole years, so the whole part is the key.
+        const auto years = static_cast<std::size_t>(std::max(0.0, std::trunc(s.XMR)));
+        std::vector<double>& flows = hydroFit_->flows;
+        if (years >= flows.size()) flows.resize(years + 1, std::nan(""));
+        if (std::isnan(flows[years]))
+            flows[years] = SnapTinyFlow(LowFlowOfFit(s, lib_, hydroFit_->fit, hydroFit_->ny));
+        s.vando = flows[years];
         return s.vando;
     }
 

@@ -17,7 +17,8 @@ int yearsInTable(const aparray& table) {
 }
 
 // Orders the entries by their annual minimum (field 2), taking the year (field 1) along
-// and leaving the return-period fields in place. Ties keep their order.
+// and leaving the return-period fields in place. This exchange sort does not keep the order
+// of equal minima; the years line depends on exactly this order.
 void sortByMinimum(aparray& table, int n) {
     for (int a = 2; a <= n; ++a)
         for (int b = 1; b <= a - 1; ++b)

@@ -29,7 +29,7 @@ std::string commentsText(const std::vector<std::string>& comments);
 std::string tableText(const std::vector<std::vector<std::string>>& grid);
 
 // One row's part of the advanced block. Entries are sorted by their annual minimum on a
-// copy; the sort is stable on a sorted table, so copying twice gives the same text.
+// copy, so the stored table is left as the run made it and every copy gives the same text.
 std::string advancedRowText(const std::string& gageName, const aparray& table);
 
 }  // namespace vd::run

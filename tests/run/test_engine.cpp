@@ -1,0 +1,374 @@
+// Whole calculation runs on real flow files (copied to a scratch folder, since reading may
+// convert line breaks in place): the reuse of low-flow fits against the literal loops, the
+// period rules, the ammonia rule, short records, refusals and progress.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <future>
+
+#include <unistd.h>
+
+#include "calendar.h"
+#include "engine.h"
+#include "errors.h"
+#include "excursion_table.h"
+#include "flow_reader.h"
+#include "gage_rows.h"
+#include "number_format.h"
+#include "number_text.h"
+#include "report_text.h"
+#include "statistics.h"
+
+namespace fs = std::filesystem;
+using namespace vd;
+using namespace vd::run;
+
+namespace {
+
+const fs::path kInputs = fs::path(VANDO_TEST_DATA) / "reference" / "inputs";
+const fs::path kExamples = VANDO_EXAMPLES;
+
+const std::string verde = "09506000_verde_camp_verde_dv_1989-2021.txt";
+const std::string sanJoaquin = "11224000_mf_san_joaquin_mammoth_dv_2009-2021.txt";
+const std::string bayou = "08023080_bayou_grand_cane_zeros.txt";
+const std::string bayouFlo = "08023080_bayou_grand_cane_zeros.flo";
+const std::string snake = "13010065_snake_flagg_ranch_dv_2006-2007_ice_2006layout.txt";
+const std::string colorado = "09070500_09071750_colorado_2sites_2000-2010.txt";
+
+const A193& library() {
+    static const A193 lib = A193::load(programFolder());
+    return lib;
+}
+
+class Engine : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        dir_ = fs::temp_directory_path() / ("vd_engine_" + std::to_string(::getpid()));
+        fs::remove_all(dir_);
+        fs::create_directories(dir_);
+        for (const fs::path& folder : {kInputs, kExamples})
+            for (const auto& e : fs::directory_iterator(folder)) {
+                const fs::path copy = dir_ / e.path().filename();
+                fs::copy_file(e.path(), copy, fs::copy_options::overwrite_existing);
+                fs::permissions(copy, fs::perms::owner_write, fs::perm_options::add);
+            }
+    }
+    void TearDown() override { fs::remove_all(dir_); }
+
+    std::string path(const std::string& name) const { return (dir_ / name).string(); }
+
+    // The gage table after adding each file alone, as the main window would.
+    std::vector<GageRow> table(const std::vector<std::string>& names,
+                               const ControlTexts& c = {}) const {
+        auto state = std::make_unique<CalcState>();
+        std::vector<GageRow> rows;
+        for (const std::string& name : names) {
+            const auto gages = readGagesForTable(*state, path(name), c.Edit2, c.Edit1);
+            for (const TableGage& g : gages)
+                rows.push_back({g.name, path(name), static_cast<int>(gages.size()), g.record,
+                                g.start, g.end, g.use});
+        }
+        return rows;
+    }
+
+    RunResult run(const ControlTexts& c, const std::vector<std::string>& names,
+                  SearchPath p = SearchPath::reuse) const {
+        return runCalculation({c, table(names, c)}, library(), {}, p);
+    }
+
+    fs::path dir_;
+};
+
+std::string report(const RunResult& r, const ControlTexts& c) {
+    return reportText(r, {c.comments, c.CheckBox2, c.Edit2, c.Edit1, true});
+}
+
+const std::string& cellOf(const RunResult& r, int column, int row) {
+    return r.grid.at(static_cast<std::size_t>(row)).at(static_cast<std::size_t>(column));
+}
+
+ControlTexts controls(const std::function<void(ControlTexts&)>& change) {
+    ControlTexts c;
+    change(c);
+    return c;
+}
+
+// Everything a run gives, as text: the report (grid and per-year tables) and each row's
+// excursion analysis.
+std::string everything(const RunResult& r, const ControlTexts& c) {
+    std::string text = report(r, c) + (r.tooshort ? "tooshort" : "") + "\n";
+    for (int row = 1; row <= r.dataRowCount(); ++row) {
+        if (!r.rows[static_cast<std::size_t>(row - 1)].hasExcursion()) continue;
+        text += excursionCopyText(excursionTableOfRow(r, row), {}, r.sday, r.eday);
+        text += std::to_string(r.rows[static_cast<std::size_t>(row - 1)].excursion->Flow) + "\n";
+    }
+    return text;
+}
+
+TEST_F(Engine, ReusedFitsGiveExactlyWhatTheLiteralLoopsGive) {
+    fs::copy_file(
+        fs::path(VANDO_TEST_DATA) / "nwis" / "11264500_merced_happy_isles_1915-2021_multiparam.txt",
+        dir_ / "merced.txt");
+    const std::vector<std::string> names = {verde,    sanJoaquin, bayou,
+                                            bayouFlo, colorado,   "merced.txt"};
+    const std::vector<ControlTexts> settings = {
+        {},
+        controls([](ControlTexts& c) { c.Edit3 = "7,30,1"; }),
+        controls([](ControlTexts& c) {
+            c.RadioButton3 = true;
+            c.EditBio1 = "30";
+            c.EditBio4 = "4";
+        }),
+        controls([](ControlTexts& c) {
+            c.toggle = 5;
+            c.Edit3 = "4,30";
+            c.Edit5 = "20";
+        }),
+        controls([](ControlTexts& c) {
+            c.toggle = 6;
+            c.Edit6 = "10";
+            c.Edit2 = "Jun 1";
+            c.Edit1 = "Sep 30";
+            c.CheckBox2 = false;
+        }),
+        controls([](ControlTexts& c) {
+            c.MRG = 2;
+            c.Edit4 = "2";
+        }),
+    };
+    for (const ControlTexts& c : settings) {
+        const RunResult reuse = run(c, names, SearchPath::reuse);
+        const RunResult literal = run(c, names, SearchPath::literal);
+        EXPECT_EQ(everything(reuse, c), everything(literal, c)) << "Edit3 " << c.Edit3;
+        EXPECT_GE(reuse.dataRowCount(), 6);
+    }
+}
+
+TEST_F(Engine, DefaultRunOnTheReferenceFiles) {
+    const RunResult r = run({}, {verde, sanJoaquin, bayou});
+    ASSERT_EQ(r.dataRowCount(), 3);
+    EXPECT_EQ(r.columnCount(), 15);
+    EXPECT_FALSE(r.tooshort);  // an equivalent return period not found does not count
+    EXPECT_EQ(r.seasonLine, "Climatic year defined as Apr 1 - Mar 31");
+    EXPECT_FALSE(r.seasonLineRed);
+    EXPECT_EQ(cellOf(r, 2, 1), "11,687");
+    EXPECT_EQ(cellOf(r, 3, 3), "1,336/0");
+    EXPECT_EQ(cellOf(r, 3, 1), "None");
+    EXPECT_EQ(cellOf(r, 10, 2), "N/A");
+    EXPECT_EQ(cellOf(r, 11, 2), "");
+    EXPECT_EQ(cellOf(r, 10, 3), "7Q2");
+    for (const auto& row : r.rows) {
+        EXPECT_TRUE(row.hasExcursion());
+        EXPECT_TRUE(row.advpar != nullptr);
+    }
+    EXPECT_EQ(r.sday, 1);
+    EXPECT_EQ(r.eday, 365);
+}
+
+TEST_F(Engine, AmmoniaRuleTakesTwiceTheFourDayFlowWhenLower) {
+    // A steady river that drops to about a tenth for four days each summer: the 30-day
+    // harmonic average hardly notices, the 4-day flow does.
+    {
+        std::ofstream flo(dir_ / "dips.flo", std::ios::binary);
+        flo << "# synthetic\r\nDIPS CREEK\r\n";
+        for (int day = DayNumber(80, 1, 1); day <= DayNumber(100, 12, 31); ++day) {
+            const CalendarDate d = DateOfDayNumber(day);
+            const int yi = d.year - 1900;
+            const bool dip = d.month == 8 && d.day <= 4;
+            const int q = dip ? 8 + yi % 5 : 100 + (yi * 7 + d.month * 3 + d.day) % 11;
+            flo << yi << ' ' << d.month << ' ' << d.day << ' ' << q << "\r\n";
+        }
+    }
+    const ControlTexts c = controls([](ControlTexts& t) {
+        t.RadioButton3 = true;
+        t.EditBio1 = "30";
+        t.EditBio4 = "4";
+    });
+    const RunResult r = run(c, {"dips.flo"});
+    ASSERT_EQ(r.dataRowCount(), 1);
+
+    // The 4-day flow computed on its own through the statistics.
+    auto s = std::make_unique<CalcState>();
+    const std::vector<GageRow> rows = table({"dips.flo"});
+    s->flowfile = path("dips.flo");
+    s->J1 = toInteger(rows[0].start) - 1900 - 1;
+    s->J2 = toInteger(rows[0].end) - 1900 - 1;
+    VDRead(*s);
+    LoadGage(*s, 1, 1);
+    s->sday = 1;
+    s->eday = 365;
+    s->M = 4;
+    s->XMR = 3;
+    s->XMI = 120;
+    s->XME = 5;
+    s->K = 1;
+    VDSearch(*s, library());
+    const double fourDay = s->vando;
+    ASSERT_GT(fourDay, 0);
+
+    EXPECT_EQ(cellOf(r, 4, 0), "30B3");
+    EXPECT_EQ(cellOf(r, 4, 1), "2*4B3: " + NiceFlow(2 * fourDay));
+    EXPECT_EQ(cellOf(r, 5, 1), "");  // no percentile or rate under the rule
+    EXPECT_EQ(cellOf(r, 6, 1), "");
+    ASSERT_TRUE(r.rows[0].hasExcursion());
+    EXPECT_EQ(r.rows[0].excursion->Flow, 2 * fourDay);
+
+    // With own values the rule does not apply.
+    ControlTexts own = c;
+    own.CheckBox1 = false;
+    const RunResult plain = run(own, {"dips.flo"});
+    EXPECT_EQ(cellOf(plain, 4, 1).find("2*4B3"), std::string::npos);
+    EXPECT_NE(cellOf(plain, 5, 1), "");
+}
+
+TEST_F(Engine, PeriodsReadExactlyTheYearsChosen) {
+    struct Case {
+        int MRG;
+        const char* first;
+        const char* last;
+        bool summer;
+        const char* verdePeriod;
+        const char* sanJoaquinPeriod;
+    };
+    const Case cases[] = {
+        {3, "1995", "2010", false, "1995-2010", "2011-2021"},
+        {3, "1995", "2010", true, "1995-2010", "2010-2021"},
+        {4, "2000", "2005", false, "2000-2005", "2000-2005"},
+        {2, "", "", false, "2011-2021", "2011-2021"},  // longest: the shorter span, own end
+        {1, "", "", false, "2011-2021", "2011-2021"},  // common years
+    };
+    for (const Case& k : cases) {
+        ControlTexts c;
+        if (k.summer) {
+            c.Edit2 = "Jun 1";
+            c.Edit1 = "Sep 30";
+            c.CheckBox2 = false;
+        }
+        c.MRG = k.MRG;
+        c.MEdit1 = k.first;
+        c.MEdit2 = k.last;
+        std::vector<GageRow> rows = table({verde, sanJoaquin}, c);
+        if (k.MRG == 3) {
+            rows[0].start = k.first;
+            rows[0].end = k.last;
+        }
+        const RunResult r = runCalculation({c, rows}, library());
+        EXPECT_EQ(cellOf(r, 1, 1), k.verdePeriod) << "choice " << k.MRG;
+        // San Joaquin's record starts in 2009/2011: the years 2000-2005 hold no season.
+        if (k.MRG != 4) {
+            EXPECT_EQ(cellOf(r, 1, 2), k.sanJoaquinPeriod) << "choice " << k.MRG;
+        }
+    }
+}
+
+TEST_F(Engine, GagesWithoutAPeriodReadNAWithoutTheNotice) {
+    // Records 1990-2000 and 2011-2021 have no common years.
+    ControlTexts c;
+    c.MRG = 1;
+    std::vector<GageRow> rows = table({verde, sanJoaquin, snake}, c);
+    rows[0].end = "2000";
+    rows[2].use = true;  // "N/A" in Record, Start and End
+    const RunResult r = runCalculation({c, rows}, library());
+    ASSERT_EQ(r.dataRowCount(), 3);
+    for (int row = 1; row <= 3; ++row) {
+        EXPECT_FALSE(cellOf(r, 0, row).empty());
+        for (int col = 1; col < r.columnCount(); ++col) EXPECT_EQ(cellOf(r, col, row), "N/A");
+        EXPECT_FALSE(r.rows[static_cast<std::size_t>(row - 1)].hasExcursion());
+        EXPECT_EQ(r.rows[static_cast<std::size_t>(row - 1)].advpar, nullptr);
+    }
+    EXPECT_FALSE(r.tooshort);
+
+    // Only an "N/A" cell means "no period"; other text abandons the run.
+    rows[0].start = "abc";
+    try {
+        runCalculation({c, rows}, library());
+        FAIL() << "no error";
+    } catch (const ConvertError& e) {
+        EXPECT_STREQ(e.what(), "'abc' is not a valid integer value");
+    }
+}
+
+TEST_F(Engine, FlowThatCannotBeComputedSetsTheNotice) {
+    ControlTexts c;
+    c.MRG = 4;
+    c.MEdit1 = "2015";  // six seasons: no 7Q10
+    c.MEdit2 = "2021";
+    const RunResult r = run(c, {verde});
+    EXPECT_EQ(cellOf(r, 7, 1), "N/A");
+    EXPECT_EQ(cellOf(r, 8, 1), "");
+    EXPECT_TRUE(r.tooshort);
+    EXPECT_NE(cellOf(r, 4, 1), "N/A");  // three years suffice for 1B3
+}
+
+TEST_F(Engine, ExplicitFlowIsCountedOnTheSameAveragesInEveryBlock) {
+    ControlTexts c;
+    c.toggle = 5;
+    c.Edit5 = "50";
+    c.Edit3 = "7,30";
+    const RunResult two = run(c, {verde});
+    c.Edit3 = "30";
+    const RunResult one = run(c, {verde});
+    EXPECT_EQ(cellOf(two, 7, 0), "Given Flow");
+    EXPECT_EQ(cellOf(two, 9, 0), "Exc./ 3 Years");
+    EXPECT_EQ(cellOf(two, 9, 1), cellOf(two, 15, 1));
+    EXPECT_EQ(cellOf(two, 9, 1), cellOf(one, 9, 1));
+    EXPECT_EQ(cellOf(two, 8, 1), "4.63%");
+}
+
+TEST_F(Engine, BadParametersAreRefusedBeforeAnyFileIsRead) {
+    GageRow missing{"X", path("no-such-file.txt"), 1, "1990-2000", "1990", "2000", true};
+    ControlTexts c;
+    c.EditBio4 = "0";  // would double the search's upper flow forever
+    EXPECT_THROW(runCalculation({c, {missing}}, library()), CalcError);
+    c = {};
+    c.Edit3 = "7,0";
+    EXPECT_THROW(runCalculation({c, {missing}}, library()), CalcError);
+    c = {};
+    EXPECT_THROW(runCalculation({c, {missing}}, library()), InOutError);
+    // Without a gage in use nothing is read or converted: the header row only.
+    missing.use = false;
+    c.EditBio1 = "abc";
+    const RunResult r = runCalculation({c, {missing}}, library());
+    EXPECT_EQ(r.grid.size(), 1u);
+    EXPECT_EQ(cellOf(r, 0, 0), "Gage");
+    EXPECT_FALSE(r.seasonLineShown);
+}
+
+TEST_F(Engine, ProgressCountsThreeStepsPerTypedEntryAndGage) {
+    std::vector<std::pair<std::string, int>> seen;
+    const ProgressFn record = [&](const std::string& caption, int gauge) {
+        seen.emplace_back(caption, gauge);
+    };
+    ControlTexts c;
+    c.Edit3 = "7,30";
+    runCalculation({c, table({verde, sanJoaquin}, c)}, library(), record);
+    ASSERT_FALSE(seen.empty());
+    EXPECT_EQ(seen.front(), std::make_pair(std::string("Calculating - 0 of 12"), 0));
+    EXPECT_EQ(seen.back(), std::make_pair(std::string("Calculating 12 of 12"), 100));
+    EXPECT_NE(std::find_if(seen.begin(), seen.end(),
+                           [](const auto& p) { return p.first == "Calculating 2 of 12 - 7Q1"; }),
+              seen.end());
+
+    // A repeated entry counts in the total but makes no block: the gauge stops at 50.
+    seen.clear();
+    c.Edit3 = "7,7";
+    runCalculation({c, table({verde}, c)}, library(), record);
+    EXPECT_EQ(seen.back(), std::make_pair(std::string("Calculating 3 of 6"), 50));
+}
+
+TEST_F(Engine, IndependentRunsOnTwoThreadsGiveTheSameResults) {
+    const ControlTexts c;
+    const auto rows = table({verde, bayou}, c);
+    const std::string alone = everything(runCalculation({c, rows}, library()), c);
+    auto first = std::async(std::launch::async, [&] {
+        return everything(runCalculation({c, rows}, library()), c);
+    });
+    auto second = std::async(std::launch::async, [&] {
+        return everything(runCalculation({c, rows}, library()), c);
+    });
+    EXPECT_EQ(first.get(), alone);
+    EXPECT_EQ(second.get(), alone);
+}
+
+}  // namespace

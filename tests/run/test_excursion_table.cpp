@@ -1,0 +1,96 @@
+// The excursion analysis table and its copied text, on hand-made excursion records.
+#include <gtest/gtest.h>
+
+#include "calendar.h"
+#include "errors.h"
+#include "excursion_table.h"
+
+using namespace vd;
+using namespace vd::run;
+
+namespace {
+
+struct Period {
+    int first, last, days;
+    double sum;
+};
+
+// A record whose clusters hold the given periods (period 1 is the placeholder).
+std::unique_ptr<ExcursionRecord> record(int JD1, const std::vector<std::vector<Period>>& clusters,
+                                        const std::vector<double>& counted) {
+    auto r = std::make_unique<ExcursionRecord>();
+    r->JD1SAVE = JD1;
+    r->NXP = 1;
+    for (std::size_t c = 0; c < clusters.size(); ++c) {
+        ++r->NXC;
+        r->KXC1[r->NXC] = r->NXP + 1;
+        for (const Period& p : clusters[c]) {
+            ++r->NXP;
+            r->JXP1[r->NXP] = p.first;
+            r->JXP2[r->NXP] = p.last;
+            r->NX[r->NXP] = p.days;
+            r->SX[r->NXP] = p.sum;
+        }
+        r->KXC2[r->NXC] = r->NXP;
+        r->XPXC[r->NXC] = counted[c];
+    }
+    return r;
+}
+
+TEST(ExcursionTable, RowsGroupedByClusterWithATotal) {
+    const int JD1 = DayNumber(75, 4, 1) - 1;  // x[1] is 1 April 1975
+    const auto r = record(
+        JD1, {{{1, 1, 1, 1.014}, {8, 9, 2, 2.2}, {15, 15, 0, 0}}, {{400, 406, 7, 7 * 1.204}}},
+        {3.0, 1.75});
+    const ExcursionTable t = excursionTable(*r);
+    ASSERT_EQ(t.cells.size(), 6u);
+    const std::vector<std::vector<std::string>> expected = {
+        {"Cluster Start", "Excursions", "Period Start", "Duration", "Avg Excursion"},
+        {"Apr  1, 1975", "  3.00", "Apr  1, 1975", "   1", "   1.4%"},
+        {"", "", "Apr  8, 1975", "   2", "  10.0%"},
+        {"", "", "Apr 15, 1975", "   1", "   0.0%"},  // no day counted: 0 %
+        {"May  4, 1976", "  1.75", "May  4, 1976", "   7", "  20.4%"},
+        {"Total", "  4.75", "", "", ""},
+    };
+    EXPECT_EQ(t.cells, expected);
+    EXPECT_EQ(t.endsCluster, (std::vector<bool>{false, false, false, true, true, false}));
+}
+
+TEST(ExcursionTable, RecordWithoutClustersGivesATotalOfZero) {
+    const ExcursionTable t = excursionTable(ExcursionRecord{});
+    ASSERT_EQ(t.cells.size(), 2u);
+    EXPECT_EQ(t.cells[1], (std::vector<std::string>{"Total", "  0.00", "", "", ""}));
+}
+
+TEST(ExcursionTable, DatesFollowTheDayNumbering) {
+    EXPECT_EQ(excursionDate(27499), "Apr 16, 1975");
+    EXPECT_EQ(excursionDate(1), "Jan  1, 1900");
+    EXPECT_EQ(excursionDate(36584), "Feb 29, 2000");
+}
+
+TEST(ExcursionTable, CopiedTextHasTheSeasonLineOnlyForASeason) {
+    const ExcursionTable t = excursionTable(ExcursionRecord{});
+    const std::string table =
+        "Cluster Start\tExcursions\tPeriod Start\tDuration\tAvg Excursion\t\r\nTotal\t  "
+        "0.00\t\t\t\t\r\n";
+    EXPECT_EQ(excursionCopyText(t, {}, 1, 365), table);
+    EXPECT_EQ(
+        excursionCopyText(t, {"Note"}, 1, 122),
+        "\r\nNote\r\n\r\nSeasonal calculation: start day is 1, end day is 122\r\n\r\n" + table);
+    EXPECT_EQ(excursionCopyText(t, {}, 15, 379)
+                  .find("Seasonal calculation: start day is 15, end day is 379\r\n\r\nCluster"),
+              0u);
+}
+
+TEST(ExcursionTable, RowWithoutRecordOfThisRunIsRefused) {
+    RunResult result;
+    result.grid = {{"Gage"}, {"A"}, {"B"}};
+    result.rows.resize(2);
+    result.rows[1].excursion = std::make_shared<const ExcursionRecord>();
+    EXPECT_THROW(excursionTableOfRow(result, 1), CalcError);
+    EXPECT_EQ(excursionTableOfRow(result, 2).cells.size(), 2u);
+    EXPECT_THROW(excursionTableOfRow(result, 0), CalcError);
+    EXPECT_THROW(excursionTableOfRow(result, 3), CalcError);
+}
+
+}  // namespace

@@ -1,0 +1,115 @@
+// The copied report on hand-made results: layout, line ends, and the advanced block with
+// its sort by annual minimum.
+#include <gtest/gtest.h>
+
+#include "report_text.h"
+
+using namespace vd;
+using namespace vd::run;
+
+namespace {
+
+// A per-year table of `years` (year index, annual minimum, xQk flow) entries.
+std::shared_ptr<const aparray> perYearTable(
+    const std::vector<std::tuple<float, float, float>>& years) {
+    auto table = std::make_shared<aparray>();
+    for (auto& entry : *table) {
+        entry.fill(0.0f);
+        entry[1] = static_cast<float>(unknown);
+    }
+    int k = 0;
+    for (const auto& [year, minimum, flow] : years) {
+        ++k;
+        (*table)[k][1] = year;
+        (*table)[k][2] = minimum;
+        (*table)[k][3] = flow;
+        (*table)[k][4] = static_cast<float>(k);
+    }
+    return table;
+}
+
+RunResult twoRowResult() {
+    RunResult r;
+    r.grid = {{"Gage", "Period"}, {"A", "1971-2000"}, {"B", "N/A"}};
+    r.rows.resize(2);
+    return r;
+}
+
+ReportSettings settings(bool advanced = true) {
+    return {{}, true, "Apr 1", "Mar 31", advanced};
+}
+
+TEST(ReportText, CommentsSeasonLineAndTabAfterEveryCell) {
+    ReportSettings s = settings(false);
+    s.comments = {"Test", "second line"};
+    EXPECT_EQ(reportText(twoRowResult(), s),
+              "\r\nTest\r\nsecond line\r\n\r\n"
+              "Climatic year defined as Apr 1 - Mar 31\r\n\r\n"
+              "Gage\tPeriod\t\r\nA\t1971-2000\t\r\nB\tN/A\t\r\n");
+    s.comments.clear();
+    s.climaticYear = false;
+    s.seasonStart = "Jun 1";
+    s.seasonEnd = "Sep 30";
+    EXPECT_EQ(reportText(twoRowResult(), s).find("Season defined as Jun 1 - Sep 30\r\n\r\nGage"),
+              0u);
+}
+
+TEST(ReportText, RunWithoutGagesGivesTheHeaderRowOnly) {
+    RunResult r;
+    r.grid = {{"Gage", "Period", "Days in Record", "", "", "", "", "", ""}};
+    EXPECT_EQ(reportText(r, settings()),
+              "Climatic year defined as Apr 1 - Mar 31\r\n\r\n"
+              "Gage\tPeriod\tDays in Record\t\t\t\t\t\t\t\r\n");
+}
+
+TEST(ReportText, AdvancedBlockSortsYearsByTheirMinimum) {
+    RunResult r = twoRowResult();
+    // Years 1971..1974 with minima 5, 2, 5, 1 (the exchange sort swaps the tie), flows of return
+    // periods 1..4; the first one the distribution cannot reach (blank cell).
+    r.rows[0].advpar =
+        perYearTable({{71, 5.0f, 1e20f}, {72, 2.0f, 3.125f}, {73, 5.0f, 2.5f}, {74, 1.0f, 0.125f}});
+    const std::string text = reportText(r, settings());
+    const std::string block =
+        "\r\n\r\nAdvanced information\r\n\r\n"
+        "A\r\nRecurrence Period\t1\t2\t3\t4"
+        "\r\nCalculated\t\t3.13\t2.50\t0.13"
+        "\r\nRecurrence Period\t4.000\t2.000\t1.333\t1.000"
+        "\r\nObserved\t1.00\t2.00\t5.00\t5.00"
+        "\r\n\t1974\t1972\t1973\t1971\r\n\r\n";
+    ASSERT_GE(text.size(), block.size());
+    EXPECT_EQ(text.substr(text.size() - block.size()), block);
+    // The stored table is not changed, and a second copy is the same.
+    EXPECT_EQ((*r.rows[0].advpar)[1][1], 71.0f);
+    EXPECT_EQ(reportText(r, settings()), text);
+}
+
+TEST(ReportText, RowWithoutPerYearTableContributesNothing) {
+    RunResult r = twoRowResult();
+    r.rows[1].advpar = perYearTable({{80, 1.5f, 2.0f}});
+    const std::string text = reportText(r, settings());
+    // Row A has no table: the block holds B only, although A is the first row.
+    EXPECT_NE(text.find("Advanced information\r\n\r\nB\r\nRecurrence Period\t1\r\n"),
+              std::string::npos)
+        << text;
+    EXPECT_EQ(text.find("A\r\nRecurrence"), std::string::npos);
+    EXPECT_EQ(reportText(r, settings(false)).find("Advanced"), std::string::npos);
+
+    // A table without years (flows of options 5 and 6 only) gives empty lines.
+    RunResult empty = twoRowResult();
+    empty.rows[0].advpar = perYearTable({});
+    EXPECT_NE(reportText(empty, settings())
+                  .find("A\r\nRecurrence Period\r\nCalculated\r\nRecurrence Period\r\nObserved"
+                        "\r\n\r\n\r\n"),
+              std::string::npos);
+}
+
+TEST(ReportText, ThirtyYearsGiveReturnPeriodsFromThirtyDown) {
+    std::vector<std::tuple<float, float, float>> years;
+    for (int k = 0; k < 30; ++k) years.emplace_back(71 + k, 100.0f - k, 1.0f);
+    const std::string text = advancedRowText("G", *perYearTable(years));
+    EXPECT_NE(text.find("Recurrence Period\t30.000\t15.000\t10.000\t7.500\t6.000\t5.000\t4.286"),
+              std::string::npos);
+    EXPECT_NE(text.find("\r\n\t2000\t1999\t1998"), std::string::npos);  // smallest minimum first
+}
+
+}  // namespace
