@@ -1,12 +1,52 @@
 // "Calculate Design Flows" and "&Run": the calculation run started from the main window.
-// The results window comes with the run; until then the input is gathered and kept.
+// The engine does the work on this thread; the progress window repaints from its
+// callback, and the results window is shown modally once the run has finished.
+#include "vd_main_run.h"
+
+#include <QCoreApplication>
+
+#include "engine.h"
+#include "errors.h"
+#include "prompts.h"
 #include "vd_main.h"
+#include "vd_progress.h"
+#include "vd_results.h"
 
 namespace vd::ui {
+namespace {
+
+MainWindowTexts mainWindowTexts(const vd::run::ControlTexts& c) {
+    return {c.comments, c.CheckBox2, c.Edit2, c.Edit1};
+}
+
+}  // namespace
+
+TForm3& resultsWindowOf(TForm1& main) {
+    if (auto* existing = main.findChild<TForm3*>(QString(), Qt::FindDirectChildrenOnly))
+        return *existing;
+    return *new TForm3(&main);
+}
 
 void TForm1::Run1Click() {
+    TForm3& results = resultsWindowOf(*this);
     const vd::run::RunInput input = runInput();
-    static_cast<void>(input);
+    auto showProgress = [this](const std::string& caption, int gauge) {
+        Form6->progress(caption, gauge);
+    };
+    vd::run::RunResult result;
+    try {
+        if (lpiii_ == nullptr) throw vd::CalcError("The log-Pearson library is not loaded.");
+        result = vd::run::runCalculation(input, *lpiii_, showProgress);
+    } catch (const std::exception& e) {
+        // An abandoned run shows no results; the progress window must not stay behind.
+        Form6->hide();
+        prompts_.message(this, QStringLiteral("Error"), QString::fromStdString(e.what()),
+                         MessageIcon::exclamation);
+        return;
+    }
+    Form6->hide();
+    results.setResults(std::move(result), mainWindowTexts(input.controls));
+    results.showResultsModally();
 }
 
 }  // namespace vd::ui

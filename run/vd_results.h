@@ -1,0 +1,90 @@
+// The results window (Form3): the table a calculation run filled, sized to its contents,
+// with hints, the hiding of the record columns, the excursion analysis of a biological
+// design flow, and the copy of the whole report to the clipboard.
+#pragma once
+
+#include <QDialog>
+#include <array>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "engine.h"
+
+class QCheckBox;
+class QLabel;
+class QPushButton;
+
+namespace vd::ui {
+
+class GridTextModel;
+class ResultsGrid;
+class TForm4;
+
+// What the report and the hints take from the main window.
+struct MainWindowTexts {
+    std::vector<std::string> comments;  // lines of the comment box
+    bool climaticYear = true;           // "Season is full climatic year"
+    std::string seasonStart;            // text of the season start edit
+    std::string seasonEnd;              // text of the season end edit
+};
+
+// The hint of a "Period" cell: "Apr 1, 1970 - Mar 31, 2000" for 1971-2000 with the season
+// running over the end of the year. A cell that holds no years is its own hint.
+QString periodHint(const QString& cell, const QString& seasonStart, const QString& seasonEnd,
+                   int SYAdjust);
+
+class TForm3 final : public QDialog {
+    Q_OBJECT
+  public:
+    explicit TForm3(QWidget* parent = nullptr);
+
+    // Takes the cells and records of a run; the next showing sizes the window to them.
+    void setResults(vd::run::RunResult result, MainWindowTexts texts);
+    const vd::run::RunResult& result() const { return result_; }
+    const GridTextModel& model() const { return *model_; }
+    TForm4& excursionWindow() const { return *Form4; }
+
+    // Shows the window modally; returns when it is closed.
+    void showResultsModally();
+
+    // Replaceable so that tests observe them without sound or a blocking window.
+    std::function<void()> beep;
+    std::function<void(QDialog&)> showModally;
+
+    void FormActivate();
+    void SizeTable();
+    void CheckBox1Click();
+    void StringGrid1DblClick(int col, int gridRow);
+    void Button1Click();
+    void Button2Click();
+    QString hintAt(int col, int gridRow) const;
+
+    QCheckBox* CheckBox2;  // "Advanced results in clipboard"
+    QCheckBox* CheckBox1;  // "Show stream data"
+    QPushButton* Button1;  // "Copy to clipboard"
+    QPushButton* Button2;  // "OK"
+    QLabel* Label2;        // season line
+    QLabel* Label1;        // insufficient-data notice
+    ResultsGrid* StringGrid1;
+    QLabel* Label3;
+
+  protected:
+    void showEvent(QShowEvent* event) override;
+
+  private:
+    void fitColumnWidths();
+    void applyRecordColumnWidths();
+    int valueColumnWidth() const { return valueWidth_; }
+
+    vd::run::RunResult result_;
+    MainWindowTexts texts_;
+    GridTextModel* model_;
+    TForm4* Form4;
+    // Widths of columns 0 to 3 and of every value column, fitted to the cell font.
+    std::array<int, 4> recordWidths_{100, 60, 100, 90};
+    int valueWidth_ = 62;
+    int rowHeight_ = 20;
+};
+
+}  // namespace vd::ui
