@@ -1,0 +1,10 @@
+# `vando3-cli run` and `excursions` in-process; they load the log-Pearson library from the
+# test program's folder, so it is built first.
+add_executable(test_cli_run ${CMAKE_CURRENT_LIST_DIR}/test_run_command.cpp)
+target_link_libraries(test_cli_run PRIVATE vando3_cli_lib GTest::gtest_main)
+target_compile_definitions(test_cli_run PRIVATE VANDO_TEST_DATA="${VANDO_TEST_DATA}")
+if(TARGET lpiii)
+  add_dependencies(test_cli_run lpiii)
+endif()
+include(GoogleTest)
+gtest_discover_tests(test_cli_run)

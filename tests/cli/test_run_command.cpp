@@ -1,0 +1,178 @@
+// `vando3-cli run` and `vando3-cli excursions` in-process on copies of real files, against
+// the independently computed reference outputs, and their errors.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include <unistd.h>
+
+#include "cli.h"
+#include "vd_paramfile.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+const fs::path kReference = fs::path(VANDO_TEST_DATA) / "reference";
+
+std::string slurp(const fs::path& p) {
+    std::ifstream in(p, std::ios::binary);
+    std::ostringstream ss;
+    ss << in.rdbuf();
+    return ss.str();
+}
+
+class CliRun : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        dir_ = fs::temp_directory_path() / ("vd_cli_run_" + std::to_string(::getpid()));
+        fs::remove_all(dir_);
+        fs::create_directories(dir_);
+        for (const auto& e : fs::directory_iterator(kReference / "inputs")) {
+            fs::copy_file(e.path(), dir_ / e.path().filename());
+            fs::permissions(dir_ / e.path().filename(), fs::perms::owner_write,
+                            fs::perm_options::add);
+        }
+    }
+    void TearDown() override { fs::remove_all(dir_); }
+
+    int run(vd::cli::Args args, bool withFiles = true) {
+        if (withFiles)
+            for (const char* f : {"09506000_verde_camp_verde_dv_1989-2021.txt",
+                                  "11224000_mf_san_joaquin_mammoth_dv_2009-2021.txt",
+                                  "08023080_bayou_grand_cane_zeros.txt"})
+                args.push_back(input(f));
+        out_.str("");
+        err_.str("");
+        return vd::cli::cliMain(args, out_, err_);
+    }
+    std::string input(const std::string& name) const { return (dir_ / name).string(); }
+
+    fs::path dir_;
+    std::ostringstream out_, err_;
+};
+
+TEST_F(CliRun, PrintsExactlyTheReferenceReports) {
+    struct Case {
+        vd::cli::Args args;
+        const char* reference;
+    };
+    const Case cases[] = {
+        {{"run"}, "report_default.txt"},
+        {{"run", "--avg", "7,30"}, "report_avg7_30.txt"},
+        {{"run", "--bio", "ammonia"}, "report_ammonia.txt"},
+        {{"run", "--nonbio", "perc", "--perc", "10", "--season-start", "Jun 1", "--season-end",
+          "Sep 30", "--climatic-year", "0"},
+         "report_summer_perc10.txt"},
+        {{"excursions", "--row", "1"}, "excursions_row1.txt"},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(run(c.args), 0) << c.reference << ": " << err_.str();
+        EXPECT_EQ(err_.str(), "") << c.reference;
+        EXPECT_EQ(out_.str(), slurp(kReference / c.reference)) << c.reference;
+    }
+}
+
+TEST_F(CliRun, OptionsStandForTheirControls) {
+    // custom values equal to the chronic defaults give the chronic report
+    ASSERT_EQ(run({"run", "--bio", "chronic"}), 0);
+    const std::string chronic = out_.str();
+    ASSERT_EQ(run({"run", "--bio", "custom:4,3,120,5"}), 0);
+    EXPECT_EQ(out_.str(), chronic);
+    EXPECT_NE(chronic.find("\t4B3\t"), std::string::npos);
+
+    // a climatic year ends the day before its start; an own end date makes a season
+    ASSERT_EQ(run({"run", "--season-start", "10/1", "--advanced", "0"}), 0);
+    EXPECT_EQ(out_.str().find("Climatic year defined as Oct 1 - Sep 30\r\n\r\nGage\t"), 0u);
+    EXPECT_EQ(out_.str().find("Advanced"), std::string::npos);
+    ASSERT_EQ(run({"run", "--season-end", "Sep 30", "--season-start", "Jun 1", "--comment", "A",
+                   "--comment", "B"}),
+              0);
+    EXPECT_EQ(out_.str().find("\r\nA\r\nB\r\n\r\nSeason defined as Jun 1 - Sep 30\r\n"), 0u);
+
+    // the period years, a table row's years and an unmarked row
+    ASSERT_EQ(run({"run", "--period", "table", "--table-years", "1:2000:2010", "--unmark", "3"}),
+              0);
+    EXPECT_NE(out_.str().find("\r\n09506000 VERDE RIVER NEAR CAMP VERDE, AZ\t2000-2010\t"),
+              std::string::npos);
+    EXPECT_EQ(out_.str().find("BAYOU"), std::string::npos);
+}
+
+TEST_F(CliRun, ParameterFileGivesTheAnalysisAndLaterOptionsOverride) {
+    vd::run::ParamFile p;
+    p.MRG = 4;
+    p.MEdit1 = "2000";
+    p.MEdit2 = "2015";
+    p.comments = {"from the file"};
+    p.CheckBox1 = true;
+    p.RadioButton1 = false;
+    p.RadioButton3 = true;
+    p.EditBio = {"30", "3", "120", "4", "1"};
+    p.Edit3 = "7,30";
+    p.entries = {{input("09506000_verde_camp_verde_dv_1989-2021.txt"), true},
+                 {input("11224000_mf_san_joaquin_mammoth_dv_2009-2021.txt"), false},
+                 {input("08023080_bayou_grand_cane_zeros.txt"), true}};
+    const fs::path vdp = dir_ / "analysis.vdp";
+    std::ofstream(vdp, std::ios::binary) << vd::run::paramFileText(p);
+
+    ASSERT_EQ(run({"run", "--vdp", vdp.string()}, false), 0) << err_.str();
+    const std::string fromFile = out_.str();
+    ASSERT_EQ(run({"run", "--comment", "from the file", "--bio", "ammonia", "--avg", "7,30",
+                   "--period", "years:2000:2015", "--unmark", "2"}),
+              0);
+    EXPECT_EQ(fromFile, out_.str());
+    EXPECT_NE(fromFile.find("\t2000-2015\t"), std::string::npos);
+
+    ASSERT_EQ(run({"run", "--vdp", vdp.string(), "--avg", "7"}, false), 0);
+    EXPECT_EQ(out_.str().find("30Q10"), std::string::npos);
+
+    // A stored file that no longer exists: one message, the rest is run.
+    fs::remove(dir_ / "11224000_mf_san_joaquin_mammoth_dv_2009-2021.txt");
+    EXPECT_EQ(run({"run", "--vdp", vdp.string()}, false), 1);
+    EXPECT_NE(err_.str().find("One or more flow data files stored with the parameter file is "
+                              "missing and deleted from the list."),
+              std::string::npos);
+    EXPECT_NE(out_.str().find("BAYOU"), std::string::npos);
+}
+
+TEST_F(CliRun, ErrorsPrintTheWindowsMessagesAndFail) {
+    EXPECT_EQ(run({"run", "--season-start", "xyz"}), 1);
+    EXPECT_EQ(err_.str(), "Invalid start date\n");
+    EXPECT_EQ(out_.str(), "");
+
+    EXPECT_EQ(run({"run", "--avg", "7, 30"}), 1);
+    EXPECT_EQ(err_.str(), "'' is not a valid integer value\n");
+
+    EXPECT_EQ(run({"run", "--rp", "0"}), 1);
+    EXPECT_NE(err_.str().find("Return period"), std::string::npos);
+
+    EXPECT_EQ(run({"run", "--bogus"}), 2);
+    EXPECT_EQ(run({"excursions"}), 2);
+    EXPECT_EQ(run({"run", "--table-years", "9:1990:2000"}), 2);
+
+    // An unreadable file is reported, the others still run.
+    EXPECT_EQ(run({"run", input("missing.txt")}), 1);
+    EXPECT_EQ(err_.str().find("VANDO 3.1b is unable to read the file \"" + input("missing.txt")),
+              0u);
+    EXPECT_NE(out_.str().find("VERDE"), std::string::npos);
+}
+
+TEST_F(CliRun, ExcursionsOfARowWithoutARecordAreRefused) {
+    EXPECT_EQ(run({"excursions", "--row", "4"}), 1);
+    EXPECT_NE(err_.str().find("no results row 4"), std::string::npos) << err_.str();
+    // The years 1950-1960 hold no data: every row reads "N/A", none has a record.
+    EXPECT_EQ(run({"excursions", "--row", "1", "--period", "years:1950:1960"}), 1);
+    EXPECT_NE(err_.str().find("has no excursion analysis"), std::string::npos) << err_.str();
+    EXPECT_EQ(out_.str(), "");
+}
+
+TEST_F(CliRun, TimingGoesToStandardError) {
+    ASSERT_EQ(run({"run", "--timing"}), 0);
+    EXPECT_EQ(out_.str(), slurp(kReference / "report_default.txt"));
+    EXPECT_NE(err_.str().find("read time: "), std::string::npos);
+    EXPECT_NE(err_.str().find("\ntotal time: "), std::string::npos);
+}
+
+}  // namespace
