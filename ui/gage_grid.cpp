@@ -78,6 +78,12 @@ void GageGrid::applyMetrics() {
                                           need("8888", "Start"),
                                           need("8888", "End"),
                                           need("", "Use")};
+    // Names and file titles keep the design's share of the width for the font's digits
+    // (the design's font had digits 6 pixels wide); they may still be cut, as their hint
+    // shows them whole.
+    const double scale = std::max(1.0, fm.horizontalAdvance(QLatin1Char('8')) / 6.0);
+    widths_[1] = static_cast<int>(100 * scale);
+    widths_[2] = static_cast<int>(60 * scale);
     for (int c = 0; c < columns; ++c) {
         widths_[static_cast<std::size_t>(c)] =
             std::max(widths_[static_cast<std::size_t>(c)], needed[static_cast<std::size_t>(c)]);

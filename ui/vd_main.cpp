@@ -159,6 +159,8 @@ void TForm1::createFlowDataGroup() {
     commentsGroup_ = new QGroupBox(QStringLiteral("Comments"), flowGroup_);
     commentsGroup_->setMinimumHeight(73);
     Memo1 = new QPlainTextEdit(commentsGroup_);
+    const QFontMetrics fm(Memo1->font());
+    Memo1->setFixedHeight(3 * fm.lineSpacing() + 12);
 }
 
 void TForm1::createBiologicalGroup() {
@@ -266,7 +268,7 @@ void TForm1::layoutWindow() {
     flow->addLayout(fileButtons);
     flow->addWidget(gridArea_);
     flow->addLayout(periodRow);
-    flow->addWidget(commentsGroup_, 1);
+    flow->addWidget(commentsGroup_);
 
     auto* criteria = new QVBoxLayout;
     criteria->addWidget(CheckBox1);

@@ -1,0 +1,828 @@
+// The main window driven through its real widgets, offscreen; message boxes, file dialogs,
+// help and (mostly) the flow reader are stand-ins, so nothing blocks.
+#include <QAction>
+#include <QApplication>
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QDir>
+#include <QFile>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMimeData>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScreen>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QUrl>
+#include <memory>
+
+#include "flow_reader.h"
+#include "gage_grid.h"
+#include "gage_table_model.h"
+#include "ui_fakes.h"
+#include "vd_about.h"
+#include "vd_paramfile.h"
+
+using namespace vd;
+using namespace vd::test;
+using ui::GageTableModel;
+using ui::TForm1;
+
+namespace {
+
+// One window with its stand-ins. `realReader` reads real flow files instead of FakeReader's.
+struct Fixture {
+    explicit Fixture(bool realReader = false, QString helpFile = {}) {
+        if (helpFile.isNull()) {
+            helpFile = dir.filePath(QStringLiteral("Vando31.html"));
+            QFile f(helpFile);
+            f.open(QIODevice::WriteOnly);
+            f.write("<html></html>");
+        }
+        ui::FlowReader r = realReader ? ui::FlowReader(vd::VDRead) : reader.reader(&progress);
+        form =
+            std::make_unique<TForm1>(ui::MainWindowServices{prompts, help, helpFile, nullptr, r});
+        progress = &form->progressWindow();
+    }
+
+    // A file that exists on disk (so a parameter file keeps it), read as the given gages.
+    QString file(const QString& name, std::vector<FakeGage> gages) {
+        const QString path = dir.filePath(name);
+        QFile f(path);
+        f.open(QIODevice::WriteOnly);
+        reader.files[path.toStdString()] = std::move(gages);
+        return path;
+    }
+
+    void add(const QStringList& paths) {
+        prompts.choices.push_back(paths);
+        form->MButton1Click();
+    }
+
+    void show() {
+        form->show();
+        QApplication::setActiveWindow(form.get());
+        QVERIFY(QTest::qWaitForWindowActive(form.get()));
+    }
+
+    // Types into a date edit and moves the focus on, as a user leaving it does.
+    void typeAndLeave(QLineEdit* edit, const QString& text) {
+        edit->setFocus();
+        edit->selectAll();
+        QTest::keyClicks(edit, text);
+        form->Memo1->setFocus();
+        QApplication::processEvents();
+    }
+
+    QString cell(int row, int column) const {
+        return form->gageModel().index(row, column).data().toString();
+    }
+    QString hint(int row, int column) const {
+        return form->gageModel().index(row, column).data(Qt::ToolTipRole).toString();
+    }
+    std::vector<bool> marks() const { return form->gageTable().marks(); }
+
+    QTemporaryDir dir;
+    ScriptedPrompts prompts;
+    RecordingHelp help;
+    FakeReader reader;
+    const ui::TForm6* progress = nullptr;
+    std::unique_ptr<TForm1> form;
+};
+
+std::vector<FakeGage> gages(const std::string& prefix, int n, int j1 = 89, int j2 = 121) {
+    std::vector<FakeGage> g;
+    for (int i = 1; i <= n; ++i) g.push_back({prefix + std::to_string(i), j1, j2});
+    return g;
+}
+
+QStringList bioTexts(const TForm1& f) {
+    QStringList t;
+    for (int i = 0; i < 4; ++i) t << f.EditBio[static_cast<std::size_t>(i)]->text();
+    return t;
+}
+
+QString examplesDir() {
+    return QStringLiteral(VANDO_EXAMPLES);
+}
+
+}  // namespace
+
+class MainWindowTest : public QObject {
+    Q_OBJECT
+  private slots:
+    void startsInTheStartingState();
+    void missingHelpFileIsReportedOnceAndTheWindowRuns();
+    void seasonDatesAreNormalisedOnLeaving();
+    void seasonChangeReReadsOnceAndKeepsMarks();
+    void seasonChangeWithEmptyTableReadsNothing();
+    void fullClimaticYearBoxKeepsTheUsersEndDate();
+    void useDefaultsRoundTrip();
+    void criterionAndNonBiologicalChoices();
+    void addingFilesFillsBlocksInReverseListOrder();
+    void gagesWithoutAFullSeasonStartUnmarked();
+    void gridGrowsTo15RowsThenScrolls();
+    void unreadableFileGivesOneMessageAndAddsNothing();
+    void invalidSeasonStopsAddingBeforeTheDialog();
+    void addingStopsAtTheTableLimit();
+    void repeatedDateSetsTroubleCaption();
+    void useMarksToggleByClickAndSpace();
+    void removeUnusedFiles();
+    void removingEveryFileEmptiesTheTable();
+    void clearAllAsksFirst();
+    void recordHints();
+    void parameterFileRoundTripThroughTheWindow();
+    void parameterFileRefusalsChangeNothing();
+    void missingStoredFilesAreDroppedWithOneMessage();
+    void sampleAnalysisOpensFromAnyFolder();
+    void commandLineArguments();
+    void droppedFlowFilesAreAdded();
+    void exitQuestionOnlyWithChanges();
+    void helpByContextNumber();
+    void runInputCarriesControlsAndRows();
+    void aboutBoxIsCentredEveryTime();
+};
+
+void MainWindowTest::startsInTheStartingState() {
+    Fixture f;
+    TForm1& w = *f.form;
+    QCOMPARE(w.windowTitle(), QStringLiteral("VANDO 3.1b"));
+    QCOMPARE(w.Label1->text(), QStringLiteral("No gages"));
+    QCOMPARE(w.Edit2->text(), QStringLiteral("Apr 1"));
+    QCOMPARE(w.Edit1->text(), QStringLiteral("Mar 31"));
+    QCOMPARE(bioTexts(w), (QStringList{"1", "3", "120", "5"}));
+    QVERIFY(w.RadioButton1->isChecked());
+    QVERIFY(!w.Edit1->isEnabled());
+    QVERIFY(!w.StringGrid1->isEnabled());
+    for (const QWidget* off : {static_cast<QWidget*>(w.Button1), static_cast<QWidget*>(w.Button2),
+                               static_cast<QWidget*>(w.Button5), static_cast<QWidget*>(w.MRG)})
+        QVERIFY(!off->isEnabled());
+    QVERIFY(!w.Saveas1->isEnabled());
+    QCOMPARE(w.MRGItems->checkedId(), 0);
+    QVERIFY(!w.IsChanged);
+    QVERIFY(f.prompts.messages.empty());
+    f.show();
+    QCOMPARE(QApplication::focusWidget(), w.MButton1);
+}
+
+void MainWindowTest::missingHelpFileIsReportedOnceAndTheWindowRuns() {
+    Fixture f(false, QStringLiteral("/nowhere/Vando31.html"));
+    QCOMPARE(f.prompts.messages.size(), std::size_t{1});
+    QCOMPARE(f.prompts.messages[0].text,
+             QStringLiteral("Help file not found\n/nowhere/Vando31.html"));
+    QCOMPARE(f.form->windowTitle(), QStringLiteral("VANDO 3.1b"));
+}
+
+void MainWindowTest::seasonDatesAreNormalisedOnLeaving() {
+    const struct {
+        const char* typed;
+        const char* start;
+        const char* end;  // with "Season is full climatic year" checked
+    } cases[] = {{"4/1", "Apr 1", "Mar 31"},    {"feb 29", "Feb 28", "Feb 27"},
+                 {"Mar 1", "Mar 1", "Feb 28"},  {"jan", "Jan 1", "Dec 31"},
+                 {"10/15", "Oct 15", "Oct 14"}, {"12/45", "Dec 31", "Dec 30"}};
+    Fixture f;
+    f.show();
+    for (const auto& c : cases) {
+        f.typeAndLeave(f.form->Edit2, QString::fromLatin1(c.typed));
+        QCOMPARE(f.form->Edit2->text(), QString::fromLatin1(c.start));
+        QCOMPARE(f.form->Edit1->text(), QString::fromLatin1(c.end));
+    }
+    f.form->IsChanged = false;
+    f.typeAndLeave(f.form->Edit2, QStringLiteral("xyz"));
+    QCOMPARE(f.form->Edit2->text(), QString());
+    QVERIFY(f.form->IsChanged);
+    f.form->IsChanged = false;
+    f.typeAndLeave(f.form->Edit2, QStringLiteral("Dec 31"));  // unchanged text: still a change
+    f.typeAndLeave(f.form->Edit2, QStringLiteral("Dec 31"));
+    QVERIFY(f.form->IsChanged);
+}
+
+void MainWindowTest::seasonChangeReReadsOnceAndKeepsMarks() {
+    Fixture f;
+    // File B's second gage has less than a season under the new start: it shows N/A.
+    const QString a = f.file("A.txt", gages("A", 1));
+    const QString b = f.file("B.txt", gages("B", 2));
+    f.add({a, b});
+    f.form->ToggleCheckbox(6, 1);  // B2 unmarked
+    f.show();
+    const std::size_t before = f.reader.reads.size();
+    f.reader.files[b.toStdString()][1] = {"B2", 100, 100};
+    f.typeAndLeave(f.form->Edit2, QStringLiteral("Oct 1"));
+    QCOMPARE(f.reader.reads.size(), before + 2);
+    QCOMPARE(f.reader.reads.back().seasonStart, std::string("Oct 1"));
+    QCOMPARE(f.cell(0, 1), QStringLiteral("B1"));
+    QCOMPARE(f.cell(1, 3), QStringLiteral("N/A"));
+    QCOMPARE(f.cell(2, 1), QStringLiteral("A1"));
+    QCOMPARE(f.marks(), (std::vector<bool>{true, false, true}));
+    f.typeAndLeave(f.form->Edit2, QStringLiteral("Oct 1"));
+    QCOMPARE(f.reader.reads.size(), before + 2);
+    // A row that now shows N/A keeps a set mark.
+    f.form->ToggleCheckbox(6, 1);
+    f.typeAndLeave(f.form->Edit2, QStringLiteral("Sep 1"));
+    QCOMPARE(f.cell(1, 3), QStringLiteral("N/A"));
+    QCOMPARE(f.marks(), (std::vector<bool>{true, true, true}));
+}
+
+void MainWindowTest::seasonChangeWithEmptyTableReadsNothing() {
+    Fixture f;
+    f.show();
+    f.typeAndLeave(f.form->Edit2, QStringLiteral("Jun 1"));
+    QVERIFY(f.reader.reads.empty());
+    QCOMPARE(f.form->Label1->text(), QStringLiteral("No gages"));
+}
+
+void MainWindowTest::fullClimaticYearBoxKeepsTheUsersEndDate() {
+    Fixture f;
+    TForm1& w = *f.form;
+    w.CheckBox2->setChecked(false);
+    QVERIFY(w.Edit1->isEnabled());
+    QCOMPARE(w.Edit1->text(), QStringLiteral("Mar 31"));
+    QCOMPARE(w.Edit2->nextInFocusChain(), w.CheckBox2);
+    QCOMPARE(w.CheckBox2->nextInFocusChain(), w.Edit1);
+    w.Edit1->setText(QStringLiteral("Sep 30"));
+    w.Edit2->setText(QStringLiteral("Jun 1"));
+    QCOMPARE(w.Edit1->text(), QStringLiteral("Sep 30"));  // the box is clear: no day-before rule
+    w.CheckBox2->setChecked(true);
+    QVERIFY(!w.Edit1->isEnabled());
+    QCOMPARE(w.Edit1->text(), QStringLiteral("May 31"));
+    QCOMPARE(w.CheckBox2->nextInFocusChain(), w.Edit2);
+    w.CheckBox2->setChecked(false);
+    QCOMPARE(w.Edit1->text(), QStringLiteral("Sep 30"));
+}
+
+void MainWindowTest::useDefaultsRoundTrip() {
+    Fixture f;
+    TForm1& w = *f.form;
+    w.CheckBox1->setChecked(false);
+    QCOMPARE(bioTexts(w), (QStringList{"", "", "", ""}));
+    QVERIFY(w.EditBio[0]->isEnabled());
+    QVERIFY(!w.RadioButton2->isEnabled());
+    const QStringList own{"2", "4", "100", "3"};
+    for (int i = 0; i < 4; ++i) w.EditBio[static_cast<std::size_t>(i)]->setText(own[i]);
+    w.CheckBox1->setChecked(true);
+    QCOMPARE(bioTexts(w), (QStringList{"1", "3", "120", "5"}));
+    QVERIFY(!w.EditBio[0]->isEnabled());
+    w.CheckBox1->setChecked(false);
+    QCOMPARE(bioTexts(w), own);
+}
+
+void MainWindowTest::criterionAndNonBiologicalChoices() {
+    Fixture f;
+    TForm1& w = *f.form;
+    w.RadioButton3->click();
+    QCOMPARE(bioTexts(w), (QStringList{"30", "3", "120", "4"}));
+    QVERIFY(w.IsChanged);
+    w.RadioButton2->click();
+    QCOMPARE(bioTexts(w), (QStringList{"4", "3", "120", "5"}));
+
+    w.IsChanged = false;
+    w.RadioButton6->click();
+    QCOMPARE(w.toggle, 6);
+    QVERIFY(w.Edit6->isEnabled() && w.Label9->isEnabled());
+    QVERIFY(!w.Edit3->isEnabled() && !w.Edit4->isEnabled() && !w.Edit5->isEnabled() &&
+            !w.Label8->isEnabled());
+    w.Edit6->setText(QStringLiteral("1.5"));
+    QVERIFY(!w.IsChanged);
+    w.RadioButton5->click();
+    QCOMPARE(w.toggle, 5);
+    QVERIFY(w.Edit5->isEnabled() && !w.Edit6->isEnabled());
+
+    // Choosing a period by hand changes neither the flag nor the year edits.
+    const QString a = f.file("A.txt", gages("A", 1));
+    f.add({a});
+    w.IsChanged = false;
+    w.MRGItems->button(2)->click();
+    QVERIFY(!w.IsChanged);
+    QCOMPARE(w.MEdit1->text(), QStringLiteral("1990"));
+    // Writing a year edit selects the fifth period and is a change.
+    w.MEdit1->setText(QStringLiteral("1995"));
+    QCOMPARE(w.MRGItems->checkedId(), 4);
+    QVERIFY(w.IsChanged);
+}
+
+void MainWindowTest::addingFilesFillsBlocksInReverseListOrder() {
+    Fixture f;
+    TForm1& w = *f.form;
+    const QString a = f.file("A.txt", gages("A", 1));
+    const QString b = f.file("B.txt", gages("B", 1));
+    const QString c = f.file("C.flo", gages("C", 3));
+    f.add({a, b, c});
+    QCOMPARE(f.reader.reads.size(), std::size_t{3});
+    QCOMPARE(f.reader.reads[0].caption, QStringLiteral("Reading C (3 of 3)"));
+    QCOMPARE(f.reader.reads[0].gauge, 0);
+    QCOMPARE(f.reader.reads[2].caption, QStringLiteral("Reading A (1 of 3)"));
+    QCOMPARE(f.reader.reads[2].gauge, 66);
+    QVERIFY(!f.progress->isVisible());
+
+    const QStringList expected{"C1", "C2", "C3", "B1", "A1"};
+    for (int r = 0; r < 5; ++r) {
+        QCOMPARE(f.cell(r, 1), expected[r]);
+        QCOMPARE(f.cell(r, 0), QString::asprintf(" %2.2d", r + 1));
+    }
+    QCOMPARE(f.cell(0, 2), QStringLiteral("C"));
+    QCOMPARE(f.cell(0, 3), QStringLiteral("1990-2021"));  // j1 89 + 1900 + 1, j2 121 + 1900
+    for (int r = 0; r < 3; ++r) {
+        QCOMPARE(w.gageTable().row(r).gcount, 3);
+        QCOMPARE(w.gageTable().row(r).path, c.toStdString());
+    }
+    QCOMPARE(w.gageTable().files(), 3);
+    QCOMPARE(w.Label1->text(), QStringLiteral("5 gages in 3 files"));
+    QVERIFY(w.IsChanged);
+    QVERIFY(w.StringGrid1->isEnabled() && w.Button2->isEnabled() && w.Button5->isEnabled() &&
+            w.MRG->isEnabled() && w.Saveas1->isEnabled());
+    QCOMPARE(w.MRGItems->checkedId(), 0);
+    QCOMPARE(w.MEdit1->text(), QStringLiteral("1990"));
+    QCOMPARE(w.MEdit2->text(), QStringLiteral("2021"));
+
+    Fixture g;
+    g.add({g.file("One.txt", gages("X", 1))});
+    QCOMPARE(g.form->Label1->text(), QStringLiteral("1 gage in 1 file"));
+    g.add({g.file("Two.txt", gages("Y", 1))});
+    QCOMPARE(g.form->Label1->text(), QStringLiteral("2 gages in 2 files"));
+    g.add({g.dir.filePath("Two.txt")});  // the same file again: a further block
+    QCOMPARE(g.form->gageTable().files(), 3);
+}
+
+void MainWindowTest::gagesWithoutAFullSeasonStartUnmarked() {
+    Fixture f;
+    f.add({f.file("A.txt", {{"full", 89, 121}, {"short", 120, 121}})});
+    QCOMPARE(f.cell(1, 3), QStringLiteral("N/A"));
+    QCOMPARE(f.cell(1, 4), QStringLiteral("N/A"));
+    QCOMPARE(f.cell(1, 5), QStringLiteral("N/A"));
+    QCOMPARE(f.marks(), (std::vector<bool>{true, false}));
+    QCOMPARE(f.form->gageTable().used(), 1);
+    QCOMPARE(f.hint(1, 3), QStringLiteral("Less than one full season of data found for this gage"));
+}
+
+void MainWindowTest::gridGrowsTo15RowsThenScrolls() {
+    for (const int n : {14, 15}) {
+        Fixture f;
+        f.add({f.file("A.txt", gages("G", n))});
+        const ui::GageGrid* grid = f.form->StringGrid1;
+        QCOMPARE(grid->height(), 15 * grid->rowHeight());
+        const int expectedWidth =
+            n == 14 ? f.form->origwidth : f.form->origwidth + grid->scrollBarWidth();
+        QCOMPARE(grid->width(), expectedWidth);
+    }
+    Fixture f;
+    f.add({f.file("A.txt", gages("G", 3))});
+    QCOMPARE(f.form->StringGrid1->height(), 4 * f.form->StringGrid1->rowHeight());
+}
+
+void MainWindowTest::unreadableFileGivesOneMessageAndAddsNothing() {
+    Fixture f;
+    const QString good = f.file("good.txt", gages("G", 2));
+    const QString bad = f.dir.filePath("bad.txt");
+    f.add({good, bad});
+    QCOMPARE(f.prompts.messages.size(), std::size_t{1});
+    QCOMPARE(f.prompts.messages[0].text,
+             QStringLiteral("VANDO 3.1b is unable to read the file \"%1\". Please confirm \nthat "
+                            "this file exists and that it is a valid flow file in text format."
+                            "\n\n(Exception class name = EInOutError, message = File not found)")
+                 .arg(bad));
+    QCOMPARE(f.form->gageTable().rowCount(), 2);
+    QCOMPARE(f.form->Label1->text(), QStringLiteral("2 gages in 1 file"));
+
+    // Nothing readable at all: the table stays empty and says so.
+    Fixture g;
+    g.add({g.dir.filePath("missing.txt")});
+    QCOMPARE(g.form->Label1->text(), QStringLiteral("No gages"));
+    QVERIFY(!g.form->Button2->isEnabled());
+}
+
+void MainWindowTest::invalidSeasonStopsAddingBeforeTheDialog() {
+    const struct {
+        bool start;
+        const char* text;
+        const char* message;
+    } cases[] = {{true, "", "Invalid start date"},
+                 {true, "13/1", "Invalid start date"},
+                 {false, "xyz", "Invalid end date"}};
+    for (const auto& c : cases) {
+        Fixture f;
+        f.form->CheckBox2->setChecked(false);
+        (c.start ? f.form->Edit2 : f.form->Edit1)->setText(QString::fromLatin1(c.text));
+        f.form->MButton1Click();
+        QVERIFY(f.prompts.requests.empty());
+        QCOMPARE(f.prompts.messages.size(), std::size_t{1});
+        QCOMPARE(f.prompts.messages[0].caption, QStringLiteral("Error"));
+        QCOMPARE(f.prompts.messages[0].text, QString::fromLatin1(c.message));
+    }
+}
+
+void MainWindowTest::addingStopsAtTheTableLimit() {
+    Fixture f;
+    QStringList paths;
+    for (int i = 0; i < 11; ++i)
+        paths.prepend(f.file(QStringLiteral("F%1.txt").arg(i), gages("G", 100)));
+    f.add(paths);
+    QCOMPARE(f.form->gageTable().rowCount(), 1000);
+    QCOMPARE(f.reader.reads.size(), std::size_t{11});
+    QCOMPARE(f.prompts.messages.size(), std::size_t{1});
+    QVERIFY(f.prompts.messages[0].text.contains(QStringLiteral("at most 1000 gages")));
+
+    // The reader refuses a file of more than 100 gages; the other files are still read.
+    Fixture g;
+    g.add({g.file("small.txt", gages("S", 1)), g.file("big.txt", gages("G", 101))});
+    QCOMPARE(g.form->gageTable().rowCount(), 1);
+    QCOMPARE(g.prompts.messages.size(), std::size_t{1});
+    QVERIFY(g.prompts.messages[0].text.contains(QStringLiteral("more than 100 gages")));
+}
+
+void MainWindowTest::repeatedDateSetsTroubleCaption() {
+    Fixture f;
+    const QString a = f.file("A.txt", gages("A", 1));
+    f.reader.troubleFor = a.toStdString();
+    f.add({a});
+    QCOMPARE(f.form->windowTitle(), QStringLiteral("trouble"));
+}
+
+void MainWindowTest::useMarksToggleByClickAndSpace() {
+    Fixture f;
+    TForm1& w = *f.form;
+    f.add({f.file("A.txt", gages("A", 2)), f.file("B.txt", gages("B", 1))});
+    f.show();
+    ui::GageGrid* grid = w.StringGrid1;
+    // B1 is row 0; a click on its Use cell leaves file B wholly unmarked.
+    const QRect useCell = grid->visualRect(w.gageModel().index(0, GageTableModel::colUse));
+    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, useCell.center());
+    QCOMPARE(f.marks(), (std::vector<bool>{false, true, true}));
+    QVERIFY(w.Button1->isEnabled());
+    // A click elsewhere flips nothing.
+    const QRect nameCell = grid->visualRect(w.gageModel().index(1, GageTableModel::colGage));
+    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, nameCell.center());
+    QCOMPARE(f.marks(), (std::vector<bool>{false, true, true}));
+    // Space on the current Use cell, twice for the last two rows.
+    for (int r : {1, 2}) {
+        grid->setCurrentIndex(w.gageModel().index(r, GageTableModel::colUse));
+        QTest::keyClick(grid, Qt::Key_Space);
+    }
+    QCOMPARE(f.marks(), (std::vector<bool>{false, false, false}));
+    QCOMPARE(w.gageTable().used(), 0);
+    QVERIFY(!w.Button2->isEnabled());
+    grid->setCurrentIndex(w.gageModel().index(2, GageTableModel::colUse));
+    QTest::keyClick(grid, Qt::Key_Space);
+    QVERIFY(w.Button2->isEnabled());
+    // The Start and End cells are editable, the others are not.
+    QVERIFY(w.gageModel().flags(w.gageModel().index(0, GageTableModel::colStart)) &
+            Qt::ItemIsEditable);
+    QVERIFY(!(w.gageModel().flags(w.gageModel().index(0, GageTableModel::colRecord)) &
+              Qt::ItemIsEditable));
+}
+
+void MainWindowTest::removeUnusedFiles() {
+    Fixture f;
+    TForm1& w = *f.form;
+    f.add({f.file("B.txt", gages("B", 1)), f.file("A.txt", gages("A", 2))});  // A first
+    w.ToggleCheckbox(6, 0);
+    w.ToggleCheckbox(6, 1);
+    QVERIFY(w.Button1->isEnabled());
+    w.IsChanged = false;
+    f.prompts.answers = {false};
+    w.Button1Click();
+    QCOMPARE(w.gageTable().rowCount(), 3);
+    f.prompts.answers = {true};
+    w.Button1Click();
+    QCOMPARE(f.prompts.questions.back(),
+             QStringLiteral("This will remove unused files from the table. Are you sure you want "
+                            "to remove them?"));
+    QCOMPARE(w.gageTable().rowCount(), 1);
+    QCOMPARE(f.cell(0, 0), QStringLiteral(" 01"));
+    QCOMPARE(f.cell(0, 1), QStringLiteral("B1"));
+    QCOMPARE(w.gageTable().files(), 1);
+    QCOMPARE(w.Label1->text(), QStringLiteral("1 gages in 1 files"));
+    QVERIFY(!w.Button1->isEnabled());
+    QVERIFY(!w.IsChanged);
+}
+
+void MainWindowTest::removingEveryFileEmptiesTheTable() {
+    Fixture f;
+    TForm1& w = *f.form;
+    f.add({f.file("A.txt", gages("A", 2))});
+    w.ToggleCheckbox(6, 0);
+    w.ToggleCheckbox(6, 1);
+    f.prompts.answers = {true};
+    w.Button1Click();
+    QCOMPARE(w.Label1->text(), QStringLiteral("No gages"));
+    QVERIFY(!w.StringGrid1->isEnabled());
+    QCOMPARE(w.gageModel().rowCount(), 1);  // the blank row
+    f.add({f.file("B.txt", gages("B", 1))});
+    QCOMPARE(f.cell(0, 1), QStringLiteral("B1"));
+    QCOMPARE(w.gageTable().rowCount(), 1);
+}
+
+void MainWindowTest::clearAllAsksFirst() {
+    Fixture f;
+    f.add({f.file("A.txt", gages("A", 2))});
+    f.prompts.answers = {false, true};
+    f.form->Button5Click();
+    QCOMPARE(f.form->gageTable().rowCount(), 2);
+    QVERIFY(f.form->IsChanged);
+    f.form->Clearflows1->trigger();
+    QVERIFY(f.form->gageTable().empty());
+    QVERIFY(!f.form->IsChanged);
+    QCOMPARE(f.form->Label1->text(), QStringLiteral("No gages"));
+    QCOMPARE(f.prompts.questions.back(),
+             QStringLiteral("This will empty the flow data table. Are you sure you want to "
+                            "remove all gages?"));
+}
+
+void MainWindowTest::recordHints() {
+    Fixture f;
+    f.add({f.file("LongGageName.txt", {{"a gage with a long name", 50, 100}})});
+    QCOMPARE(f.cell(0, 3), QStringLiteral("1951-2000"));
+    QCOMPARE(f.hint(0, 3), QStringLiteral("Apr 1, 1950 - Mar 31, 2000"));
+    QCOMPARE(f.hint(0, 1), QStringLiteral("a gage with a long name"));
+    QCOMPARE(f.hint(0, 2), QStringLiteral("LongGageName"));
+    QCOMPARE(f.hint(0, 4), QStringLiteral("Flow data"));
+
+    Fixture g;
+    g.form->CheckBox2->setChecked(false);
+    g.form->Edit2->setText(QStringLiteral("Jan 1"));
+    g.form->Edit1->setText(QStringLiteral("Dec 31"));
+    g.add({g.file("A.txt", {{"A", 50, 100}})});
+    QCOMPARE(g.cell(0, 3), QStringLiteral("1950-2000"));
+    QCOMPARE(g.hint(0, 3), QStringLiteral("Jan 1, 1950 - Dec 31, 2000"));
+}
+
+void MainWindowTest::parameterFileRoundTripThroughTheWindow() {
+    Fixture f;
+    TForm1& w = *f.form;
+    const QString a = f.file("A.txt", gages("A", 2));
+    const QString b = f.file("B.txt", gages("B", 1));
+    f.add({b, a});
+    w.ToggleCheckbox(6, 1);  // A2
+    w.Memo1->setPlainText(QStringLiteral("first\nsecond\nthird"));
+    w.CheckBox2->setChecked(false);
+    w.Edit1->setText(QStringLiteral("Sep 30"));
+    w.Edit3->setText(QStringLiteral("7,30"));
+    w.MRGItems->button(3)->setChecked(true);
+    const QString vdp = f.dir.filePath(QStringLiteral("analysis.vdp"));
+    f.prompts.choices.push_back({vdp});
+    w.Saveas1Click();
+    QCOMPARE(f.prompts.requests.back().filters,
+             (QStringList{"VANDO 3 parameter files (*.vdp)", "All files (*.*)"}));
+    QVERIFY(!w.IsChanged);
+    QCOMPARE(w.windowTitle(), QStringLiteral("VANDO 3 - analysis.vdp.1b"));
+    const run::ParamFile saved = run::loadParamFile(vdp.toStdString());
+    const std::vector<run::ParamFileEntry> entries{
+        {a.toStdString(), true}, {a.toStdString(), false}, {b.toStdString(), true}};
+    QVERIFY(saved.entries == entries);
+
+    Fixture g;
+    g.reader.files = f.reader.files;
+    g.form->IsChanged = true;
+    g.prompts.answers = {true};
+    g.prompts.choices.push_back({vdp});
+    g.form->Open1Click();
+    QCOMPARE(g.prompts.questions.size(), std::size_t{1});
+    TForm1& o = *g.form;
+    QCOMPARE(g.cell(0, 1), QStringLiteral("A1"));
+    QCOMPARE(g.cell(1, 1), QStringLiteral("A2"));
+    QCOMPARE(g.cell(2, 1), QStringLiteral("B1"));
+    QCOMPARE(g.marks(), (std::vector<bool>{true, false, true}));
+    QCOMPARE(o.Memo1->toPlainText(), QStringLiteral("first\nsecond\nthird"));
+    QVERIFY(!o.CheckBox2->isChecked());
+    QCOMPARE(o.Edit1->text(), QStringLiteral("Sep 30"));
+    QCOMPARE(o.Edit3->text(), QStringLiteral("7,30"));
+    QCOMPARE(o.MRGItems->checkedId(), 3);
+    QCOMPARE(o.windowTitle(), QStringLiteral("VANDO 3 - analysis.vdp.1b"));
+    QVERIFY(!o.IsChanged);
+    QVERIFY(g.prompts.messages.empty());
+    // Saved again, the analysis is the same file.
+    const QString again = g.dir.filePath(QStringLiteral("again.vdp"));
+    o.SaveFile(again);
+    QVERIFY(run::loadParamFile(again.toStdString()) == saved);
+
+    // A save that fails keeps the analysis marked unsaved and says why.
+    o.IsChanged = true;
+    o.SaveFile(g.dir.filePath(QStringLiteral("no/such/folder/x.vdp")));
+    QVERIFY(o.IsChanged);
+    QCOMPARE(g.prompts.messages.size(), std::size_t{1});
+}
+
+void MainWindowTest::parameterFileRefusalsChangeNothing() {
+    Fixture f;
+    f.add({f.file("A.txt", gages("A", 2))});
+    const QString title = f.form->windowTitle();
+    const struct {
+        const char* name;
+        const char* content;
+        const char* says;
+    } cases[] = {{"old.vdp", "VANDO 3.1\r\n--Calculation Period\r\n0\r\n",
+                  " is not a VANDO 3.0 parameter file."},
+                 {"short.vdp", "VANDO 3.0\r\n--Calculation Period\r\n0\r\n1990\r\n", "ends"},
+                 {"bad.vdp", "VANDO 3.0\r\n--Calculation Period\r\nx\r\n", "Invalid numeric"}};
+    for (const auto& c : cases) {
+        const QString path = f.dir.filePath(QString::fromLatin1(c.name));
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(c.content);
+        file.close();
+        f.prompts.messages.clear();
+        f.form->openParameterFile(path);
+        QCOMPARE(f.prompts.messages.size(), std::size_t{1});
+        QCOMPARE(f.prompts.messages[0].caption, QStringLiteral("Error!"));
+        QVERIFY2(f.prompts.messages[0].text.contains(QString::fromLatin1(c.says)),
+                 qPrintable(f.prompts.messages[0].text));
+        QCOMPARE(f.form->gageTable().rowCount(), 2);
+        QCOMPARE(f.form->windowTitle(), title);
+    }
+    QCOMPARE(f.prompts.messages[0].text.isEmpty(), false);
+    f.form->openParameterFile(f.dir.filePath(QStringLiteral("old.vdp")));
+    QCOMPARE(f.prompts.messages.back().text,
+             f.dir.filePath(QStringLiteral("old.vdp")) + " is not a VANDO 3.0 parameter file.");
+    // With unsaved changes, "Open..." asks first; No keeps everything.
+    f.prompts.answers = {false};
+    f.form->Open1Click();
+    QVERIFY(f.prompts.requests.size() == 1);  // only the flow-file dialog so far
+}
+
+void MainWindowTest::missingStoredFilesAreDroppedWithOneMessage() {
+    Fixture f;
+    const QString a = f.file("A.txt", gages("A", 1));
+    const QString b = f.file("B.txt", gages("B", 1));
+    const QString c = f.file("C.txt", gages("C", 1));
+    f.add({c, b, a});
+    const QString vdp = f.dir.filePath(QStringLiteral("three.vdp"));
+    f.form->SaveFile(vdp);
+    QVERIFY(QFile::remove(b));
+    f.form->openParameterFile(vdp);
+    QCOMPARE(f.prompts.messages.size(), std::size_t{1});
+    QCOMPARE(f.prompts.messages[0].text,
+             QStringLiteral("One or more flow data files stored with the parameter file is "
+                            "missing and deleted from the list. "));
+    QCOMPARE(f.form->gageTable().rowCount(), 2);
+    QCOMPARE(f.cell(0, 1), QStringLiteral("A1"));
+    QCOMPARE(f.cell(1, 1), QStringLiteral("C1"));
+
+    // An empty table saves as no entries and reopens without a message.
+    Fixture g;
+    const QString empty = g.dir.filePath(QStringLiteral("empty.vdp"));
+    g.form->SaveFile(empty);
+    g.form->openParameterFile(empty);
+    QVERIFY(g.prompts.messages.empty());
+    QVERIFY(g.form->gageTable().empty());
+}
+
+void MainWindowTest::sampleAnalysisOpensFromAnyFolder() {
+    Fixture f(true);
+    // A copy of the examples folder elsewhere, opened from yet another working folder.
+    QTemporaryDir copy;
+    for (const QString& name : QDir(examplesDir()).entryList(QDir::Files))
+        QVERIFY(QFile::copy(examplesDir() + "/" + name, copy.filePath(name)));
+    const QString cwd = QDir::currentPath();
+    QDir::setCurrent(QDir::tempPath());
+    f.form->openParameterFile(copy.filePath(QStringLiteral("sample.vdp")));
+    QDir::setCurrent(cwd);
+    for (const auto& m : f.prompts.messages) qWarning() << m.text;
+    QVERIFY(f.prompts.messages.empty());
+    QCOMPARE(f.form->gageTable().rowCount(), 5);
+    QCOMPARE(f.form->gageTable().files(), 4);
+    QCOMPARE(f.form->windowTitle(), QStringLiteral("VANDO 3 - sample.vdp.1b"));
+    QVERIFY(f.form->gageTable().used() > 0);
+    for (const auto& row : f.form->gageTable().rows())
+        QVERIFY(QFileInfo(QString::fromStdString(row.path)).isAbsolute());
+}
+
+void MainWindowTest::commandLineArguments() {
+    Fixture f;
+    const QString a = f.file("A.txt", gages("A", 1));
+    const QString b = f.file("B.flo", gages("B", 1));
+    f.form->openArguments({a, b});
+    QCOMPARE(f.form->gageTable().rowCount(), 2);
+    const QString vdp = f.dir.filePath(QStringLiteral("args.vdp"));
+    f.form->SaveFile(vdp);
+
+    Fixture g;
+    g.reader.files = f.reader.files;
+    g.form->openArguments({vdp});
+    QCOMPARE(g.form->gageTable().rowCount(), 2);
+    QCOMPARE(g.form->windowTitle(), QStringLiteral("VANDO 3 - args.vdp.1b"));
+
+    Fixture h;
+    h.form->openArguments({h.dir.filePath(QStringLiteral("nothing.txt"))});
+    QCOMPARE(h.prompts.messages.size(), std::size_t{1});
+    QVERIFY(h.prompts.messages[0].text.startsWith(QStringLiteral("VANDO 3.1b is unable to read")));
+    QVERIFY(h.form->gageTable().empty());
+}
+
+void MainWindowTest::droppedFlowFilesAreAdded() {
+    Fixture f;
+    const QString a = f.file("A.txt", gages("A", 1));
+    const QString flo = f.file("B.flo", gages("B", 1));
+    const QString other = f.dir.filePath(QStringLiteral("notes.doc"));
+    const QList<QUrl> urls{QUrl::fromLocalFile(a), QUrl::fromLocalFile(other),
+                           QUrl::fromLocalFile(flo)};
+    QCOMPARE(ui::FileDropArea::flowFiles(urls), (QStringList{a, flo}));
+    f.show();
+    QMimeData mime;
+    mime.setUrls(urls);
+    QWidget* area = f.form->StringGrid1->parentWidget();
+    QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &mime, Qt::LeftButton, {});
+    QApplication::sendEvent(area, &enter);
+    QVERIFY(enter.isAccepted());
+    QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &mime, Qt::LeftButton, {});
+    QApplication::sendEvent(area, &drop);
+    QCOMPARE(f.form->gageTable().rowCount(), 2);
+    QCOMPARE(f.cell(0, 1), QStringLiteral("B1"));
+    QVERIFY(f.form->IsChanged);
+}
+
+void MainWindowTest::exitQuestionOnlyWithChanges() {
+    {
+        Fixture f;
+        f.show();
+        QVERIFY(f.form->close());
+        QVERIFY(f.prompts.questions.empty());
+        QVERIFY(f.help.closed);
+    }
+    Fixture f;
+    f.add({f.file("A.txt", gages("A", 2))});
+    f.show();
+    f.prompts.answers = {false};
+    QVERIFY(!f.form->close());
+    QCOMPARE(f.prompts.questions.size(), std::size_t{1});
+    QCOMPARE(f.prompts.questions[0],
+             QStringLiteral("Exiting now will lose changes to the flow data table and "
+                            "parameters. Are you sure you want to exit?"));
+    QVERIFY(f.form->isVisible());
+    QCOMPARE(f.form->gageTable().rowCount(), 2);
+    QVERIFY(!f.help.closed);
+    f.prompts.answers = {true};
+    f.form->Button4->click();
+    QVERIFY(!f.form->isVisible());
+    QVERIFY(f.help.closed);
+}
+
+void MainWindowTest::helpByContextNumber() {
+    Fixture f;
+    TForm1& w = *f.form;
+    const std::pair<const QWidget*, int> contexts[] = {{w.EditBio[0], 1004},
+                                                       {w.RadioButton1, 1004},
+                                                       {w.Edit3, 1005},
+                                                       {w.Button2, 1006},
+                                                       {w.MRGItems->button(1), 1003},
+                                                       {w.StringGrid1, 1002},
+                                                       {w.Memo1, 7},
+                                                       {w.Button4, 1001},
+                                                       {&w, 1001}};
+    for (const auto& [widget, context] : contexts) QCOMPARE(TForm1::helpContextOf(widget), context);
+    f.show();
+    w.RadioButton1->setFocus();
+    QTest::keyClick(w.RadioButton1, Qt::Key_F1);
+    w.Edit3->setFocus();
+    QTest::keyClick(w.Edit3, Qt::Key_F1);
+    w.Button3->click();
+    w.VANDOHelp1->trigger();
+    QCOMPARE(f.help.calls, (std::vector<int>{1004, 1005, 1001, 0}));
+}
+
+void MainWindowTest::runInputCarriesControlsAndRows() {
+    Fixture f;
+    TForm1& w = *f.form;
+    f.add({f.file("A.txt", gages("A", 2))});
+    w.ToggleCheckbox(6, 1);
+    w.gageModel().setData(w.gageModel().index(0, GageTableModel::colStart), "1995", Qt::EditRole);
+    w.CheckBox1->setChecked(false);
+    w.EditBio[0]->setText(QStringLiteral("2"));
+    w.RadioButton6->click();
+    w.Edit6->setText(QStringLiteral("1.5"));
+    w.Memo1->setPlainText(QStringLiteral("one\ntwo"));
+    w.MRGItems->button(2)->setChecked(true);
+    const run::RunInput in = w.runInput();
+    QCOMPARE(in.controls.Edit2, std::string("Apr 1"));
+    QCOMPARE(in.controls.EditBio1, std::string("2"));
+    QVERIFY(!in.controls.CheckBox1);
+    QCOMPARE(in.controls.toggle, 6);
+    QCOMPARE(in.controls.Edit6, std::string("1.5"));
+    QCOMPARE(in.controls.MRG, 2);
+    QVERIFY((in.controls.comments == std::vector<std::string>{"one", "two"}));
+    QCOMPARE(in.rows.size(), std::size_t{2});
+    QCOMPARE(in.rows[0].start, std::string("1995"));
+    QCOMPARE(in.rows[0].record, std::string("1990-2021"));
+    QVERIFY(in.rows[0].use && !in.rows[1].use);
+    QCOMPARE(in.rows[1].gcount, 2);
+    QVERIFY(Fixture().form->runInput().controls.comments.empty());
+}
+
+void MainWindowTest::aboutBoxIsCentredEveryTime() {
+    Fixture f;
+    ui::TForm2& about = f.form->aboutBox();
+    QCOMPARE(about.windowTitle(), QStringLiteral("About VANDO"));
+    const QRect screen = about.screen()->geometry();
+    for (int i = 0; i < 2; ++i) {
+        about.show();
+        QCOMPARE(about.x(), screen.x() + (screen.width() - about.width()) / 2);
+        QCOMPARE(about.y(), screen.y() + (screen.height() - about.height()) / 2);
+        about.hide();
+        about.move(3, 4);
+    }
+}
+
+QTEST_MAIN(MainWindowTest)
+#include "test_main_window.moc"

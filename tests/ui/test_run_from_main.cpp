@@ -1,0 +1,98 @@
+// "Calculate Design Flows" from the main window: the results window shows what the engine
+// computed, and a run the engine refuses shows its message and no results.
+#include <QLineEdit>
+#include <QSignalSpy>
+#include <QTest>
+
+#include "engine.h"
+#include "errors.h"
+#include "grid_text_model.h"
+#include "results_fixture.h"
+#include "vd_main_run.h"
+#include "vd_progress.h"
+#include "vd_results.h"
+
+using namespace vd::ui;
+using namespace vd::ui::testing;
+
+class TestRunFromMainWindow final : public QObject {
+    Q_OBJECT
+
+  private slots:
+    void runFillsTheResultsWithTheEngineCells();
+    void refusedAveragingPeriodShowsTheMessageAndNoResults_data();
+    void refusedAveragingPeriodShowsTheMessageAndNoResults();
+};
+
+void TestRunFromMainWindow::runFillsTheResultsWithTheEngineCells() {
+    MainWindowFixture f;
+    QVERIFY(f.addExamples());
+    TForm1& main = f.window();
+    main.Edit3->setText(QStringLiteral("7,30"));
+    QCOMPARE(static_cast<int>(main.runInput().rows.size()), 3);
+
+    TForm3& results = resultsWindowOf(main);
+    QCOMPARE(&resultsWindowOf(main), &results);  // one window, reused by every run
+    std::vector<std::vector<std::string>> shown;
+    bool progressHidden = false;
+    results.showModally = [&](QDialog& dialog) {
+        QCOMPARE(&dialog, static_cast<QDialog*>(&results));
+        shown = results.model().cells();
+        progressHidden = main.progressWindow().isHidden();
+    };
+    QStringList captions;
+    bool progressVisibleWhileRunning = true;
+    connect(&main.progressWindow(), &QWidget::windowTitleChanged, this, [&](const QString& t) {
+        captions << t;
+        progressVisibleWhileRunning =
+            progressVisibleWhileRunning && main.progressWindow().isVisible();
+    });
+
+    main.Run1Click();
+
+    QVERIFY(f.prompts().messages.empty());
+    const vd::run::RunResult expected = vd::run::runCalculation(main.runInput(), f.lib());
+    QCOMPARE(static_cast<int>(shown.size()), 4);
+    QVERIFY(shown == expected.grid);
+    QCOMPARE(static_cast<int>(shown.front().size()), 9 + 2 * 6);
+    QVERIFY(progressHidden);
+    QVERIFY(!captions.isEmpty());
+    // Two typed periods, three gages, three steps each.
+    QCOMPARE(captions.front(), QStringLiteral("Calculating - 0 of 18"));
+    QVERIFY(progressVisibleWhileRunning);
+}
+
+void TestRunFromMainWindow::refusedAveragingPeriodShowsTheMessageAndNoResults_data() {
+    QTest::addColumn<QString>("periods");
+    QTest::addColumn<QString>("message");
+    // Entries are separated by exactly one character: the blank starts an empty entry.
+    QTest::newRow("comma and blank")
+        << "7, 30" << QString::fromStdString(vd::invalidIntegerMessage(""));
+    QTest::newRow("above 255") << "7,256"
+                               << "Range check error";
+}
+
+void TestRunFromMainWindow::refusedAveragingPeriodShowsTheMessageAndNoResults() {
+    QFETCH(QString, periods);
+    QFETCH(QString, message);
+    MainWindowFixture f;
+    QVERIFY(f.addExamples());
+    TForm1& main = f.window();
+    main.Edit3->setText(periods);
+    bool resultsShown = false;
+    resultsWindowOf(main).showModally = [&](QDialog&) { resultsShown = true; };
+
+    main.Run1Click();
+
+    QVERIFY(!resultsShown);
+    QCOMPARE(static_cast<int>(f.prompts().messages.size()), 1);
+    QCOMPARE(f.prompts().messages.front().caption, QStringLiteral("Error"));
+    QCOMPARE(f.prompts().messages.front().text, message);
+    QVERIFY(main.progressWindow().isHidden());
+}
+
+QObject* makeRunFromMainWindowTests() {
+    return new TestRunFromMainWindow;
+}
+
+#include "test_run_from_main.moc"
