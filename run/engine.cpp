@@ -154,6 +154,8 @@ class Run {
                 return {toInteger(r.record.substr(0, 4)) - 1900,
                         toInteger(r.record.size() > 5 ? r.record.substr(5, 4) : "") - 1900};
             case 1:
+                // No gage in use has years of its own: there are no common years either.
+                if (j2c_ == noCommonEnd) return {};
                 return {j1c_ - 1900, j2c_ - 1900};
             case 2: {
                 // As long as the shortest span in use, ending with the gage's own last year.
@@ -508,7 +510,8 @@ class Run {
     int gauge_ = 0;
 
     int j1c_ = 0;
-    int j2c_ = 9999;
+    static constexpr int noCommonEnd = 9999;
+    int j2c_ = noCommonEnd;
     int jl_ = 9999;
     int i_ = 0;
     bool tooshort_ = false;

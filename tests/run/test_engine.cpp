@@ -279,6 +279,16 @@ TEST_F(Engine, GagesWithoutAPeriodReadNAWithoutTheNotice) {
     }
     EXPECT_FALSE(r.tooshort);
 
+    // A file whose only gage in use has no period, beside an unused gage with years: there
+    // are no common years, and nothing is asked of the reader outside the calendar.
+    std::vector<GageRow> two = table({colorado}, c);
+    ASSERT_EQ(two.size(), 2u);
+    ASSERT_EQ(two[1].record, "N/A");
+    two[0].use = false;
+    two[1].use = true;
+    const RunResult none = runCalculation({c, two}, library());
+    EXPECT_EQ(cellOf(none, 1, 1), "N/A");
+
     // Only an "N/A" cell means "no period"; other text abandons the run.
     rows[0].start = "abc";
     try {

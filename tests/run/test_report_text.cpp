@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "report_text.h"
+#include "results_view.h"
 
 using namespace vd;
 using namespace vd::run;
@@ -110,6 +111,14 @@ TEST(ReportText, ThirtyYearsGiveReturnPeriodsFromThirtyDown) {
     EXPECT_NE(text.find("Recurrence Period\t30.000\t15.000\t10.000\t7.500\t6.000\t5.000\t4.286"),
               std::string::npos);
     EXPECT_NE(text.find("\r\n\t2000\t1999\t1998"), std::string::npos);  // smallest minimum first
+}
+
+TEST(ResultsView, PeriodHintNamesTheFirstSeasonStartAndTheLastSeasonEnd) {
+    EXPECT_EQ(periodHint("1971-2000", "Apr 1", "Mar 31", 1), "Apr 1, 1970 - Mar 31, 2000");
+    EXPECT_EQ(periodHint("1971-2000", "Jun 1", "Sep 30", 0), "Jun 1, 1971 - Sep 30, 2000");
+    EXPECT_EQ(periodHint("N/A", "Apr 1", "Mar 31", 1), "");
+    RunResult r = twoRowResult();
+    EXPECT_EQ(excursionCaption(r, 1), "Excursion analysis for Period at A");
 }
 
 }  // namespace
