@@ -381,4 +381,39 @@ TEST_F(Engine, IndependentRunsOnTwoThreadsGiveTheSameResults) {
     EXPECT_EQ(second.get(), alone);
 }
 
+TEST_F(Engine, ExampleFilesUnderSeveralSettings) {
+    const std::vector<std::string> examples = {"08023080_bayou_grand_cane_zeros.txt", colorado,
+                                               "09506000_verde_camp_verde_1989-2021.txt", bayouFlo};
+    const RunResult r = run({}, examples);
+    // The second Colorado gage has less than a season and stays unmarked.
+    ASSERT_EQ(r.dataRowCount(), 4);
+    EXPECT_EQ(cellOf(r, 0, 2), "09070500 COLORADO RIVER NEAR DOTSERO, CO");
+    // A harmonic mean above 1000 takes the exponent form.
+    const std::string harmonic = cellOf(r, 13, 2);
+    EXPECT_EQ(harmonic.size(), 8u) << harmonic;
+    EXPECT_EQ(harmonic.substr(1, 1) + harmonic.substr(4), ".E+03") << harmonic;
+    // The old flow file counts the records read, one past the last season's end.
+    EXPECT_EQ(cellOf(r, 2, 1), "6,939");
+    EXPECT_EQ(cellOf(r, 2, 4), "6,940");
+    EXPECT_EQ(cellOf(r, 1, 1), cellOf(r, 1, 4));
+
+    // Explicit flow in a summer season: every block counts the same excursions, and the
+    // excursion text names the season's day positions.
+    ControlTexts summer;
+    summer.Edit2 = "Jun 1";
+    summer.Edit1 = "Sep 30";
+    summer.CheckBox2 = false;
+    summer.toggle = 5;
+    summer.Edit5 = "100";
+    summer.Edit3 = "7,30";
+    const RunResult s = run(summer, examples);
+    EXPECT_TRUE(s.seasonLineRed);
+    EXPECT_EQ(s.seasonLine, "Season defined as Jun 1 - Sep 30");
+    for (int row = 1; row <= s.dataRowCount(); ++row)
+        EXPECT_EQ(cellOf(s, 9, row), cellOf(s, 15, row)) << row;
+    EXPECT_EQ(excursionCopyText(excursionTableOfRow(s, 3), {}, s.sday, s.eday)
+                  .find("Seasonal calculation: start day is 1, end day is 122\r\n\r\n"),
+              0u);
+}
+
 }  // namespace
