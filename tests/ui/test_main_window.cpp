@@ -14,8 +14,10 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
+#include <QScrollBar>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTextBrowser>
 #include <QUrl>
 #include <memory>
 
@@ -144,6 +146,8 @@ class MainWindowTest : public QObject {
     void helpByContextNumber();
     void runInputCarriesControlsAndRows();
     void aboutBoxIsCentredEveryTime();
+    void helpViewerOpensSectionsAndClosesAll();
+    void shippedHelpFileHasASectionPerContext();
 };
 
 void MainWindowTest::startsInTheStartingState() {
@@ -822,6 +826,45 @@ void MainWindowTest::aboutBoxIsCentredEveryTime() {
         about.hide();
         about.move(3, 4);
     }
+}
+
+void MainWindowTest::helpViewerOpensSectionsAndClosesAll() {
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("help.html"));
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    QString html = QStringLiteral("<html><body>");
+    for (int c : {1001, 1004})
+        html +=
+            QStringLiteral("<h2><a name=\"%1\"></a>Section %2</h2>").arg(ui::helpAnchor(c)).arg(c) +
+            QStringLiteral("<p>text</p>").repeated(200);
+    f.write(html.toUtf8() + "</body></html>");
+    f.close();
+
+    ui::HelpViewer help(path);
+    QVERIFY(help.window() == nullptr);
+    help.displayTopic();
+    QTextBrowser* browser = help.window();
+    QVERIFY(browser && browser->isVisible());
+    QCOMPARE(browser->source().toLocalFile(), path);
+    QCOMPARE(browser->verticalScrollBar()->value(), 0);
+    help.displayContext(1004);
+    QVERIFY(browser->verticalScrollBar()->value() > 0);
+    help.closeAll();
+    QVERIFY(!browser->isVisible());
+
+    ui::HelpViewer missing(dir.filePath(QStringLiteral("none.html")));
+    missing.displayContext(1001);
+    QVERIFY(missing.window()->toPlainText().startsWith(QStringLiteral("Help file not found")));
+}
+
+void MainWindowTest::shippedHelpFileHasASectionPerContext() {
+    QFile f(QStringLiteral(VANDO_HELP_SOURCE));
+    QVERIFY(f.open(QIODevice::ReadOnly));
+    const QString html = QString::fromUtf8(f.readAll());
+    for (int c : {1001, 1002, 1003, 1004, 1005, 1006, 5, 6, 7})
+        QVERIFY2(html.contains(QStringLiteral("name=\"%1\"").arg(ui::helpAnchor(c))),
+                 qPrintable(ui::helpAnchor(c)));
 }
 
 QTEST_MAIN(MainWindowTest)
