@@ -57,6 +57,7 @@ class Engine : public ::testing::Test {
     void TearDown() override { fs::remove_all(dir_); }
 
     std::string path(const std::string& name) const { return (dir_ / name).string(); }
+    void writeDips(const std::string& name, int days, const std::function<int(int)>& dip) const;
 
     // The gage table after adding each file alone, as the main window would.
     std::vector<GageRow> table(const std::vector<std::string>& names,
@@ -166,20 +167,24 @@ TEST_F(Engine, DefaultRunOnTheReferenceFiles) {
     EXPECT_EQ(r.eday, 365);
 }
 
+// A steady flow of about 100 that drops for `days` days each August to dip(year index).
+void Engine::writeDips(const std::string& name, int days,
+                       const std::function<int(int)>& dip) const {
+    std::ofstream flo(dir_ / name, std::ios::binary);
+    flo << "# synthetic\r\nDIPS CREEK\r\n";
+    for (int day = DayNumber(80, 1, 1); day <= DayNumber(100, 12, 31); ++day) {
+        const CalendarDate d = DateOfDayNumber(day);
+        const int yi = d.year - 1900;
+        const bool low = d.month == 8 && d.day <= days;
+        const int q = low ? dip(yi) : 100 + (yi * 7 + d.month * 3 + d.day) % 11;
+        flo << yi << ' ' << d.month << ' ' << d.day << ' ' << q << "\r\n";
+    }
+}
+
 TEST_F(Engine, AmmoniaRuleTakesTwiceTheFourDayFlowWhenLower) {
     // A steady river that drops to about a tenth for four days each summer: the 30-day
     // harmonic average hardly notices, the 4-day flow does.
-    {
-        std::ofstream flo(dir_ / "dips.flo", std::ios::binary);
-        flo << "# synthetic\r\nDIPS CREEK\r\n";
-        for (int day = DayNumber(80, 1, 1); day <= DayNumber(100, 12, 31); ++day) {
-            const CalendarDate d = DateOfDayNumber(day);
-            const int yi = d.year - 1900;
-            const bool dip = d.month == 8 && d.day <= 4;
-            const int q = dip ? 8 + yi % 5 : 100 + (yi * 7 + d.month * 3 + d.day) % 11;
-            flo << yi << ' ' << d.month << ' ' << d.day << ' ' << q << "\r\n";
-        }
-    }
+    writeDips("dips.flo", 4, [](int yi) { return 8 + yi % 5; });
     const ControlTexts c = controls([](ControlTexts& t) {
         t.RadioButton3 = true;
         t.EditBio1 = "30";
@@ -213,6 +218,14 @@ TEST_F(Engine, AmmoniaRuleTakesTwiceTheFourDayFlowWhenLower) {
     EXPECT_EQ(cellOf(r, 6, 1), "");
     ASSERT_TRUE(r.rows[0].hasExcursion());
     EXPECT_EQ(r.rows[0].excursion->Flow, 2 * fourDay);
+
+    // A river dry for five days a year has no 4-day low flow to fit: the criterion cannot be
+    // evaluated (twice the missing flow, -2, is no design flow).
+    writeDips("dry.flo", 5, [](int) { return 0; });
+    const RunResult dry = run(c, {"dry.flo"});
+    EXPECT_EQ(cellOf(dry, 4, 1), "N/A");
+    EXPECT_TRUE(dry.tooshort);
+    EXPECT_FALSE(dry.rows[0].hasExcursion());
 
     // With own values the rule does not apply.
     ControlTexts own = c;
