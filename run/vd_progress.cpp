@@ -8,6 +8,9 @@
 namespace vd::ui {
 
 TForm6::TForm6(QWidget* parent) : QWidget(parent, Qt::Tool), Gauge1(new QProgressBar(this)) {
+    // It only reports: the window the user works in keeps the focus.
+    setAttribute(Qt::WA_ShowWithoutActivating);
+    setWindowFlag(Qt::WindowDoesNotAcceptFocus);
     setWindowTitle(QStringLiteral("Progress"));
     Gauge1->setRange(0, 100);
     Gauge1->setValue(0);
@@ -30,6 +33,9 @@ int TForm6::gauge() const {
 }
 
 void TForm6::showNow() {
+    // Over the middle of the window that started the work, where the user is looking.
+    if (!isVisible() && parentWidget() != nullptr)
+        move(parentWidget()->geometry().center() - rect().center());
     show();
     raise();
     repaint();

@@ -72,6 +72,9 @@ struct Fixture {
 
     // Types into a date edit and moves the focus on, as a user leaving it does.
     void typeAndLeave(QLineEdit* edit, const QString& text) {
+        // The offscreen platform activates every window it shows, the progress window too,
+        // and leaves none active when that hides again.
+        QApplication::setActiveWindow(form.get());
         edit->setFocus();
         edit->selectAll();
         QTest::keyClicks(edit, text);
@@ -224,6 +227,12 @@ void MainWindowTest::seasonChangeReReadsOnceAndKeepsMarks() {
     QCOMPARE(f.marks(), (std::vector<bool>{true, false, true}));
     f.typeAndLeave(f.form->Edit2, QStringLiteral("Oct 1"));
     QCOMPARE(f.reader.reads.size(), before + 2);
+    // While a date is invalid the table stays as it is.
+    f.typeAndLeave(f.form->Edit2, QStringLiteral("xyz"));
+    QCOMPARE(f.reader.reads.size(), before + 2);
+    QCOMPARE(f.form->gageTable().rowCount(), 3);
+    f.typeAndLeave(f.form->Edit2, QStringLiteral("Oct 1"));
+    QCOMPARE(f.reader.reads.size(), before + 4);
     // A row that now shows N/A keeps a set mark.
     f.form->ToggleCheckbox(6, 1);
     f.typeAndLeave(f.form->Edit2, QStringLiteral("Sep 1"));
