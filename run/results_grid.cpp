@@ -62,8 +62,8 @@ ResultsGrid::ResultsGrid(QWidget* parent) : QTableView(parent), fixed_(new QTabl
     connect(verticalScrollBar(), &QScrollBar::valueChanged, fixed_->verticalScrollBar(),
             &QScrollBar::setValue);
 
-    for (QWidget* w : {viewport(), static_cast<QWidget*>(horizontalHeader()), fixed_->viewport(),
-                       static_cast<QWidget*>(fixed_->horizontalHeader())})
+    for (QWidget* w : {viewport(), horizontalHeader()->viewport(), fixed_->viewport(),
+                       fixed_->horizontalHeader()->viewport()})
         w->installEventFilter(this);
 }
 

@@ -1,5 +1,5 @@
 // Shared by the results-window tests: a main window on copies of the example flow files,
-// with message boxes and help that answer without blocking.
+// with the scripted message boxes and help of the main-window tests.
 #pragma once
 
 #include <QDir>
@@ -9,38 +9,18 @@
 #include <memory>
 #include <vector>
 
-#include "help_viewer.h"
-#include "prompts.h"
+#include "ui_fakes.h"
 #include "vd_a193.h"
 #include "vd_main.h"
 
 namespace vd::ui::testing {
 
-struct Message {
-    QString caption;
-    QString text;
-};
-
-class RecordingPrompts final : public Prompts {
-  public:
-    bool confirm(QWidget*, const QString&) override { return false; }
-    void message(QWidget*, const QString& caption, const QString& text, MessageIcon) override {
-        messages.push_back({caption, text});
-    }
-    QStringList chooseFiles(QWidget*, const FileDialogRequest&) override { return {}; }
-    std::vector<Message> messages;
-};
-
-class SilentHelp final : public HelpService {
-  public:
-    void displayTopic() override {}
-    void displayContext(int) override {}
-    void closeAll() override {}
-};
-
-// The three example gages: one in the Verde file, two in the Colorado file.
+// Four example gages, three of them in use: the Colorado file's second gage has no whole
+// climatic year.
 inline const QStringList& exampleFiles() {
     static const QStringList files{
+        QStringLiteral("08023080_bayou_grand_cane_zeros.txt"),
+
         QStringLiteral("09506000_verde_camp_verde_1989-2021.txt"),
         QStringLiteral("09070500_09071750_colorado_2sites_2000-2010.txt")};
     return files;
@@ -76,13 +56,13 @@ class MainWindowFixture {
     }
 
     TForm1& window() { return *window_; }
-    RecordingPrompts& prompts() { return prompts_; }
+    vd::test::ScriptedPrompts& prompts() { return prompts_; }
     const vd::A193& lib() const { return lib_; }
 
   private:
     QTemporaryDir dir_;
-    RecordingPrompts prompts_;
-    SilentHelp help_;
+    vd::test::ScriptedPrompts prompts_;
+    vd::test::RecordingHelp help_;
     vd::A193 lib_;
     std::unique_ptr<TForm1> window_;
 };

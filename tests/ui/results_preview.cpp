@@ -1,0 +1,36 @@
+// A look at the results windows under a virtual display: the main window on the given
+// flow files runs with the averaging periods "7,30"; the results window stays up for a
+// few seconds, then the excursion analysis of the first row, then the program ends.
+#include <QApplication>
+#include <QLineEdit>
+#include <QTimer>
+
+#include "ui_fakes.h"
+#include "vd_a193.h"
+#include "vd_excursion.h"
+#include "vd_main.h"
+#include "vd_main_run.h"
+#include "vd_results.h"
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    QStringList paths = QApplication::arguments().mid(1);
+    const int seconds = 4;
+    vd::test::ScriptedPrompts prompts;
+    vd::test::RecordingHelp help;
+    const vd::A193 lib = vd::A193::load(vd::programFolder());
+    vd::ui::TForm1 main({prompts, help, QString(), &lib, {}});
+    main.show();
+    main.addFlowFiles(paths);
+    main.Edit3->setText(QStringLiteral("7,30"));
+
+    vd::ui::TForm3& results = vd::ui::resultsWindowOf(main);
+    QTimer::singleShot(seconds * 1000, &results, [&] { results.StringGrid1DblClick(4, 1); });
+    QTimer::singleShot(2 * seconds * 1000, &results, [&] {
+        results.excursionWindow().accept();
+        results.accept();
+        QApplication::quit();
+    });
+    QTimer::singleShot(0, &main, [&] { main.Run1Click(); });
+    return QApplication::exec();
+}
