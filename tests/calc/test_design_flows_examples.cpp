@@ -18,7 +18,10 @@ namespace fs = std::filesystem;
 
 std::vector<fs::path> exampleFiles() {
     std::vector<fs::path> files;
-    for (const auto& entry : fs::directory_iterator(VANDO_EXAMPLES)) files.push_back(entry.path());
+    for (const auto& entry : fs::directory_iterator(VANDO_EXAMPLES)) {
+        const std::string ext = entry.path().extension().string();
+        if (ext == ".txt" || ext == ".flo") files.push_back(entry.path());  // flow files only
+    }
     std::sort(files.begin(), files.end());
     return files;
 }
