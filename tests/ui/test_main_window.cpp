@@ -139,6 +139,7 @@ class MainWindowTest : public QObject {
     void removingEveryFileEmptiesTheTable();
     void clearAllAsksFirst();
     void recordHints();
+    void startingStateSavesAsTheFormatSays();
     void parameterFileRoundTripThroughTheWindow();
     void parameterFileRefusalsChangeNothing();
     void missingStoredFilesAreDroppedWithOneMessage();
@@ -560,6 +561,52 @@ void MainWindowTest::recordHints() {
     g.add({g.file("A.txt", {{"A", 50, 100}})});
     QCOMPARE(g.cell(0, 3), QStringLiteral("1950-2000"));
     QCOMPARE(g.hint(0, 3), QStringLiteral("Jan 1, 1950 - Dec 31, 2000"));
+}
+
+void MainWindowTest::startingStateSavesAsTheFormatSays() {
+    Fixture f;
+    const QString a = f.file("A.txt", {{"A", 89, 121}});
+    f.add({a});
+    const QString vdp = f.dir.filePath(QStringLiteral("start.vdp"));
+    f.form->SaveFile(vdp);
+    QFile saved(vdp);
+    QVERIFY(saved.open(QIODevice::ReadOnly));
+    const QStringList expected{"VANDO 3.0",
+                               "--Calculation Period",
+                               "0",
+                               "1990",
+                               "2021",
+                               "--Season",
+                               "1",
+                               "Mar 31",
+                               "Apr 1",
+                               "Apr 1",
+                               "Mar 31",
+                               "--Comments",
+                               "0",
+                               "--Biological",
+                               "1",
+                               "1",
+                               "0",
+                               "0",
+                               "1",
+                               "3",
+                               "120",
+                               "5",
+                               "1",
+                               "",
+                               "",
+                               "",
+                               "",
+                               "",
+                               "--Hydrological",
+                               "7",
+                               "10",
+                               "--Files",
+                               "1",
+                               a,
+                               "1"};
+    QCOMPARE(QString::fromUtf8(saved.readAll()), expected.join(QStringLiteral("\r\n")) + "\r\n");
 }
 
 void MainWindowTest::parameterFileRoundTripThroughTheWindow() {
