@@ -66,6 +66,8 @@ class TForm1 final : public QMainWindow {
 
     // The calculation run's input: the controls' texts and the gage table's rows.
     vd::run::RunInput runInput() const;
+    // The lines of the comment box.
+    std::vector<std::string> commentLines() const;
 
     bool IsChanged = false;
 

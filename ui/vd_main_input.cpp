@@ -10,6 +10,15 @@
 
 namespace vd::ui {
 
+std::vector<std::string> TForm1::commentLines() const {
+    // An empty box holds no line, not one empty line.
+    const QString memo = Memo1->toPlainText();
+    std::vector<std::string> lines;
+    if (memo.isEmpty()) return lines;
+    for (const QString& line : memo.split(QLatin1Char('\n'))) lines.push_back(line.toStdString());
+    return lines;
+}
+
 vd::run::RunInput TForm1::runInput() const {
     const auto text = [](const QLineEdit* e) { return e->text().toStdString(); };
     vd::run::RunInput in;
@@ -32,10 +41,7 @@ vd::run::RunInput TForm1::runInput() const {
     c.Edit5 = text(Edit5);
     c.Edit6 = text(Edit6);
     c.toggle = toggle;
-    const QString memo = Memo1->toPlainText();
-    if (!memo.isEmpty())
-        for (const QString& line : memo.split(QLatin1Char('\n')))
-            c.comments.push_back(line.toStdString());
+    c.comments = commentLines();
     in.rows = table_.rows();
     return in;
 }

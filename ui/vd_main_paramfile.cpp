@@ -27,14 +27,6 @@ QString qs(const std::string& s) {
     return QString::fromStdString(s);
 }
 
-std::vector<std::string> memoLines(const QPlainTextEdit* memo) {
-    const QString all = memo->toPlainText();
-    std::vector<std::string> lines;
-    if (all.isEmpty()) return lines;
-    for (const QString& line : all.split(QLatin1Char('\n'))) lines.push_back(line.toStdString());
-    return lines;
-}
-
 FileDialogRequest parameterFileDialog(FileDialogRequest::Mode mode, const QString& title,
                                       const QString& description) {
     FileDialogRequest r;
@@ -57,7 +49,7 @@ vd::run::ParamFile TForm1::parameterFileContent() const {
     p.Edit2 = text(Edit2);
     p.SDayText = SDayText;
     p.EdayText = EdayText;
-    p.comments = memoLines(Memo1);
+    p.comments = commentLines();
     p.CheckBox1 = CheckBox1->isChecked();
     p.RadioButton1 = RadioButton1->isChecked();
     p.RadioButton2 = RadioButton2->isChecked();
