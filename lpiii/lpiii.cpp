@@ -3,6 +3,7 @@
 #include "lpiii.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <span>
 #include <vector>
@@ -52,6 +53,34 @@ int fitMoments(const float* Y, int logarh, int n, float* XBAR, float* VARNCE, fl
     return retOk;
 }
 
+struct TableEntry {
+    float P, Q, ADP, QNEW, RI;
+};
+
+TableEntry entryFor(const lpiii::FittedMoments& m, double T, int n, int nzi) {
+    const double p = lpiii::lowFlowProbability(T);
+    const double q = lpiii::flowAtProbability(m, p);
+    // Without zero years the adjusted probability is p itself.
+    const double qnew = nzi == 0 ? q : lpiii::flowWithZeroYears(m, p, n, nzi);
+    return {static_cast<float>(p), static_cast<float>(q),
+            static_cast<float>(lpiii::conditionalProbability(p, n, nzi)), static_cast<float>(qnew),
+            static_cast<float>(T)};
+}
+
+// The standard intervals of a table depend only on the fit. Callers ask one fit for many
+// recurrence intervals in a row, so the last fit's standard entries are kept (per thread,
+// so that concurrent callers never share them).
+struct StandardEntries {
+    int n = -1, nzi = -1, logarh = -1;
+    float XBAR = 0, STD = 0, SKEW = 0;
+    std::array<TableEntry, lpiii::intervalCount> entries{};
+
+    bool holds(int n_, int nzi_, float xbar, float std_, float skew, int logarh_) const {
+        return n == n_ && nzi == nzi_ && logarh == logarh_ && XBAR == xbar && STD == std_ &&
+               SKEW == skew;
+    }
+};
+
 int frequencyTable(int n, int nzi, int NQS, float XBAR, float STD, float SKEW, int logarh, int ilh,
                    float* P, float* Q, float* ADP, float* QNEW, float* RI) {
     const lpiii::FittedMoments m{XBAR, STD, SKEW, logarh == 1};
@@ -59,14 +88,22 @@ int frequencyTable(int n, int nzi, int NQS, float XBAR, float STD, float SKEW, i
         !std::isfinite(m.STD) || !std::isfinite(m.SKEW) || m.STD < 0) {
         return retBadInput;
     }
+    thread_local StandardEntries standard;
     const auto intervals = lpiii::recurrenceIntervals(-static_cast<double>(NQS));
+    constexpr std::size_t requested = lpiii::requestedEntry - 1;
+    if (!standard.holds(n, nzi, XBAR, STD, SKEW, logarh)) {
+        standard = StandardEntries{n, nzi, logarh, XBAR, STD, SKEW, {}};
+        for (std::size_t i = 0; i < intervals.size(); ++i)
+            if (i != requested) standard.entries[i] = entryFor(m, intervals[i], n, nzi);
+    }
     for (std::size_t i = 0; i < intervals.size(); ++i) {
-        const double p = lpiii::lowFlowProbability(intervals[i]);
-        RI[i] = static_cast<float>(intervals[i]);
-        P[i] = static_cast<float>(p);
-        ADP[i] = static_cast<float>(lpiii::conditionalProbability(p, n, nzi));
-        Q[i] = static_cast<float>(lpiii::flowAtProbability(m, p));
-        QNEW[i] = static_cast<float>(lpiii::flowWithZeroYears(m, p, n, nzi));
+        const TableEntry e =
+            i == requested ? entryFor(m, intervals[i], n, nzi) : standard.entries[i];
+        P[i] = e.P;
+        Q[i] = e.Q;
+        ADP[i] = e.ADP;
+        QNEW[i] = e.QNEW;
+        RI[i] = e.RI;
     }
     return retOk;
 }
