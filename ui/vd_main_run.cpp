@@ -3,17 +3,34 @@
 // callback, and the results window is shown modally once the run has finished.
 #include "vd_main_run.h"
 
-#include <QCoreApplication>
+#include <QShortcut>
 
 #include "engine.h"
 #include "errors.h"
+#include "help_viewer.h"
 #include "prompts.h"
+#include "vd_excursion.h"
 #include "vd_main.h"
 #include "vd_progress.h"
 #include "vd_results.h"
 
 namespace vd::ui {
 namespace {
+
+constexpr int resultsHelpContext = 5;
+constexpr int excursionHelpContext = 6;
+
+// F1 in the results and excursion windows asks for their own help contexts.
+void connectHelp(TForm3& results, const std::function<void(QWidget* window)>& showHelp) {
+    results.setProperty("helpContext", resultsHelpContext);
+    results.excursionWindow().setProperty("helpContext", excursionHelpContext);
+    for (QWidget* window :
+         {static_cast<QWidget*>(&results), static_cast<QWidget*>(&results.excursionWindow())}) {
+        auto* f1 = new QShortcut(QKeySequence::HelpContents, window);
+        QObject::connect(f1, &QShortcut::activated, window,
+                         [window, showHelp] { showHelp(window); });
+    }
+}
 
 MainWindowTexts mainWindowTexts(const vd::run::ControlTexts& c) {
     return {c.comments, c.CheckBox2, c.Edit2, c.Edit1};
@@ -29,6 +46,11 @@ TForm3& resultsWindowOf(TForm1& main) {
 
 void TForm1::Run1Click() {
     TForm3& results = resultsWindowOf(*this);
+    if (!results.property("helpContext").isValid())
+        connectHelp(results, [this](QWidget* window) {
+            const QWidget* focused = window->focusWidget();
+            help_.displayContext(helpContextOf(focused ? focused : window));
+        });
     const vd::run::RunInput input = runInput();
     auto showProgress = [this](const std::string& caption, int gauge) {
         Form6->progress(caption, gauge);

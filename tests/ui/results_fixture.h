@@ -57,6 +57,7 @@ class MainWindowFixture {
 
     TForm1& window() { return *window_; }
     vd::test::ScriptedPrompts& prompts() { return prompts_; }
+    vd::test::RecordingHelp& help() { return help_; }
     const vd::A193& lib() const { return lib_; }
 
   private:

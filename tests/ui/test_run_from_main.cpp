@@ -1,6 +1,7 @@
 // "Calculate Design Flows" from the main window: the results window shows what the engine
 // computed, and a run the engine refuses shows its message and no results.
 #include <QLineEdit>
+#include <QShortcut>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -20,6 +21,7 @@ class TestRunFromMainWindow final : public QObject {
 
   private slots:
     void runFillsTheResultsWithTheEngineCells();
+    void f1AsksForTheWindowsOwnHelp();
     void refusedAveragingPeriodShowsTheMessageAndNoResults_data();
     void refusedAveragingPeriodShowsTheMessageAndNoResults();
 };
@@ -63,6 +65,26 @@ void TestRunFromMainWindow::runFillsTheResultsWithTheEngineCells() {
     // Two typed periods, three gages, three steps each.
     QCOMPARE(captions.front(), QStringLiteral("Calculating - 0 of 18"));
     QVERIFY(progressVisibleWhileRunning);
+}
+
+void TestRunFromMainWindow::f1AsksForTheWindowsOwnHelp() {
+    MainWindowFixture f;
+    QVERIFY(f.addExamples());
+    TForm1& main = f.window();
+    TForm3& results = resultsWindowOf(main);
+    results.showModally = [&](QDialog& dialog) {
+        // Offscreen windows do not take the keyboard; the F1 shortcut is triggered directly.
+        const QList<QShortcut*> shortcuts =
+            dialog.findChildren<QShortcut*>(Qt::FindDirectChildrenOnly);
+        QCOMPARE(shortcuts.size(), 1);
+        QCOMPARE(shortcuts.front()->key(), QKeySequence(QKeySequence::HelpContents));
+        emit shortcuts.front()->activated();
+        if (&dialog == &results) results.StringGrid1DblClick(4, 1);
+    };
+
+    main.Run1Click();
+
+    QCOMPARE(f.help().calls, (std::vector<int>{5, 6}));
 }
 
 void TestRunFromMainWindow::refusedAveragingPeriodShowsTheMessageAndNoResults_data() {
