@@ -1,0 +1,32 @@
+// status: the status monitor. A parent starts it with its own
+// process id as the command line and a pipe on its standard input.
+#include <QApplication>
+#include <QMessageBox>
+#include <QStringList>
+
+#include "frmStatus.h"
+#include "platform.h"
+#include "statusTestHook.h"
+#include "utilPipe.h"
+
+int main(int argc, char* argv[]) {
+    statusplat::IgnoreBrokenPipeSignal();
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("status"));
+    QApplication::setQuitOnLastWindowClosed(false);  // closing while connected only hides
+
+    utilPipe::pumpEvents = [] { QCoreApplication::processEvents(); };
+    utilPipe::reportLogError = [](const QString& text) {
+        QMessageBox::warning(nullptr, QCoreApplication::applicationName(), text);
+    };
+
+    StatusStartup startup;
+    // The whole argument string (Qt's own options such as -platform are taken out).
+    startup.commandLine = QCoreApplication::arguments().mid(1).join(QLatin1Char(' '));
+    startup.stdIn = statusplat::StdInputHandle();
+    startup.stdOut = statusplat::StdOutputHandle();
+
+    FrmStatus form(startup);
+    StatusTestHook::InstallFromEnvironment(&form);
+    return QApplication::exec();
+}
