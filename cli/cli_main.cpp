@@ -8,7 +8,12 @@ namespace {
 void usage(std::ostream& err) {
     err << "usage: vando3-cli table [--season-start TEXT] [--season-end TEXT] FILE...\n"
            "       vando3-cli run [options] FILE...\n"
-           "       vando3-cli excursions --row R [options] FILE...\n";
+           "       vando3-cli excursions --row R [options] FILE...\n"
+           "options of run and excursions: --season-start TEXT --season-end TEXT\n"
+           "  --climatic-year 1|0 --period all|common|longest|table|years:FIRST:LAST\n"
+           "  --table-years ROW:START:END --bio acute|chronic|ammonia|custom:M,XMR,XMI,XME\n"
+           "  --use-defaults 1|0 --nonbio hydro|flow|perc --avg LIST --rp N --flow X\n"
+           "  --perc P --unmark ROW --comment LINE --advanced 1|0 --vdp FILE --timing\n";
 }
 
 }  // namespace

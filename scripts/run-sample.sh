@@ -4,4 +4,4 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/setup.sh
 build_dir=${BUILD_DIR:-build}
-exec "$build_dir/bin/vando3-cli" table examples/*.txt examples/*.flo
+exec "$build_dir/bin/vando3" examples/sample.vdp
