@@ -51,7 +51,8 @@ ResultsGrid::ResultsGrid(QWidget* parent) : QTableView(parent), fixed_(new QTabl
     fixed_->setFocusPolicy(Qt::NoFocus);
     fixed_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     fixed_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    viewport()->stackUnder(fixed_);
+    // Above the scrolling cells and above the header that replaced the view's own.
+    fixed_->raise();
 
     connect(horizontalHeader(), &QHeaderView::sectionResized, this, [this](int col, int, int size) {
         if (col < fixedColumns) fixed_->setColumnWidth(col, size);

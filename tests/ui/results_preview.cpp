@@ -1,10 +1,13 @@
 // A look at the results windows under a virtual display: the main window on the given
 // flow files runs with the averaging periods "7,30"; the results window stays up for a
-// few seconds, then the excursion analysis of the first row, then the program ends.
+// few seconds, then scrolled to its last column, then the excursion analysis of the first
+// row, then the program ends.
 #include <QApplication>
 #include <QLineEdit>
+#include <QScrollBar>
 #include <QTimer>
 
+#include "results_grid.h"
 #include "ui_fakes.h"
 #include "vd_a193.h"
 #include "vd_excursion.h"
@@ -15,7 +18,7 @@
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QStringList paths = QApplication::arguments().mid(1);
-    const int seconds = 4;
+    const int seconds = 2;
     vd::test::ScriptedPrompts prompts;
     vd::test::RecordingHelp help;
     const vd::A193 lib = vd::A193::load(vd::programFolder());
@@ -25,8 +28,12 @@ int main(int argc, char** argv) {
     main.Edit3->setText(QStringLiteral("7,30"));
 
     vd::ui::TForm3& results = vd::ui::resultsWindowOf(main);
-    QTimer::singleShot(seconds * 1000, &results, [&] { results.StringGrid1DblClick(4, 1); });
-    QTimer::singleShot(2 * seconds * 1000, &results, [&] {
+    QTimer::singleShot(seconds * 1000, &results, [&] {
+        QScrollBar* bar = results.StringGrid1->horizontalScrollBar();
+        bar->setValue(bar->maximum());
+    });
+    QTimer::singleShot(2 * seconds * 1000, &results, [&] { results.StringGrid1DblClick(4, 1); });
+    QTimer::singleShot(3 * seconds * 1000, &results, [&] {
         results.excursionWindow().accept();
         results.accept();
         QApplication::quit();

@@ -243,6 +243,15 @@ void TestResultsWindows::recordColumnsStayWhileValuesScroll() {
     QCOMPARE(grid->cellCentre(0, 1), gage);
     QCOMPARE(grid->cellAt(gage), QPoint(0, 1));
     QVERIFY(grid->cellCentre(5, 1).x() < flow.x());
+    // What lies over the gage column's header is the fixed columns' header, not the
+    // scrolled one.
+    const QPoint gageHeader = grid->cellCentre(0, 0);
+    const QWidget* top = grid->childAt(gageHeader);
+    QVERIFY(top != nullptr);
+    const auto* header = qobject_cast<const QHeaderView*>(top->parentWidget());
+    QVERIFY(header != nullptr);
+    QVERIFY(header != grid->horizontalHeader());
+    QCOMPARE(header->logicalIndexAt(top->mapFrom(grid, gageHeader)), 0);
     const int lastColumn = static_cast<int>(result_.grid.front().size()) - 1;
     const QPoint rightEdge(grid->viewport()->geometry().right() - 1, gage.y());
     QCOMPARE(grid->cellAt(rightEdge), QPoint(lastColumn, 1));
