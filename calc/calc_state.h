@@ -11,6 +11,8 @@
 
 namespace vd {
 
+class FlowFileCache;
+
 inline constexpr double unknown = -1.0e20;  // missing day or undefined value
 inline constexpr double huge = 1.0e20;      // running minimum without a value yet
 inline constexpr int maxdays = 40000;
@@ -86,6 +88,8 @@ struct CalcState {
     RangeArray<int, 1, maxinfile> j2send;
     // Set by the reader when a file repeats a date (the later value wins).
     bool trouble = false;
+    // Parsed files kept between readings; none: every reading parses the file anew.
+    std::shared_ptr<FlowFileCache> fileCache;
 
     // Gage store of the file last read.
     int sites = 0;

@@ -50,13 +50,15 @@ std::size_t addFile(CalcState& state, const std::string& path, const run::Contro
 // Adds every file alone, in the order given. A file named by the parameter file for several
 // consecutive rows is read once per block of its gages, and rows stored unmarked lose
 // their Use mark.
-GageTable buildTable(const RunOptions& o, std::ostream& err) {
+GageTable buildTable(const RunOptions& o, const std::shared_ptr<FlowFileCache>& files,
+                     std::ostream& err) {
     GageTable table;
     table.failures = o.missingStoredFiles;
     if (o.missingStoredFiles)
         err << "One or more flow data files stored with the parameter file is missing and "
                "deleted from the list. \n";
     auto state = std::make_unique<CalcState>();
+    state->fileCache = files;
     for (const FileToAdd& f : o.files) {
         std::size_t consumed = 0;
         do {
@@ -127,7 +129,9 @@ std::optional<int> calculate(const Args& args, bool excursions, Outcome& outcome
     try {
         const A193 lib = A193::load(programFolder());
         if (!o.files.empty() && !checkSeason(o.controls, err)) return 1;
-        GageTable table = buildTable(o, err);
+        // The run reads the files the table has just read: they are parsed once.
+        const auto files = std::make_shared<FlowFileCache>();
+        GageTable table = buildTable(o, files, err);
         applyTableEdits(o, table);
         if (!o.periodChosen) {
             o.controls.MRG = 0;
@@ -135,7 +139,7 @@ std::optional<int> calculate(const Args& args, bool excursions, Outcome& outcome
             o.controls.MEdit2 = table.MEdit2;
         }
         outcome.failures = table.failures;
-        outcome.result = run::runCalculation({o.controls, table.rows}, lib);
+        outcome.result = run::runCalculation({o.controls, table.rows, files}, lib);
         if (o.timing) {
             const double reading = table.readSeconds + outcome.result.readSeconds;
             err << "read time: " << reading << " s (adding files " << table.readSeconds

@@ -56,7 +56,9 @@ class Run {
           lib_(lib),
           progress_(progress),
           path_(path),
-          s_(std::make_unique<CalcState>()) {}
+          s_(std::make_unique<CalcState>()) {
+        s_->fileCache = input.files;
+    }
 
     RunResult execute() {
         readControls();

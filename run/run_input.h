@@ -3,8 +3,11 @@
 // program from its options; the engine converts and checks every text itself.
 #pragma once
 
+#include <memory>
 #include <string>
 #include <vector>
+
+#include "flow_file_cache.h"
 
 namespace vd::run {
 
@@ -43,8 +46,14 @@ struct GageRow {
 };
 
 struct RunInput {
+    RunInput() = default;
+    RunInput(ControlTexts c, std::vector<GageRow> r, std::shared_ptr<FlowFileCache> f = nullptr)
+        : controls(std::move(c)), rows(std::move(r)), files(std::move(f)) {}
+
     ControlTexts controls;
     std::vector<GageRow> rows;
+    // Files already parsed when the table was filled; none: the run parses every file.
+    std::shared_ptr<FlowFileCache> files;
 };
 
 }  // namespace vd::run

@@ -6,6 +6,7 @@
 
 #include <unistd.h>
 
+#include "flow_file_cache.h"
 #include "line_breaks.h"
 #include "vd_calc.h"
 
@@ -478,4 +479,61 @@ TEST_F(ReaderTest, FilesBeyondTheGageStoreAreRefused) {
     lines.pop_back();
     EXPECT_NO_THROW(read(write("lines.txt", olderHeader(lines))));
     EXPECT_EQ(state_->sites, maxinfile);  // no records: the store fills with empty gages
+}
+
+// Kept parses must give what a fresh reading gives, for any season and years, and must
+// not outlive a change of the file.
+TEST_F(ReaderTest, KeptParsesReadLikeFreshOnesAndFollowChanges) {
+    const std::string text = olderHeader({"13000001 A", "13000002 B"}) +
+                             dailyRecords("13000001", 90, 1, 1, 3000) +
+                             dailyRecords("13000002", 92, 6, 1, 2500);
+    const std::string path = write("kept.txt", text);
+    auto cache = std::make_shared<FlowFileCache>();
+    auto fresh = std::make_unique<CalcState>();
+    auto kept = std::make_unique<CalcState>();
+    kept->fileCache = cache;
+
+    struct Case {
+        const char* start;
+        const char* end;
+        int first, last;
+    } cases[] = {{"Apr 1", "Mar 31", -999, 199},
+                 {"Jun 1", "Sep 30", 93, 95},
+                 {"Oct 15", "Oct 14", 91, 94},
+                 {"Jan 1", "Dec 31", -999, 96}};
+    for (const Case& c : cases) {
+        for (CalcState* s : {fresh.get(), kept.get()}) {
+            s->flowfile = path;
+            s->seasonStart = c.start;
+            s->seasonEnd = c.end;
+            s->j1send.fill(c.first);
+            s->j2send.fill(c.last);
+            VDRead(*s);
+        }
+        ASSERT_EQ(kept->sites, fresh->sites);
+        for (int g = 1; g <= fresh->sites; ++g) {
+            EXPECT_EQ(kept->j1big[g], fresh->j1big[g]) << c.start;
+            EXPECT_EQ(kept->j2big[g], fresh->j2big[g]) << c.start;
+            EXPECT_EQ(kept->jd2big[g], fresh->jd2big[g]) << c.start;
+            for (int k = 1; k <= maxdays; ++k)
+                ASSERT_EQ((*kept->xbig[g])[k], (*fresh->xbig[g])[k]) << c.start << " " << k;
+        }
+    }
+    EXPECT_NE(cache->find(path), nullptr);
+
+    // A changed file is parsed anew, and its failure is reported as a fresh reading would.
+    write("kept.txt", text + "USGS\t13000002\t2000-01-01\tabc\tA\r\n");
+    EXPECT_EQ(cache->find(path), nullptr);
+    kept->j1send.fill(-999);
+    kept->j2send.fill(199);
+    try {
+        VDRead(*kept);
+        FAIL();
+    } catch (const ConvertError& e) {
+        EXPECT_NE(std::string(e.what()).find("'abc' is not a valid floating point value at line"),
+                  std::string::npos)
+            << e.what();
+    }
+    // The failure is part of what was kept: a second reading fails the same way.
+    EXPECT_THROW(VDRead(*kept), ConvertError);
 }

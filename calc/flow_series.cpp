@@ -1,0 +1,227 @@
+#include "flow_series.h"
+
+#include "calendar.h"
+#include "errors.h"
+
+namespace vd {
+namespace {
+
+// The last day (day number) of the request: the end of the season that starts in J2.
+int requestEnd(const Season& se, int J2) {
+    const bool overYearEnd = se.m2 < se.m1 || (se.m2 == se.m1 && se.d2 < se.d1);
+    return DayNumber(overYearEnd ? J2 + 1 : J2, se.m2, se.d2) - 1;
+}
+
+bool validYear(int yi) {
+    return yi >= minYearIndex && yi <= maxYearIndex;
+}
+
+// A gage without a record on the season start date in the requested years: no days, and
+// bounds that make it read as less than one season.
+void makeEmpty(GageSeries& g, int J1, const Season& se, bool nwis) {
+    g.x->fill(unknown);
+    g.J1 = J1;
+    g.J2 = J1 - 1;
+    g.JD1 = 0;
+    if (validYear(J1) && se.m1 >= 1 && se.m1 <= 12)
+        g.JD1 = nwis ? DayNumber(J1, se.m1, se.d1) - 1
+                     : DaysByYear(J1) + DaysByMonth(IsLeap(J1), se.m1);
+    g.JD2 = g.JD1 - 1;
+    g.ndays = 0;
+    g.nwis = nwis;
+}
+
+void checkDate(int yi, int month) {
+    if (!validYear(yi))
+        throw RangeError("Range check error: year " + std::to_string(yi + 1900) +
+                         " is outside 1850-2100");
+    if (month < 1 || month > 12)
+        throw RangeError("Range check error: month " + std::to_string(month) + " is outside 1-12");
+}
+
+int seriesIndex(int jj, int JD1) {
+    const int k = jj - JD1;
+    if (k < 1 || k > maxdays)
+        throw RangeError(k < 1 ? "Range check error: record dated before the start of its series"
+                               : "Range check error: record more than 40000 days after the "
+                                 "start of its series");
+    return k;
+}
+
+struct LastDate {
+    int yr = -999, m = -999, d = -999;
+};
+
+// The season-year bounds from the last record stored.
+void closeSeries(GageSeries& g, const LastDate& last, const Season& se) {
+    if (last.d < 0) {
+        // Only the start record: less than one season, whatever was requested.
+        g.J2 = g.J1 - 1;
+        g.JD2 = g.JD1 - 1;
+        return;
+    }
+    g.J2 = (last.m < se.m2 || (last.m == se.m2 && last.d < se.d2)) ? last.yr - 1 : last.yr;
+    g.JD2 = DayNumber(g.J2, se.m2, se.d2) - 1;
+}
+
+// Steps through a file's records as the reader meets them: `newgage` tells that the record
+// just read belongs to another site, and reading past the last good record raises what
+// that record raised.
+class RecordCursor {
+  public:
+    explicit RecordCursor(const ParsedFlowFile& f) : f_(f) {}
+
+    bool ended() const { return next_ >= f_.records.size() && !f_.failure; }
+
+    void read() {
+        if (next_ >= f_.records.size()) {
+            if (f_.failure) std::rethrow_exception(f_.failure);
+            throw RangeError("Range check error: read past the end of the file");
+        }
+        cur_ = &f_.records[next_++];
+        newgage = cur_->siteChanged;
+    }
+
+    const FlowRecord& current() const { return cur_ ? *cur_ : none_; }
+    int line() const { return current().line; }
+    bool newgage = false;
+
+  private:
+    const ParsedFlowFile& f_;
+    std::size_t next_ = 0;
+    const FlowRecord* cur_ = nullptr;
+    FlowRecord none_{};
+};
+
+// A record dated on the season start in a year from J1 on; any other record must still lie
+// in the calendar (or be one of the marked month-99 records).
+bool isSeasonStart(const FlowRecord& rec, const Season& se, int J1) {
+    if (!(rec.month == 99 || (rec.myr == 99 && rec.month > 12))) checkDate(rec.myr, rec.month);
+    return rec.month == se.m1 && rec.mday == se.d1 && rec.myr >= J1;
+}
+
+GageSeries buildNwisGage(RecordCursor& r, int j1send, int j2send, const Season& se, bool& trouble) {
+    GageSeries g;
+    const int requestedFirst = j1send == -999 ? r.current().myr : j1send;
+    if (r.ended()) {
+        makeEmpty(g, requestedFirst, se, true);
+        return g;
+    }
+    int J1 = requestedFirst;
+    if (!r.current().hasFlow) {
+        while (!r.ended() && !r.newgage) r.read();
+        makeEmpty(g, J1, se, true);
+        return g;
+    }
+    while (!r.ended() && !r.newgage && !isSeasonStart(r.current(), se, J1)) r.read();
+    if (r.ended() || r.newgage) {
+        makeEmpty(g, J1, se, true);
+        return g;
+    }
+
+    const FlowRecord& start = r.current();
+    J1 = start.myr;
+    g.J1 = J1;
+    g.JD1 = DayNumber(J1, se.m1, se.d1) - 1;
+    const int requestLast = requestEnd(se, j2send);
+    int jj = DayNumber(start.myr, start.month, start.mday);
+    (*g.x)[seriesIndex(jj, g.JD1)] = start.q;
+    LastDate last;
+    while (!r.ended() && !r.newgage && jj <= requestLast) {
+        r.read();
+        if (r.newgage) break;
+        const FlowRecord& rec = r.current();
+        if (rec.month == 99 || (rec.myr == 99 && rec.month > 12)) continue;
+        checkDate(rec.myr, rec.month);
+        jj = DayNumber(rec.myr, rec.month, rec.mday);
+        double& day = (*g.x)[seriesIndex(jj, g.JD1)];
+        if (day != unknown) trouble = true;  // repeated date: the later record wins
+        day = rec.q;
+        last = {rec.myr, rec.month, rec.mday};
+    }
+    closeSeries(g, last, se);
+    g.ndays = g.JD2 - g.JD1;
+    while (!r.ended() && !r.newgage) r.read();
+    return g;
+}
+
+std::vector<GageSeries> buildNwisGages(RecordCursor& records, const ParsedFlowFile& file,
+                                       const Season& se, const RequestedYears& years,
+                                       bool& trouble) {
+    std::vector<GageSeries> gages;
+    if (!records.ended()) records.read();
+    records.newgage = false;
+    for (std::size_t site = 0; site < file.names.size(); ++site) {
+        const int slot = static_cast<int>(site) + 1;
+        if (slot > maxinfile) {
+            if (records.ended()) break;
+            throw RangeError("Range check error: more than 100 gages in one file");
+        }
+        GageSeries g =
+            buildNwisGage(records, (*years.j1send)[slot], (*years.j2send)[slot], se, trouble);
+        g.name = file.names[site];
+        gages.push_back(std::move(g));
+        records.newgage = false;
+    }
+    return gages;
+}
+
+GageSeries buildFloGage(RecordCursor& r, int J1, int J2, const Season& se) {
+    GageSeries g;
+    g.nwis = false;
+    bool found = false;
+    while (!r.ended()) {
+        r.read();
+        if (isSeasonStart(r.current(), se, J1)) {
+            found = true;
+            break;
+        }
+    }
+    if (!found || r.ended()) {
+        makeEmpty(g, found ? r.current().myr : J1, se, false);
+        return g;
+    }
+
+    const FlowRecord& start = r.current();
+    g.J1 = start.myr;
+    checkDate(g.J1, se.m1);
+    g.JD1 = DaysByYear(g.J1) + DaysByMonth(IsLeap(g.J1), se.m1);
+    const int requestLast = requestEnd(se, J2);
+    int jj = DayNumber(start.myr, start.month, start.mday);
+    (*g.x)[seriesIndex(jj, g.JD1)] = start.q;
+    int NDAYS = 1;
+    LastDate last;
+    while (jj <= requestLast && !r.ended()) {
+        r.read();
+        const FlowRecord& rec = r.current();
+        if (rec.month == 99 || (rec.myr == 99 && rec.month > 12)) continue;
+        checkDate(rec.myr, rec.month);
+        jj = DayNumber(rec.myr, rec.month, rec.mday);
+        (*g.x)[seriesIndex(jj, g.JD1)] = rec.q;
+        ++NDAYS;
+        last = {rec.myr, rec.month, rec.mday};
+    }
+    closeSeries(g, last, se);
+    g.ndays = last.d < 0 ? 0 : NDAYS;
+    return g;
+}
+
+}  // namespace
+
+std::vector<GageSeries> buildGageSeries(const ParsedFlowFile& file, const Season& se,
+                                        const RequestedYears& years, bool& trouble,
+                                        const std::string& fileName) {
+    RecordCursor records(file);
+    try {
+        if (file.nwis) return buildNwisGages(records, file, se, years, trouble);
+        std::vector<GageSeries> gages;
+        gages.push_back(buildFloGage(records, years.J1, years.J2, se));
+        gages.back().name = file.names.front();
+        return gages;
+    } catch (const RangeError& e) {
+        if (std::string(e.what()).find(" at line ") != std::string::npos) throw;
+        rethrowAtLine(e, records.line(), fileName);
+    }
+}
+
+}  // namespace vd

@@ -1,0 +1,277 @@
+#include "flow_text.h"
+
+#include <cctype>
+
+#include "calc_state.h"
+#include "errors.h"
+#include "line_cursor.h"
+#include "number_text.h"
+#include "nwis_fields.h"
+
+namespace vd {
+namespace {
+
+constexpr std::string_view kOldSitesHeader = "Sites in this file include:";
+constexpr std::string_view kOldStationsHeader =
+    "Data for the following stations is contained in this file";
+constexpr std::string_view kSitesHeader2006 = "Data for the following site(s)";
+
+bool contains(std::string_view s, std::string_view what) {
+    return s.find(what) != std::string_view::npos;
+}
+
+// "Data for the following site(s)", also with the count current files write
+// ("Data for the following 3 site(s)").
+bool isSiteHeader2006(std::string_view line) {
+    if (contains(line, kSitesHeader2006)) return true;
+    constexpr std::string_view lead = "Data for the following ";
+    const std::size_t at = line.find(lead);
+    if (at == std::string_view::npos) return false;
+    std::string_view rest = line.substr(at + lead.size());
+    std::size_t i = 0;
+    while (i < rest.size() && std::isdigit(static_cast<unsigned char>(rest[i]))) ++i;
+    if (i == 0) return false;
+    while (i < rest.size() && rest[i] == ' ') ++i;
+    return rest.substr(i).starts_with("site(s)");
+}
+
+bool stopsHeaderScan(std::string_view line) {
+    return !line.starts_with("#") || contains(line, kOldSitesHeader) ||
+           contains(line, kOldStationsHeader) || isSiteHeader2006(line);
+}
+
+// A site line "#  USGS 03451500 FRENCH BROAD ..." names the gage "03451500 FRENCH BROAD ...".
+std::string siteName(std::string_view line) {
+    std::size_t i = 0;
+    while (i < line.size() && (line[i] == '#' || line[i] == ' ' || line[i] == '\t')) ++i;
+    std::string_view rest = line.substr(i);
+    const std::size_t wordEnd = rest.find_first_of(" \t");
+    const std::string_view first = rest.substr(0, wordEnd);
+    const bool allDigits =
+        !first.empty() && first.find_first_not_of("0123456789") == std::string_view::npos;
+    if (!allDigits && wordEnd != std::string_view::npos) {
+        rest = rest.substr(wordEnd);
+        const std::size_t next = rest.find_first_not_of(" \t");
+        rest = next == std::string_view::npos ? std::string_view{} : rest.substr(next);
+    }
+    return std::string(rest.substr(0, 255));
+}
+
+// Reads one record; a record that fails ends the records, and its failure is kept for the
+// reading that reaches it.
+template <class Read>
+bool readOrKeepFailure(Read read, const LineCursor& in, ParsedFlowFile& out,
+                       const std::string& fileName) {
+    try {
+        read();
+        return true;
+    } catch (const VandoError& e) {
+        try {
+            rethrowAtLine(e, in.lineNumber(), fileName);
+        } catch (...) {
+            out.failure = std::current_exception();
+        }
+        return false;
+    }
+}
+
+// ---- NWIS daily-value files ----------------------------------------------------------
+
+struct NwisRecord {
+    std::string_view gage;
+    int myr = 0, month = 0, mday = 0;
+    double q = unknown;
+    bool hasFlow = true;  // false: the record's block holds no discharge
+};
+
+class NwisRecords {
+  public:
+    NwisRecords(LineCursor& in, bool is2006, ValueColumn column)
+        : in_(in), Is2006NWIS_(is2006), column_(column) {}
+
+    // No further record in the file (blank lines at the end do not count).
+    bool ended() const { return in_.onlyBlankLinesLeft(); }
+
+    // Reads the next record; a site block's own header (newer layout) is passed over and
+    // its column line decides where that block's discharge is.
+    void read() {
+        std::string_view buffer = nextNonBlankLine();
+        if (Is2006NWIS_ && buffer.starts_with("#")) {
+            while (buffer.starts_with("#") && !in_.eof()) buffer = in_.next();
+            column_ = findValueColumn(splitFields(buffer, true));
+            in_.next();  // column formats
+            buffer = nextNonBlankLine();
+        }
+        parse(buffer);
+    }
+
+    const NwisRecord& current() const { return rec_; }
+    bool newgage = false;
+
+  private:
+    std::string_view nextNonBlankLine() {
+        std::string_view line = in_.next();
+        while (line.find_first_not_of(" \t") == std::string_view::npos && !in_.eof())
+            line = in_.next();
+        return line;
+    }
+
+    void parse(std::string_view buffer) {
+        const FieldList f = splitFields(buffer, Is2006NWIS_);
+        rec_.gage = f.at(1);
+        newgage = rec_.gage != lastgage_;
+        lastgage_ = rec_.gage;
+        const std::string_view Date = f.at(2);
+        if (firstpass_) {
+            firstpass_ = false;
+            yearfirst_ = Date.size() >= 3 && std::isdigit(static_cast<unsigned char>(Date[2]));
+        }
+        if (yearfirst_) {
+            rec_.myr = toInteger(sub(Date, 1, 4)) - 1900;
+            rec_.month = toInteger(sub(Date, 6, 2));
+            rec_.mday = toInteger(sub(Date, 9, 2));
+        } else {
+            rec_.myr = toInteger(sub(Date, 7, 4)) - 1900;
+            rec_.month = toInteger(sub(Date, 1, 2));
+            rec_.mday = toInteger(sub(Date, 4, 2));
+        }
+        rec_.hasFlow = column_.hasFlow;
+        rec_.q = column_.hasFlow ? flowValue(f.at(column_.index)) : unknown;
+    }
+
+    // Characters from 1-based position `from`, as many as there are up to `count`.
+    static std::string_view sub(std::string_view s, std::size_t from, std::size_t count) {
+        return from - 1 < s.size() ? s.substr(from - 1, count) : std::string_view{};
+    }
+
+    static double flowValue(std::string_view field) {
+        if (field.empty() || field == "Eqp" || field == "Ice") return unknown;
+        return toFloat(field);
+    }
+
+    LineCursor& in_;
+    bool Is2006NWIS_;
+    ValueColumn column_;
+    NwisRecord rec_;
+    std::string_view lastgage_;
+    bool firstpass_ = true;
+    bool yearfirst_ = true;
+};
+
+void parseNwisRecords(LineCursor& in, std::string_view stopLine, ParsedFlowFile& out,
+                      const std::string& fileName) {
+    bool Is2006NWIS = false;
+    std::string_view line;
+    if (isSiteHeader2006(stopLine)) {
+        line = in.next();
+        Is2006NWIS = true;
+    } else {
+        line = in.next();
+        if (contains(line, "---------")) {
+            line = in.next();
+            Is2006NWIS = true;
+        }
+    }
+
+    while (line.size() > 9 && !contains(line, "-------")) {
+        if (static_cast<int>(out.names.size()) == maxsitelines)
+            throw RangeError("Range check error: more than 1000 site lines");
+        out.names.push_back(siteName(line));
+        line = in.next();
+    }
+
+    while (!in.eof() && !contains(line, "agency_cd")) line = in.next();
+    const ValueColumn column = findValueColumn(splitFields(line, Is2006NWIS));
+    in.next();  // column formats
+
+    NwisRecords records(in, Is2006NWIS, column);
+    while (!records.ended()) {
+        if (!readOrKeepFailure([&] { records.read(); }, in, out, fileName)) return;
+        const NwisRecord& r = records.current();
+        out.records.push_back(
+            {r.myr, r.month, r.mday, r.q, in.lineNumber(), r.hasFlow, records.newgage});
+    }
+}
+
+// ---- Old flow files: a name line, then "year-1900 month day value" records --------------
+
+class FloRecords {
+  public:
+    explicit FloRecords(LineCursor& in) : in_(in) {}
+
+    bool ended() const {
+        return rest_.find_first_not_of(" \t") == std::string_view::npos && in_.onlyBlankLinesLeft();
+    }
+
+    // Four numbers, which may run over line ends; the rest of the last line is skipped.
+    void read() {
+        yi = toInteger(token());
+        month = toInteger(token());
+        day = toInteger(token());
+        value = toFloat(token());
+        rest_ = {};
+    }
+
+    int yi = 0, month = 0, day = 0;
+    double value = 0;
+
+  private:
+    std::string_view token() {
+        for (;;) {
+            const std::size_t b = rest_.find_first_not_of(" \t");
+            if (b != std::string_view::npos) {
+                rest_ = rest_.substr(b);
+                const std::size_t e = rest_.find_first_of(" \t");
+                const std::string_view t = rest_.substr(0, e);
+                rest_ = e == std::string_view::npos ? std::string_view{} : rest_.substr(e);
+                return t;
+            }
+            if (in_.eof()) return {};
+            rest_ = in_.next();
+        }
+    }
+
+    LineCursor& in_;
+    std::string_view rest_;
+};
+
+void parseFloRecords(LineCursor& in, std::string_view nameLine, ParsedFlowFile& out,
+                     const std::string& fileName) {
+    out.nwis = false;
+    out.names.emplace_back(nameLine.substr(0, 255));
+    FloRecords records(in);
+    while (!records.ended()) {
+        if (!readOrKeepFailure([&] { records.read(); }, in, out, fileName)) return;
+        out.records.push_back(
+            {records.yi, records.month, records.day, records.value, in.lineNumber(), true, false});
+    }
+}
+
+}  // namespace
+
+void rethrowAtLine(const std::exception& e, int line, const std::string& fileName) {
+    const std::string where = " at line " + std::to_string(line) + " of " + fileName;
+    if (dynamic_cast<const ConvertError*>(&e)) throw ConvertError(e.what() + where);
+    if (dynamic_cast<const RangeError*>(&e)) throw RangeError(e.what() + where);
+    throw;
+}
+
+ParsedFlowFile parseFlowText(std::string_view text, const std::string& fileName) {
+    LineCursor in(text);
+    ParsedFlowFile out;
+    try {
+        std::string_view line;
+        do {
+            line = in.next();
+        } while (!in.eof() && !stopsHeaderScan(line));
+        if (line.starts_with("#"))
+            parseNwisRecords(in, line, out, fileName);
+        else
+            parseFloRecords(in, line, out, fileName);
+    } catch (const VandoError& e) {
+        rethrowAtLine(e, in.lineNumber(), fileName);
+    }
+    return out;
+}
+
+}  // namespace vd
