@@ -49,6 +49,8 @@ TForm4::TForm4(QWidget* parent)
     StringGrid1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     Button2->setGeometry(8, 200, std::max(97, Button2->sizeHint().width()), 25);
     Button1->setGeometry(Button2->geometry().right() + 8, 200, 75, 25);
+    Button2->setAutoDefault(false);
+    Button1->setAutoDefault(false);
     setMinimumHeight(minClientHeight);
     resize(clientWidth, 266 - 26);
 

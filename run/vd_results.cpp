@@ -103,6 +103,9 @@ TForm3::TForm3(QWidget* parent)
     CheckBox1->move(16, 24);
     Button1->setGeometry(304, 8, std::max(97, Button1->sizeHint().width()), 25);
     Button2->setGeometry(304, 40, 75, 25);
+    // Enter in the grid neither copies nor closes.
+    Button1->setAutoDefault(false);
+    Button2->setAutoDefault(false);
     Label2->move(16, 56);
     Label2->hide();
     QFont noticeFont(QStringLiteral("Arial"));
@@ -259,10 +262,16 @@ void TForm3::StringGrid1DblClick(int col, int gridRow) {
         beep();
         return;
     }
+    vd::run::ExcursionTable table;
+    try {
+        table = vd::run::excursionTableOfRow(result_, gridRow);
+    } catch (const vd::VandoError&) {
+        beep();  // a record without a calendar date has no analysis to show
+        return;
+    }
     Form4->setWindowTitle(QStringLiteral("Excursion analysis for ") + model_->cell(1, 0) +
                           QStringLiteral(" at ") + model_->cell(0, gridRow));
-    Form4->showExcursions(vd::run::excursionTableOfRow(result_, gridRow), texts_.comments,
-                          result_.sday, result_.eday);
+    Form4->showExcursions(std::move(table), texts_.comments, result_.sday, result_.eday);
     showModally(*Form4);
 }
 
