@@ -195,6 +195,10 @@ void TestResultsWindows::hidingStreamDataNarrowsTheWindowAndKeepsTheCopyWhole() 
     const QString copied = clipboardText();
     QCOMPARE(copied, QString::fromStdString(vd::run::reportText(narrow, settingsOf(texts, true))));
     QVERIFY(copied.contains(QStringLiteral("\tDays in Record\t")));
+    // The next run keeps the columns hidden while the box is cleared.
+    window_->setResults(narrow, texts);
+    for (int c = 1; c <= 3; ++c) QVERIFY(grid->isColumnHidden(c));
+    QVERIFY(!grid->isColumnHidden(4));
 
     QTest::mouseClick(window_->CheckBox1, Qt::LeftButton);
     QCOMPARE(grid->columnsWidth(1, 4), recordWidth);
