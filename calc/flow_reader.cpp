@@ -74,15 +74,8 @@ void storeGages(CalcState& s, std::vector<GageSeries>& gages, int sites) {
         s.ndaysbig[g] = src.ndays;
         s.nwisbig[g] = src.nwis;
     }
-    if (gages.empty()) return;
-    const int last = static_cast<int>(gages.size());
-    s.x = *s.xbig[last];
-    s.J1 = s.j1big[last];
-    s.J2 = s.j2big[last];
-    s.JD1 = s.jd1big[last];
-    s.JD2 = s.jd2big[last];
-    s.NDAYS = s.ndaysbig[last];
-    s.nwis = s.nwisbig[last];
+    // The working series and its bounds hold the file's last gage.
+    if (!gages.empty()) LoadGage(s, static_cast<int>(gages.size()), s.jglobal);
 }
 
 }  // namespace

@@ -47,6 +47,18 @@ std::string monthAbbreviation(int month) {
     return names.substr(static_cast<std::size_t>(3 * month - 3), 3);
 }
 
+std::string dayBeforeSeasonStart(const std::string& startText) {
+    const SeasonDate start = niceenoughdate(startText);
+    if (!start.valid()) return {};
+    int month = start.NEMonth;
+    int day = start.NEDay - 1;
+    if (start.NEDay == 1) {
+        month = month == 1 ? 12 : month - 1;
+        day = kMaxDay[month - 1];
+    }
+    return monthAbbreviation(month) + " " + std::to_string(day);
+}
+
 SeasonDate niceenoughdate(const std::string& s) {
     SeasonDate r;
     if (s.empty()) return r;

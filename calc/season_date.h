@@ -16,6 +16,10 @@ struct SeasonDate {
 // (February has 28 days).
 SeasonDate niceenoughdate(const std::string& s);
 
+// The day before a season start ("Apr 1" gives "Mar 31", "Jan 1" gives "Dec 31"): the end
+// of a full climatic year. Empty when the start is no valid date.
+std::string dayBeforeSeasonStart(const std::string& startText);
+
 // "Jan".."Dec" for month 1..12.
 std::string monthAbbreviation(int month);
 

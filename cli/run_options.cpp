@@ -11,8 +11,6 @@
 namespace vd::cli {
 namespace {
 
-constexpr int maxday[13] = {0, 31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-
 struct Criterion {
     bool chronic;
     bool ammonia;
@@ -221,7 +219,7 @@ class Parser {
     void finishSeason() {
         run::ControlTexts& c = o_.controls;
         if (climaticYear_) c.CheckBox2 = *climaticYear_;
-        if (c.CheckBox2) c.Edit1 = dayBeforeStart(c.Edit2);
+        if (c.CheckBox2) c.Edit1 = dayBeforeSeasonStart(c.Edit2);
     }
 
     const Args& args_;
@@ -232,18 +230,6 @@ class Parser {
 };
 
 }  // namespace
-
-std::string dayBeforeStart(const std::string& startText) {
-    const SeasonDate start = niceenoughdate(startText);
-    if (!start.valid()) return {};
-    int month = start.NEMonth;
-    int day = start.NEDay - 1;
-    if (start.NEDay == 1) {
-        month = month == 1 ? 12 : month - 1;
-        day = maxday[month];
-    }
-    return monthAbbreviation(month) + " " + std::to_string(day);
-}
 
 RunOptions parseRunOptions(const Args& args, bool excursions) {
     return Parser(args, excursions).parse();

@@ -50,8 +50,4 @@ struct RunOptions {
 // refusals (run::ParamFileError).
 RunOptions parseRunOptions(const Args& args, bool excursions);
 
-// The day before a season start text ("Apr 1" gives "Mar 31"), as the window fills the end
-// date of a full climatic year; empty when the start is no date.
-std::string dayBeforeStart(const std::string& startText);
-
 }  // namespace vd::cli

@@ -16,7 +16,6 @@ namespace vd::ui {
 
 namespace {
 
-constexpr int maxday[13] = {0, 31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
 constexpr std::size_t keptTextLimit = 255;
 
 struct CriterionDefaults {
@@ -94,15 +93,7 @@ void TForm1::SeasonEditExit(QLineEdit* edit) {
 }
 
 std::string TForm1::dayBeforeStart() const {
-    const vd::SeasonDate start = vd::niceenoughdate(text(Edit2));
-    if (!start.valid()) return {};
-    int month = start.NEMonth;
-    int day = start.NEDay - 1;
-    if (start.NEDay == 1) {
-        month = month == 1 ? 12 : month - 1;
-        day = maxday[month];
-    }
-    return vd::monthAbbreviation(month) + " " + std::to_string(day);
+    return vd::dayBeforeSeasonStart(text(Edit2));
 }
 
 bool TForm1::seasonValid() const {

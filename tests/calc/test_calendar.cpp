@@ -107,3 +107,12 @@ TEST(SeasonDate, RejectsWhatIsNoDate) {
     EXPECT_EQ(empty.NEMonth, 0);
     EXPECT_EQ(empty.NEDay, 0);
 }
+
+TEST(SeasonDate, DayBeforeTheStartEndsAFullClimaticYear) {
+    const struct {
+        const char* start;
+        const char* end;
+    } cases[] = {{"Apr 1", "Mar 31"}, {"jan", "Dec 31"}, {"3/1", "Feb 28"},
+                 {"Oct 15", "Oct 14"}, {"Feb 29", "Feb 27"}, {"13/1", ""}};
+    for (const auto& c : cases) EXPECT_EQ(dayBeforeSeasonStart(c.start), c.end) << c.start;
+}
