@@ -18,6 +18,7 @@
 #include "grid_text_model.h"
 #include "report_text.h"
 #include "results_grid.h"
+#include "results_view.h"
 #include "vd_excursion.h"
 
 namespace vd::ui {
@@ -65,11 +66,9 @@ bool headerFits(const QString& header, int width, int height, const QFontMetrics
 
 QString periodHint(const QString& cell, const QString& seasonStart, const QString& seasonEnd,
                    int SYAdjust) {
-    bool ok = false;
-    const int firstYear = cell.left(4).toInt(&ok);
-    if (!ok) return cell;
-    return seasonStart + QStringLiteral(", %1 - ").arg(firstYear - SYAdjust) + seasonEnd +
-           QStringLiteral(", ") + cell.mid(5, 4);
+    const std::string hint = vd::run::periodHint(cell.toStdString(), seasonStart.toStdString(),
+                                                 seasonEnd.toStdString(), SYAdjust);
+    return hint.empty() ? cell : QString::fromStdString(hint);
 }
 
 TForm3::TForm3(QWidget* parent)
@@ -81,9 +80,7 @@ TForm3::TForm3(QWidget* parent)
       Button1(new QPushButton(QStringLiteral("Copy to clipboard"), this)),
       Button2(new QPushButton(QStringLiteral("OK"), this)),
       Label2(new QLabel(this)),
-      Label1(new QLabel(QStringLiteral("One or more design flow calculations were not performed "
-                                       "because of insufficient data in the specified period"),
-                        this)),
+      Label1(new QLabel(QString::fromUtf8(vd::run::insufficientDataNotice), this)),
       StringGrid1(new ResultsGrid(this)),
       Label3(new QLabel(QStringLiteral("Double-click on the calculated biological design flow "
                                        "for excursion analysis"),
@@ -269,8 +266,7 @@ void TForm3::StringGrid1DblClick(int col, int gridRow) {
         beep();  // a record without a calendar date has no analysis to show
         return;
     }
-    Form4->setWindowTitle(QStringLiteral("Excursion analysis for ") + model_->cell(1, 0) +
-                          QStringLiteral(" at ") + model_->cell(0, gridRow));
+    Form4->setWindowTitle(QString::fromStdString(vd::run::excursionCaption(result_, gridRow)));
     Form4->showExcursions(std::move(table), texts_.comments, result_.sday, result_.eday);
     showModally(*Form4);
 }

@@ -17,6 +17,7 @@
 #include <QShortcut>
 #include <QVBoxLayout>
 
+#include "flow_file_cache.h"
 #include "flow_reader.h"
 #include "gage_grid.h"
 #include "gage_table_model.h"
@@ -28,6 +29,14 @@
 namespace vd::ui {
 
 namespace {
+
+// The gage store keeps parsed files, so that re-reading the table after a season change
+// and every calculation run reuse what adding the files has read.
+std::unique_ptr<vd::CalcState> makeCalcState() {
+    auto s = std::make_unique<vd::CalcState>();
+    s->fileCache = std::make_shared<vd::FlowFileCache>();
+    return s;
+}
 
 constexpr const char* helpContextProperty = "helpContext";
 constexpr int mainWindowContext = 1001;
@@ -51,7 +60,7 @@ TForm1::TForm1(MainWindowServices services, QWidget* parent)
       help_(services.help),
       lpiii_(services.lpiii),
       reader_(services.reader ? std::move(services.reader) : FlowReader(vd::VDRead)),
-      calc_(std::make_unique<vd::CalcState>()),
+      calc_(makeCalcState()),
       checkImages_(makeCheckImages()) {
     mHelpFile = services.helpFile;
     createActions();

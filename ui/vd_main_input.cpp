@@ -43,6 +43,7 @@ vd::run::RunInput TForm1::runInput() const {
     c.toggle = toggle;
     c.comments = commentLines();
     in.rows = table_.rows();
+    in.files = calc_->fileCache;  // the files the table has read are parsed already
     return in;
 }
 
