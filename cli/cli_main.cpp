@@ -1,6 +1,7 @@
 #include <map>
 
 #include "cli.h"
+#include "vd_a193.h"
 
 namespace vd::cli {
 namespace {
@@ -31,6 +32,13 @@ int cliMain(const Args& args, std::ostream& out, std::ostream& err) {
         err << "vando3-cli: unknown command '" << args[0] << "'\n";
         usage(err);
         return 2;
+    }
+    // As the window does, the program starts no work without its log-Pearson library.
+    try {
+        A193::load(programFolder());
+    } catch (const BindingError& e) {
+        err << e.what() << '\n';
+        return 1;
     }
     return it->second(Args(args.begin() + 1, args.end()), out, err);
 }

@@ -1,6 +1,7 @@
 // `vando3-cli table` run in-process on copies of real files.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -8,6 +9,7 @@
 #include <unistd.h>
 
 #include "cli.h"
+#include "vd_a193.h"
 
 namespace fs = std::filesystem;
 
@@ -98,4 +100,20 @@ TEST_F(CliTable, InvalidSeasonOrArgumentsAreRefused) {
     EXPECT_NE(run({"table", "--season-end", "13/1", input("x.txt")}), 0);
     EXPECT_NE(run({"table"}), 0);
     EXPECT_NE(run({"table", "--bogus", input("x.txt")}), 0);
+}
+
+// Without its log-Pearson library beside it the program does no work at all.
+TEST_F(CliTable, RefusesToStartWithoutTheLibrary) {
+    const fs::path lonely = dir_ / "alone";
+    fs::create_directories(lonely);
+    fs::copy_file(VANDO3_CLI, lonely / "vando3-cli");
+    const std::string errFile = (dir_ / "err.txt").string();
+    const std::string command = (lonely / "vando3-cli").string() + " table " +
+                                input("08023080_bayou_grand_cane_zeros.flo") + " >" +
+                                (dir_ / "out.txt").string() + " 2>" + errFile;
+    const int status = std::system(command.c_str());
+    EXPECT_NE(status, 0);
+    EXPECT_EQ(slurp(dir_ / "out.txt"), "");
+    EXPECT_EQ(slurp(errFile), "Unable to find " + vd::a193LibraryFileName() +
+                                  " in current directory. Please check your installation.\n");
 }
