@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <memory>
 
+#include "flow_file_cache.h"
 #include "flow_reader.h"
 
 namespace {
@@ -24,6 +25,22 @@ void BM_ReadLargestFile(benchmark::State& st) {
     st.SetBytesProcessed(st.iterations() * bytes);
 }
 BENCHMARK(BM_ReadLargestFile)->Unit(benchmark::kMillisecond);
+
+// A file read before: its records are kept, and only the gage series are built again (the
+// calculation run, or the re-reading after a season change).
+void BM_ReadLargestFileAgain(benchmark::State& st) {
+    auto s = std::make_unique<vd::CalcState>();
+    s->flowfile = kLargest;
+    s->fileCache = std::make_shared<vd::FlowFileCache>();
+    vd::VDRead(*s);
+    for (auto _ : st) {
+        s->j1send.fill(-999);
+        s->j2send.fill(199);
+        vd::VDRead(*s);
+        benchmark::DoNotOptimize(s->ndaysbig[1]);
+    }
+}
+BENCHMARK(BM_ReadLargestFileAgain)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 
