@@ -2,10 +2,10 @@
 
 #include <filesystem>
 #include <fstream>
+#include <memory>
 #include <sstream>
 
-#include <unistd.h>
-
+#include "../common/scratch_dir.h"
 #include "flow_file_cache.h"
 #include "line_breaks.h"
 #include "vd_calc.h"
@@ -19,16 +19,9 @@ namespace {
 class ReaderTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        dir_ = fs::temp_directory_path() /
-               ("vd_reader_" + std::to_string(::getpid()) + "_" +
-                ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(dir_);
-        fs::create_directories(dir_);
+        scratch_ = std::make_unique<vd::test::ScratchDir>("vd_reader");
+        dir_ = scratch_->path();
         state_ = std::make_unique<CalcState>();
-    }
-    void TearDown() override {
-        fs::permissions(dir_, fs::perms::owner_all, fs::perm_options::add);
-        fs::remove_all(dir_);
     }
 
     std::string write(const std::string& name, const std::string& text) {
@@ -59,6 +52,7 @@ class ReaderTest : public ::testing::Test {
         return s;
     }
 
+    std::unique_ptr<vd::test::ScratchDir> scratch_;
     fs::path dir_;
     std::unique_ptr<CalcState> state_;
 };

@@ -4,10 +4,10 @@
 
 #include <filesystem>
 #include <fstream>
+#include <memory>
 #include <sstream>
 
-#include <unistd.h>
-
+#include "../common/scratch_dir.h"
 #include "cli.h"
 #include "vd_paramfile.h"
 
@@ -27,16 +27,10 @@ std::string slurp(const fs::path& p) {
 class CliRun : public ::testing::Test {
   protected:
     void SetUp() override {
-        dir_ = fs::temp_directory_path() / ("vd_cli_run_" + std::to_string(::getpid()));
-        fs::remove_all(dir_);
-        fs::create_directories(dir_);
-        for (const auto& e : fs::directory_iterator(kReference / "inputs")) {
-            fs::copy_file(e.path(), dir_ / e.path().filename());
-            fs::permissions(dir_ / e.path().filename(), fs::perms::owner_write,
-                            fs::perm_options::add);
-        }
+        scratch_ = std::make_unique<vd::test::ScratchDir>("vd_cli_run");
+        dir_ = scratch_->path();
+        scratch_->copyFilesOf(kReference / "inputs");
     }
-    void TearDown() override { fs::remove_all(dir_); }
 
     int run(vd::cli::Args args, bool withFiles = true) {
         if (withFiles)
@@ -50,6 +44,7 @@ class CliRun : public ::testing::Test {
     }
     std::string input(const std::string& name) const { return (dir_ / name).string(); }
 
+    std::unique_ptr<vd::test::ScratchDir> scratch_;
     fs::path dir_;
     std::ostringstream out_, err_;
 };

@@ -6,9 +6,9 @@
 #include <filesystem>
 #include <fstream>
 #include <future>
+#include <memory>
 
-#include <unistd.h>
-
+#include "../common/scratch_dir.h"
 #include "calendar.h"
 #include "engine.h"
 #include "errors.h"
@@ -44,17 +44,10 @@ const A193& library() {
 class Engine : public ::testing::Test {
   protected:
     void SetUp() override {
-        dir_ = fs::temp_directory_path() / ("vd_engine_" + std::to_string(::getpid()));
-        fs::remove_all(dir_);
-        fs::create_directories(dir_);
-        for (const fs::path& folder : {kInputs, kExamples})
-            for (const auto& e : fs::directory_iterator(folder)) {
-                const fs::path copy = dir_ / e.path().filename();
-                fs::copy_file(e.path(), copy, fs::copy_options::overwrite_existing);
-                fs::permissions(copy, fs::perms::owner_write, fs::perm_options::add);
-            }
+        scratch_ = std::make_unique<vd::test::ScratchDir>("vd_engine");
+        dir_ = scratch_->path();
+        for (const fs::path& folder : {kInputs, kExamples}) scratch_->copyFilesOf(folder);
     }
-    void TearDown() override { fs::remove_all(dir_); }
 
     std::string path(const std::string& name) const { return (dir_ / name).string(); }
     void writeDips(const std::string& name, int days, const std::function<int(int)>& dip) const;
@@ -78,6 +71,7 @@ class Engine : public ::testing::Test {
         return runCalculation({c, table(names, c)}, library(), {}, p);
     }
 
+    std::unique_ptr<vd::test::ScratchDir> scratch_;
     fs::path dir_;
 };
 
