@@ -61,8 +61,8 @@ std::shared_ptr<const ParsedFlowFile> parsedFile(const CalcState& s) {
     return parsed;
 }
 
-void storeGages(CalcState& s, std::vector<GageSeries>& gages, int sites) {
-    s.sites = sites;
+void storeGages(CalcState& s, std::vector<GageSeries>& gages) {
+    s.sites = static_cast<int>(gages.size());
     for (int g = 1; g <= static_cast<int>(gages.size()); ++g) {
         GageSeries& src = gages[static_cast<std::size_t>(g - 1)];
         s.sitenames[g] = src.name;
@@ -102,7 +102,7 @@ void VDRead(CalcState& s) {
     bool trouble = false;
     std::vector<GageSeries> gages =
         buildGageSeries(*file, se, years, trouble, fileNameOf(s.flowfile));
-    storeGages(s, gages, static_cast<int>(gages.size()));
+    storeGages(s, gages);
     if (trouble) s.trouble = true;
 }
 
