@@ -80,6 +80,11 @@ class Run {
         out_.SYAdjust = SYAdjust_ = days.SYAdjust;
         periods_ = parseAveragingPeriods(c_.Edit3);
         for (const GageRow& r : in_.rows) used_ += r.use ? 1 : 0;
+        // The results table, its per-year tables and excursion records have rows for 100
+        // gages; say so before any work rather than stopping at the 101st gage.
+        if (used_ > maxinfile)
+            throw RangeError("Range check error: " + std::to_string(used_) +
+                             " gages are in use; a calculation takes at most 100");
         // Every value a gage's calculation needs is refused here, before any file is read,
         // rather than in the middle of the run.
         if (used_ > 0) {

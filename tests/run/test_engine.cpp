@@ -424,3 +424,21 @@ TEST_F(Engine, ExampleFilesUnderSeveralSettings) {
 }
 
 }  // namespace
+
+TEST_F(Engine, MoreThanAHundredGagesInUseAreRefusedBeforeAnyWork) {
+    const ControlTexts c;
+    std::vector<GageRow> rows = table({bayouFlo}, c);
+    ASSERT_EQ(rows.size(), 1u);
+    rows.resize(101, rows.front());
+    int progressCalls = 0;
+    try {
+        runCalculation({c, rows}, library(), [&](const std::string&, int) { ++progressCalls; });
+        FAIL() << "101 gages in use must be refused";
+    } catch (const RangeError& e) {
+        EXPECT_STREQ(e.what(),
+                     "Range check error: 101 gages are in use; a calculation takes at most 100");
+    }
+    EXPECT_EQ(progressCalls, 0);
+    rows.resize(100);
+    EXPECT_EQ(runCalculation({c, rows}, library()).dataRowCount(), 100);
+}
