@@ -30,12 +30,7 @@ class ReaderTest : public ::testing::Test {
         return p.string();
     }
 
-    static std::string slurp(const std::string& path) {
-        std::ifstream in(path, std::ios::binary);
-        std::ostringstream ss;
-        ss << in.rdbuf();
-        return ss.str();
-    }
+    static std::string slurp(const std::string& path) { return vd::test::fileText(path); }
 
     // Reads with no restriction of years, as the gage table does.
     CalcState& read(const std::string& path, const std::string& start = "Apr 1",

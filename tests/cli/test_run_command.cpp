@@ -7,30 +7,19 @@
 #include <memory>
 #include <sstream>
 
-#include "../common/scratch_dir.h"
-#include "cli.h"
+#include "cli_fixture.h"
 #include "vd_paramfile.h"
 
 namespace fs = std::filesystem;
 
 namespace {
 
-const fs::path kReference = fs::path(VANDO_TEST_DATA) / "reference";
+using vd::test::kReference;
+const auto slurp = vd::test::fileText;
 
-std::string slurp(const fs::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    std::ostringstream ss;
-    ss << in.rdbuf();
-    return ss.str();
-}
-
-class CliRun : public ::testing::Test {
+class CliRun : public vd::test::CliFixture {
   protected:
-    void SetUp() override {
-        scratch_ = std::make_unique<vd::test::ScratchDir>("vd_cli_run");
-        dir_ = scratch_->path();
-        scratch_->copyFilesOf(kReference / "inputs");
-    }
+    CliRun() : CliFixture("vd_cli_run") {}
 
     int run(vd::cli::Args args, bool withFiles = true) {
         if (withFiles)
@@ -38,15 +27,8 @@ class CliRun : public ::testing::Test {
                                   "11224000_mf_san_joaquin_mammoth_dv_2009-2021.txt",
                                   "08023080_bayou_grand_cane_zeros.txt"})
                 args.push_back(input(f));
-        out_.str("");
-        err_.str("");
-        return vd::cli::cliMain(args, out_, err_);
+        return call(args);
     }
-    std::string input(const std::string& name) const { return (dir_ / name).string(); }
-
-    std::unique_ptr<vd::test::ScratchDir> scratch_;
-    fs::path dir_;
-    std::ostringstream out_, err_;
 };
 
 TEST_F(CliRun, PrintsExactlyTheReferenceReports) {

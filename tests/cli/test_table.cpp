@@ -7,41 +7,20 @@
 #include <memory>
 #include <sstream>
 
-#include "../common/scratch_dir.h"
-#include "cli.h"
+#include "cli_fixture.h"
 #include "vd_a193.h"
 
 namespace fs = std::filesystem;
 
 namespace {
 
-const fs::path kReference = fs::path(VANDO_TEST_DATA) / "reference";
+using vd::test::kReference;
+const auto slurp = vd::test::fileText;
 
-std::string slurp(const fs::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    std::ostringstream ss;
-    ss << in.rdbuf();
-    return ss.str();
-}
-
-class CliTable : public ::testing::Test {
+class CliTable : public vd::test::CliFixture {
   protected:
-    void SetUp() override {
-        scratch_ = std::make_unique<vd::test::ScratchDir>("vd_cli_table");
-        dir_ = scratch_->path();
-        scratch_->copyFilesOf(kReference / "inputs");
-    }
-
-    int run(const vd::cli::Args& args) {
-        out_.str("");
-        err_.str("");
-        return vd::cli::cliMain(args, out_, err_);
-    }
-    std::string input(const std::string& name) const { return (dir_ / name).string(); }
-
-    std::unique_ptr<vd::test::ScratchDir> scratch_;
-    fs::path dir_;
-    std::ostringstream out_, err_;
+    CliTable() : CliFixture("vd_cli_table") {}
+    int run(const vd::cli::Args& args) { return call(args); }
 };
 
 }  // namespace
