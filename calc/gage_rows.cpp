@@ -20,9 +20,8 @@ int SYAdjust(const std::string& seasonStart, const std::string& seasonEnd) {
     return seasonDayOfYear(a.NEMonth, a.NEDay) > seasonDayOfYear(b.NEMonth, b.NEDay) ? 1 : 0;
 }
 
-std::vector<TableGage> readGagesForTable(CalcState& s, const std::string& path,
-                                         const std::string& seasonStart,
-                                         const std::string& seasonEnd) {
+void readAllYears(CalcState& s, const std::string& path, const std::string& seasonStart,
+                  const std::string& seasonEnd) {
     s.flowfile = path;
     s.seasonStart = seasonStart;
     s.seasonEnd = seasonEnd;
@@ -31,6 +30,12 @@ std::vector<TableGage> readGagesForTable(CalcState& s, const std::string& path,
     s.j1send.fill(-999);
     s.j2send.fill(199);
     VDRead(s);
+}
+
+std::vector<TableGage> readGagesForTable(CalcState& s, const std::string& path,
+                                         const std::string& seasonStart,
+                                         const std::string& seasonEnd) {
+    readAllYears(s, path, seasonStart, seasonEnd);
 
     const int adjust = SYAdjust(seasonStart, seasonEnd);
     const std::string file = std::filesystem::path(path).stem().string();

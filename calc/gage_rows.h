@@ -27,6 +27,10 @@ int seasonDayOfYear(int month, int day);
 // 1 when the season runs over the end of the year, else 0.
 int SYAdjust(const std::string& seasonStart, const std::string& seasonEnd);
 
+// Reads `path` into the gage store for the season, with no restriction of years.
+void readAllYears(CalcState& s, const std::string& path, const std::string& seasonStart,
+                  const std::string& seasonEnd);
+
 // Reads `path` for the season with no restriction of years and lists its gages.
 // Throws what the reader throws.
 std::vector<TableGage> readGagesForTable(CalcState& s, const std::string& path,

@@ -7,6 +7,7 @@
 
 #include "../common/scratch_dir.h"
 #include "flow_file_cache.h"
+#include "gage_rows.h"
 #include "line_breaks.h"
 #include "vd_calc.h"
 
@@ -35,16 +36,8 @@ class ReaderTest : public ::testing::Test {
     // Reads with no restriction of years, as the gage table does.
     CalcState& read(const std::string& path, const std::string& start = "Apr 1",
                     const std::string& end = "Mar 31") {
-        CalcState& s = *state_;
-        s.flowfile = path;
-        s.seasonStart = start;
-        s.seasonEnd = end;
-        s.J1 = -999;
-        s.J2 = 199;
-        s.j1send.fill(-999);
-        s.j2send.fill(199);
-        VDRead(s);
-        return s;
+        readAllYears(*state_, path, start, end);
+        return *state_;
     }
 
     std::unique_ptr<vd::test::ScratchDir> scratch_;
