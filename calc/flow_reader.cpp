@@ -35,9 +35,9 @@ std::string readWholeFile(const std::string& path) {
     return text;
 }
 
-Season seasonOf(const CalcState& s) {
-    const SeasonDate start = niceenoughdate(s.seasonStart);
-    const SeasonDate end = niceenoughdate(s.seasonEnd);
+Season seasonOf(const std::string& seasonStart, const std::string& seasonEnd) {
+    const SeasonDate start = niceenoughdate(seasonStart);
+    const SeasonDate end = niceenoughdate(seasonEnd);
     return {start.NEMonth, start.NEDay, end.NEMonth, end.NEDay};
 }
 
@@ -53,11 +53,11 @@ std::shared_ptr<const ParsedFlowFile> parseFile(const std::string& path) {
     return std::make_shared<const ParsedFlowFile>(parseFlowText(text, fileNameOf(path)));
 }
 
-std::shared_ptr<const ParsedFlowFile> parsedFile(const CalcState& s) {
-    if (!s.fileCache) return parseFile(s.flowfile);
-    if (auto kept = s.fileCache->find(s.flowfile)) return kept;
-    auto parsed = parseFile(s.flowfile);
-    s.fileCache->store(s.flowfile, parsed);
+std::shared_ptr<const ParsedFlowFile> parsedFile(const std::string& path, FlowFileCache* cache) {
+    if (!cache) return parseFile(path);
+    if (auto kept = cache->find(path)) return kept;
+    auto parsed = parseFile(path);
+    cache->store(path, parsed);
     return parsed;
 }
 
@@ -90,14 +90,36 @@ bool isNWIS2006File(const std::string& InputFilename) {
     return hasNonCrLfBreaks(head);
 }
 
+std::vector<GageSeries> readGageSeries(const std::string& path, const std::string& seasonStart,
+                                       const std::string& seasonEnd, const GageYears& years,
+                                       FlowFileCache* cache) {
+    const Season se = seasonOf(seasonStart, seasonEnd);
+    const std::shared_ptr<const ParsedFlowFile> file = parsedFile(path, cache);
+    RangeArray<int, 1, maxinfile> first;
+    RangeArray<int, 1, maxinfile> last;
+    first.fill(-999);
+    last.fill(199);
+    for (std::size_t g = 0; g < years.first.size() && g < years.last.size(); ++g) {
+        first[static_cast<int>(g) + 1] = years.first[g];
+        last[static_cast<int>(g) + 1] = years.last[g];
+    }
+    RequestedYears requested{-999, 199, &first, &last};
+    if (!years.first.empty() && !years.last.empty()) {
+        requested.J1 = years.first.back();
+        requested.J2 = years.last.back();
+    }
+    bool trouble = false;
+    return buildGageSeries(*file, se, requested, trouble, fileNameOf(path));
+}
+
 void VDRead(CalcState& s) {
-    const Season se = seasonOf(s);
+    const Season se = seasonOf(s.seasonStart, s.seasonEnd);
     s.m1 = se.m1;
     s.d1 = se.d1;
     s.m2 = se.m2;
     s.d2 = se.d2;
 
-    const std::shared_ptr<const ParsedFlowFile> file = parsedFile(s);
+    const std::shared_ptr<const ParsedFlowFile> file = parsedFile(s.flowfile, s.fileCache.get());
     RequestedYears years{s.J1, s.J2, &s.j1send, &s.j2send};
     bool trouble = false;
     std::vector<GageSeries> gages =

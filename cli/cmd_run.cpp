@@ -34,10 +34,11 @@ struct GageTable {
 };
 
 // Reads one file as the table adds it; returns the number of gages added.
-std::size_t addFile(CalcState& state, const std::string& path, const run::ControlTexts& c,
+std::size_t addFile(CalcState& state, const std::string& path, const run::SettingsTexts& t,
                     GageTable& table) {
     const auto started = Clock::now();
-    const std::vector<TableGage> gages = readGagesForTable(state, path, c.Edit2, c.Edit1);
+    const std::vector<TableGage> gages =
+        readGagesForTable(state, path, t.seasonStart, t.seasonEnd);
     table.readSeconds += secondsSince(started);
     table.MEdit1 = gages.empty() ? "0" : std::to_string(gages.back().firstYear);
     table.MEdit2 = gages.empty() ? "0" : std::to_string(gages.back().lastYear);
@@ -65,7 +66,7 @@ GageTable buildTable(const RunOptions& o, const std::shared_ptr<FlowFileCache>& 
             const std::size_t firstRow = table.rows.size();
             std::size_t added = 0;
             try {
-                added = addFile(*state, f.path, o.controls, table);
+                added = addFile(*state, f.path, o.texts, table);
             } catch (const std::exception& e) {
                 err << readErrorMessage(f.path, e) << '\n';
                 table.failures = true;
@@ -93,12 +94,12 @@ void applyTableEdits(const RunOptions& o, GageTable& table) {
     for (const int row : o.unmarked) rowOf(row).use = false;
 }
 
-bool checkSeason(const run::ControlTexts& c, std::ostream& err) {
-    if (!niceenoughdate(c.Edit2).valid()) {
+bool checkSeason(const run::SettingsTexts& t, std::ostream& err) {
+    if (!niceenoughdate(t.seasonStart).valid()) {
         err << "Invalid start date\n";
         return false;
     }
-    if (!niceenoughdate(c.Edit1).valid()) {
+    if (!niceenoughdate(t.seasonEnd).valid()) {
         err << "Invalid end date\n";
         return false;
     }
@@ -128,18 +129,18 @@ std::optional<int> calculate(const Args& args, bool excursions, Outcome& outcome
     RunOptions& o = outcome.options;
     try {
         const A193 lib = A193::load(programFolder());
-        if (!o.files.empty() && !checkSeason(o.controls, err)) return 1;
+        if (!o.files.empty() && !checkSeason(o.texts, err)) return 1;
         // The run reads the files the table has just read: they are parsed once.
         const auto files = std::make_shared<FlowFileCache>();
         GageTable table = buildTable(o, files, err);
         applyTableEdits(o, table);
         if (!o.periodChosen) {
-            o.controls.MRG = 0;
-            o.controls.MEdit1 = table.MEdit1;
-            o.controls.MEdit2 = table.MEdit2;
+            o.texts.period = run::PeriodKind::all;
+            o.texts.firstYear = table.MEdit1;
+            o.texts.lastYear = table.MEdit2;
         }
         outcome.failures = table.failures;
-        outcome.result = run::runCalculation({o.controls, table.rows, files}, lib);
+        outcome.result = run::runCalculation({o.texts, table.rows, files}, lib);
         if (o.timing) {
             const double reading = table.readSeconds + outcome.result.readSeconds;
             err << "read time: " << reading << " s (adding files " << table.readSeconds
@@ -161,9 +162,7 @@ std::optional<int> calculate(const Args& args, bool excursions, Outcome& outcome
 int cmdRun(const Args& args, std::ostream& out, std::ostream& err) {
     Outcome outcome;
     if (const auto status = calculate(args, false, outcome, err)) return *status;
-    const run::ControlTexts& c = outcome.options.controls;
-    out << run::reportText(outcome.result,
-                           {c.comments, c.CheckBox2, c.Edit2, c.Edit1, outcome.options.advanced});
+    out << run::reportText(outcome.result, run::reportSettingsOf(outcome.result.settings));
     return outcome.failures ? 1 : 0;
 }
 
@@ -173,8 +172,9 @@ int cmdExcursions(const Args& args, std::ostream& out, std::ostream& err) {
     try {
         const run::ExcursionTable table =
             run::excursionTableOfRow(outcome.result, *outcome.options.excursionRow);
-        out << run::excursionCopyText(table, outcome.options.controls.comments, outcome.result.sday,
-                                      outcome.result.eday);
+        const run::RunSettings& settings = outcome.result.settings;
+        out << run::excursionCopyText(table, settings.comments, settings.season.startDay,
+                                      settings.season.endDay);
     } catch (const std::exception& e) {
         err << e.what() << '\n';
         return 1;

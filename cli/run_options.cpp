@@ -11,29 +11,13 @@
 namespace vd::cli {
 namespace {
 
-struct Criterion {
-    bool chronic;
-    bool ammonia;
-    const char* values[4];
-};
-
-const std::map<std::string, Criterion>& criteria() {
-    static const std::map<std::string, Criterion> table = {
-        {"acute", {false, false, {"1", "3", "120", "5"}}},
-        {"chronic", {true, false, {"4", "3", "120", "5"}}},
-        {"ammonia", {false, true, {"30", "3", "120", "4"}}},
+const std::map<std::string, run::CriterionKind>& criteria() {
+    static const std::map<std::string, run::CriterionKind> table = {
+        {"acute", run::CriterionKind::acute},
+        {"chronic", run::CriterionKind::chronic},
+        {"ammonia", run::CriterionKind::ammonia},
     };
     return table;
-}
-
-void writeDefaults(run::ControlTexts& c) {
-    const Criterion& k = criteria().at(c.RadioButton3   ? "ammonia"
-                                       : c.RadioButton2 ? "chronic"
-                                                        : "acute");
-    c.EditBio1 = k.values[0];
-    c.EditBio2 = k.values[1];
-    c.EditBio3 = k.values[2];
-    c.EditBio4 = k.values[3];
 }
 
 std::vector<std::string> split(const std::string& text, char separator) {
@@ -85,11 +69,11 @@ class Parser {
     }
 
     void option(const std::string& a) {
-        run::ControlTexts& c = o_.controls;
+        run::SettingsTexts& c = o_.texts;
         if (a == "--season-start") {
-            c.Edit2 = niceenoughdate(value(a)).text;
+            c.seasonStart = niceenoughdate(value(a)).text;
         } else if (a == "--season-end") {
-            c.Edit1 = niceenoughdate(value(a)).text;
+            c.seasonEnd = niceenoughdate(value(a)).text;
             // An own end date means a season, unless --climatic-year 1 follows.
             climaticYear_ = false;
         } else if (a == "--climatic-year") {
@@ -101,24 +85,24 @@ class Parser {
         } else if (a == "--bio") {
             bio(value(a));
         } else if (a == "--use-defaults") {
-            c.CheckBox1 = flag(a, value(a));
-            if (c.CheckBox1) writeDefaults(c);
+            c.useDefaults = flag(a, value(a));
+            if (c.useDefaults) c.writeCriterionDefaults();
         } else if (a == "--nonbio") {
             nonbio(value(a));
         } else if (a == "--avg") {
-            c.Edit3 = value(a);
+            c.averagingPeriods = value(a);
         } else if (a == "--rp") {
-            c.Edit4 = value(a);
+            c.returnYears = value(a);
         } else if (a == "--flow") {
-            c.Edit5 = value(a);
+            c.flow = value(a);
         } else if (a == "--perc") {
-            c.Edit6 = value(a);
+            c.percentile = value(a);
         } else if (a == "--unmark") {
             o_.unmarked.push_back(wholeNumber(a, value(a)));
         } else if (a == "--comment") {
             c.comments.push_back(value(a));
         } else if (a == "--advanced") {
-            o_.advanced = flag(a, value(a));
+            c.advancedReport = flag(a, value(a));
         } else if (a == "--vdp") {
             parameterFile(value(a));
         } else if (a == "--row" && excursions_) {
@@ -131,20 +115,23 @@ class Parser {
     }
 
     void period(const std::string& v) {
-        static const std::map<std::string, int> choices = {
-            {"all", 0}, {"common", 1}, {"longest", 2}, {"table", 3}};
-        run::ControlTexts& c = o_.controls;
+        static const std::map<std::string, run::PeriodKind> choices = {
+            {"all", run::PeriodKind::all},
+            {"common", run::PeriodKind::common},
+            {"longest", run::PeriodKind::longest},
+            {"table", run::PeriodKind::table}};
+        run::SettingsTexts& c = o_.texts;
         o_.periodChosen = true;
         if (const auto it = choices.find(v); it != choices.end()) {
-            c.MRG = it->second;
+            c.period = it->second;
             return;
         }
         const auto parts = split(v, ':');
         if (parts.size() != 3 || parts[0] != "years")
             throw UsageError("--period takes all, common, longest, table or years:FIRST:LAST");
-        c.MRG = 4;
-        c.MEdit1 = parts[1];
-        c.MEdit2 = parts[2];
+        c.period = run::PeriodKind::years;
+        c.firstYear = parts[1];
+        c.lastYear = parts[2];
     }
 
     void tableYears(const std::string& v) {
@@ -154,52 +141,48 @@ class Parser {
     }
 
     void bio(const std::string& v) {
-        run::ControlTexts& c = o_.controls;
+        run::SettingsTexts& c = o_.texts;
         if (const auto it = criteria().find(v); it != criteria().end()) {
-            c.RadioButton2 = it->second.chronic;
-            c.RadioButton3 = it->second.ammonia;
-            writeDefaults(c);
+            // A named criterion brings its values whatever "Use defaults" says.
+            c.criterion = it->second;
+            c.writeCriterionDefaults();
             return;
         }
         if (!v.starts_with("custom:"))
             throw UsageError("--bio takes acute, chronic, ammonia or custom:M,XMR,XMI,XME");
         const auto parts = split(v.substr(7), ',');
         if (parts.size() != 4) throw UsageError("--bio custom: needs four values M,XMR,XMI,XME");
-        c.CheckBox1 = false;
-        c.EditBio1 = parts[0];
-        c.EditBio2 = parts[1];
-        c.EditBio3 = parts[2];
-        c.EditBio4 = parts[3];
+        c.useDefaults = false;
+        c.bioAveragingDays = parts[0];
+        c.bioYearsBetween = parts[1];
+        c.bioClusterDays = parts[2];
+        c.bioExcursionsPerCluster = parts[3];
     }
 
     void nonbio(const std::string& v) {
-        static const std::map<std::string, int> kinds = {{"hydro", 4}, {"flow", 5}, {"perc", 6}};
+        static const std::map<std::string, run::NonBiologicalKind> kinds = {
+            {"hydro", run::NonBiologicalKind::hydrological},
+            {"flow", run::NonBiologicalKind::explicitFlow},
+            {"perc", run::NonBiologicalKind::percentile}};
         const auto it = kinds.find(v);
         if (it == kinds.end()) throw UsageError("--nonbio takes hydro, flow or perc");
-        o_.controls.toggle = it->second;
+        o_.texts.nonBiological = it->second;
     }
 
     void parameterFile(const std::string& path) {
         const run::ParamFile p = run::loadParamFile(path);
-        run::ControlTexts& c = o_.controls;
-        c.MRG = p.MRG;
-        c.MEdit1 = p.MEdit1;
-        c.MEdit2 = p.MEdit2;
+        run::SettingsTexts& c = o_.texts;
+        const bool advanced = c.advancedReport;
+        const run::NonBiologicalKind kind = c.nonBiological;
+        const std::string flow = c.flow, percentile = c.percentile;
+        c = run::settingsTextsOf(p);
+        // The file keeps neither the non-biological kind's own fields nor the report switch.
+        c.advancedReport = advanced;
+        c.nonBiological = kind;
+        c.flow = flow;
+        c.percentile = percentile;
         o_.periodChosen = true;
-        c.CheckBox2 = p.CheckBox2;
-        climaticYear_ = p.CheckBox2;
-        c.Edit1 = p.Edit1;
-        c.Edit2 = p.Edit2;
-        c.comments = p.comments;
-        c.CheckBox1 = p.CheckBox1;
-        c.RadioButton2 = p.RadioButton2;
-        c.RadioButton3 = p.RadioButton3;
-        c.EditBio1 = p.EditBio[0];
-        c.EditBio2 = p.EditBio[1];
-        c.EditBio3 = p.EditBio[2];
-        c.EditBio4 = p.EditBio[3];
-        c.Edit3 = p.Edit3;
-        c.Edit4 = p.Edit4;
+        climaticYear_ = c.fullClimaticYear;
         // The stored rows replace the table; consecutive entries of one file are its gages.
         o_.files.clear();
         o_.missingStoredFiles = false;
@@ -217,9 +200,9 @@ class Parser {
 
     // The end date of a full climatic year is always the day before the start.
     void finishSeason() {
-        run::ControlTexts& c = o_.controls;
-        if (climaticYear_) c.CheckBox2 = *climaticYear_;
-        if (c.CheckBox2) c.Edit1 = dayBeforeSeasonStart(c.Edit2);
+        run::SettingsTexts& c = o_.texts;
+        if (climaticYear_) c.fullClimaticYear = *climaticYear_;
+        if (c.fullClimaticYear) c.seasonEnd = dayBeforeSeasonStart(c.seasonStart);
     }
 
     const Args& args_;

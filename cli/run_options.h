@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "cli.h"
-#include "run_input.h"
+#include "run_settings.h"
 
 namespace vd::cli {
 
@@ -32,8 +32,7 @@ struct TableYears {
 };
 
 struct RunOptions {
-    run::ControlTexts controls;
-    bool advanced = true;  // "Advanced results in clipboard"
+    run::SettingsTexts texts;
     std::vector<FileToAdd> files;
     // Flow files the parameter file names but which no longer exist.
     bool missingStoredFiles = false;

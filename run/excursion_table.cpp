@@ -4,11 +4,10 @@
 #include "errors.h"
 #include "number_format.h"
 #include "report_text.h"
+#include "season_date.h"
 
 namespace vd::run {
 namespace {
-
-constexpr const char* monthNames = "JanFebMarAprMayJunJulAugSepOctNovDec";
 
 std::string averageExcursion(const ExcursionRecord& r, int k) {
     const double average = r.NX[k] < 1 ? 0.0 : (r.SX[k] / r.NX[k] - 1) * 100;
@@ -20,7 +19,7 @@ std::string averageExcursion(const ExcursionRecord& r, int k) {
 std::string excursionDate(int dayNumber) {
     const CalendarDate d = DateOfDayNumber(dayNumber);
     if (d.month < 1 || d.month > 12) throw RangeError();
-    return std::string(monthNames + 3 * (d.month - 1), 3) + formatInteger(d.day, 3) + "," +
+    return monthAbbreviation(d.month) + formatInteger(d.day, 3) + "," +
            formatInteger(d.year, 5);
 }
 
@@ -54,12 +53,12 @@ ExcursionTable excursionTableOfRow(const RunResult& result, int row) {
     if (row < 1 || row > result.dataRowCount())
         throw CalcError("There is no results row " + std::to_string(row) + "; the table has " +
                         std::to_string(result.dataRowCount()) + " rows.");
-    const ResultsRowData& data = result.rows[static_cast<std::size_t>(row - 1)];
-    if (!data.hasExcursion())
+    const GageResult& gage = result.gage(row);
+    if (!gage.excursions)
         throw CalcError("Results row " + std::to_string(row) +
                         " has no excursion analysis: its biological design flow was not "
                         "computed in this run.");
-    return excursionTable(*data.excursion);
+    return excursionTable(*gage.excursions);
 }
 
 std::string excursionCopyText(const ExcursionTable& table, const std::vector<std::string>& comments,

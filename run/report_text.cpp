@@ -1,30 +1,25 @@
 #include "report_text.h"
 
+#include <algorithm>
+
 #include "number_format.h"
+#include "results_table.h"
 
 namespace vd::run {
 namespace {
 
 constexpr const char* crlf = "\r\n";
-constexpr float noYear = -999;
 constexpr float blankFlowAbove = 1e10f;  // a return period the distribution cannot reach
 
-// Leading entries that hold a year.
-int yearsInTable(const aparray& table) {
-    int n = 0;
-    while (n < maxyears && table[n + 1][1] > noYear) ++n;
-    return n;
-}
-
-// Orders the entries by their annual minimum (field 2), taking the year (field 1) along
-// and leaving the return-period fields in place. This exchange sort does not keep the order
-// of equal minima; the years line depends on exactly this order.
-void sortByMinimum(aparray& table, int n) {
-    for (int a = 2; a <= n; ++a)
-        for (int b = 1; b <= a - 1; ++b)
-            if (table[a][2] < table[b][2]) {
-                std::swap(table[a][1], table[b][1]);
-                std::swap(table[a][2], table[b][2]);
+// Orders the entries by their annual minimum, taking the year along and leaving the
+// return-period fields in place. This exchange sort does not keep the order of equal
+// minima; the years line depends on exactly this order.
+void sortByMinimum(std::vector<AnnualMinimum>& table) {
+    for (std::size_t a = 1; a < table.size(); ++a)
+        for (std::size_t b = 0; b < a; ++b)
+            if (table[a].minimum < table[b].minimum) {
+                std::swap(table[a].yearIndex, table[b].yearIndex);
+                std::swap(table[a].minimum, table[b].minimum);
             }
 }
 
@@ -46,41 +41,46 @@ std::string tableText(const std::vector<std::vector<std::string>>& grid) {
     return text;
 }
 
-std::string advancedRowText(const std::string& gageName, const aparray& stored) {
-    aparray table = stored;
-    const int n = yearsInTable(table);
+std::string advancedRowText(const std::string& gageName,
+                            const std::vector<AnnualMinimum>& stored) {
+    std::vector<AnnualMinimum> table = stored;
+    const int n = static_cast<int>(table.size());
     std::string text = gageName;
     text += "\r\nRecurrence Period";
     for (int k = 1; k <= n; ++k) text += "\t" + std::to_string(k);
     text += "\r\nCalculated";
-    for (int k = 1; k <= n; ++k) {
+    for (const AnnualMinimum& entry : table) {
         text += "\t";
-        if (!(table[k][3] > blankFlowAbove)) text += formatFixed(table[k][3], 2, 2);
+        if (!(entry.returnPeriodFlow > blankFlowAbove))
+            text += formatFixed(entry.returnPeriodFlow, 2, 2);
     }
-    sortByMinimum(table, n);
+    sortByMinimum(table);
     text += "\r\nRecurrence Period";
     for (int k = 1; k <= n; ++k) text += "\t" + formatFixed(static_cast<double>(n) / k, 3, 3);
     text += "\r\nObserved";
-    for (int k = 1; k <= n; ++k) text += "\t" + formatFixed(table[k][2], 2, 2);
+    for (const AnnualMinimum& entry : table) text += "\t" + formatFixed(entry.minimum, 2, 2);
     text += crlf;
-    for (int k = 1; k <= n; ++k) text += "\t" + formatFixed(1900 + table[k][1], 0, 1);
+    for (const AnnualMinimum& entry : table)
+        text += "\t" + formatFixed(1900 + entry.yearIndex, 0, 1);
     return text + crlf + crlf;
+}
+
+ReportSettings reportSettingsOf(const RunSettings& settings) {
+    return {settings.comments, settings.season, settings.advancedReport};
 }
 
 std::string reportText(const RunResult& result, const ReportSettings& settings) {
     std::string text = commentsText(settings.comments);
-    text += std::string(settings.climaticYear ? "Climatic year" : "Season") + " defined as " +
-            settings.seasonStart + " - " + settings.seasonEnd + crlf + crlf;
+    text += seasonLine(settings.season) + crlf + crlf;
     text += tableText(result.grid);
 
-    bool anyTable = false;
-    for (const ResultsRowData& row : result.rows) anyTable = anyTable || row.advpar != nullptr;
+    const bool anyTable =
+        std::any_of(result.gages.begin(), result.gages.end(),
+                    [](const GageResult& g) { return g.annualTable != nullptr; });
     if (!settings.advanced || !anyTable) return text;
     text += "\r\n\r\nAdvanced information\r\n\r\n";
-    for (std::size_t r = 0; r < result.rows.size(); ++r) {
-        const auto& table = result.rows[r].advpar;
-        if (table) text += advancedRowText(result.grid.at(r + 1).at(0), *table);
-    }
+    for (const GageResult& g : result.gages)
+        if (g.annualTable) text += advancedRowText(g.name, *g.annualTable);
     return text;
 }
 

@@ -10,14 +10,16 @@
 
 namespace vd::run {
 
-// What the report takes from the main window at the time of copying.
+// What the report takes besides the results: the comments, the season it names and
+// whether the per-year block follows ("Advanced results in clipboard").
 struct ReportSettings {
     std::vector<std::string> comments;
-    bool climaticYear = true;  // "Season is full climatic year"
-    std::string seasonStart;
-    std::string seasonEnd;
-    bool advanced = true;  // "Advanced results in clipboard"
+    Season season;
+    bool advanced = true;
 };
+
+// The report settings of a run: its own comments, season and advanced-block switch.
+ReportSettings reportSettingsOf(const RunSettings& settings);
 
 std::string reportText(const RunResult& result, const ReportSettings& settings);
 
@@ -30,6 +32,6 @@ std::string tableText(const std::vector<std::vector<std::string>>& grid);
 
 // One row's part of the advanced block. Entries are sorted by their annual minimum on a
 // copy, so the stored table is left as the run made it and every copy gives the same text.
-std::string advancedRowText(const std::string& gageName, const aparray& table);
+std::string advancedRowText(const std::string& gageName, const std::vector<AnnualMinimum>& table);
 
 }  // namespace vd::run

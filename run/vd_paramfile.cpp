@@ -190,4 +190,26 @@ ParamFile loadParamFile(const std::string& path) {
     return parseParamFile(text.str(), path);
 }
 
+SettingsTexts settingsTextsOf(const ParamFile& p) {
+    SettingsTexts t;
+    t.period = static_cast<PeriodKind>(p.MRG);
+    t.firstYear = p.MEdit1;
+    t.lastYear = p.MEdit2;
+    t.fullClimaticYear = p.CheckBox2;
+    t.seasonEnd = p.Edit1;
+    t.seasonStart = p.Edit2;
+    t.comments = p.comments;
+    t.useDefaults = p.CheckBox1;
+    t.criterion = p.RadioButton3   ? CriterionKind::ammonia
+                  : p.RadioButton2 ? CriterionKind::chronic
+                                   : CriterionKind::acute;
+    t.bioAveragingDays = p.EditBio[0];
+    t.bioYearsBetween = p.EditBio[1];
+    t.bioClusterDays = p.EditBio[2];
+    t.bioExcursionsPerCluster = p.EditBio[3];
+    t.averagingPeriods = p.Edit3;
+    t.returnYears = p.Edit4;
+    return t;
+}
+
 }  // namespace vd::run

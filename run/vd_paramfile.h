@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "run_settings.h"
+
 namespace vd::run {
 
 inline constexpr const char* paramFileMark = "VANDO 3.0";
@@ -57,6 +59,10 @@ std::string paramFileText(const ParamFile& p);
 // an integer line that does not hold an integer, and a text that ends before its layout
 // is complete. Nothing is returned on refusal, so a caller changes nothing.
 ParamFile parseParamFile(const std::string& text, const std::string& path);
+
+// The settings a parameter file keeps, as texts. It keeps neither the non-biological
+// kind with its flow and percentile fields nor the report switch: those keep their defaults.
+SettingsTexts settingsTextsOf(const ParamFile& p);
 
 // Reads and parses the file at `path`; a file that cannot be read is a ParamFileError.
 ParamFile loadParamFile(const std::string& path);

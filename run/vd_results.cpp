@@ -17,6 +17,7 @@
 #include "excursion_table.h"
 #include "grid_text_model.h"
 #include "report_text.h"
+#include "results_table.h"
 #include "results_grid.h"
 #include "results_view.h"
 #include "vd_excursion.h"
@@ -131,9 +132,10 @@ void TForm3::setResults(vd::run::RunResult result, MainWindowTexts texts) {
     fitColumnWidths();
     applyRecordColumnWidths();
     Label2->setVisible(result_.seasonLineShown);
-    Label2->setText(qs(result_.seasonLine));
-    Label2->setStyleSheet(result_.seasonLineRed ? QStringLiteral("color: red")
-                                                : QStringLiteral("color: black"));
+    const vd::run::Season& season = result_.settings.season;
+    Label2->setText(qs(vd::run::seasonLine(season)));
+    Label2->setStyleSheet(season.fullClimaticYear ? QStringLiteral("color: black")
+                                                  : QStringLiteral("color: red"));
     Label2->adjustSize();
     Label1->setVisible(result_.tooshort);
 }
@@ -245,8 +247,8 @@ void TForm3::CheckBox1Click() {
 
 QString TForm3::hintAt(int col, int gridRow) const {
     if (gridRow > 0 && col == 1)
-        return periodHint(model_->cell(col, gridRow), qs(texts_.seasonStart), qs(texts_.seasonEnd),
-                          result_.SYAdjust);
+        return periodHint(model_->cell(col, gridRow), qs(result_.settings.season.startText),
+                          qs(result_.settings.season.endText), result_.settings.season.yearAdjust);
     if (gridRow > 0 && col == 0) return model_->cell(col, gridRow);
     return QStringLiteral("VANDO results");
 }
@@ -254,7 +256,7 @@ QString TForm3::hintAt(int col, int gridRow) const {
 void TForm3::StringGrid1DblClick(int col, int gridRow) {
     const bool biologicalFlow = gridRow > 0 && col == biologicalFlowColumn &&
                                 gridRow <= result_.dataRowCount() &&
-                                result_.rows[static_cast<std::size_t>(gridRow - 1)].hasExcursion();
+                                result_.gage(gridRow).excursions != nullptr;
     if (!biologicalFlow) {
         beep();
         return;
@@ -267,16 +269,14 @@ void TForm3::StringGrid1DblClick(int col, int gridRow) {
         return;
     }
     Form4->setWindowTitle(QString::fromStdString(vd::run::excursionCaption(result_, gridRow)));
-    Form4->showExcursions(std::move(table), texts_.comments, result_.sday, result_.eday);
+    Form4->showExcursions(std::move(table), texts_.comments, result_.settings.season.startDay,
+                          result_.settings.season.endDay);
     showModally(*Form4);
 }
 
 void TForm3::Button1Click() {
-    vd::run::ReportSettings settings;
+    vd::run::ReportSettings settings = vd::run::reportSettingsOf(result_.settings);
     settings.comments = texts_.comments;
-    settings.climaticYear = texts_.climaticYear;
-    settings.seasonStart = texts_.seasonStart;
-    settings.seasonEnd = texts_.seasonEnd;
     settings.advanced = CheckBox2->isChecked();
     QGuiApplication::clipboard()->setText(qs(vd::run::reportText(result_, settings)));
     beep();

@@ -19,29 +19,33 @@ std::vector<std::string> TForm1::commentLines() const {
     return lines;
 }
 
+// The one place where the window's controls become the settings texts.
 vd::run::RunInput TForm1::runInput() const {
     const auto text = [](const QLineEdit* e) { return e->text().toStdString(); };
     vd::run::RunInput in;
-    vd::run::ControlTexts& c = in.controls;
-    c.Edit2 = text(Edit2);
-    c.Edit1 = text(Edit1);
-    c.CheckBox2 = CheckBox2->isChecked();
-    c.MRG = std::max(0, MRGItems->checkedId());
-    c.MEdit1 = text(MEdit1);
-    c.MEdit2 = text(MEdit2);
-    c.EditBio1 = text(EditBio[0]);
-    c.EditBio2 = text(EditBio[1]);
-    c.EditBio3 = text(EditBio[2]);
-    c.EditBio4 = text(EditBio[3]);
-    c.RadioButton2 = RadioButton2->isChecked();
-    c.RadioButton3 = RadioButton3->isChecked();
-    c.CheckBox1 = CheckBox1->isChecked();
-    c.Edit3 = text(Edit3);
-    c.Edit4 = text(Edit4);
-    c.Edit5 = text(Edit5);
-    c.Edit6 = text(Edit6);
-    c.toggle = toggle;
-    c.comments = commentLines();
+    vd::run::SettingsTexts& t = in.texts;
+    t.seasonStart = text(Edit2);
+    t.seasonEnd = text(Edit1);
+    t.fullClimaticYear = CheckBox2->isChecked();
+    t.period = static_cast<vd::run::PeriodKind>(std::max(0, MRGItems->checkedId()));
+    t.firstYear = text(MEdit1);
+    t.lastYear = text(MEdit2);
+    t.bioAveragingDays = text(EditBio[0]);
+    t.bioYearsBetween = text(EditBio[1]);
+    t.bioClusterDays = text(EditBio[2]);
+    t.bioExcursionsPerCluster = text(EditBio[3]);
+    t.criterion = RadioButton3->isChecked()   ? vd::run::CriterionKind::ammonia
+                  : RadioButton2->isChecked() ? vd::run::CriterionKind::chronic
+                                              : vd::run::CriterionKind::acute;
+    t.useDefaults = CheckBox1->isChecked();
+    t.averagingPeriods = text(Edit3);
+    t.returnYears = text(Edit4);
+    t.flow = text(Edit5);
+    t.percentile = text(Edit6);
+    t.nonBiological = toggle == 5   ? vd::run::NonBiologicalKind::explicitFlow
+                      : toggle == 6 ? vd::run::NonBiologicalKind::percentile
+                                    : vd::run::NonBiologicalKind::hydrological;
+    t.comments = commentLines();
     in.rows = table_.rows();
     in.files = calc_->fileCache;  // the files the table has read are parsed already
     return in;

@@ -32,8 +32,8 @@ void connectHelp(TForm3& results, const std::function<void(QWidget* window)>& sh
     }
 }
 
-MainWindowTexts mainWindowTexts(const vd::run::ControlTexts& c) {
-    return {c.comments, c.CheckBox2, c.Edit2, c.Edit1};
+MainWindowTexts mainWindowTexts(const vd::run::RunSettings& s) {
+    return {s.comments, s.season.fullClimaticYear, s.season.startText, s.season.endText};
 }
 
 }  // namespace
@@ -67,7 +67,8 @@ void TForm1::Run1Click() {
         return;
     }
     Form6->hide();
-    results.setResults(std::move(result), mainWindowTexts(input.controls));
+    const MainWindowTexts texts = mainWindowTexts(result.settings);
+    results.setResults(std::move(result), texts);
     results.showResultsModally();
 }
 

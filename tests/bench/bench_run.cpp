@@ -40,12 +40,12 @@ const std::vector<std::string>& files() {
     return copies;
 }
 
-std::vector<vd::run::GageRow> addAsTheTableWould(const vd::run::ControlTexts& c) {
+std::vector<vd::run::GageRow> addAsTheTableWould(const vd::run::SettingsTexts& c) {
     auto state = std::make_unique<vd::CalcState>();
     std::vector<vd::run::GageRow> rows;
     for (const std::string& path : files()) {
         try {
-            const auto gages = vd::readGagesForTable(*state, path, c.Edit2, c.Edit1);
+            const auto gages = vd::readGagesForTable(*state, path, c.seasonStart, c.seasonEnd);
             for (const vd::TableGage& g : gages)
                 rows.push_back({g.name, path, static_cast<int>(gages.size()), g.record, g.start,
                                 g.end, g.use});
@@ -57,14 +57,14 @@ std::vector<vd::run::GageRow> addAsTheTableWould(const vd::run::ControlTexts& c)
 }
 
 void readFilesAlone(benchmark::State& st) {
-    const vd::run::ControlTexts c;
+    const vd::run::SettingsTexts c;
     for (auto _ : st) benchmark::DoNotOptimize(addAsTheTableWould(c));
 }
 
 void wholeRun(benchmark::State& st, vd::run::SearchPath path) {
     vd::run::RunInput input;
-    input.controls.Edit3 = "7,30";
-    input.rows = addAsTheTableWould(input.controls);
+    input.texts.averagingPeriods = "7,30";
+    input.rows = addAsTheTableWould(input.texts);
     if (input.rows.empty()) throw std::runtime_error("no readable real gage found");
     for (auto _ : st) benchmark::DoNotOptimize(vd::run::runCalculation(input, library(), {}, path));
     st.counters["gages"] = static_cast<double>(input.rows.size());

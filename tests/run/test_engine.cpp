@@ -18,6 +18,7 @@
 #include "number_format.h"
 #include "number_text.h"
 #include "report_text.h"
+#include "results_table.h"
 #include "statistics.h"
 
 namespace fs = std::filesystem;
@@ -54,11 +55,11 @@ class Engine : public ::testing::Test {
 
     // The gage table after adding each file alone, as the main window would.
     std::vector<GageRow> table(const std::vector<std::string>& names,
-                               const ControlTexts& c = {}) const {
+                               const SettingsTexts& c = {}) const {
         auto state = std::make_unique<CalcState>();
         std::vector<GageRow> rows;
         for (const std::string& name : names) {
-            const auto gages = readGagesForTable(*state, path(name), c.Edit2, c.Edit1);
+            const auto gages = readGagesForTable(*state, path(name), c.seasonStart, c.seasonEnd);
             for (const TableGage& g : gages)
                 rows.push_back({g.name, path(name), static_cast<int>(gages.size()), g.record,
                                 g.start, g.end, g.use});
@@ -66,7 +67,7 @@ class Engine : public ::testing::Test {
         return rows;
     }
 
-    RunResult run(const ControlTexts& c, const std::vector<std::string>& names,
+    RunResult run(const SettingsTexts& c, const std::vector<std::string>& names,
                   SearchPath p = SearchPath::reuse) const {
         return runCalculation({c, table(names, c)}, library(), {}, p);
     }
@@ -75,28 +76,28 @@ class Engine : public ::testing::Test {
     fs::path dir_;
 };
 
-std::string report(const RunResult& r, const ControlTexts& c) {
-    return reportText(r, {c.comments, c.CheckBox2, c.Edit2, c.Edit1, true});
+std::string report(const RunResult& r) {
+    return reportText(r, reportSettingsOf(r.settings));
 }
 
 const std::string& cellOf(const RunResult& r, int column, int row) {
     return r.grid.at(static_cast<std::size_t>(row)).at(static_cast<std::size_t>(column));
 }
 
-ControlTexts controls(const std::function<void(ControlTexts&)>& change) {
-    ControlTexts c;
+SettingsTexts controls(const std::function<void(SettingsTexts&)>& change) {
+    SettingsTexts c;
     change(c);
     return c;
 }
 
 // Everything a run gives, as text: the report (grid and per-year tables) and each row's
 // excursion analysis.
-std::string everything(const RunResult& r, const ControlTexts& c) {
-    std::string text = report(r, c) + (r.tooshort ? "tooshort" : "") + "\n";
+std::string everything(const RunResult& r) {
+    std::string text = report(r) + (r.tooshort ? "tooshort" : "") + "\n";
     for (int row = 1; row <= r.dataRowCount(); ++row) {
-        if (!r.rows[static_cast<std::size_t>(row - 1)].hasExcursion()) continue;
-        text += excursionCopyText(excursionTableOfRow(r, row), {}, r.sday, r.eday);
-        text += std::to_string(r.rows[static_cast<std::size_t>(row - 1)].excursion->Flow) + "\n";
+        if (!r.gage(row).excursions) continue;
+        text += excursionCopyText(excursionTableOfRow(r, row), {}, r.settings.season.startDay, r.settings.season.endDay);
+        text += std::to_string(r.gage(row).excursions->Flow) + "\n";
     }
     return text;
 }
@@ -107,35 +108,35 @@ TEST_F(Engine, ReusedFitsGiveExactlyWhatTheLiteralLoopsGive) {
         dir_ / "merced.txt");
     const std::vector<std::string> names = {verde,    sanJoaquin, bayou,
                                             bayouFlo, colorado,   "merced.txt"};
-    const std::vector<ControlTexts> settings = {
+    const std::vector<SettingsTexts> settings = {
         {},
-        controls([](ControlTexts& c) { c.Edit3 = "7,30,1"; }),
-        controls([](ControlTexts& c) {
-            c.RadioButton3 = true;
-            c.EditBio1 = "30";
-            c.EditBio4 = "4";
+        controls([](SettingsTexts& c) { c.averagingPeriods = "7,30,1"; }),
+        controls([](SettingsTexts& c) {
+            c.criterion = CriterionKind::ammonia;
+            c.bioAveragingDays = "30";
+            c.bioExcursionsPerCluster = "4";
         }),
-        controls([](ControlTexts& c) {
-            c.toggle = 5;
-            c.Edit3 = "4,30";
-            c.Edit5 = "20";
+        controls([](SettingsTexts& c) {
+            c.nonBiological = NonBiologicalKind::explicitFlow;
+            c.averagingPeriods = "4,30";
+            c.flow = "20";
         }),
-        controls([](ControlTexts& c) {
-            c.toggle = 6;
-            c.Edit6 = "10";
-            c.Edit2 = "Jun 1";
-            c.Edit1 = "Sep 30";
-            c.CheckBox2 = false;
+        controls([](SettingsTexts& c) {
+            c.nonBiological = NonBiologicalKind::percentile;
+            c.percentile = "10";
+            c.seasonStart = "Jun 1";
+            c.seasonEnd = "Sep 30";
+            c.fullClimaticYear = false;
         }),
-        controls([](ControlTexts& c) {
-            c.MRG = 2;
-            c.Edit4 = "2";
+        controls([](SettingsTexts& c) {
+            c.period = PeriodKind::longest;
+            c.returnYears = "2";
         }),
     };
-    for (const ControlTexts& c : settings) {
+    for (const SettingsTexts& c : settings) {
         const RunResult reuse = run(c, names, SearchPath::reuse);
         const RunResult literal = run(c, names, SearchPath::literal);
-        EXPECT_EQ(everything(reuse, c), everything(literal, c)) << "Edit3 " << c.Edit3;
+        EXPECT_EQ(everything(reuse), everything(literal)) << "periods " << c.averagingPeriods;
         EXPECT_GE(reuse.dataRowCount(), 6);
     }
 }
@@ -145,20 +146,20 @@ TEST_F(Engine, DefaultRunOnTheReferenceFiles) {
     ASSERT_EQ(r.dataRowCount(), 3);
     EXPECT_EQ(r.columnCount(), 15);
     EXPECT_FALSE(r.tooshort);  // an equivalent return period not found does not count
-    EXPECT_EQ(r.seasonLine, "Climatic year defined as Apr 1 - Mar 31");
-    EXPECT_FALSE(r.seasonLineRed);
+    EXPECT_EQ(seasonLine(r.settings.season), "Climatic year defined as Apr 1 - Mar 31");
+    EXPECT_TRUE(r.settings.season.fullClimaticYear);
     EXPECT_EQ(cellOf(r, 2, 1), "11,687");
     EXPECT_EQ(cellOf(r, 3, 3), "1,336/0");
     EXPECT_EQ(cellOf(r, 3, 1), "None");
     EXPECT_EQ(cellOf(r, 10, 2), "N/A");
     EXPECT_EQ(cellOf(r, 11, 2), "");
     EXPECT_EQ(cellOf(r, 10, 3), "7Q2");
-    for (const auto& row : r.rows) {
-        EXPECT_TRUE(row.hasExcursion());
-        EXPECT_TRUE(row.advpar != nullptr);
+    for (const GageResult& g : r.gages) {
+        EXPECT_TRUE(g.excursions != nullptr);
+        EXPECT_TRUE(g.annualTable != nullptr);
     }
-    EXPECT_EQ(r.sday, 1);
-    EXPECT_EQ(r.eday, 365);
+    EXPECT_EQ(r.settings.season.startDay, 1);
+    EXPECT_EQ(r.settings.season.endDay, 365);
 }
 
 // A steady flow of about 100 that drops for `days` days each August to dip(year index).
@@ -179,10 +180,10 @@ TEST_F(Engine, AmmoniaRuleTakesTwiceTheFourDayFlowWhenLower) {
     // A steady river that drops to about a tenth for four days each summer: the 30-day
     // harmonic average hardly notices, the 4-day flow does.
     writeDips("dips.flo", 4, [](int yi) { return 8 + yi % 5; });
-    const ControlTexts c = controls([](ControlTexts& t) {
-        t.RadioButton3 = true;
-        t.EditBio1 = "30";
-        t.EditBio4 = "4";
+    const SettingsTexts c = controls([](SettingsTexts& t) {
+        t.criterion = CriterionKind::ammonia;
+        t.bioAveragingDays = "30";
+        t.bioExcursionsPerCluster = "4";
     });
     const RunResult r = run(c, {"dips.flo"});
     ASSERT_EQ(r.dataRowCount(), 1);
@@ -210,8 +211,8 @@ TEST_F(Engine, AmmoniaRuleTakesTwiceTheFourDayFlowWhenLower) {
     EXPECT_EQ(cellOf(r, 4, 1), "2*4B3: " + NiceFlow(2 * fourDay));
     EXPECT_EQ(cellOf(r, 5, 1), "");  // no percentile or rate under the rule
     EXPECT_EQ(cellOf(r, 6, 1), "");
-    ASSERT_TRUE(r.rows[0].hasExcursion());
-    EXPECT_EQ(r.rows[0].excursion->Flow, 2 * fourDay);
+    ASSERT_TRUE(r.gage(1).excursions != nullptr);
+    EXPECT_EQ(r.gage(1).excursions->Flow, 2 * fourDay);
 
     // A river dry for five days a year has no 4-day low flow to fit: the criterion cannot be
     // evaluated (twice the missing flow, -2, is no design flow).
@@ -219,11 +220,11 @@ TEST_F(Engine, AmmoniaRuleTakesTwiceTheFourDayFlowWhenLower) {
     const RunResult dry = run(c, {"dry.flo"});
     EXPECT_EQ(cellOf(dry, 4, 1), "N/A");
     EXPECT_TRUE(dry.tooshort);
-    EXPECT_FALSE(dry.rows[0].hasExcursion());
+    EXPECT_EQ(dry.gage(1).excursions, nullptr);
 
     // With own values the rule does not apply.
-    ControlTexts own = c;
-    own.CheckBox1 = false;
+    SettingsTexts own = c;
+    own.useDefaults = false;
     const RunResult plain = run(own, {"dips.flo"});
     EXPECT_EQ(cellOf(plain, 4, 1).find("2*4B3"), std::string::npos);
     EXPECT_NE(cellOf(plain, 5, 1), "");
@@ -246,15 +247,15 @@ TEST_F(Engine, PeriodsReadExactlyTheYearsChosen) {
         {1, "", "", false, "2011-2021", "2011-2021"},  // common years
     };
     for (const Case& k : cases) {
-        ControlTexts c;
+        SettingsTexts c;
         if (k.summer) {
-            c.Edit2 = "Jun 1";
-            c.Edit1 = "Sep 30";
-            c.CheckBox2 = false;
+            c.seasonStart = "Jun 1";
+            c.seasonEnd = "Sep 30";
+            c.fullClimaticYear = false;
         }
-        c.MRG = k.MRG;
-        c.MEdit1 = k.first;
-        c.MEdit2 = k.last;
+        c.period = static_cast<PeriodKind>(k.MRG);
+        c.firstYear = k.first;
+        c.lastYear = k.last;
         std::vector<GageRow> rows = table({verde, sanJoaquin}, c);
         if (k.MRG == 3) {
             rows[0].start = k.first;
@@ -271,8 +272,8 @@ TEST_F(Engine, PeriodsReadExactlyTheYearsChosen) {
 
 TEST_F(Engine, GagesWithoutAPeriodReadNAWithoutTheNotice) {
     // Records 1990-2000 and 2011-2021 have no common years.
-    ControlTexts c;
-    c.MRG = 1;
+    SettingsTexts c;
+    c.period = PeriodKind::common;
     std::vector<GageRow> rows = table({verde, sanJoaquin, snake}, c);
     rows[0].end = "2000";
     rows[2].use = true;  // "N/A" in Record, Start and End
@@ -281,8 +282,8 @@ TEST_F(Engine, GagesWithoutAPeriodReadNAWithoutTheNotice) {
     for (int row = 1; row <= 3; ++row) {
         EXPECT_FALSE(cellOf(r, 0, row).empty());
         for (int col = 1; col < r.columnCount(); ++col) EXPECT_EQ(cellOf(r, col, row), "N/A");
-        EXPECT_FALSE(r.rows[static_cast<std::size_t>(row - 1)].hasExcursion());
-        EXPECT_EQ(r.rows[static_cast<std::size_t>(row - 1)].advpar, nullptr);
+        EXPECT_EQ(r.gage(row).excursions, nullptr);
+        EXPECT_EQ(r.gage(row).annualTable, nullptr);
     }
     EXPECT_FALSE(r.tooshort);
 
@@ -307,10 +308,10 @@ TEST_F(Engine, GagesWithoutAPeriodReadNAWithoutTheNotice) {
 }
 
 TEST_F(Engine, FlowThatCannotBeComputedSetsTheNotice) {
-    ControlTexts c;
-    c.MRG = 4;
-    c.MEdit1 = "2015";  // six seasons: no 7Q10
-    c.MEdit2 = "2021";
+    SettingsTexts c;
+    c.period = PeriodKind::years;
+    c.firstYear = "2015";  // six seasons: no 7Q10
+    c.lastYear = "2021";
     const RunResult r = run(c, {verde});
     EXPECT_EQ(cellOf(r, 7, 1), "N/A");
     EXPECT_EQ(cellOf(r, 8, 1), "");
@@ -319,12 +320,12 @@ TEST_F(Engine, FlowThatCannotBeComputedSetsTheNotice) {
 }
 
 TEST_F(Engine, ExplicitFlowIsCountedOnTheSameAveragesInEveryBlock) {
-    ControlTexts c;
-    c.toggle = 5;
-    c.Edit5 = "50";
-    c.Edit3 = "7,30";
+    SettingsTexts c;
+    c.nonBiological = NonBiologicalKind::explicitFlow;
+    c.flow = "50";
+    c.averagingPeriods = "7,30";
     const RunResult two = run(c, {verde});
-    c.Edit3 = "30";
+    c.averagingPeriods = "30";
     const RunResult one = run(c, {verde});
     EXPECT_EQ(cellOf(two, 7, 0), "Given Flow");
     EXPECT_EQ(cellOf(two, 9, 0), "Exc./ 3 Years");
@@ -335,17 +336,17 @@ TEST_F(Engine, ExplicitFlowIsCountedOnTheSameAveragesInEveryBlock) {
 
 TEST_F(Engine, BadParametersAreRefusedBeforeAnyFileIsRead) {
     GageRow missing{"X", path("no-such-file.txt"), 1, "1990-2000", "1990", "2000", true};
-    ControlTexts c;
-    c.EditBio4 = "0";  // would double the search's upper flow forever
+    SettingsTexts c;
+    c.bioExcursionsPerCluster = "0";  // would double the search's upper flow forever
     EXPECT_THROW(runCalculation({c, {missing}}, library()), CalcError);
     c = {};
-    c.Edit3 = "7,0";
+    c.averagingPeriods = "7,0";
     EXPECT_THROW(runCalculation({c, {missing}}, library()), CalcError);
     c = {};
     EXPECT_THROW(runCalculation({c, {missing}}, library()), InOutError);
     // Without a gage in use nothing is read or converted: the header row only.
     missing.use = false;
-    c.EditBio1 = "abc";
+    c.bioAveragingDays = "abc";
     const RunResult r = runCalculation({c, {missing}}, library());
     EXPECT_EQ(r.grid.size(), 1u);
     EXPECT_EQ(cellOf(r, 0, 0), "Gage");
@@ -357,8 +358,8 @@ TEST_F(Engine, ProgressCountsThreeStepsPerTypedEntryAndGage) {
     const ProgressFn record = [&](const std::string& caption, int gauge) {
         seen.emplace_back(caption, gauge);
     };
-    ControlTexts c;
-    c.Edit3 = "7,30";
+    SettingsTexts c;
+    c.averagingPeriods = "7,30";
     runCalculation({c, table({verde, sanJoaquin}, c)}, library(), record);
     ASSERT_FALSE(seen.empty());
     EXPECT_EQ(seen.front(), std::make_pair(std::string("Calculating - 0 of 12"), 0));
@@ -369,20 +370,20 @@ TEST_F(Engine, ProgressCountsThreeStepsPerTypedEntryAndGage) {
 
     // A repeated entry counts in the total but makes no block: the gauge stops at 50.
     seen.clear();
-    c.Edit3 = "7,7";
+    c.averagingPeriods = "7,7";
     runCalculation({c, table({verde}, c)}, library(), record);
     EXPECT_EQ(seen.back(), std::make_pair(std::string("Calculating 3 of 6"), 50));
 }
 
 TEST_F(Engine, IndependentRunsOnTwoThreadsGiveTheSameResults) {
-    const ControlTexts c;
+    const SettingsTexts c;
     const auto rows = table({verde, bayou}, c);
-    const std::string alone = everything(runCalculation({c, rows}, library()), c);
+    const std::string alone = everything(runCalculation({c, rows}, library()));
     auto first = std::async(std::launch::async, [&] {
-        return everything(runCalculation({c, rows}, library()), c);
+        return everything(runCalculation({c, rows}, library()));
     });
     auto second = std::async(std::launch::async, [&] {
-        return everything(runCalculation({c, rows}, library()), c);
+        return everything(runCalculation({c, rows}, library()));
     });
     EXPECT_EQ(first.get(), alone);
     EXPECT_EQ(second.get(), alone);
@@ -406,19 +407,19 @@ TEST_F(Engine, ExampleFilesUnderSeveralSettings) {
 
     // Explicit flow in a summer season: every block counts the same excursions, and the
     // excursion text names the season's day positions.
-    ControlTexts summer;
-    summer.Edit2 = "Jun 1";
-    summer.Edit1 = "Sep 30";
-    summer.CheckBox2 = false;
-    summer.toggle = 5;
-    summer.Edit5 = "100";
-    summer.Edit3 = "7,30";
+    SettingsTexts summer;
+    summer.seasonStart = "Jun 1";
+    summer.seasonEnd = "Sep 30";
+    summer.fullClimaticYear = false;
+    summer.nonBiological = NonBiologicalKind::explicitFlow;
+    summer.flow = "100";
+    summer.averagingPeriods = "7,30";
     const RunResult s = run(summer, examples);
-    EXPECT_TRUE(s.seasonLineRed);
-    EXPECT_EQ(s.seasonLine, "Season defined as Jun 1 - Sep 30");
+    EXPECT_FALSE(s.settings.season.fullClimaticYear);
+    EXPECT_EQ(seasonLine(s.settings.season), "Season defined as Jun 1 - Sep 30");
     for (int row = 1; row <= s.dataRowCount(); ++row)
         EXPECT_EQ(cellOf(s, 9, row), cellOf(s, 15, row)) << row;
-    EXPECT_EQ(excursionCopyText(excursionTableOfRow(s, 3), {}, s.sday, s.eday)
+    EXPECT_EQ(excursionCopyText(excursionTableOfRow(s, 3), {}, s.settings.season.startDay, s.settings.season.endDay)
                   .find("Seasonal calculation: start day is 1, end day is 122\r\n\r\n"),
               0u);
 }
@@ -426,7 +427,7 @@ TEST_F(Engine, ExampleFilesUnderSeveralSettings) {
 }  // namespace
 
 TEST_F(Engine, MoreThanAHundredGagesInUseAreRefusedBeforeAnyWork) {
-    const ControlTexts c;
+    const SettingsTexts c;
     std::vector<GageRow> rows = table({bayouFlo}, c);
     ASSERT_EQ(rows.size(), 1u);
     rows.resize(101, rows.front());

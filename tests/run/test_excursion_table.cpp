@@ -85,8 +85,8 @@ TEST(ExcursionTable, CopiedTextHasTheSeasonLineOnlyForASeason) {
 TEST(ExcursionTable, RowWithoutRecordOfThisRunIsRefused) {
     RunResult result;
     result.grid = {{"Gage"}, {"A"}, {"B"}};
-    result.rows.resize(2);
-    result.rows[1].excursion = std::make_shared<const ExcursionRecord>();
+    result.gages.resize(2);
+    result.gages[1].excursions = std::make_shared<const ExcursionRecord>();
     EXPECT_THROW(excursionTableOfRow(result, 1), CalcError);
     EXPECT_EQ(excursionTableOfRow(result, 2).cells.size(), 2u);
     EXPECT_THROW(excursionTableOfRow(result, 0), CalcError);

@@ -11,33 +11,25 @@ using namespace vd::run;
 namespace {
 
 // A per-year table of `years` (year index, annual minimum, xQk flow) entries.
-std::shared_ptr<const aparray> perYearTable(
+std::shared_ptr<const std::vector<AnnualMinimum>> perYearTable(
     const std::vector<std::tuple<float, float, float>>& years) {
-    auto table = std::make_shared<aparray>();
-    for (auto& entry : *table) {
-        entry.fill(0.0f);
-        entry[1] = static_cast<float>(unknown);
-    }
-    int k = 0;
-    for (const auto& [year, minimum, flow] : years) {
-        ++k;
-        (*table)[k][1] = year;
-        (*table)[k][2] = minimum;
-        (*table)[k][3] = flow;
-        (*table)[k][4] = static_cast<float>(k);
-    }
+    auto table = std::make_shared<std::vector<AnnualMinimum>>();
+    for (const auto& [year, minimum, flow] : years)
+        table->push_back({year, minimum, flow, static_cast<float>(table->size() + 1)});
     return table;
 }
 
 RunResult twoRowResult() {
     RunResult r;
     r.grid = {{"Gage", "Period"}, {"A", "1971-2000"}, {"B", "N/A"}};
-    r.rows.resize(2);
+    r.gages.resize(2);
+    r.gages[0].name = "A";
+    r.gages[1].name = "B";
     return r;
 }
 
 ReportSettings settings(bool advanced = true) {
-    return {{}, true, "Apr 1", "Mar 31", advanced};
+    return {{}, seasonOf("Apr 1", "Mar 31"), advanced};
 }
 
 TEST(ReportText, CommentsSeasonLineAndTabAfterEveryCell) {
@@ -48,9 +40,8 @@ TEST(ReportText, CommentsSeasonLineAndTabAfterEveryCell) {
               "Climatic year defined as Apr 1 - Mar 31\r\n\r\n"
               "Gage\tPeriod\t\r\nA\t1971-2000\t\r\nB\tN/A\t\r\n");
     s.comments.clear();
-    s.climaticYear = false;
-    s.seasonStart = "Jun 1";
-    s.seasonEnd = "Sep 30";
+    s.season = seasonOf("Jun 1", "Sep 30");
+    s.season.fullClimaticYear = false;
     EXPECT_EQ(reportText(twoRowResult(), s).find("Season defined as Jun 1 - Sep 30\r\n\r\nGage"),
               0u);
 }
@@ -67,7 +58,7 @@ TEST(ReportText, AdvancedBlockSortsYearsByTheirMinimum) {
     RunResult r = twoRowResult();
     // Years 1971..1974 with minima 5, 2, 5, 1 (the exchange sort swaps the tie), flows of return
     // periods 1..4; the first one the distribution cannot reach (blank cell).
-    r.rows[0].advpar =
+    r.gages[0].annualTable =
         perYearTable({{71, 5.0f, 1e20f}, {72, 2.0f, 3.125f}, {73, 5.0f, 2.5f}, {74, 1.0f, 0.125f}});
     const std::string text = reportText(r, settings());
     const std::string block =
@@ -80,13 +71,13 @@ TEST(ReportText, AdvancedBlockSortsYearsByTheirMinimum) {
     ASSERT_GE(text.size(), block.size());
     EXPECT_EQ(text.substr(text.size() - block.size()), block);
     // The stored table is not changed, and a second copy is the same.
-    EXPECT_EQ((*r.rows[0].advpar)[1][1], 71.0f);
+    EXPECT_EQ((*r.gages[0].annualTable)[0].yearIndex, 71.0f);
     EXPECT_EQ(reportText(r, settings()), text);
 }
 
 TEST(ReportText, RowWithoutPerYearTableContributesNothing) {
     RunResult r = twoRowResult();
-    r.rows[1].advpar = perYearTable({{80, 1.5f, 2.0f}});
+    r.gages[1].annualTable = perYearTable({{80, 1.5f, 2.0f}});
     const std::string text = reportText(r, settings());
     // Row A has no table: the block holds B only, although A is the first row.
     EXPECT_NE(text.find("Advanced information\r\n\r\nB\r\nRecurrence Period\t1\r\n"),
@@ -97,7 +88,7 @@ TEST(ReportText, RowWithoutPerYearTableContributesNothing) {
 
     // A table without years (flows of options 5 and 6 only) gives empty lines.
     RunResult empty = twoRowResult();
-    empty.rows[0].advpar = perYearTable({});
+    empty.gages[0].annualTable = perYearTable({});
     EXPECT_NE(reportText(empty, settings())
                   .find("A\r\nRecurrence Period\r\nCalculated\r\nRecurrence Period\r\nObserved"
                         "\r\n\r\n\r\n"),

@@ -855,19 +855,19 @@ void MainWindowTest::runInputCarriesControlsAndRows() {
     w.Memo1->setPlainText(QStringLiteral("one\ntwo"));
     w.MRGItems->button(2)->setChecked(true);
     const run::RunInput in = w.runInput();
-    QCOMPARE(in.controls.Edit2, std::string("Apr 1"));
-    QCOMPARE(in.controls.EditBio1, std::string("2"));
-    QVERIFY(!in.controls.CheckBox1);
-    QCOMPARE(in.controls.toggle, 6);
-    QCOMPARE(in.controls.Edit6, std::string("1.5"));
-    QCOMPARE(in.controls.MRG, 2);
-    QVERIFY((in.controls.comments == std::vector<std::string>{"one", "two"}));
+    QCOMPARE(in.texts.seasonStart, std::string("Apr 1"));
+    QCOMPARE(in.texts.bioAveragingDays, std::string("2"));
+    QVERIFY(!in.texts.useDefaults);
+    QVERIFY(in.texts.nonBiological == run::NonBiologicalKind::percentile);
+    QCOMPARE(in.texts.percentile, std::string("1.5"));
+    QVERIFY(in.texts.period == run::PeriodKind::longest);
+    QVERIFY((in.texts.comments == std::vector<std::string>{"one", "two"}));
     QCOMPARE(in.rows.size(), std::size_t{2});
     QCOMPARE(in.rows[0].start, std::string("1995"));
     QCOMPARE(in.rows[0].record, std::string("1990-2021"));
     QVERIFY(in.rows[0].use && !in.rows[1].use);
     QCOMPARE(in.rows[1].gcount, 2);
-    QVERIFY(Fixture().form->runInput().controls.comments.empty());
+    QVERIFY(Fixture().form->runInput().texts.comments.empty());
 }
 
 void MainWindowTest::aboutBoxIsCentredEveryTime() {

@@ -18,6 +18,7 @@
 #include "excursion_table.h"
 #include "grid_text_model.h"
 #include "report_text.h"
+#include "results_table.h"
 #include "results_delegate.h"
 #include "results_fixture.h"
 #include "results_grid.h"
@@ -32,7 +33,9 @@ namespace {
 const MainWindowTexts texts{{"Test", "second line"}, true, "Apr 1", "Mar 31"};
 
 vd::run::ReportSettings settingsOf(const MainWindowTexts& t, bool advanced) {
-    return {t.comments, t.climaticYear, t.seasonStart, t.seasonEnd, advanced};
+    vd::run::Season season = vd::run::seasonOf(t.seasonStart, t.seasonEnd);
+    season.fullClimaticYear = t.climaticYear;
+    return {t.comments, season, advanced};
 }
 
 // The result with every row cut to its first `columns` cells.
@@ -88,7 +91,7 @@ void TestResultsWindows::initTestCase() {
     fixture_->window().Edit3->setText(QStringLiteral("7,30"));
     result_ = vd::run::runCalculation(fixture_->window().runInput(), fixture_->lib());
     QCOMPARE(result_.dataRowCount(), 3);
-    for (const auto& row : result_.rows) QVERIFY(row.hasExcursion());
+    for (const auto& gage : result_.gages) QVERIFY(gage.excursions != nullptr);
 }
 
 void TestResultsWindows::init() {
@@ -141,7 +144,7 @@ void TestResultsWindows::doubleClickElsewhereBeeps() {
     QFETCH(int, row);
     QFETCH(bool, dropRecord);
     vd::run::RunResult result = result_;
-    if (dropRecord) result.rows[static_cast<std::size_t>(row - 1)].excursion.reset();
+    if (dropRecord) result.gages[static_cast<std::size_t>(row - 1)].excursions.reset();
     showResults(result);
     ResultsGrid* grid = window_->StringGrid1;
     const QPoint at = grid->cellCentre(col, row);
@@ -233,7 +236,7 @@ void TestResultsWindows::windowIsSizedToTheTable() {
     QCOMPARE(window_->height(), grid->geometry().bottom() + 1 + 30);
     QCOMPARE(window_->Button1->geometry().right(), grid->geometry().right());
     QCOMPARE(window_->Label1->isHidden(), !result_.tooshort);
-    QCOMPARE(window_->Label2->text(), QString::fromStdString(result_.seasonLine));
+    QCOMPARE(window_->Label2->text(), QString::fromStdString(vd::run::seasonLine(result_.settings.season)));
 }
 
 void TestResultsWindows::recordColumnsStayWhileValuesScroll() {
@@ -265,7 +268,7 @@ void TestResultsWindows::moreThanTwentyRowsScroll() {
     vd::run::RunResult many = result_;
     while (many.dataRowCount() < 25) {
         many.grid.push_back(result_.grid[1]);
-        many.rows.push_back(result_.rows[0]);
+        many.gages.push_back(result_.gages[0]);
     }
     showResults(many);
     ResultsGrid* grid = window_->StringGrid1;
@@ -352,7 +355,7 @@ void TestResultsWindows::excursionRowsLeaveAGapAfterEachCluster() {
     const vd::run::ExcursionTable table = vd::run::excursionTableOfRow(result_, 1);
     QVERIFY(table.cells.size() > 3);
     TForm4& w = window_->excursionWindow();
-    w.showExcursions(table, texts.comments, result_.sday, result_.eday);
+    w.showExcursions(table, texts.comments, result_.settings.season.startDay, result_.settings.season.endDay);
     const int base = w.StringGrid1->verticalHeader()->defaultSectionSize();
     int gaps = 0;
     for (std::size_t p = 1; p < table.cells.size(); ++p) {

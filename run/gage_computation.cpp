@@ -1,0 +1,360 @@
+#include "gage_computation.h"
+
+#include <algorithm>
+#include <cmath>
+#include <memory>
+#include <optional>
+#include <vector>
+
+#include "season_date.h"
+#include "statistics.h"
+
+namespace vd::run {
+namespace {
+
+constexpr int minimumRecordDays = 365;
+constexpr double daysPerYear = 365.25;
+constexpr int excursionYears = 3;  // excursion rates of the non-biological flows are per 3 years
+constexpr int slot = 1;            // the gage's place in its own store and results row
+constexpr float noYear = -999;
+
+// The hydrological search's work that does not depend on the return period: the x-day
+// averages, their seasonal annual minima and the log-Pearson fit of them.
+struct FittedMinima {
+    int ny = 0;
+    LPFit fit;
+    // Flows already asked for, by return period in years (the equivalent-return-period
+    // search and the per-year table ask for the same ones); NaN where not yet known.
+    std::vector<double> flows;
+};
+
+int wholeYears(double years) {
+    return static_cast<int>(std::trunc(years));
+}
+
+// The per-year entries that hold a year, as the advanced report reads them.
+std::shared_ptr<const std::vector<AnnualMinimum>> annualTableOf(const aparray& table) {
+    auto rows = std::make_shared<std::vector<AnnualMinimum>>();
+    for (int n = 1; n <= maxyears && table[n][1] > noYear; ++n)
+        rows->push_back({table[n][1], table[n][2], table[n][3], table[n][4]});
+    return rows;
+}
+
+class GageComputation {
+  public:
+    GageComputation(const GageSeries& series, const GageIdentity& identity,
+                    const RunSettings& settings, const A193& lib, const GageProgress& progress,
+                    SearchPath path)
+        : settings_(settings), lib_(lib), progress_(progress), path_(path) {
+        out_.name = series.name;
+        out_.file = identity.file;
+        out_.gageInFile = identity.gageInFile;
+        load(series);
+    }
+
+    GageResult compute() {
+        CalcState& s = *s_;
+        countZeroAndMissing();
+        LoadGage(s, slot, slot);
+        if (s.NDAYS < minimumRecordDays) {
+            out_.shortRecord = true;
+            return std::move(out_);
+        }
+        keepDailyFlows();
+        biologicalFlow();
+        if (!std::holds_alternative<Hydrological>(settings_.nonBiological)) {
+            bioAverages_ = std::make_unique<darray>(s.x);
+            bioM_ = s.M;
+        }
+        for (const int days : settings_.averagingDays) averagingBlock(days);
+        out_.harmonicMean = s.hflow;
+        out_.harmonicPercentile = percentileOf(s.hflow);
+        if (!out_.blocks.empty()) out_.annualTable = out_.blocks.back().annualTable;
+        return std::move(out_);
+    }
+
+  private:
+    // The gage alone in a store of its own, with the season the statistics work in.
+    void load(const GageSeries& series) {
+        CalcState& s = *s_;
+        const SeasonDate start = niceenoughdate(settings_.season.startText);
+        const SeasonDate end = niceenoughdate(settings_.season.endText);
+        s.m1 = start.NEMonth;
+        s.d1 = start.NEDay;
+        s.m2 = end.NEMonth;
+        s.d2 = end.NEDay;
+        s.sday = settings_.season.startDay;
+        s.eday = settings_.season.endDay;
+        s.sites = slot;
+        s.sitenames[slot] = series.name;
+        s.xbig[slot] = std::make_unique<darray>(*series.x);
+        s.j1big[slot] = series.J1;
+        s.j2big[slot] = series.J2;
+        s.jd1big[slot] = series.JD1;
+        s.jd2big[slot] = series.JD2;
+        s.ndaysbig[slot] = series.ndays;
+        s.nwisbig[slot] = series.nwis;
+    }
+
+    double percentileOf(double flow) const { return 100 - percentile(*s_, slot, flow); }
+
+    double ratePer(double years, double count) const {
+        return count * years * daysPerYear / s_->ndaysbig[slot];
+    }
+
+    void countZeroAndMissing() {
+        const CalcState& s = *s_;
+        const darray& stored = *s.xbig[slot];
+        int zeroOrMissing = 0;
+        int missing = 0;
+        for (int k = 1; k <= s.ndaysbig[slot]; ++k) {
+            const double v = stored[k];
+            if (v == 0 || v == unknown) ++zeroOrMissing;
+            if (v == unknown) ++missing;
+        }
+        out_.zeroDays = zeroOrMissing - missing;
+        out_.missingDays = missing;
+        out_.daysInRecord = s.ndaysbig[slot];
+    }
+
+    void keepDailyFlows() {
+        const CalcState& s = *s_;
+        auto daily = std::make_shared<DailyFlows>();
+        daily->firstDay = s.JD1 + 1;
+        daily->flows.reserve(static_cast<std::size_t>(std::max(0, s.NDAYS)));
+        const darray& stored = *s.xbig[slot];
+        for (int k = 1; k <= s.NDAYS; ++k)
+            daily->flows.push_back(stored[k] == unknown ? std::nan("") : stored[k]);
+        out_.daily = std::move(daily);
+    }
+
+    void setBiologicalParameters() {
+        CalcState& s = *s_;
+        const BiologicalCriterion& b = settings_.biological;
+        s.M = b.averagingDays;
+        s.XMR = b.yearsBetween;
+        s.XME = b.excursionsPerCluster;
+        s.XMI = b.clusterDays;
+        s.K = 1;
+        s.flows_idx = slot;
+    }
+
+    // The biological design flow, with the ammonia rule; keeps its excursion record.
+    void biologicalFlow() {
+        CalcState& s = *s_;
+        setBiologicalParameters();
+        const bool ammonia = settings_.biological.ammoniaRule();
+        double fourDay = 1.0;
+        if (ammonia) {
+            s.M = 4;
+            s.XME = 5;
+            VDSearch(s, lib_);
+            fourDay = s.vando;
+            LoadXBig(s, slot, slot);
+            s.M = 30;
+            s.XME = 4;
+        }
+        VDSearch(s, lib_);
+        out_.firstYear = s.J1 + settings_.season.yearAdjust + 1900;
+        out_.lastYear = s.J2 + 1900;
+        out_.seasons = s.J2 - s.J1;
+        BiologicalResult& bio = out_.biological;
+        bio.averagingDays = s.M;
+        bio.yearsBetween = wholeYears(s.XMR);
+        // Without its 4-day flow the ammonia criterion cannot be evaluated: twice a missing
+        // flow (-1) is no design flow.
+        if (s.vando < 0 || (ammonia && fourDay < 0)) return;
+        if (ammonia && 2 * fourDay < s.vando) {
+            s.vando = 2 * fourDay;
+            bio.flow = s.vando;
+            bio.twiceFourDay = true;
+            Xcount(s, true, s.vando);
+        } else {
+            bio.flow = s.vando;
+            bio.percentile = percentileOf(s.vando);
+            bio.excursionRate = ratePer(s.XMR, Xcount(s, true, s.vando));
+        }
+        out_.excursions = std::make_shared<const ExcursionRecord>(*s.excursions[slot]);
+    }
+
+    void averagingBlock(int days) {
+        CalcState& s = *s_;
+        hydroFit_.reset();
+        AveragingBlock block;
+        block.days = days;
+        std::visit(
+            [&](const auto& kind) {
+                using Kind = std::decay_t<decltype(kind)>;
+                if constexpr (std::is_same_v<Kind, Hydrological>) {
+                    block.kind = NonBiologicalKind::hydrological;
+                    hydrologicalFlow(block, kind.returnYears);
+                } else if constexpr (std::is_same_v<Kind, ExplicitFlow>) {
+                    block.kind = NonBiologicalKind::explicitFlow;
+                    givenFlow(block, kind.cfs);
+                } else {
+                    block.kind = NonBiologicalKind::percentile;
+                    givenFlow(block, percentileflow(s, slot, s.ndaysbig[slot], kind.percent));
+                }
+            },
+            settings_.nonBiological);
+        step(2);
+        equivalentReturnPeriod(block);
+        perYearTable(days);
+        if (s.advpar[slot]) block.annualTable = annualTableOf(*s.advpar[slot]);
+        step(1);
+        searching({});
+        out_.blocks.push_back(std::move(block));
+    }
+
+    void hydrologicalFlow(AveragingBlock& block, double returnYears) {
+        CalcState& s = *s_;
+        s.K = 2;
+        s.XMR = returnYears;
+        s.M = block.days;
+        block.returnYears = wholeYears(returnYears);
+        const double flow = lowFlow(/*storeAP=*/true);
+        if (hydroFit_ && hydroFit_->fit.ok) {
+            const LPFit& f = hydroFit_->fit;
+            block.fit = {true, f.XBAR, f.STD, f.SKEW, hydroFit_->ny, f.nzi};
+        }
+        if (flow < 0) return;
+        block.flow = flow;
+        block.percentile = percentileOf(flow);
+        loadFourDayAverages();
+        block.excursionRate = ratePer(excursionYears, Xcount(s, false, flow));
+    }
+
+    // An explicit flow (or the flow of a percentile): its percentile and how often the
+    // biological search's averages fall below it.
+    void givenFlow(AveragingBlock& block, double flow) {
+        CalcState& s = *s_;
+        block.flow = flow;
+        block.percentile = percentileOf(flow);
+        // Every block counts on the same averages, whatever an earlier block left in x.
+        s.x = *bioAverages_;
+        s.M = bioM_;
+        block.excursionRate = ratePer(excursionYears, Xcount(s, false, flow));
+    }
+
+    // The 4-day averages on which a hydrological flow's excursions are counted.
+    void loadFourDayAverages() {
+        CalcState& s = *s_;
+        s.K = 1;
+        s.M = 4;
+        if (path_ == SearchPath::literal || !countAverages_) {
+            LoadXBig(s, slot, slot);
+            s.averageonlyflag = true;
+            VDSearch(s, lib_);
+            s.averageonlyflag = false;
+            if (path_ == SearchPath::reuse) countAverages_ = std::make_unique<darray>(s.x);
+        } else {
+            s.x = *countAverages_;
+        }
+    }
+
+    // The smallest whole return period whose xQy flow does not exceed the biological flow.
+    void equivalentReturnPeriod(AveragingBlock& block) {
+        CalcState& s = *s_;
+        const double target = out_.biological.flow.value_or(-1);
+        s.M = block.days;
+        s.K = 2;
+        s.XMR = 0;
+        double flow = target + 0.1;
+        while (s.J2 - s.J1 > s.XMR && flow > target) {
+            s.XMR += 1;
+            searching(std::to_string(block.days) + "Q" + std::to_string(wholeYears(s.XMR)));
+            flow = lowFlow(/*storeAP=*/false);
+        }
+        searching({});
+        if (flow <= target + 0.0001 && flow != -1) {
+            block.equivalent.years = wholeYears(s.XMR);
+            block.equivalent.flow = flow;
+            block.equivalent.percentile = percentileOf(flow);
+        }
+    }
+
+    void perYearTable(int days) {
+        CalcState& s = *s_;
+        s.M = days;
+        s.K = 2;
+        for (int n = 1; n <= s.J2 - s.J1; ++n) {
+            s.XMR = n;
+            const double flow = lowFlow(/*storeAP=*/false);
+            apentry& entry = advparRow(s, slot)[n];
+            entry[3] = static_cast<float>(flow);
+            entry[4] = static_cast<float>(n);
+        }
+    }
+
+    // The hydrological (K = 2) design flow of averaging period M and return period XMR.
+    // The literal path repeats the whole search; the reuse path averages, takes the minima
+    // and fits once per averaging period, and only asks the fit for each XMR.
+    double lowFlow(bool storeAP) {
+        CalcState& s = *s_;
+        if (path_ == SearchPath::literal) {
+            LoadXBig(s, slot, slot);
+            s.StoreAP = storeAP;
+            VDSearch(s, lib_);
+            s.StoreAP = false;
+            return s.vando;
+        }
+        if (!hydroFit_ || storeAP) {
+            LoadXBig(s, slot, slot);
+            s.StoreAP = storeAP;
+            if (storeAP) advparRow(s, slot);
+            HarmonicMean(s);
+            AverageInPlace(s);
+            lfarray minima;
+            FittedMinima f;
+            f.ny = AnnualMinima(s, minima);
+            s.StoreAP = false;
+            f.fit = lib_.fit(f.ny, minima);
+            hydroFit_ = f;
+        }
+        // The engine's return periods are whole years, so the whole part is the key.
+        const auto years = static_cast<std::size_t>(std::max(0.0, std::trunc(s.XMR)));
+        std::vector<double>& flows = hydroFit_->flows;
+        if (years >= flows.size()) flows.resize(years + 1, std::nan(""));
+        if (std::isnan(flows[years]))
+            flows[years] = SnapTinyFlow(LowFlowOfFit(s, lib_, hydroFit_->fit, hydroFit_->ny));
+        s.vando = flows[years];
+        return s.vando;
+    }
+
+    void step(int steps) const {
+        if (progress_.blockSteps) progress_.blockSteps(steps);
+    }
+    void searching(const std::string& what) const {
+        if (progress_.searching) progress_.searching(what);
+    }
+
+    const RunSettings& settings_;
+    const A193& lib_;
+    const GageProgress& progress_;
+    const SearchPath path_;
+    std::unique_ptr<CalcState> s_ = std::make_unique<CalcState>();
+    GageResult out_;
+
+    std::optional<FittedMinima> hydroFit_;   // of the current averaging period
+    std::unique_ptr<darray> countAverages_;  // 4-day averages of the gage
+    std::unique_ptr<darray> bioAverages_;    // the biological search's averages
+    int bioM_ = 0;
+};
+
+}  // namespace
+
+bool GageResult::missingDesignFlow() const {
+    if (shortRecord) return false;
+    if (!biological.flow) return true;
+    return std::any_of(blocks.begin(), blocks.end(), [](const AveragingBlock& b) {
+        return b.kind == NonBiologicalKind::hydrological && !b.flow;
+    });
+}
+
+GageResult computeGage(const GageSeries& series, const GageIdentity& identity,
+                       const RunSettings& settings, const A193& lib, const GageProgress& progress,
+                       SearchPath path) {
+    return GageComputation(series, identity, settings, lib, progress, path).compute();
+}
+
+}  // namespace vd::run

@@ -1,0 +1,39 @@
+// The design flows of one gage from its daily series and the run's settings. A gage needs
+// nothing of a gage table or of other gages, so gages can be computed on several threads.
+#pragma once
+
+#include <functional>
+#include <string>
+
+#include "flow_series.h"
+#include "gage_result.h"
+#include "run_settings.h"
+#include "vd_a193.h"
+
+namespace vd::run {
+
+// How the per-return-period flows are computed. `reuse` averages the series, takes the
+// annual minima and fits the distribution once per gage and averaging period; `literal`
+// repeats the whole search for every return period (and reports no fit). Both give
+// identical flows.
+enum class SearchPath { reuse, literal };
+
+// Where a gage's computation stands, for a progress display: `blockSteps` after each part
+// of an averaging block (2 for its flow, 1 for its per-year table), `searching` with the
+// return period being tried ("7Q3"), or empty when the search is over.
+struct GageProgress {
+    std::function<void(int steps)> blockSteps;
+    std::function<void(const std::string& searching)> searching;
+};
+
+struct GageIdentity {
+    std::string file;
+    int gageInFile = 1;
+};
+
+// Computes every design flow of `series` (the gage's record over the period to use).
+GageResult computeGage(const GageSeries& series, const GageIdentity& identity,
+                       const RunSettings& settings, const A193& lib,
+                       const GageProgress& progress = {}, SearchPath path = SearchPath::reuse);
+
+}  // namespace vd::run

@@ -1,0 +1,115 @@
+// What the calculation finds for one gage, as numbers: the period it used, the counts of
+// its record, the biological design flow, one block per non-biological averaging period
+// with the log-Pearson fit behind it, the harmonic mean, the annual minima and the
+// excursions. The results table, the reports and the CSV are formatted from these.
+#pragma once
+
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "calc_state.h"
+#include "run_settings.h"
+
+namespace vd::run {
+
+// A design flow with how it sits in the record: the percent of days at or above it (as the
+// results table's "Percentile" shows it) and how often the averages fell below it.
+struct FlowStatistics {
+    double flow = 0;
+    double percentile = 0;
+    double excursionRate = 0;  // excursions per `excursionYears` years of record
+};
+
+struct BiologicalResult {
+    int averagingDays = 0;  // x of xBy (30 under the ammonia rule)
+    int yearsBetween = 0;   // y of xBy, whole years
+    // None when no flow could be computed (too little data in the period).
+    std::optional<double> flow;
+    // The ammonia rule took twice the 4-day flow; the table then shows neither percentile
+    // nor excursion rate.
+    bool twiceFourDay = false;
+    double percentile = 0;
+    double excursionRate = 0;  // excursions per `yearsBetween` years of record
+};
+
+// The moments of the logs of the seasonal annual minima, as the log-Pearson library fitted
+// them for the block's design flow.
+struct LowFlowFit {
+    bool ok = false;
+    double mean = 0;
+    double standardDeviation = 0;
+    double skew = 0;
+    int years = 0;      // seasonal annual minima of the period
+    int zeroYears = 0;  // of them at or near zero, left out of the moments
+};
+
+// One season-year of the per-year table: its annual minimum and the xQk flow of return
+// period k = the entry's position (as the advanced report lays them side by side).
+struct AnnualMinimum {
+    float yearIndex = 0;  // season-start year minus 1900
+    float minimum = 0;
+    float returnPeriodFlow = 0;  // the xQk flow of k = position; above 1e10 when none
+    float returnYears = 0;
+};
+
+struct EquivalentReturnPeriod {
+    // The smallest whole return period whose flow does not exceed the biological flow;
+    // none when no such period exists in the record.
+    std::optional<int> years;
+    double flow = 0;
+    double percentile = 0;
+};
+
+struct AveragingBlock {
+    int days = 0;
+    NonBiologicalKind kind = NonBiologicalKind::hydrological;
+    int returnYears = 0;  // hydrological: y of xQy, whole years
+    // The hydrological flow, the given flow or the flow at the given percentile; none when
+    // it cannot be computed.
+    std::optional<double> flow;
+    double percentile = 0;
+    double excursionRate = 0;  // excursions per 3 years of record
+    LowFlowFit fit;            // hydrological kind: the fit of this period's minima
+    EquivalentReturnPeriod equivalent;
+    // The per-year table as it stood after this block (a later block writes over it).
+    std::shared_ptr<const std::vector<AnnualMinimum>> annualTable;
+};
+
+// The daily flows of the period a gage was computed over, for plots: value k (from 0) is
+// the flow of day number firstDay + k; NaN marks a missing day.
+struct DailyFlows {
+    int firstDay = 0;
+    std::vector<double> flows;
+};
+
+struct GageResult {
+    std::string name;
+    std::string file;    // path of the flow file
+    int gageInFile = 0;  // 1-based position of the gage in its file
+    // Less than a year of record in the period: nothing is computed.
+    bool shortRecord = false;
+    // The period as the table shows it: the year the first season ends in ... the last.
+    int firstYear = 0;
+    int lastYear = 0;
+    int seasons = 0;        // season-years in the period (J2 - J1)
+    int daysInRecord = 0;   // days of the gage's stored record
+    int zeroDays = 0;       // known days with flow 0
+    int missingDays = 0;    // days without a value
+    BiologicalResult biological;
+    std::vector<AveragingBlock> blocks;
+    double harmonicMean = 0;
+    double harmonicPercentile = 0;
+    // The excursions below the biological flow; null when none was computed.
+    std::shared_ptr<const ExcursionRecord> excursions;
+    // The record the flows were computed from (null for a short record).
+    std::shared_ptr<const DailyFlows> daily;
+    // The per-year table of the last block (the advanced report's); null when none.
+    std::shared_ptr<const std::vector<AnnualMinimum>> annualTable;
+
+    // A design flow of this gage could not be computed (the results window's red notice).
+    bool missingDesignFlow() const;
+};
+
+}  // namespace vd::run

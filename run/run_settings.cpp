@@ -1,0 +1,156 @@
+#include "run_settings.h"
+
+#include <algorithm>
+#include <cctype>
+
+#include "calendar.h"
+#include "errors.h"
+#include "number_text.h"
+#include "season_date.h"
+
+namespace vd::run {
+namespace {
+
+constexpr int largestAveragingPeriod = 255;
+
+[[noreturn]] void refuse(const std::string& field, const std::string& value,
+                         const std::string& rule) {
+    throw CalcError(field + ": '" + value + "' is not allowed; " + rule + ".");
+}
+
+int atLeastOne(const std::string& field, const std::string& text) {
+    const int value = toInteger(text);
+    if (value < 1) refuse(field, text, "it must be at least 1");
+    return value;
+}
+
+// Days before the month plus the day, in a year without a leap day.
+int dayOfYear(const SeasonDate& d) {
+    return DaysByMonth(false, d.NEMonth) + d.NEDay;
+}
+
+BiologicalCriterion biologicalOf(const SettingsTexts& t) {
+    BiologicalCriterion b;
+    b.kind = t.criterion;
+    b.custom = !t.useDefaults;
+    b.averagingDays = atLeastOne("Biological flow averaging period (days)", t.bioAveragingDays);
+    b.yearsBetween = atLeastOne("Average number of years between excursions", t.bioYearsBetween);
+    b.excursionsPerCluster =
+        atLeastOne("Average number of excursions counted per cluster", t.bioExcursionsPerCluster);
+    b.clusterDays = atLeastOne("Length of excursion clustering period (days)", t.bioClusterDays);
+    return b;
+}
+
+NonBiological nonBiologicalOf(const SettingsTexts& t) {
+    switch (t.nonBiological) {
+        case NonBiologicalKind::hydrological:
+            return Hydrological{static_cast<double>(
+                atLeastOne("Return period on years with excursions (years)", t.returnYears))};
+        case NonBiologicalKind::explicitFlow:
+            return ExplicitFlow{toFloat(t.flow)};
+        case NonBiologicalKind::percentile: {
+            const double p = toFloat(t.percentile);
+            if (!(p >= 0 && p <= 100))
+                refuse("Flow percentile", t.percentile, "it must lie between 0 and 100");
+            return FlowPercentile{p};
+        }
+    }
+    throw CalcError("Unknown non-biological design flow kind");
+}
+
+}  // namespace
+
+CriterionValues criterionDefaults(CriterionKind kind) {
+    switch (kind) {
+        case CriterionKind::chronic:
+            return {"4", "3", "120", "5"};
+        case CriterionKind::ammonia:
+            // The 30-day flow; its rule also takes twice the 4-day flow (see ammoniaRule).
+            return {"30", "3", "120", "4"};
+        case CriterionKind::acute:
+            break;
+    }
+    return {"1", "3", "120", "5"};
+}
+
+void SettingsTexts::chooseCriterion(CriterionKind kind) {
+    criterion = kind;
+    if (useDefaults) writeCriterionDefaults();
+}
+
+void SettingsTexts::writeCriterionDefaults() {
+    const CriterionValues v = criterionDefaults(criterion);
+    bioAveragingDays = v.averagingDays;
+    bioYearsBetween = v.yearsBetween;
+    bioClusterDays = v.clusterDays;
+    bioExcursionsPerCluster = v.excursionsPerCluster;
+}
+
+Season seasonOf(const std::string& startText, const std::string& endText) {
+    const SeasonDate start = niceenoughdate(startText);
+    const SeasonDate end = niceenoughdate(endText);
+    // DaysByMonth refuses month 0 with a RangeError, the run's answer to a text without month.
+    const int startDay = dayOfYear(start);
+    const int endDay = dayOfYear(end);
+    const int m1 = start.NEMonth;
+    const int d1 = start.NEDay;
+    const int firstOfM1 = DaysByMonth(false, m1);
+    // A date before the season start in the season's own month lies in the next year too.
+    const auto nextYear = [&](const SeasonDate& d) {
+        return m1 > d.NEMonth || (m1 == d.NEMonth && d.NEDay < d1);
+    };
+    Season season;
+    season.startText = startText;
+    season.endText = endText;
+    season.startDay = startDay - firstOfM1 + (nextYear(start) ? 365 : 0);
+    season.endDay = endDay - firstOfM1 + (nextYear(end) ? 365 : 0);
+    season.yearAdjust = startDay > endDay ? 1 : 0;
+    return season;
+}
+
+AveragingPeriods parseAveragingPeriods(const std::string& text) {
+    AveragingPeriods periods;
+    std::string rest = text;
+    while (!rest.empty()) {
+        std::size_t digits = 0;
+        while (digits < rest.size() && std::isdigit(static_cast<unsigned char>(rest[digits])))
+            ++digits;
+        const std::string entry = rest.substr(0, digits);
+        const int period = toInteger(entry);
+        if (period > largestAveragingPeriod) throw RangeError();
+        if (period < 1)
+            refuse("Non-biological flow averaging period (days)", entry,
+                   "every averaging period must be at least 1");
+        if (std::find(periods.distinct.begin(), periods.distinct.end(), period) ==
+            periods.distinct.end())
+            periods.distinct.push_back(period);
+        ++periods.entries;
+        rest.erase(0, std::min(rest.size(), digits + 1));
+    }
+    std::sort(periods.distinct.begin(), periods.distinct.end());
+    return periods;
+}
+
+RunSettings settingsFromTexts(const SettingsTexts& t, SettingsScope scope) {
+    RunSettings s;
+    s.season = seasonOf(t.seasonStart, t.seasonEnd);
+    s.season.fullClimaticYear = t.fullClimaticYear;
+    const AveragingPeriods periods = parseAveragingPeriods(t.averagingPeriods);
+    s.averagingDays = periods.distinct;
+    s.averagingEntries = periods.entries;
+    s.comments = t.comments;
+    s.advancedReport = t.advancedReport;
+    s.period.kind = t.period;
+    s.biological.kind = t.criterion;
+    s.biological.custom = !t.useDefaults;
+    if (scope == SettingsScope::seasonAndPeriods) return s;
+    s.biological = biologicalOf(t);
+    if (!s.averagingDays.empty()) s.nonBiological = nonBiologicalOf(t);
+    if (t.period == PeriodKind::years) {
+        s.period.firstYear = toInteger(t.firstYear);
+        s.period.lastYear = toInteger(t.lastYear);
+    }
+    return s;
+}
+
+}  // namespace vd::run
