@@ -4,10 +4,10 @@
 #include <QMessageBox>
 #include <QStringList>
 
-#include "frmStatus.h"
+#include "pipe_protocol.h"
 #include "platform.h"
-#include "statusTestHook.h"
-#include "utilPipe.h"
+#include "status_window.h"
+#include "test_control.h"
 
 int main(int argc, char* argv[]) {
     statusplat::IgnoreBrokenPipeSignal();
@@ -15,8 +15,8 @@ int main(int argc, char* argv[]) {
     QApplication::setApplicationName(QStringLiteral("status"));
     QApplication::setQuitOnLastWindowClosed(false);  // closing while connected only hides
 
-    utilPipe::pumpEvents = [] { QCoreApplication::processEvents(); };
-    utilPipe::reportLogError = [](const QString& text) {
+    statuspipe::pumpEvents = [] { QCoreApplication::processEvents(); };
+    statuspipe::reportLogError = [](const QString& text) {
         QMessageBox::warning(nullptr, QCoreApplication::applicationName(), text);
     };
 
@@ -26,7 +26,7 @@ int main(int argc, char* argv[]) {
     startup.stdIn = statusplat::StdInputHandle();
     startup.stdOut = statusplat::StdOutputHandle();
 
-    FrmStatus form(startup);
-    StatusTestHook::InstallFromEnvironment(&form);
+    StatusWindow form(startup);
+    StatusTestControl::InstallFromEnvironment(&form);
     return QApplication::exec();
 }

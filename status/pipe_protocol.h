@@ -1,4 +1,4 @@
-// utilPipe: the pipe reader of the status monitor and its traffic log.
+// The pipe reader of the status monitor and its traffic log.
 // It needs Qt Core only, so that it can be tested without any window.
 #pragma once
 
@@ -10,7 +10,7 @@
 
 #include "platform.h"
 
-namespace utilPipe {
+namespace statuspipe {
 
 // Module settings (public, module-wide). Nothing in the monitor changes them.
 extern bool pipeLogging;
@@ -56,4 +56,4 @@ double SecondsSinceMidnight();
 QString TimeOfDayText(const QTime& time);
 QString TimeOfDayText();  // the current time
 
-}  // namespace utilPipe
+}  // namespace statuspipe

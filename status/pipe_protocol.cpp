@@ -1,4 +1,4 @@
-#include "utilPipe.h"
+#include "pipe_protocol.h"
 
 #include <QFile>
 #include <QLocale>
@@ -6,7 +6,7 @@
 #include <cstdio>
 #include <vector>
 
-namespace utilPipe {
+namespace statuspipe {
 
 bool pipeLogging = false;
 QString pipeLogFile;
@@ -155,4 +155,4 @@ QString ReadPipeMessage(statusplat::PipeHandle pipe, QString& pendingInput, floa
     }
 }
 
-}  // namespace utilPipe
+}  // namespace statuspipe

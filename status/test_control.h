@@ -4,7 +4,7 @@
 //
 //   state              write "STATE <json>" (the window's state) as one line to stderr
 //   click pause|cancel|output   press that button
-//   close              the title bar's close button (Form_Unload)
+//   close              the title bar's close button
 //   f10 <text>         replace the output box's text and press F10 in it
 //   accept             press OK on the message box that is open
 //   grab <file>        save an image of the window, as Qt paints it, to a PNG file
@@ -16,25 +16,25 @@
 #include <QJsonObject>
 #include <QObject>
 
-class FrmStatus;
+class StatusWindow;
 class QSocketNotifier;
 
-class StatusTestHook : public QObject {
+class StatusTestControl : public QObject {
     Q_OBJECT
 
   public:
     // Installs the hook when STATUS_TEST_CONTROL is set; returns nullptr otherwise.
-    static StatusTestHook* InstallFromEnvironment(FrmStatus* form);
+    static StatusTestControl* InstallFromEnvironment(StatusWindow* form);
 
     // The window's state as the hook reports it.
-    static QJsonObject State(const FrmStatus* form);
+    static QJsonObject State(const StatusWindow* form);
 
   private:
-    StatusTestHook(FrmStatus* form, int fd);
+    StatusTestControl(StatusWindow* form, int fd);
     void OnReadable();
     void HandleLine(const QByteArray& line);
 
-    FrmStatus* form_;
+    StatusWindow* form_;
     int fd_;
     QSocketNotifier* notifier_ = nullptr;
     QByteArray buffer_;
