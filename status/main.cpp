@@ -7,7 +7,11 @@
 #include "pipe_protocol.h"
 #include "platform.h"
 #include "status_window.h"
+
+// Only the test build (status_testable) is driven through a control FIFO.
+#ifdef VANDO_STATUS_TEST_CONTROL
 #include "test_control.h"
+#endif
 
 int main(int argc, char* argv[]) {
     statusplat::IgnoreBrokenPipeSignal();
@@ -26,7 +30,9 @@ int main(int argc, char* argv[]) {
     startup.stdIn = statusplat::StdInputHandle();
     startup.stdOut = statusplat::StdOutputHandle();
 
-    StatusWindow form(startup);
-    StatusTestControl::InstallFromEnvironment(&form);
+    StatusWindow window(startup);
+#ifdef VANDO_STATUS_TEST_CONTROL
+    StatusTestControl::InstallFromEnvironment(&window);
+#endif
     return QApplication::exec();
 }

@@ -1,6 +1,7 @@
 // A test hook for driving the real `status` program from outside, as a parent and a
-// user would. It is inert unless the environment variable STATUS_TEST_CONTROL names a
-// FIFO (Linux only); it then reads one command per line from that FIFO:
+// user would. It is compiled only into the test build `status_testable`. It is inert unless the
+// environment variable STATUS_TEST_CONTROL names a FIFO (Linux only); it then reads one command per
+// line from that FIFO:
 //
 //   state              write "STATE <json>" (the window's state) as one line to stderr
 //   click pause|cancel|output   press that button
