@@ -7,6 +7,7 @@
 #include <QFile>
 #include <QTemporaryDir>
 
+#include <algorithm>
 #include <chrono>
 #include <csignal>
 #include <ostream>
@@ -116,6 +117,8 @@ TEST(TakeMessage, Table) {
         {QString(), QString(), QString()},
         {CR + LF, QString(), QString()},
         {S("()"), QString(), QString()},
+        {S("()()(x)y"), S("x"), S("y")},  // empty frames are passed over
+        {S("()(x"), QString(), S("(x")},
         {S("(a") + CR + S("b)"), S("a") + CR + S("b"), QString()},  // framed text keeps its CR
         {S("(") + c6 + c7 + S(")x"), S("()"), S("x")},
     };
@@ -124,6 +127,98 @@ TEST(TakeMessage, Table) {
         EXPECT_EQ(statuspipe::TakeMessage(pending), c.message) << c.pending.toStdString();
         EXPECT_EQ(pending, c.pendingAfter) << c.pending.toStdString();
     }
+}
+
+// ---------------------------------------------------------------------------------
+// ReadPipeMessage over bytes in memory: hostile streams (each file under
+// tests/data/status is one finding of the framing's review and fuzzing)
+// ---------------------------------------------------------------------------------
+
+// Bytes that arrive on the pipe in chunks, one chunk per poll.
+class ChunkedSource final : public statuspipe::ByteSource {
+  public:
+    void Arrive(const QByteArray& bytes) { waiting_ += bytes; }
+    std::size_t Available() override { return static_cast<std::size_t>(waiting_.size()); }
+    void Read(char* buffer, std::size_t count) override {
+        std::copy_n(waiting_.constData(), count, buffer);
+        waiting_.remove(0, static_cast<qsizetype>(count));
+    }
+    void Idle() override {}
+
+  private:
+    QByteArray waiting_;
+};
+
+// The results of every ReadPipeMessage call, polling as the window does (calls until an
+// empty result) once per arriving chunk and then until every byte has been read.
+std::vector<QString> PollInChunks(const QByteArray& bytes, qsizetype chunkSize,
+                                  qsizetype maxPending, qsizetype* mostPending) {
+    ChunkedSource source;
+    QString pending;
+    std::vector<QString> results;
+    *mostPending = 0;
+    qsizetype sent = 0;
+    while (sent < bytes.size() || source.Available() > 0) {
+        source.Arrive(bytes.mid(sent, chunkSize));
+        sent = std::min(bytes.size(), sent + chunkSize);
+        for (;;) {
+            results.push_back(statuspipe::ReadPipeMessage(source, pending, 0, S("Test"),
+                                                          statusplat::ProcessHandle(), maxPending));
+            *mostPending = std::max(*mostPending, pending.size());
+            if (results.back().isEmpty()) break;
+        }
+    }
+    return results;
+}
+
+QByteArray StatusData(const char* name) {
+    QFile f(QStringLiteral(VANDO_TEST_DATA "/status/") + QLatin1String(name));
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+TEST(HostileStreams, Table) {
+    struct Case {
+        const char* file;
+        qsizetype chunkSize;
+        qsizetype maxPending;
+        std::vector<QString> results;
+    };
+    const std::vector<Case> cases = {
+        // A frame that never closes is dropped once it passes the bound; what follows
+        // without a "(" is unframed text.
+        {"open_frame_never_closed.bin",
+         8,
+         16,
+         {QString(), QString(), QString(), S("xxxxxxxx"), QString(), S("xxxx"), QString()}},
+        // Empty frames do not hold back the message behind them until the next poll.
+        {"empty_frames_then_message.bin",
+         64,
+         statuspipe::kMaxPendingInput,
+         {S("MSG1 x"), QString()}},
+        // A flood of bytes that make no message returns after a bounded read per call.
+        {"nul_flood_then_message.bin",
+         103,
+         16,
+         {QString(), QString(), QString(), QString(), QString(), QString(), S("A"), QString()}},
+    };
+    for (const Case& c : cases) {
+        const QByteArray bytes = StatusData(c.file);
+        ASSERT_FALSE(bytes.isEmpty()) << c.file;
+        qsizetype mostPending = 0;
+        EXPECT_EQ(PollInChunks(bytes, c.chunkSize, c.maxPending, &mostPending), c.results)
+            << c.file;
+        EXPECT_LE(mostPending, c.maxPending) << c.file;
+    }
+}
+
+TEST(HostileStreams, FrameNeverClosedStaysWithinTheRealBound) {
+    const QByteArray bytes = "(MSG1 " + QByteArray(3 * statuspipe::kMaxPendingInput, 'x');
+    qsizetype mostPending = 0;
+    const std::vector<QString> results =
+        PollInChunks(bytes, 64 * 1024, statuspipe::kMaxPendingInput, &mostPending);
+    EXPECT_LE(mostPending, statuspipe::kMaxPendingInput);
+    ASSERT_FALSE(results.empty());
+    EXPECT_EQ(results.back(), QString());
 }
 
 // ---------------------------------------------------------------------------------
