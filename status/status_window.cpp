@@ -162,6 +162,7 @@ void StatusWindow::onPollTimer() {
     if (ended_ || polling_) return;
     pollTimer_.stop();
     polling_ = true;
+    ++pollCount_;
     QString message;
     do {
         message = statuspipe::ReadPipeMessage(stdIn_, pendingInput_, 0, QStringLiteral("Unnamed"),
@@ -371,6 +372,7 @@ void StatusWindow::ShowHistory() {
 
 void StatusWindow::onRefreshTimer() {
     if (ended_) return;
+    ++refreshCount_;
     for (std::size_t n = 1; n <= 4; ++n) {
         if (messageLabels_[n]->text() != messageText_[n]) {
             messageLabels_[n]->setText(messageText_[n]);

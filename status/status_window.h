@@ -72,6 +72,9 @@ class StatusWindow : public QWidget {
     QString messageText(int n) const { return messageText_[static_cast<std::size_t>(n)]; }
     QString pendingInput() const { return pendingInput_; }
     qint32 pollInterval() const { return pollInterval_; }
+    // Ticks of the poll and refresh timers so far: a sign that time passed in the monitor.
+    quint64 pollCount() const { return pollCount_; }
+    quint64 refreshCount() const { return refreshCount_; }
     qint32 parentProcessId() const { return parentProcessId_; }
     bool hasParentHandle() const { return parentProcess_.valid(); }
     const statuslogic::HistoryRing& history() const { return history_; }
@@ -113,6 +116,8 @@ class StatusWindow : public QWidget {
     qint32 parentProcessId_ = 0;
     statusplat::ProcessHandle parentProcess_;
     qint32 pollInterval_ = 100;
+    quint64 pollCount_ = 0;
+    quint64 refreshCount_ = 0;
     QString pendingInput_;
 
     // window state

@@ -100,6 +100,8 @@ QJsonObject StatusTestControl::State(const StatusWindow* f) {
         {"history", f->history().Render()},
         {"historyMax", f->history().historyMax()},
         {"pollInterval", f->pollInterval()},
+        {"polls", static_cast<double>(f->pollCount())},
+        {"refreshes", static_cast<double>(f->refreshCount())},
         {"pending", f->pendingInput()},
         {"parentId", f->parentProcessId()},
         {"hasParent", f->hasParentHandle()},

@@ -3,7 +3,8 @@
 // environment variable STATUS_TEST_CONTROL names a FIFO (Linux only); it then reads one command per
 // line from that FIFO:
 //
-//   state              write "STATE <json>" (the window's state) as one line to stderr
+//   state              write "STATE <json>" (the window's state, with its poll and refresh
+//                      counts) as one line to stderr
 //   click pause|cancel|output   press that button
 //   close              the title bar's close button
 //   f10 <text>         replace the output box's text and press F10 in it
