@@ -4,10 +4,14 @@
 #include <QMessageBox>
 #include <QStringList>
 
-#include "frmStatus.h"
+#include "pipe_protocol.h"
 #include "platform.h"
-#include "statusTestHook.h"
-#include "utilPipe.h"
+#include "status_window.h"
+
+// Only the test build (status_testable) is driven through a control FIFO.
+#ifdef VANDO_STATUS_TEST_CONTROL
+#include "test_control.h"
+#endif
 
 int main(int argc, char* argv[]) {
     statusplat::IgnoreBrokenPipeSignal();
@@ -15,8 +19,8 @@ int main(int argc, char* argv[]) {
     QApplication::setApplicationName(QStringLiteral("status"));
     QApplication::setQuitOnLastWindowClosed(false);  // closing while connected only hides
 
-    utilPipe::pumpEvents = [] { QCoreApplication::processEvents(); };
-    utilPipe::reportLogError = [](const QString& text) {
+    statuspipe::pumpEvents = [] { QCoreApplication::processEvents(); };
+    statuspipe::reportLogError = [](const QString& text) {
         QMessageBox::warning(nullptr, QCoreApplication::applicationName(), text);
     };
 
@@ -26,7 +30,9 @@ int main(int argc, char* argv[]) {
     startup.stdIn = statusplat::StdInputHandle();
     startup.stdOut = statusplat::StdOutputHandle();
 
-    FrmStatus form(startup);
-    StatusTestHook::InstallFromEnvironment(&form);
+    StatusWindow window(startup);
+#ifdef VANDO_STATUS_TEST_CONTROL
+    StatusTestControl::InstallFromEnvironment(&window);
+#endif
     return QApplication::exec();
 }

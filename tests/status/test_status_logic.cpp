@@ -1,5 +1,5 @@
-// Unit tests of the status monitor's window-free parts: utilPipe (framing, bytes,
-// replacing, the reader on real pipes, the traffic log) and statusLogic (splitting,
+// Unit tests of the status monitor's window-free parts: the pipe protocol (framing, bytes,
+// replacing, the reader on real pipes, the traffic log) and the status logic (splitting,
 // echo, free text, numbers, the progress estimate, the history ring, geometry).
 #include <gtest/gtest.h>
 
@@ -7,6 +7,7 @@
 #include <QFile>
 #include <QTemporaryDir>
 
+#include <algorithm>
 #include <chrono>
 #include <csignal>
 #include <ostream>
@@ -17,9 +18,9 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include "pipe_protocol.h"
 #include "platform.h"
-#include "statusLogic.h"
-#include "utilPipe.h"
+#include "status_logic.h"
 
 QT_BEGIN_NAMESPACE
 inline void PrintTo(const QString& s, std::ostream* os) {
@@ -66,7 +67,7 @@ TEST(BytesToString, Table) {
         {"", 0, QString()},
     };
     for (const auto& c : cases) {
-        EXPECT_EQ(utilPipe::BytesToString(c.bytes.data(), c.count), c.expected)
+        EXPECT_EQ(statuspipe::BytesToString(c.bytes.data(), c.count), c.expected)
             << "bytes of " << c.bytes.size();
     }
 }
@@ -88,7 +89,7 @@ TEST(ReplaceString, Table) {
         {QString(), S("a"), S("b"), QString()},
     };
     for (const auto& c : cases) {
-        EXPECT_EQ(utilPipe::ReplaceString(c.source, c.find, c.replacement), c.expected)
+        EXPECT_EQ(statuspipe::ReplaceString(c.source, c.find, c.replacement), c.expected)
             << c.source.toStdString();
     }
 }
@@ -116,14 +117,108 @@ TEST(TakeMessage, Table) {
         {QString(), QString(), QString()},
         {CR + LF, QString(), QString()},
         {S("()"), QString(), QString()},
+        {S("()()(x)y"), S("x"), S("y")},  // empty frames are passed over
+        {S("()(x"), QString(), S("(x")},
         {S("(a") + CR + S("b)"), S("a") + CR + S("b"), QString()},  // framed text keeps its CR
         {S("(") + c6 + c7 + S(")x"), S("()"), S("x")},
     };
     for (const auto& c : cases) {
         QString pending = c.pending;
-        EXPECT_EQ(utilPipe::TakeMessage(pending), c.message) << c.pending.toStdString();
+        EXPECT_EQ(statuspipe::TakeMessage(pending), c.message) << c.pending.toStdString();
         EXPECT_EQ(pending, c.pendingAfter) << c.pending.toStdString();
     }
+}
+
+// ---------------------------------------------------------------------------------
+// ReadPipeMessage over bytes in memory: hostile streams (each file under
+// tests/data/status is one finding of the framing's review and fuzzing)
+// ---------------------------------------------------------------------------------
+
+// Bytes that arrive on the pipe in chunks, one chunk per poll.
+class ChunkedSource final : public statuspipe::ByteSource {
+  public:
+    void Arrive(const QByteArray& bytes) { waiting_ += bytes; }
+    std::size_t Available() override { return static_cast<std::size_t>(waiting_.size()); }
+    void Read(char* buffer, std::size_t count) override {
+        std::copy_n(waiting_.constData(), count, buffer);
+        waiting_.remove(0, static_cast<qsizetype>(count));
+    }
+    void Idle() override {}
+
+  private:
+    QByteArray waiting_;
+};
+
+// The results of every ReadPipeMessage call, polling as the window does (calls until an
+// empty result) once per arriving chunk and then until every byte has been read.
+std::vector<QString> PollInChunks(const QByteArray& bytes, qsizetype chunkSize,
+                                  qsizetype maxPending, qsizetype* mostPending) {
+    ChunkedSource source;
+    QString pending;
+    std::vector<QString> results;
+    *mostPending = 0;
+    qsizetype sent = 0;
+    while (sent < bytes.size() || source.Available() > 0) {
+        source.Arrive(bytes.mid(sent, chunkSize));
+        sent = std::min(bytes.size(), sent + chunkSize);
+        for (;;) {
+            results.push_back(statuspipe::ReadPipeMessage(source, pending, 0, S("Test"),
+                                                          statusplat::ProcessHandle(), maxPending));
+            *mostPending = std::max(*mostPending, pending.size());
+            if (results.back().isEmpty()) break;
+        }
+    }
+    return results;
+}
+
+QByteArray StatusData(const char* name) {
+    QFile f(QStringLiteral(VANDO_TEST_DATA "/status/") + QLatin1String(name));
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+TEST(HostileStreams, Table) {
+    struct Case {
+        const char* file;
+        qsizetype chunkSize;
+        qsizetype maxPending;
+        std::vector<QString> results;
+    };
+    const std::vector<Case> cases = {
+        // A frame that never closes is dropped once it passes the bound; what follows
+        // without a "(" is unframed text.
+        {"open_frame_never_closed.bin",
+         8,
+         16,
+         {QString(), QString(), QString(), S("xxxxxxxx"), QString(), S("xxxx"), QString()}},
+        // Empty frames do not hold back the message behind them until the next poll.
+        {"empty_frames_then_message.bin",
+         64,
+         statuspipe::kMaxPendingInput,
+         {S("MSG1 x"), QString()}},
+        // A flood of bytes that make no message returns after a bounded read per call.
+        {"nul_flood_then_message.bin",
+         103,
+         16,
+         {QString(), QString(), QString(), QString(), QString(), QString(), S("A"), QString()}},
+    };
+    for (const Case& c : cases) {
+        const QByteArray bytes = StatusData(c.file);
+        ASSERT_FALSE(bytes.isEmpty()) << c.file;
+        qsizetype mostPending = 0;
+        EXPECT_EQ(PollInChunks(bytes, c.chunkSize, c.maxPending, &mostPending), c.results)
+            << c.file;
+        EXPECT_LE(mostPending, c.maxPending) << c.file;
+    }
+}
+
+TEST(HostileStreams, FrameNeverClosedStaysWithinTheRealBound) {
+    const QByteArray bytes = "(MSG1 " + QByteArray(3 * statuspipe::kMaxPendingInput, 'x');
+    qsizetype mostPending = 0;
+    const std::vector<QString> results =
+        PollInChunks(bytes, 64 * 1024, statuspipe::kMaxPendingInput, &mostPending);
+    EXPECT_LE(mostPending, statuspipe::kMaxPendingInput);
+    ASSERT_FALSE(results.empty());
+    EXPECT_EQ(results.back(), QString());
 }
 
 // ---------------------------------------------------------------------------------
@@ -163,15 +258,15 @@ TEST(ReadPipeMessage, MessageSplitOverTwoReads) {
     Pipe p;
     QString pending;
     p.Write("(MSG1 Hello");
-    EXPECT_EQ(utilPipe::ReadPipeMessage(p.ReadEnd(), pending, 0, S("Unnamed"), kNoProcess),
+    EXPECT_EQ(statuspipe::ReadPipeMessage(p.ReadEnd(), pending, 0, S("Unnamed"), kNoProcess),
               QString());
     EXPECT_EQ(pending, S("(MSG1 Hello"));
     p.Write(")(MSG2 World)");
-    EXPECT_EQ(utilPipe::ReadPipeMessage(p.ReadEnd(), pending, 0, S("Unnamed"), kNoProcess),
+    EXPECT_EQ(statuspipe::ReadPipeMessage(p.ReadEnd(), pending, 0, S("Unnamed"), kNoProcess),
               S("MSG1 Hello"));
-    EXPECT_EQ(utilPipe::ReadPipeMessage(p.ReadEnd(), pending, 0, S("Unnamed"), kNoProcess),
+    EXPECT_EQ(statuspipe::ReadPipeMessage(p.ReadEnd(), pending, 0, S("Unnamed"), kNoProcess),
               S("MSG2 World"));
-    EXPECT_EQ(utilPipe::ReadPipeMessage(p.ReadEnd(), pending, 0, S("Unnamed"), kNoProcess),
+    EXPECT_EQ(statuspipe::ReadPipeMessage(p.ReadEnd(), pending, 0, S("Unnamed"), kNoProcess),
               QString());
     EXPECT_TRUE(pending.isEmpty());
 }
@@ -180,7 +275,7 @@ TEST(ReadPipeMessage, Utf16LittleEndianReadsLike8Bit) {
     Pipe p;
     QString pending;
     p.Write(std::string("(\0E\0X\0I\0T\0)\0", 12));
-    EXPECT_EQ(utilPipe::ReadPipeMessage(p.ReadEnd(), pending, 0, S("Unnamed"), kNoProcess),
+    EXPECT_EQ(statuspipe::ReadPipeMessage(p.ReadEnd(), pending, 0, S("Unnamed"), kNoProcess),
               S("EXIT"));
 }
 
@@ -188,7 +283,7 @@ TEST(ReadPipeMessage, UnframedData) {
     Pipe p;
     QString pending;
     p.Write("MSG1 a\r\nMSG2 b");
-    EXPECT_EQ(utilPipe::ReadPipeMessage(p.ReadEnd(), pending, 0, S("Unnamed"), kNoProcess),
+    EXPECT_EQ(statuspipe::ReadPipeMessage(p.ReadEnd(), pending, 0, S("Unnamed"), kNoProcess),
               S("MSG1 aMSG2 b"));
     EXPECT_TRUE(pending.isEmpty());
 }
@@ -197,7 +292,7 @@ TEST(ReadPipeMessage, BrokenPipeCountsAsNothing) {
     Pipe p;
     p.CloseWrite();
     QString pending = S("(partial");
-    EXPECT_EQ(utilPipe::ReadPipeMessage(p.ReadEnd(), pending, 0, S("Unnamed"), kNoProcess),
+    EXPECT_EQ(statuspipe::ReadPipeMessage(p.ReadEnd(), pending, 0, S("Unnamed"), kNoProcess),
               QString());
     EXPECT_EQ(pending, S("(partial"));
 }
@@ -214,7 +309,7 @@ TEST(ReadPipeMessage, NotAPipeIsNeverRead) {
     const int fd = ::open(path.toLocal8Bit().constData(), O_RDONLY);
     ASSERT_GE(fd, 0);
     QString pending;
-    EXPECT_EQ(utilPipe::ReadPipeMessage(fd, pending, 0, S("Unnamed"), kNoProcess), QString());
+    EXPECT_EQ(statuspipe::ReadPipeMessage(fd, pending, 0, S("Unnamed"), kNoProcess), QString());
     EXPECT_TRUE(pending.isEmpty());
     ::close(fd);
     std::size_t n = 0;
@@ -224,22 +319,24 @@ TEST(ReadPipeMessage, NotAPipeIsNeverRead) {
 TEST(ReadPipeMessage, PumpsEventsBeforeEveryPeek) {
     Pipe p;
     int pumps = 0;
-    utilPipe::pumpEvents = [&pumps] { ++pumps; };
+    statuspipe::pumpEvents = [&pumps] { ++pumps; };
     QString pending;
     p.Write("(A)(B");
-    EXPECT_EQ(utilPipe::ReadPipeMessage(p.ReadEnd(), pending, 0, S("Unnamed"), kNoProcess), S("A"));
+    EXPECT_EQ(statuspipe::ReadPipeMessage(p.ReadEnd(), pending, 0, S("Unnamed"), kNoProcess),
+              S("A"));
     EXPECT_EQ(pumps, 1);  // one peek: the read of "(A)(B"
-    EXPECT_EQ(utilPipe::ReadPipeMessage(p.ReadEnd(), pending, 0, S("Unnamed"), kNoProcess),
+    EXPECT_EQ(statuspipe::ReadPipeMessage(p.ReadEnd(), pending, 0, S("Unnamed"), kNoProcess),
               QString());
     EXPECT_EQ(pumps, 2);  // one more peek that found nothing
-    utilPipe::pumpEvents = nullptr;
+    statuspipe::pumpEvents = nullptr;
 }
 
 TEST(ReadPipeMessage, TimeOut) {
     Pipe p;
     QString pending;
     const auto t0 = std::chrono::steady_clock::now();
-    const QString m = utilPipe::ReadPipeMessage(p.ReadEnd(), pending, 0.2f, S("Test"), kNoProcess);
+    const QString m =
+        statuspipe::ReadPipeMessage(p.ReadEnd(), pending, 0.2f, S("Test"), kNoProcess);
     const double elapsed =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
     EXPECT_EQ(m, S("Time expired waiting for a message from 'Test' pipe for 0.2 seconds"));
@@ -250,7 +347,7 @@ TEST(ReadPipeMessage, MessageBeatsTimeOut) {
     Pipe p;
     QString pending;
     p.Write("(MSG1 x)");
-    EXPECT_EQ(utilPipe::ReadPipeMessage(p.ReadEnd(), pending, 5.0f, S("Test"), kNoProcess),
+    EXPECT_EQ(statuspipe::ReadPipeMessage(p.ReadEnd(), pending, 5.0f, S("Test"), kNoProcess),
               S("MSG1 x"));
 }
 
@@ -273,7 +370,7 @@ TEST(ReadPipeMessage, WatchedProcessExits) {
     ASSERT_TRUE(WaitExited(h));
     Pipe p;
     QString pending;
-    EXPECT_EQ(utilPipe::ReadPipeMessage(p.ReadEnd(), pending, 0, S("Test"), h),
+    EXPECT_EQ(statuspipe::ReadPipeMessage(p.ReadEnd(), pending, 0, S("Test"), h),
               S("Test exited with code 3"));
     int status = 0;
     EXPECT_EQ(waitpid(child, &status, 0), child);
@@ -292,7 +389,7 @@ TEST(ReadPipeMessage, RunningProcessIsNoMessage) {
     EXPECT_EQ(code, statusplat::kStillActive);
     Pipe p;
     QString pending;
-    EXPECT_EQ(utilPipe::ReadPipeMessage(p.ReadEnd(), pending, 0, S("Test"), h), QString());
+    EXPECT_EQ(statuspipe::ReadPipeMessage(p.ReadEnd(), pending, 0, S("Test"), h), QString());
     EXPECT_TRUE(h.Terminate(0));
     int status = 0;
     EXPECT_EQ(waitpid(child, &status, 0), child);
@@ -324,17 +421,17 @@ TEST(ProcessHandle, OpenFailsWithoutAProcess) {
 class TrafficLog : public ::testing::Test {
   protected:
     void TearDown() override {
-        utilPipe::pipeLogging = false;
-        utilPipe::pipeLogFile.clear();
-        utilPipe::reportLogError = nullptr;
+        statuspipe::pipeLogging = false;
+        statuspipe::pipeLogFile.clear();
+        statuspipe::reportLogError = nullptr;
     }
     QTemporaryDir dir_;
 };
 
 TEST_F(TrafficLog, LineFormat) {
-    const QString read = utilPipe::PipeTrafficLine(false, S("Unnamed"), S("(MSG1 x)"));
-    const QString wrote = utilPipe::PipeTrafficLine(true, S("Unnamed"), S("E"));
-    const QString time = utilPipe::TimeOfDayText();
+    const QString read = statuspipe::PipeTrafficLine(false, S("Unnamed"), S("(MSG1 x)"));
+    const QString wrote = statuspipe::PipeTrafficLine(true, S("Unnamed"), S("E"));
+    const QString time = statuspipe::TimeOfDayText();
     EXPECT_TRUE(read.endsWith(S(": Read from Unnamed (MSG1 x)"))) << read.toStdString();
     EXPECT_TRUE(wrote.endsWith(S(": Wrote to  Unnamed E"))) << wrote.toStdString();
     EXPECT_FALSE(read.startsWith(S(":")));
@@ -344,10 +441,10 @@ TEST_F(TrafficLog, LineFormat) {
 }
 
 TEST_F(TrafficLog, AppendsOneLinePerCall) {
-    utilPipe::pipeLogFile = dir_.filePath(S("pipe.log"));
-    utilPipe::LogPipeTraffic(false, S("Unnamed"), S("one"));
-    utilPipe::LogPipeTraffic(true, S("Unnamed"), S("two"));
-    QFile f(utilPipe::pipeLogFile);
+    statuspipe::pipeLogFile = dir_.filePath(S("pipe.log"));
+    statuspipe::LogPipeTraffic(false, S("Unnamed"), S("one"));
+    statuspipe::LogPipeTraffic(true, S("Unnamed"), S("two"));
+    QFile f(statuspipe::pipeLogFile);
     ASSERT_TRUE(f.open(QIODevice::ReadOnly | QIODevice::Text));
     const QStringList lines = QString::fromUtf8(f.readAll()).split(LF, Qt::SkipEmptyParts);
     ASSERT_EQ(lines.size(), 2);
@@ -357,20 +454,20 @@ TEST_F(TrafficLog, AppendsOneLinePerCall) {
 
 TEST_F(TrafficLog, NoFileNoLog) {
     bool reported = false;
-    utilPipe::reportLogError = [&](const QString&) { reported = true; };
-    utilPipe::LogPipeTraffic(false, S("Unnamed"), S("x"));
+    statuspipe::reportLogError = [&](const QString&) { reported = true; };
+    statuspipe::LogPipeTraffic(false, S("Unnamed"), S("x"));
     EXPECT_FALSE(reported);
 }
 
 TEST_F(TrafficLog, ErrorMessageThenProcessedNormally) {
     QString message;
-    utilPipe::reportLogError = [&](const QString& m) { message = m; };
-    utilPipe::pipeLogging = true;
-    utilPipe::pipeLogFile = dir_.path();  // a folder: cannot be opened for append
+    statuspipe::reportLogError = [&](const QString& m) { message = m; };
+    statuspipe::pipeLogging = true;
+    statuspipe::pipeLogFile = dir_.path();  // a folder: cannot be opened for append
     Pipe p;
     p.Write("(MSG1 x)");
     QString pending;
-    EXPECT_EQ(utilPipe::ReadPipeMessage(p.ReadEnd(), pending, 0, S("Unnamed"), kNoProcess),
+    EXPECT_EQ(statuspipe::ReadPipeMessage(p.ReadEnd(), pending, 0, S("Unnamed"), kNoProcess),
               S("MSG1 x"));
     const QString head = S("Error writing pipe logging file '") + dir_.path() + S("'") + CR;
     EXPECT_TRUE(message.startsWith(head)) << message.toStdString();
@@ -378,14 +475,14 @@ TEST_F(TrafficLog, ErrorMessageThenProcessedNormally) {
 }
 
 TEST_F(TrafficLog, ReaderLogsWhatItReads) {
-    utilPipe::pipeLogging = true;
-    utilPipe::pipeLogFile = dir_.filePath(S("pipe.log"));
+    statuspipe::pipeLogging = true;
+    statuspipe::pipeLogFile = dir_.filePath(S("pipe.log"));
     Pipe p;
     p.Write(std::string("(MSG1 \0x)", 9));
     QString pending;
-    EXPECT_EQ(utilPipe::ReadPipeMessage(p.ReadEnd(), pending, 0, S("Named"), kNoProcess),
+    EXPECT_EQ(statuspipe::ReadPipeMessage(p.ReadEnd(), pending, 0, S("Named"), kNoProcess),
               S("MSG1 x"));
-    QFile f(utilPipe::pipeLogFile);
+    QFile f(statuspipe::pipeLogFile);
     ASSERT_TRUE(f.open(QIODevice::ReadOnly | QIODevice::Text));
     EXPECT_TRUE(QString::fromUtf8(f.readAll()).trimmed().endsWith(S(": Read from Named (MSG1 x)")));
 }
@@ -570,10 +667,10 @@ TEST(Estimate, EstimateText) {
     EXPECT_EQ(statuslogic::EstimateText(58.4, at), S("Estimated time left 58 seconds"));
     EXPECT_EQ(statuslogic::EstimateText(0, at), S("Estimated time left 0 seconds"));
     EXPECT_EQ(statuslogic::EstimateText(270, at), S("Estimate Done at: ") +
-                                                      utilPipe::TimeOfDayText(QTime(10, 5, 0)) +
+                                                      statuspipe::TimeOfDayText(QTime(10, 5, 0)) +
                                                       S("  (4 minutes 30 seconds) "));
     EXPECT_EQ(statuslogic::EstimateText(3725, QTime(23, 30, 0)),
-              S("Estimate Done at: ") + utilPipe::TimeOfDayText(QTime(0, 32, 5)) +
+              S("Estimate Done at: ") + statuspipe::TimeOfDayText(QTime(0, 32, 5)) +
                   S("  (1 hours 2 minutes) "));
 }
 
@@ -610,7 +707,7 @@ TEST(Estimate, ProgressSequences) {
     // 'PROGRESS 0' at 10:00:00, 'PROGRESS 10' 30 seconds later.
     RunSteps({{"0", 36000, L::Clear, {}, false, 0},
               {"10", 36030, L::Set,
-               doneAt + utilPipe::TimeOfDayText(QTime(10, 5, 0)) + S("  (4 minutes 30 seconds) "),
+               doneAt + statuspipe::TimeOfDayText(QTime(10, 5, 0)) + S("  (4 minutes 30 seconds) "),
                false, 10}},
              "documented example");
     // 'PROGRESS 50' twice: the second leaves line 0 alone but still sets the bar.
@@ -620,7 +717,7 @@ TEST(Estimate, ProgressSequences) {
              "same percent");
     // 'PROGRESS 0.5 100' is 50 %; 'PROGRESS 0.5' alone rounds to 0 % and restarts.
     RunSteps({{"0.5 100", 0, L::Set,
-               doneAt + utilPipe::TimeOfDayText(QTime(0, 1, 40)) + S("  (1 minute 40 seconds) "),
+               doneAt + statuspipe::TimeOfDayText(QTime(0, 1, 40)) + S("  (1 minute 40 seconds) "),
                false, 50},
               {"0.5", 5, L::Clear, {}, false, 0}},
              "fractions");

@@ -174,6 +174,10 @@ class StatusProcess {
 QString Text(const QJsonObject& s, int n) {
     return s[S("messageText")].toArray()[n].toString();
 }
+// A counter of the monitor's timer ticks ("polls", "refreshes").
+double Count(const QJsonObject& s, const char* name) {
+    return s[S(name)].toDouble();
+}
 QString Label(const QJsonObject& s, int n) {
     return s[S("labels")].toArray()[n].toString();
 }
@@ -370,13 +374,16 @@ void TestStatusProcess::parentExits() {
     QVERIFY(s[S("cancel")][S("visible")].toBool());
     QCOMPARE(s[S("cancel")][S("text")].toString(), S("Close"));
     QVERIFY(s[S("details")][S("visible")].toBool());
-    // The pipe is no longer read.
+    // The pipe is no longer read: no poll runs after the send, although the monitor's
+    // one-second refresh has ticked twice since (ten polls' time while connected).
+    const double pollsAtSend = Count(s, "polls");
+    const double refreshesAtSend = Count(s, "refreshes");
     p.Send("(MSG1 ignored)(EXIT)");
-    QTest::qWait(400);
+    QVERIFY(p.WaitFor(
+        [&](const QJsonObject& s) { return Count(s, "refreshes") >= refreshesAtSend + 2; }, &s));
     QCOMPARE(p.process().state(), QProcess::Running);
-    auto later = p.State();
-    QVERIFY(later);
-    QCOMPARE(Text(*later, 1), QString());
+    QCOMPARE(Count(s, "polls"), pollsAtSend);
+    QCOMPARE(Text(s, 1), QString());
     // Close ends the monitor without a reply.
     p.Control("click cancel");
     QVERIFY(p.WaitForExit());
@@ -439,12 +446,16 @@ void TestStatusProcess::stdinNotAPipe() {
     }
     StatusProcess p;
     QVERIFY(p.Start({}, input));
-    // A file on standard input is never read: the monitor stays, nothing executed.
-    QTest::qWait(400);
-    auto s = p.State();
-    QVERIFY(s);
-    QCOMPARE(Text(*s, 1), QString());
-    QCOMPARE((*s)[S("history")].toString(), S("\r\n").repeated(101));
+    // A file on standard input is never read: the monitor stays, nothing executed,
+    // although it has polled at least twice since the first look.
+    const auto first = p.State();
+    QVERIFY(first);
+    const double pollsAtStart = Count(*first, "polls");
+    QJsonObject s;
+    QVERIFY(
+        p.WaitFor([&](const QJsonObject& s) { return Count(s, "polls") >= pollsAtStart + 2; }, &s));
+    QCOMPARE(Text(s, 1), QString());
+    QCOMPARE(s[S("history")].toString(), S("\r\n").repeated(101));
     QCOMPARE(p.process().state(), QProcess::Running);
     QCOMPARE(p.Replies(), QByteArray());
 }

@@ -1,4 +1,4 @@
-// The status window in-process (Qt Test, offscreen): FrmStatus on real pipes for its
+// The status window in-process (Qt Test, offscreen): StatusWindow on real pipes for its
 // standard input and output, its timers driven by hand.
 #include <QApplication>
 #include <QLabel>
@@ -18,9 +18,9 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include "frmStatus.h"
 #include "platform.h"
-#include "statusLogic.h"
+#include "status_logic.h"
+#include "status_window.h"
 
 namespace {
 
@@ -45,7 +45,7 @@ struct Rig {
         s.stdIn = inRead;
         s.stdOut = outWrite;
         s.startTimers = false;
-        form = std::make_unique<FrmStatus>(s);
+        form = std::make_unique<StatusWindow>(s);
         form->onEndProgram = [this] { ++ends; };
     }
     ~Rig() {
@@ -73,7 +73,7 @@ struct Rig {
 
     int inRead = -1, inWrite = -1, outRead = -1, outWrite = -1;
     int ends = 0;
-    std::unique_ptr<FrmStatus> form;
+    std::unique_ptr<StatusWindow> form;
 };
 
 QByteArray Reply(char c) {
@@ -132,7 +132,7 @@ class TestStatusWindow : public QObject {
 
 void TestStatusWindow::startUpState() {
     Rig r;
-    FrmStatus& f = *r.form;
+    StatusWindow& f = *r.form;
     QVERIFY(!f.isVisible());
     QCOMPARE(f.windowTitle(), QString());
     QCOMPARE(f.windowSizeTwips(), (statuslogic::TwipsSize{5652, 2900}));
@@ -140,82 +140,84 @@ void TestStatusWindow::startUpState() {
     QCOMPARE(f.history().historyMax(), 100);
     QVERIFY(!f.hasParentHandle());
     QVERIFY(f.progressBar()->isHidden());
-    QCOMPARE(f.cmdPause()->text(), S("&Pause"));
-    QCOMPARE(f.cmdCancel()->text(), S("Cancel"));
-    QCOMPARE(f.cmdDetails()->text(), S("&Output"));
-    QVERIFY(!f.cmdPause()->isHidden() && !f.cmdCancel()->isHidden() && !f.cmdDetails()->isHidden());
-    QVERIFY(f.cmdPictures(0)->isHidden() && f.cmdPictures(1)->isHidden());
-    QCOMPARE(f.cmdPictures(0)->text(), S("Larkon"));
-    QCOMPARE(f.cmdPictures(1)->text(), S("Quor"));
-    QVERIFY(!f.cmdPictures(0)->icon().isNull() && !f.cmdPictures(1)->icon().isNull());
+    QCOMPARE(f.pauseButton()->text(), S("&Pause"));
+    QCOMPARE(f.cancelButton()->text(), S("Cancel"));
+    QCOMPARE(f.outputButton()->text(), S("&Output"));
+    QVERIFY(!f.pauseButton()->isHidden() && !f.cancelButton()->isHidden() &&
+            !f.outputButton()->isHidden());
+    QVERIFY(f.pictureButton(0)->isHidden() && f.pictureButton(1)->isHidden());
+    QCOMPARE(f.pictureButton(0)->text(), S("Larkon"));
+    QCOMPARE(f.pictureButton(1)->text(), S("Quor"));
+    QVERIFY(!f.pictureButton(0)->icon().isNull() && !f.pictureButton(1)->icon().isNull());
     QVERIFY(!f.windowIcon().isNull());
-    // Form_Resize at 5652 wide: the controls are 4992 wide; the output box keeps 3135.
-    for (int i = 0; i <= 4; ++i) QCOMPARE(f.controlTwips(f.lblMsg(i)).width(), 4992);
+    // Resizing at 5652 wide: the controls are 4992 wide; the output box keeps 3135.
+    for (int i = 0; i <= 4; ++i) QCOMPARE(f.controlTwips(f.messageLabel(i)).width(), 4992);
     QCOMPARE(f.controlTwips(f.progressBar()).width(), 4992);
-    QCOMPARE(f.controlTwips(f.txtDetails()), QRect(240, 2760, 4992, 3135));
-    QCOMPARE(f.controlTwips(f.cmdCancel()), QRect(1560, 1920, 1095, 495));
+    QCOMPARE(f.controlTwips(f.outputBox()), QRect(240, 2760, 4992, 3135));
+    QCOMPARE(f.controlTwips(f.cancelButton()), QRect(1560, 1920, 1095, 495));
     // In pixels at the screen's logical DPI.
     const double dpi = f.logicalDpiX();
     QCOMPARE(f.width(), statuslogic::TwipsToPixels(5550, dpi));
-    QCOMPARE(f.lblMsg(1)->width(), statuslogic::TwipsToPixels(4992, dpi));
-    QCOMPARE(f.cmdCancel()->x(), statuslogic::TwipsToPixels(1560, dpi));
+    QCOMPARE(f.messageLabel(1)->width(), statuslogic::TwipsToPixels(4992, dpi));
+    QCOMPARE(f.cancelButton()->x(), statuslogic::TwipsToPixels(1560, dpi));
 }
 
 void TestStatusWindow::messageSplitOverTwoPolls() {
     Rig r;
     r.Write("(MSG1 Hello");
-    r.form->Timer1_Timer();
+    r.form->onPollTimer();
     QCOMPARE(r.form->messageText(1), QString());
     QCOMPARE(r.form->pendingInput(), S("(MSG1 Hello"));
     r.Write(")(MSG2 World)");
-    r.form->Timer1_Timer();
+    r.form->onPollTimer();
     QCOMPARE(r.form->messageText(1), S("Hello"));
     QCOMPARE(r.form->messageText(2), S("World"));
     QCOMPARE(r.form->pendingInput(), QString());
     // Lines 1 to 4 change on screen only through the one-second refresh.
-    QCOMPARE(r.form->lblMsg(1)->text(), QString());
-    r.form->Timer2_Timer();
-    QCOMPARE(r.form->lblMsg(1)->text(), S("Hello"));
-    QCOMPARE(r.form->lblMsg(2)->text(), S("World"));
+    QCOMPARE(r.form->messageLabel(1)->text(), QString());
+    r.form->onRefreshTimer();
+    QCOMPARE(r.form->messageLabel(1)->text(), S("Hello"));
+    QCOMPARE(r.form->messageLabel(2)->text(), S("World"));
 }
 
 void TestStatusWindow::outputButtonGeometry() {
     Rig r;
-    FrmStatus& f = *r.form;
+    StatusWindow& f = *r.form;
     r.Command("SHOW");
-    f.cmdDetails()->click();
+    f.outputButton()->click();
     QCOMPARE(f.windowSizeTwips(), (statuslogic::TwipsSize{10000, 6444}));
-    QCOMPARE(f.controlTwips(f.txtDetails()).height(), 3144);
-    QCOMPARE(f.controlTwips(f.txtDetails()).width(), 9340);
-    QCOMPARE(f.controlTwips(f.lblMsg(3)).width(), 9340);
-    QCOMPARE(f.controlTwips(f.cmdDetails()), QRect(2880, 1920, 1095, 495));  // buttons do not move
+    QCOMPARE(f.controlTwips(f.outputBox()).height(), 3144);
+    QCOMPARE(f.controlTwips(f.outputBox()).width(), 9340);
+    QCOMPARE(f.controlTwips(f.messageLabel(3)).width(), 9340);
+    QCOMPARE(f.controlTwips(f.outputButton()),
+             QRect(2880, 1920, 1095, 495));  // buttons do not move
     QTRY_COMPARE(f.height(), statuslogic::TwipsToPixels(6444 - 320, f.logicalDpiY()));
-    f.cmdDetails()->click();
+    f.outputButton()->click();
     QCOMPARE(f.windowSizeTwips(), (statuslogic::TwipsSize{5652, 2900}));
-    QCOMPARE(f.controlTwips(f.txtDetails()).width(), 4992);
-    QCOMPARE(f.controlTwips(f.txtDetails()).height(), 3144);  // keeps its height
+    QCOMPARE(f.controlTwips(f.outputBox()).width(), 4992);
+    QCOMPARE(f.controlTwips(f.outputBox()).height(), 3144);  // keeps its height
     // After "TEXT OFF" the window is 3120 high: Output makes it small.
     r.Command("TEXT OFF");
     QCOMPARE(f.windowSizeTwips(), (statuslogic::TwipsSize{6000, 3120}));
-    f.cmdDetails()->click();
+    f.outputButton()->click();
     QCOMPARE(f.windowSizeTwips(), (statuslogic::TwipsSize{5652, 2900}));
     // A size change made by the user follows the same rules.
     f.resize(statuslogic::TwipsToPixels(8000 - 102, f.logicalDpiX()),
              statuslogic::TwipsToPixels(5000 - 320, f.logicalDpiY()));
     QTRY_VERIFY(std::abs(f.windowSizeTwips().width - 8000) <= 20);
-    QVERIFY(std::abs(f.controlTwips(f.txtDetails()).width() - (8000 - 660)) <= 20);
-    QVERIFY(std::abs(f.controlTwips(f.txtDetails()).height() - (5000 - 3300)) <= 20);
+    QVERIFY(std::abs(f.controlTwips(f.outputBox()).width() - (8000 - 660)) <= 20);
+    QVERIFY(std::abs(f.controlTwips(f.outputBox()).height() - (5000 - 3300)) <= 20);
 }
 
 void TestStatusWindow::textCommand() {
     Rig r;
-    FrmStatus& f = *r.form;
+    StatusWindow& f = *r.form;
     r.Command("text on");
     QCOMPARE(f.windowSizeTwips(), (statuslogic::TwipsSize{10000, 6900}));
-    QCOMPARE(f.controlTwips(f.txtDetails()).height(), 3600);
+    QCOMPARE(f.controlTwips(f.outputBox()).height(), 3600);
     // Any other text stands in the box only until the rendering at the end of the command.
     r.Command("TEXT hello");
-    const QString shown = f.txtDetails()->toPlainText();
+    const QString shown = f.outputBox()->toPlainText();
     QVERIFY(!shown.startsWith(S("hello")));
     QVERIFY(shown.contains(S(" - TEXT hello")));
     QVERIFY(shown.contains(S(" - text on")));
@@ -223,13 +225,13 @@ void TestStatusWindow::textCommand() {
 
 void TestStatusWindow::textWhileMinimisedDoesNothing() {
     Rig r;
-    FrmStatus& f = *r.form;
+    StatusWindow& f = *r.form;
     r.Command("SHOW");
     f.setWindowState(Qt::WindowMinimized);
     r.Command("TEXT ON");
     QCOMPARE(f.windowSizeTwips(), (statuslogic::TwipsSize{5652, 2900}));
     QVERIFY(r.LastHistoryLine().endsWith(S(" - TEXT ON")));
-    f.cmdDetails()->click();  // Output only in the normal state, too
+    f.outputButton()->click();  // Output only in the normal state, too
     QCOMPARE(f.windowSizeTwips(), (statuslogic::TwipsSize{5652, 2900}));
     f.setWindowState(Qt::WindowNoState);
     r.Command("TEXT ON");
@@ -255,108 +257,108 @@ void TestStatusWindow::initChoosesIcon() {
     QFETCH(QString, caption);
     QFETCH(QString, icon);
     Rig r;
-    FrmStatus& f = *r.form;
+    StatusWindow& f = *r.form;
     r.Command("CAPTION before");
-    f.lblMsg(1)->setText(S("old"));
+    f.messageLabel(1)->setText(S("old"));
     f.HandleMessage(command);
     QCOMPARE(f.windowTitle(), caption);
     QCOMPARE(f.iconName(), icon);
-    QCOMPARE(f.lblMsg(1)->text(), QString());  // ClearStatus first
+    QCOMPARE(f.messageLabel(1)->text(), QString());  // ClearStatus first
     QVERIFY(f.isVisible());
     QVERIFY(f.isTopmost());
 }
 
 void TestStatusWindow::buttonCommands() {
     Rig r;
-    FrmStatus& f = *r.form;
+    StatusWindow& f = *r.form;
     r.Command("BUTTOFF cancel");
-    QVERIFY(f.cmdCancel()->isHidden());
+    QVERIFY(f.cancelButton()->isHidden());
     r.Command("BUTTON Cancel");
-    QVERIFY(!f.cmdCancel()->isHidden());
+    QVERIFY(!f.cancelButton()->isHidden());
     r.Command("BUTTOFF PAUSE");
-    QVERIFY(f.cmdPause()->isHidden());
+    QVERIFY(f.pauseButton()->isHidden());
     r.Command("BUTTOFF details");
-    QVERIFY(f.cmdDetails()->isHidden());
+    QVERIFY(f.outputButton()->isHidden());
     r.Command("BUTTON output");
-    QVERIFY(!f.cmdDetails()->isHidden());
+    QVERIFY(!f.outputButton()->isHidden());
     r.Command("BUTTON ok");
-    QVERIFY(f.cmdPause()->isHidden());
+    QVERIFY(f.pauseButton()->isHidden());
     QVERIFY(r.LastHistoryLine().endsWith(S(" - BUTTON ok")));
 }
 
 void TestStatusWindow::clearAndRefresh() {
     Rig r;
-    FrmStatus& f = *r.form;
+    StatusWindow& f = *r.form;
     r.Command("INIT Job");
     r.Command("MSG1 one");
     r.Command("MSG4 four");
     r.Command("PROGRESS 40");
-    f.Timer2_Timer();
-    QCOMPARE(f.lblMsg(1)->text(), S("one"));
+    f.onRefreshTimer();
+    QCOMPARE(f.messageLabel(1)->text(), S("one"));
     QVERIFY(!f.progressBar()->isHidden());
     r.Command("CLEAR");
     QCOMPARE(f.windowTitle(), QString());
-    for (int i = 0; i <= 4; ++i) QCOMPARE(f.lblMsg(i)->text(), QString());
+    for (int i = 0; i <= 4; ++i) QCOMPARE(f.messageLabel(i)->text(), QString());
     QVERIFY(f.progressBar()->isHidden());
     QCOMPARE(f.progressBar()->value(), 0);
-    f.Timer2_Timer();
-    QCOMPARE(f.lblMsg(1)->text(), S("one"));
-    QCOMPARE(f.lblMsg(4)->text(), S("four"));
-    QCOMPARE(f.lblMsg(0)->text(), QString());  // line 0 is not refreshed
+    f.onRefreshTimer();
+    QCOMPARE(f.messageLabel(1)->text(), S("one"));
+    QCOMPARE(f.messageLabel(4)->text(), S("four"));
+    QCOMPARE(f.messageLabel(0)->text(), QString());  // line 0 is not refreshed
 }
 
 void TestStatusWindow::freeText() {
     Rig r;
-    FrmStatus& f = *r.form;
+    StatusWindow& f = *r.form;
     r.Command("MSG1 kept");
     r.Command("Hello world");
-    QCOMPARE(f.lblMsg(1)->text(), S("Hello world"));
+    QCOMPARE(f.messageLabel(1)->text(), S("Hello world"));
     QVERIFY(r.LastHistoryLine().endsWith(S(" - Hello world")));
-    f.Timer2_Timer();
-    QCOMPARE(f.lblMsg(1)->text(), S("kept"));
+    f.onRefreshTimer();
+    QCOMPARE(f.messageLabel(1)->text(), S("kept"));
     r.Write("(Line1\rLine2)");
-    f.Timer1_Timer();
-    QCOMPARE(f.lblMsg(1)->text(), S("Line2"));
+    f.onPollTimer();
+    QCOMPARE(f.messageLabel(1)->text(), S("Line2"));
     const QStringList lines = f.history().Render().split(S("\r\n"), Qt::SkipEmptyParts);
     QVERIFY(lines.size() >= 2);
     QVERIFY(lines[lines.size() - 2].endsWith(S(" - Line1")));
     QVERIFY(lines.back().endsWith(S(" - Line2 ")));
     r.Command("MSG01 x");  // not MSG1
     QCOMPARE(f.messageText(1), S("kept"));
-    QCOMPARE(f.lblMsg(1)->text(), S("MSG01 x"));
+    QCOMPARE(f.messageLabel(1)->text(), S("MSG01 x"));
 }
 
 void TestStatusWindow::typedCommandF10() {
     Rig r;
-    FrmStatus& f = *r.form;
-    f.txtDetails()->setPlainText(S("(MSG1 hello)"));
-    QTest::keyClick(f.txtDetails(), Qt::Key_F10);
+    StatusWindow& f = *r.form;
+    f.outputBox()->setPlainText(S("(MSG1 hello)"));
+    QTest::keyClick(f.outputBox(), Qt::Key_F10);
     QCOMPARE(f.messageText(1), S("hello"));
-    QVERIFY(f.txtDetails()->toPlainText().contains(S(" - MSG1 hello")));  // replaced by the history
-    f.txtDetails()->setPlainText(S("(SHOW)"));
-    QTest::keyClick(f.txtDetails(), Qt::Key_F10);
+    QVERIFY(f.outputBox()->toPlainText().contains(S(" - MSG1 hello")));  // replaced by the history
+    f.outputBox()->setPlainText(S("(SHOW)"));
+    QTest::keyClick(f.outputBox(), Qt::Key_F10);
     QVERIFY(f.isVisible());
-    f.txtDetails()->setPlainText(S("MSG1 other"));
-    QTest::keyClick(f.txtDetails(), Qt::Key_F10);
+    f.outputBox()->setPlainText(S("MSG1 other"));
+    QTest::keyClick(f.outputBox(), Qt::Key_F10);
     QCOMPARE(f.messageText(1), S("hello"));
-    QCOMPARE(f.txtDetails()->toPlainText(), S("MSG1 other"));
+    QCOMPARE(f.outputBox()->toPlainText(), S("MSG1 other"));
     // Other keys do nothing.
-    f.txtDetails()->setPlainText(S("(MSG1 again)"));
-    QTest::keyClick(f.txtDetails(), Qt::Key_F9);
+    f.outputBox()->setPlainText(S("(MSG1 again)"));
+    QTest::keyClick(f.outputBox(), Qt::Key_F9);
     QCOMPARE(f.messageText(1), S("hello"));
 }
 
 void TestStatusWindow::pauseResumeCancel() {
     Rig r;
-    FrmStatus& f = *r.form;
+    StatusWindow& f = *r.form;
     r.Command("INIT Job");
-    QTest::mouseClick(f.cmdPause(), Qt::LeftButton);
+    QTest::mouseClick(f.pauseButton(), Qt::LeftButton);
     QCOMPARE(r.Replies(), Reply('P'));
-    QCOMPARE(f.cmdPause()->text(), S("&Resume"));
-    QTest::mouseClick(f.cmdPause(), Qt::LeftButton);
+    QCOMPARE(f.pauseButton()->text(), S("&Resume"));
+    QTest::mouseClick(f.pauseButton(), Qt::LeftButton);
     QCOMPARE(r.Replies(), Reply('R'));
-    QCOMPARE(f.cmdPause()->text(), S("&Pause"));
-    QTest::mouseClick(f.cmdCancel(), Qt::LeftButton);
+    QCOMPARE(f.pauseButton()->text(), S("&Pause"));
+    QTest::mouseClick(f.cancelButton(), Qt::LeftButton);
     QCOMPARE(r.Replies(), Reply('C'));
     QVERIFY(!f.isVisible());
     QCOMPARE(r.ends, 0);
@@ -364,7 +366,7 @@ void TestStatusWindow::pauseResumeCancel() {
 
 void TestStatusWindow::closeWhileConnectedHides() {
     Rig r;
-    FrmStatus& f = *r.form;
+    StatusWindow& f = *r.form;
     r.Command("SHOW");
     QVERIFY(f.isVisible());
     QVERIFY(!f.close());  // the close is cancelled
@@ -386,7 +388,7 @@ void TestStatusWindow::exitReplies() {
 
 void TestStatusWindow::progressBarAndEstimate() {
     Rig r;
-    FrmStatus& f = *r.form;
+    StatusWindow& f = *r.form;
     r.Command("PROGRESS 30");  // window hidden: the bar is not made visible
     QVERIFY(f.progressBar()->isHidden());
     r.Command("INIT Job");
@@ -397,25 +399,25 @@ void TestStatusWindow::progressBarAndEstimate() {
     QVERIFY(f.progressBar()->isHidden());
     r.Command("MSG5 -5");
     QVERIFY(f.progressBar()->isHidden());
-    QCOMPARE(f.lblMsg(0)->text(), QString());
+    QCOMPARE(f.messageLabel(0)->text(), QString());
     r.Command("PROGRESS 0 0");
     QVERIFY(!f.progressBar()->isHidden());
     QCOMPARE(f.progressBar()->value(), 0);
     r.Command("PROGRESS 10 100");  // R = 90 x 100 / 10 = 900 s
-    QVERIFY(f.lblMsg(0)->text().startsWith(S("Estimate Done at: ")));
-    QVERIFY(f.lblMsg(0)->text().endsWith(S("  (15 minutes) ")));
+    QVERIFY(f.messageLabel(0)->text().startsWith(S("Estimate Done at: ")));
+    QVERIFY(f.messageLabel(0)->text().endsWith(S("  (15 minutes) ")));
     r.Command("PROGRESS 55 110");  // R = 45 x 110 / 55 = 90 s
-    QVERIFY(f.lblMsg(0)->text().endsWith(S("  (1 minute 30 seconds) ")));
+    QVERIFY(f.messageLabel(0)->text().endsWith(S("  (1 minute 30 seconds) ")));
     r.Command("PROGRESS 90 110");  // R = 10 x 110 / 90 = 12.2 s
-    QCOMPARE(f.lblMsg(0)->text(), S("Estimated time left 12 seconds"));
+    QCOMPARE(f.messageLabel(0)->text(), S("Estimated time left 12 seconds"));
     r.Command("PROGRESS 90 120");  // same percent: line 0 left alone
-    QCOMPARE(f.lblMsg(0)->text(), S("Estimated time left 12 seconds"));
+    QCOMPARE(f.messageLabel(0)->text(), S("Estimated time left 12 seconds"));
     QCOMPARE(f.progressBar()->value(), 90);
 }
 
 void TestStatusWindow::redimAndDbg() {
     Rig r;
-    FrmStatus& f = *r.form;
+    StatusWindow& f = *r.form;
     r.Command("DBG step 3");
     QVERIFY(r.LastHistoryLine().endsWith(S(" - step 3")));
     QVERIFY(!f.history().Render().contains(S("DBG")));
@@ -456,10 +458,10 @@ void TestStatusWindow::stdinNotAPipe() {
     s.stdIn = fd;
     s.stdOut = out[1];
     s.startTimers = false;
-    FrmStatus f(s);
+    StatusWindow f(s);
     int ends = 0;
     f.onEndProgram = [&ends] { ++ends; };
-    for (int i = 0; i < 3; ++i) f.Timer1_Timer();
+    for (int i = 0; i < 3; ++i) f.onPollTimer();
     QCOMPARE(f.messageText(1), QString());
     QCOMPARE(ends, 0);
     ::close(fd);
@@ -472,24 +474,24 @@ void TestStatusWindow::parentWatchDisconnects() {
     QVERIFY(child > 0);
     {
         Rig r(QString::number(child));
-        FrmStatus& f = *r.form;
+        StatusWindow& f = *r.form;
         QCOMPARE(f.parentProcessId(), static_cast<qint32>(child));
         QVERIFY(f.hasParentHandle());
-        f.Timer1_Timer();
+        f.onPollTimer();
         QCOMPARE(f.pollInterval(), 100);
         QVERIFY(!f.isVisible());
         ::kill(child, SIGKILL);
         QVERIFY(WaitChildExited(child));
-        f.Timer1_Timer();
+        f.onPollTimer();
         QCOMPARE(f.pollInterval(), 0);
         QVERIFY(f.isVisible());
         QCOMPARE(f.windowTitle(), S("Parent process exited."));
-        QVERIFY(f.cmdPause()->isHidden());
-        QVERIFY(!f.cmdCancel()->isHidden());
-        QCOMPARE(f.cmdCancel()->text(), S("Close"));
-        QVERIFY(!f.cmdDetails()->isHidden());
+        QVERIFY(f.pauseButton()->isHidden());
+        QVERIFY(!f.cancelButton()->isHidden());
+        QCOMPARE(f.cancelButton()->text(), S("Close"));
+        QVERIFY(!f.outputButton()->isHidden());
         QCOMPARE(r.ends, 0);
-        QTest::mouseClick(f.cmdCancel(), Qt::LeftButton);
+        QTest::mouseClick(f.cancelButton(), Qt::LeftButton);
         QCOMPARE(r.ends, 1);
         QCOMPARE(r.Replies(), QByteArray());
     }
@@ -504,7 +506,7 @@ void TestStatusWindow::terminateWithoutParent() {
             [&] { boxSeen |= QApplication::activeModalWidget() != nullptr; });
     watch.start(5);
     r.Command("TERMINATE");
-    QCOMPARE(r.form->lblMsg(1)->text(), S("Terminate, Wait for AutoClose 1"));
+    QCOMPARE(r.form->messageLabel(1)->text(), S("Terminate, Wait for AutoClose 1"));
     QCOMPARE(r.ends, 1);
     QVERIFY(!boxSeen);
     QCOMPARE(r.Replies(), QByteArray());
@@ -519,7 +521,7 @@ void TestStatusWindow::terminateParentAlreadyGone() {
         Rig r(QString::number(child));
         QVERIFY(r.form->hasParentHandle());
         r.Command("TERMINATE");
-        QCOMPARE(r.form->lblMsg(1)->text(), S("Terminate, Wait for AutoClose 1"));
+        QCOMPARE(r.form->messageLabel(1)->text(), S("Terminate, Wait for AutoClose 1"));
         QCOMPARE(r.ends, 1);
     }
     ::waitpid(child, nullptr, 0);
@@ -540,7 +542,7 @@ void TestStatusWindow::terminateLiveParent() {
         });
         watch.start(20);
         r.Command("TERMINATE");
-        QCOMPARE(r.form->lblMsg(1)->text(), S("Terminate, AutoClose Failed"));
+        QCOMPARE(r.form->messageLabel(1)->text(), S("Terminate, AutoClose Failed"));
         QCOMPARE(r.ends, 1);
     }
     QCOMPARE(boxText, S("Larkon Terminated by Status Monitor\r\n1:1:259"));

@@ -1,4 +1,4 @@
-#include "frmStatus.h"
+#include "status_window.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -15,7 +15,7 @@
 
 #include <algorithm>
 
-#include "utilPipe.h"
+#include "pipe_protocol.h"
 
 // Q_INIT_RESOURCE must stand outside any namespace; the resources live in a static
 // library, so they are registered explicitly.
@@ -44,22 +44,22 @@ QFont DetailsFont() {
 }
 
 // Design positions (twips, relative to the client area).
-constexpr QRect kLblMsg1(240, 240, 5235, 195);
-constexpr QRect kLblMsg2(240, 720, 5472, 372);
-constexpr QRect kLblMsg3(240, 720, 5175, 375);
-constexpr QRect kLblMsg4(240, 720, 5172, 372);
-constexpr QRect kProgressBar1(240, 1200, 5052, 372);
-constexpr QRect kLblMsg0(240, 1620, 4992, 192);
-constexpr QRect kCmdPause(240, 1920, 1095, 495);
-constexpr QRect kCmdCancel(1560, 1920, 1095, 495);
-constexpr QRect kCmdDetails(2880, 1920, 1095, 495);
-constexpr QRect kTxtDetails(240, 2760, 8775, 3135);
-constexpr QRect kCmdPictures0(6120, 240, 1095, 615);
-constexpr QRect kCmdPictures1(6120, 1200, 1095, 615);
+constexpr QRect kMessageLabel1(240, 240, 5235, 195);
+constexpr QRect kMessageLabel2(240, 720, 5472, 372);
+constexpr QRect kMessageLabel3(240, 720, 5175, 375);
+constexpr QRect kMessageLabel4(240, 720, 5172, 372);
+constexpr QRect kProgressBar(240, 1200, 5052, 372);
+constexpr QRect kMessageLabel0(240, 1620, 4992, 192);
+constexpr QRect kPauseButton(240, 1920, 1095, 495);
+constexpr QRect kCancelButton(1560, 1920, 1095, 495);
+constexpr QRect kOutputButton(2880, 1920, 1095, 495);
+constexpr QRect kOutputBox(240, 2760, 8775, 3135);
+constexpr QRect kPictureButton0(6120, 240, 1095, 615);
+constexpr QRect kPictureButton1(6120, 1200, 1095, 615);
 
 }  // namespace
 
-FrmStatus::FrmStatus(const StatusStartup& startup, QWidget* parent) : QWidget(parent) {
+StatusWindow::StatusWindow(const StatusStartup& startup, QWidget* parent) : QWidget(parent) {
     InitStatusResources();
     dpiX_ = logicalDpiX() > 0 ? logicalDpiX() : 96;
     dpiY_ = logicalDpiY() > 0 ? logicalDpiY() : 96;
@@ -72,24 +72,25 @@ FrmStatus::FrmStatus(const StatusStartup& startup, QWidget* parent) : QWidget(pa
     const QFont labelFont = LabelFont();
     const std::array<Qt::Alignment, 5> align = {Qt::AlignHCenter, Qt::AlignLeft, Qt::AlignLeft,
                                                 Qt::AlignHCenter, Qt::AlignRight};
-    const std::array<QRect, 5> labelRects = {kLblMsg0, kLblMsg1, kLblMsg2, kLblMsg3, kLblMsg4};
-    for (std::size_t i = 0; i < lblMsg_.size(); ++i) {
+    const std::array<QRect, 5> labelRects = {kMessageLabel0, kMessageLabel1, kMessageLabel2,
+                                             kMessageLabel3, kMessageLabel4};
+    for (std::size_t i = 0; i < messageLabels_.size(); ++i) {
         auto* label = new QLabel(this);
-        label->setObjectName(QStringLiteral("lblMsg%1").arg(i));
+        label->setObjectName(QStringLiteral("messageLabel%1").arg(i));
         label->setFont(labelFont);
         label->setAlignment(align[i] | Qt::AlignTop);
         label->setWordWrap(true);
         label->setTextFormat(Qt::PlainText);
         label->setAttribute(Qt::WA_TransparentForMouseEvents);
-        lblMsg_[i] = label;
+        messageLabels_[i] = label;
         Place(label, labelRects[i]);
     }
 
-    progressBar1_ = new QProgressBar(this);
-    progressBar1_->setObjectName(QStringLiteral("ProgressBar1"));
-    progressBar1_->setRange(0, 100);
-    progressBar1_->setTextVisible(false);
-    Place(progressBar1_, kProgressBar1);
+    progressBar_ = new QProgressBar(this);
+    progressBar_->setObjectName(QStringLiteral("ProgressBar1"));
+    progressBar_->setRange(0, 100);
+    progressBar_->setTextVisible(false);
+    Place(progressBar_, kProgressBar);
 
     auto makeButton = [&](const QString& name, const QString& text, QRect rect) {
         auto* b = new QPushButton(text, this);
@@ -99,92 +100,96 @@ FrmStatus::FrmStatus(const StatusStartup& startup, QWidget* parent) : QWidget(pa
         Place(b, rect);
         return b;
     };
-    cmdPause_ = makeButton(QStringLiteral("cmdPause"), QStringLiteral("&Pause"), kCmdPause);
-    cmdCancel_ = makeButton(QStringLiteral("cmdCancel"), QStringLiteral("Cancel"), kCmdCancel);
-    cmdDetails_ = makeButton(QStringLiteral("cmdDetails"), QStringLiteral("&Output"), kCmdDetails);
-    connect(cmdPause_, &QPushButton::clicked, this, [this] { cmdPause_Click(); });
-    connect(cmdCancel_, &QPushButton::clicked, this, [this] { cmdCancel_Click(); });
-    connect(cmdDetails_, &QPushButton::clicked, this, [this] { cmdDetails_Click(); });
+    pauseButton_ =
+        makeButton(QStringLiteral("pauseButton"), QStringLiteral("&Pause"), kPauseButton);
+    cancelButton_ =
+        makeButton(QStringLiteral("cancelButton"), QStringLiteral("Cancel"), kCancelButton);
+    outputButton_ =
+        makeButton(QStringLiteral("outputButton"), QStringLiteral("&Output"), kOutputButton);
+    connect(pauseButton_, &QPushButton::clicked, this, [this] { onPauseClicked(); });
+    connect(cancelButton_, &QPushButton::clicked, this, [this] { onCancelClicked(); });
+    connect(outputButton_, &QPushButton::clicked, this, [this] { onOutputClicked(); });
 
-    txtDetails_ = new QPlainTextEdit(this);
-    txtDetails_->setObjectName(QStringLiteral("txtDetails"));
-    txtDetails_->setFont(DetailsFont());
-    txtDetails_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    txtDetails_->installEventFilter(this);
-    Place(txtDetails_, kTxtDetails);
+    outputBox_ = new QPlainTextEdit(this);
+    outputBox_->setObjectName(QStringLiteral("outputBox"));
+    outputBox_->setFont(DetailsFont());
+    outputBox_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    outputBox_->installEventFilter(this);
+    Place(outputBox_, kOutputBox);
 
-    cmdPictures_[0] =
-        makeButton(QStringLiteral("cmdPictures0"), QStringLiteral("Larkon"), kCmdPictures0);
-    cmdPictures_[0]->setIcon(QIcon(QStringLiteral(":/status/icons/larkon.png")));
-    cmdPictures_[1] =
-        makeButton(QStringLiteral("cmdPictures1"), QStringLiteral("Quor"), kCmdPictures1);
-    cmdPictures_[1]->setIcon(QIcon(QStringLiteral(":/status/icons/quor.png")));
-    for (QPushButton* b : cmdPictures_)
+    pictureButtons_[0] =
+        makeButton(QStringLiteral("pictureButton0"), QStringLiteral("Larkon"), kPictureButton0);
+    pictureButtons_[0]->setIcon(QIcon(QStringLiteral(":/status/icons/larkon.png")));
+    pictureButtons_[1] =
+        makeButton(QStringLiteral("pictureButton1"), QStringLiteral("Quor"), kPictureButton1);
+    pictureButtons_[1]->setIcon(QIcon(QStringLiteral(":/status/icons/quor.png")));
+    for (QPushButton* b : pictureButtons_)
         b->setVisible(false);  // never visible; they only hold icons
 
     setWindowSizeTwips(statuslogic::kSmallWindow);
 
-    // ---- start-up (Form_Initialize) ----
+    // ---- start-up ----
     pollInterval_ = 100;
     parentProcessId_ = statuslogic::ParentIdFromCommandLine(startup.commandLine);
-    if (parentProcessId_ != 0) hParentProcess_ = statusplat::ProcessHandle::Open(parentProcessId_);
-    hStdIn_ = startup.stdIn;
-    hStdOut_ = startup.stdOut;
+    if (parentProcessId_ != 0) parentProcess_ = statusplat::ProcessHandle::Open(parentProcessId_);
+    stdIn_ = startup.stdIn;
+    stdOut_ = startup.stdOut;
     SetHistorySize(100);
     ClearStatus();
-    timer1_.setInterval(pollInterval_);
-    connect(&timer1_, &QTimer::timeout, this, [this] { Timer1_Timer(); });
-    timer2_.setInterval(1000);
-    connect(&timer2_, &QTimer::timeout, this, [this] { Timer2_Timer(); });
+    pollTimer_.setInterval(pollInterval_);
+    connect(&pollTimer_, &QTimer::timeout, this, [this] { onPollTimer(); });
+    refreshTimer_.setInterval(1000);
+    connect(&refreshTimer_, &QTimer::timeout, this, [this] { onRefreshTimer(); });
     autoTimers_ = startup.startTimers;
     if (autoTimers_) {
-        timer1_.start();
-        timer2_.start();
+        pollTimer_.start();
+        refreshTimer_.start();
     }
     HideStatus();
 }
 
-FrmStatus::~FrmStatus() = default;
+StatusWindow::~StatusWindow() = default;
 
 // ---------------------------------------------------------------------------------
 // Polling, splitting, executing, replies
 // ---------------------------------------------------------------------------------
 
-void FrmStatus::PumpEvents() {
+void StatusWindow::PumpEvents() {
     QCoreApplication::processEvents();
 }
 
-void FrmStatus::Timer1_Timer() {
-    if (ended_ || inTimer1_) return;
-    timer1_.stop();
-    inTimer1_ = true;
+void StatusWindow::onPollTimer() {
+    if (ended_ || polling_) return;
+    pollTimer_.stop();
+    polling_ = true;
+    ++pollCount_;
     QString message;
     do {
-        message = utilPipe::ReadPipeMessage(hStdIn_, pendingInput_, 0, QStringLiteral("Unnamed"),
-                                            statusplat::ProcessHandle());
+        message = statuspipe::ReadPipeMessage(stdIn_, pendingInput_, 0, QStringLiteral("Unnamed"),
+                                              statusplat::ProcessHandle());
         if (ended_) break;
         HandleMessage(message);
     } while (!message.isEmpty() && !ended_);
-    inTimer1_ = false;
+    polling_ = false;
     if (ended_) return;
 
     // Parent watch.
-    if (hParentProcess_.valid()) {
+    if (parentProcess_.valid()) {
         std::uint32_t code = 0;
-        hParentProcess_.QueryExitCode(&code);
+        parentProcess_.QueryExitCode(&code);
         if (code != statusplat::kStillActive) Disconnect();
     }
-    if (pollInterval_ != 0 && autoTimers_) timer1_.start(pollInterval_);
+    if (pollInterval_ != 0 && autoTimers_) pollTimer_.start(pollInterval_);
 }
 
-void FrmStatus::HandleMessage(const QString& message) {
+void StatusWindow::HandleMessage(const QString& message) {
     QString word;
     QString argument;
     if (!statuslogic::SplitMessage(message, &word, &argument)) return;
     ExecuteCommand(word, argument);
 }
 
-void FrmStatus::ExecuteCommand(QString& word, QString& argument) {
+void StatusWindow::ExecuteCommand(QString& word, QString& argument) {
     if (ended_) return;
     const QString u = word.toUpper();
     auto is = [&u](std::initializer_list<const char*> names) {
@@ -231,40 +236,40 @@ void FrmStatus::ExecuteCommand(QString& word, QString& argument) {
         const bool visible = u == QLatin1String("BUTTON");
         const QString which = argument.toUpper();
         if (which == QLatin1String("CANCEL")) {
-            cmdCancel_->setVisible(visible);
+            cancelButton_->setVisible(visible);
         } else if (which == QLatin1String("PAUSE")) {
-            cmdPause_->setVisible(visible);
+            pauseButton_->setVisible(visible);
         } else if (which == QLatin1String("DETAILS") || which == QLatin1String("OUTPUT")) {
-            cmdDetails_->setVisible(visible);
+            outputButton_->setVisible(visible);
         }
     } else if (is({"TEXT"})) {
         if (isNormalState()) {
             const QString a = argument.toUpper();
             if (a == QLatin1String("ON")) {
-                const TwipsSize s = statuslogic::TextOnSize(controlTwips(txtDetails_).top());
+                const TwipsSize s = statuslogic::TextOnSize(controlTwips(outputBox_).top());
                 setWindowSizeTwips(s);
             } else if (a == QLatin1String("OFF")) {
-                setWindowSizeTwips(statuslogic::TextOffSize(controlTwips(cmdDetails_).top()));
+                setWindowSizeTwips(statuslogic::TextOffSize(controlTwips(outputButton_).top()));
             } else {
-                txtDetails_->setPlainText(argument);
+                outputBox_->setPlainText(argument);
             }
         }
     } else {
         // Free text.
         if (const auto line = statuslogic::FreeTextLine(word, argument)) {
-            lblMsg_[1]->setText(*line);
-            lblMsg_[1]->repaint();
+            messageLabels_[1]->setText(*line);
+            messageLabels_[1]->repaint();
         }
     }
 
     // Echo.
     for (const QString& line : statuslogic::EchoLines(word, argument)) AddHistoryLine(line);
     // The output box's own visibility flag, which nothing clears.
-    if (!txtDetails_->isHidden()) ShowHistory();
+    if (!outputBox_->isHidden()) ShowHistory();
     PumpEvents();
 }
 
-void FrmStatus::SendReply(const QString& text) {
+void StatusWindow::SendReply(const QString& text) {
     if (text.isEmpty()) return;
     QByteArray bytes;
     bytes.reserve(text.size() * 2);
@@ -272,38 +277,38 @@ void FrmStatus::SendReply(const QString& text) {
         bytes.append(static_cast<char>(c.unicode() & 0xFF));
         bytes.append(static_cast<char>(c.unicode() >> 8));
     }
-    statusplat::WritePipe(hStdOut_, bytes.constData(), static_cast<std::size_t>(bytes.size()));
+    statusplat::WritePipe(stdOut_, bytes.constData(), static_cast<std::size_t>(bytes.size()));
 }
 
 // ---------------------------------------------------------------------------------
 // Window operations
 // ---------------------------------------------------------------------------------
 
-void FrmStatus::ClearStatus() {
+void StatusWindow::ClearStatus() {
     setWindowTitle(QString());
-    for (QLabel* l : lblMsg_) l->setText(QString());
-    progressBar1_->setValue(0);
-    progressBar1_->setVisible(false);
+    for (QLabel* l : messageLabels_) l->setText(QString());
+    progressBar_->setValue(0);
+    progressBar_->setVisible(false);
 }
 
-void FrmStatus::ShowStatus() {
+void StatusWindow::ShowStatus() {
     show();
 }
 
-void FrmStatus::HideStatus() {
+void StatusWindow::HideStatus() {
     hide();
 }
 
-bool FrmStatus::isTopmost() const {
+bool StatusWindow::isTopmost() const {
     return (windowFlags() & Qt::WindowStaysOnTopHint) != 0;
 }
 
-bool FrmStatus::isNormalState() const {
+bool StatusWindow::isNormalState() const {
     return (windowState() & (Qt::WindowMinimized | Qt::WindowMaximized | Qt::WindowFullScreen)) ==
            0;
 }
 
-void FrmStatus::ShowAndRaise() {
+void StatusWindow::ShowAndRaise() {
     if (!isTopmost()) {
         // Changing the flags re-creates the native window; keep its place.
         const QPoint where = pos();
@@ -316,9 +321,9 @@ void FrmStatus::ShowAndRaise() {
     if (QGuiApplication::platformName() != QLatin1String("offscreen")) raise();
 }
 
-void FrmStatus::ChooseIcon() {
+void StatusWindow::ChooseIcon() {
     const QString caption = windowTitle();
-    for (QPushButton* b : cmdPictures_) {
+    for (QPushButton* b : pictureButtons_) {
         if (caption.contains(b->text().toUpper(), Qt::CaseSensitive)) {
             setWindowIcon(b->icon());
             iconName_ = b->text();
@@ -327,72 +332,73 @@ void FrmStatus::ChooseIcon() {
     }
 }
 
-void FrmStatus::SetProgress(const QString& argument) {
+void StatusWindow::SetProgress(const QString& argument) {
     const QTime now = QTime::currentTime();
     const statuslogic::ProgressUpdate u =
         estimator_.Apply(argument, now.msecsSinceStartOfDay() / 1000.0, now);
     switch (u.line0) {
         case statuslogic::ProgressUpdate::Line0::Clear:
-            lblMsg_[0]->setText(QString());
+            messageLabels_[0]->setText(QString());
             break;
         case statuslogic::ProgressUpdate::Line0::Set:
-            lblMsg_[0]->setText(u.line0Text);
+            messageLabels_[0]->setText(u.line0Text);
             break;
         case statuslogic::ProgressUpdate::Line0::Keep:
             break;
     }
     if (u.barHidden) {
-        progressBar1_->setVisible(false);
+        progressBar_->setVisible(false);
     } else {
-        progressBar1_->setValue(u.barValue);
-        if (isVisible()) progressBar1_->setVisible(true);
+        progressBar_->setValue(u.barValue);
+        if (isVisible()) progressBar_->setVisible(true);
     }
 }
 
-void FrmStatus::SetHistorySize(qint32 n) {
+void StatusWindow::SetHistorySize(qint32 n) {
     history_.SetSize(n);
 }
 
-void FrmStatus::AddHistoryLine(const QString& s) {
-    history_.Add(utilPipe::TimeOfDayText() + QStringLiteral(" - ") + s);
+void StatusWindow::AddHistoryLine(const QString& s) {
+    history_.Add(statuspipe::TimeOfDayText() + QStringLiteral(" - ") + s);
 }
 
-void FrmStatus::ShowHistory() {
+void StatusWindow::ShowHistory() {
     QString text = history_.Render();
     text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    txtDetails_->setPlainText(text);
-    txtDetails_->moveCursor(QTextCursor::End);
-    txtDetails_->ensureCursorVisible();
+    outputBox_->setPlainText(text);
+    outputBox_->moveCursor(QTextCursor::End);
+    outputBox_->ensureCursorVisible();
 }
 
-void FrmStatus::Timer2_Timer() {
+void StatusWindow::onRefreshTimer() {
     if (ended_) return;
+    ++refreshCount_;
     for (std::size_t n = 1; n <= 4; ++n) {
-        if (lblMsg_[n]->text() != messageText_[n]) {
-            lblMsg_[n]->setText(messageText_[n]);
-            lblMsg_[n]->repaint();
+        if (messageLabels_[n]->text() != messageText_[n]) {
+            messageLabels_[n]->setText(messageText_[n]);
+            messageLabels_[n]->repaint();
         }
     }
 }
 
-void FrmStatus::StopParent() {
+void StatusWindow::StopParent() {
     std::uint32_t x = 0;
     bool q = false;
     int polls = 0;
     for (int i = 1; i <= 1000; ++i) {
-        lblMsg_[1]->setText(QStringLiteral("Terminate, Wait for AutoClose %1").arg(i));
+        messageLabels_[1]->setText(QStringLiteral("Terminate, Wait for AutoClose %1").arg(i));
         ShowStatus();
         PumpEvents();
         if (ended_) return;
         polls = i;
-        q = hParentProcess_.QueryExitCode(&x);
+        q = parentProcess_.QueryExitCode(&x);
         if (x != statusplat::kStillActive) break;
     }
     if (polls == 1000) {
-        lblMsg_[1]->setText(QStringLiteral("Terminate, AutoClose Failed"));
+        messageLabels_[1]->setText(QStringLiteral("Terminate, AutoClose Failed"));
         PumpEvents();
         if (ended_) return;
-        const bool k = hParentProcess_.Terminate(0);
+        const bool k = parentProcess_.Terminate(0);
         const QString crlf = QStringLiteral("\r\n");
         QString text;
         if (k) {
@@ -411,22 +417,22 @@ void FrmStatus::StopParent() {
     EndProgram();
 }
 
-void FrmStatus::Disconnect() {
+void StatusWindow::Disconnect() {
     ShowStatus();
     setWindowTitle(QStringLiteral("Parent process exited."));
     pollInterval_ = 0;
-    timer1_.stop();
-    cmdPause_->setVisible(false);
-    cmdCancel_->setVisible(true);
-    cmdCancel_->setText(QStringLiteral("Close"));
-    cmdDetails_->setVisible(true);
+    pollTimer_.stop();
+    pauseButton_->setVisible(false);
+    cancelButton_->setVisible(true);
+    cancelButton_->setText(QStringLiteral("Close"));
+    outputButton_->setVisible(true);
 }
 
-void FrmStatus::EndProgram() {
+void StatusWindow::EndProgram() {
     if (ended_) return;
     ended_ = true;
-    timer1_.stop();
-    timer2_.stop();
+    pollTimer_.stop();
+    refreshTimer_.stop();
     hide();
     if (onEndProgram) {
         onEndProgram();
@@ -437,17 +443,17 @@ void FrmStatus::EndProgram() {
 
 // ---- buttons ----
 
-void FrmStatus::cmdPause_Click() {
-    if (cmdPause_->text() == QLatin1String("&Pause")) {
+void StatusWindow::onPauseClicked() {
+    if (pauseButton_->text() == QLatin1String("&Pause")) {
         SendReply(QStringLiteral("P"));
-        cmdPause_->setText(QStringLiteral("&Resume"));
+        pauseButton_->setText(QStringLiteral("&Resume"));
     } else {
         SendReply(QStringLiteral("R"));
-        cmdPause_->setText(QStringLiteral("&Pause"));
+        pauseButton_->setText(QStringLiteral("&Pause"));
     }
 }
 
-void FrmStatus::cmdCancel_Click() {
+void StatusWindow::onCancelClicked() {
     if (pollInterval_ != 0) {
         SendReply(QStringLiteral("C"));
         HideStatus();
@@ -456,14 +462,14 @@ void FrmStatus::cmdCancel_Click() {
     }
 }
 
-void FrmStatus::cmdDetails_Click() {
+void StatusWindow::onOutputClicked() {
     if (!isNormalState()) return;
     setWindowSizeTwips(statuslogic::OutputButtonSize(formHeight_));
 }
 
 // ---- window events ----
 
-void FrmStatus::closeEvent(QCloseEvent* event) {
+void StatusWindow::closeEvent(QCloseEvent* event) {
     if (ended_) {
         event->accept();
         return;
@@ -477,19 +483,19 @@ void FrmStatus::closeEvent(QCloseEvent* event) {
     EndProgram();
 }
 
-bool FrmStatus::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == txtDetails_ && event->type() == QEvent::KeyPress &&
+bool StatusWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == outputBox_ && event->type() == QEvent::KeyPress &&
         static_cast<QKeyEvent*>(event)->key() == Qt::Key_F10) {
         QString word;
         QString argument;
-        if (statuslogic::SplitTypedCommand(txtDetails_->toPlainText(), &word, &argument))
+        if (statuslogic::SplitTypedCommand(outputBox_->toPlainText(), &word, &argument))
             ExecuteCommand(word, argument);
         return true;
     }
     return QWidget::eventFilter(watched, event);
 }
 
-void FrmStatus::resizeEvent(QResizeEvent* event) {
+void StatusWindow::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
     const QSize expected(
         statuslogic::TwipsToPixels(formWidth_ - statuslogic::kFrameWidth, dpiX_),
@@ -501,20 +507,20 @@ void FrmStatus::resizeEvent(QResizeEvent* event) {
         formHeight_ =
             statuslogic::PixelsToTwips(event->size().height(), dpiY_) + statuslogic::kFrameHeight;
     }
-    FormResize();
+    LayOutControls();
 }
 
-void FrmStatus::FormResize() {
+void StatusWindow::LayOutControls() {
     const statuslogic::ResizeResult r = statuslogic::ResizeRule(formWidth_, formHeight_);
     if (r.controlsWidth) {
-        SetControlWidth(progressBar1_, *r.controlsWidth);
-        SetControlWidth(txtDetails_, *r.controlsWidth);
-        for (QLabel* l : lblMsg_) SetControlWidth(l, *r.controlsWidth);
+        SetControlWidth(progressBar_, *r.controlsWidth);
+        SetControlWidth(outputBox_, *r.controlsWidth);
+        for (QLabel* l : messageLabels_) SetControlWidth(l, *r.controlsWidth);
     }
-    if (r.detailsHeight) SetControlHeight(txtDetails_, *r.detailsHeight);
+    if (r.detailsHeight) SetControlHeight(outputBox_, *r.detailsHeight);
 }
 
-void FrmStatus::setWindowSizeTwips(TwipsSize size) {
+void StatusWindow::setWindowSizeTwips(TwipsSize size) {
     formWidth_ = size.width;
     formHeight_ = size.height;
     const int w =
@@ -522,12 +528,12 @@ void FrmStatus::setWindowSizeTwips(TwipsSize size) {
     const int h =
         std::max(1, statuslogic::TwipsToPixels(size.height - statuslogic::kFrameHeight, dpiY_));
     resize(w, h);
-    FormResize();  // also while hidden, when Qt delivers the resize event only at the next show
+    LayOutControls();  // also while hidden, when Qt delivers the resize event only at the next show
 }
 
 // ---- placing controls in twips ----
 
-QRect FrmStatus::ToPixels(QRect t) const {
+QRect StatusWindow::ToPixels(QRect t) const {
     const int x = statuslogic::TwipsToPixels(t.left(), dpiX_);
     const int y = statuslogic::TwipsToPixels(t.top(), dpiY_);
     const int w = statuslogic::TwipsToPixels(t.width(), dpiX_);
@@ -535,18 +541,18 @@ QRect FrmStatus::ToPixels(QRect t) const {
     return {x, y, std::max(1, w), std::max(1, h)};
 }
 
-void FrmStatus::Place(QWidget* control, QRect twips) {
+void StatusWindow::Place(QWidget* control, QRect twips) {
     placed_.push_back({control, twips});
     control->setGeometry(ToPixels(twips));
 }
 
-QRect FrmStatus::controlTwips(const QWidget* control) const {
+QRect StatusWindow::controlTwips(const QWidget* control) const {
     for (const Placed& p : placed_)
         if (p.control == control) return p.twips;
     return {};
 }
 
-void FrmStatus::SetControlWidth(QWidget* control, int widthTwips) {
+void StatusWindow::SetControlWidth(QWidget* control, int widthTwips) {
     for (Placed& p : placed_) {
         if (p.control == control) {
             p.twips.setWidth(widthTwips);
@@ -555,7 +561,7 @@ void FrmStatus::SetControlWidth(QWidget* control, int widthTwips) {
     }
 }
 
-void FrmStatus::SetControlHeight(QWidget* control, int heightTwips) {
+void StatusWindow::SetControlHeight(QWidget* control, int heightTwips) {
     for (Placed& p : placed_) {
         if (p.control == control) {
             p.twips.setHeight(heightTwips);

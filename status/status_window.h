@@ -1,4 +1,4 @@
-// frmStatus: the status window and the command side of the protocol
+// The status window and the command side of the protocol
 // (polling, HandleMessage, ExecuteCommand, SendReply).
 #pragma once
 
@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "platform.h"
-#include "statusLogic.h"
+#include "status_logic.h"
 
 class QLabel;
 class QPlainTextEdit;
@@ -27,12 +27,12 @@ struct StatusStartup {
     bool startTimers = true;  // tests may run the timer handlers by hand instead
 };
 
-class FrmStatus : public QWidget {
+class StatusWindow : public QWidget {
     Q_OBJECT
 
   public:
-    explicit FrmStatus(const StatusStartup& startup, QWidget* parent = nullptr);
-    ~FrmStatus() override;
+    explicit StatusWindow(const StatusStartup& startup, QWidget* parent = nullptr);
+    ~StatusWindow() override;
 
     // ---- protocol ----
     void HandleMessage(const QString& message);
@@ -50,28 +50,33 @@ class FrmStatus : public QWidget {
     void StopParent();
 
     // The timers' handlers (public so that tests can run one tick).
-    void Timer1_Timer();
-    void Timer2_Timer();
+    void onPollTimer();
+    void onRefreshTimer();
 
     // Called once when the program is to end; by default QCoreApplication::exit(0).
     std::function<void()> onEndProgram;
     bool ended() const { return ended_; }
 
     // ---- state, for the tests and the test hook ----
-    QLabel* lblMsg(int index) const { return lblMsg_[static_cast<std::size_t>(index)]; }
-    QProgressBar* progressBar() const { return progressBar1_; }
-    QPushButton* cmdPause() const { return cmdPause_; }
-    QPushButton* cmdCancel() const { return cmdCancel_; }
-    QPushButton* cmdDetails() const { return cmdDetails_; }
-    QPushButton* cmdPictures(int index) const {
-        return cmdPictures_[static_cast<std::size_t>(index)];
+    QLabel* messageLabel(int index) const {
+        return messageLabels_[static_cast<std::size_t>(index)];
     }
-    QPlainTextEdit* txtDetails() const { return txtDetails_; }
+    QProgressBar* progressBar() const { return progressBar_; }
+    QPushButton* pauseButton() const { return pauseButton_; }
+    QPushButton* cancelButton() const { return cancelButton_; }
+    QPushButton* outputButton() const { return outputButton_; }
+    QPushButton* pictureButton(int index) const {
+        return pictureButtons_[static_cast<std::size_t>(index)];
+    }
+    QPlainTextEdit* outputBox() const { return outputBox_; }
     QString messageText(int n) const { return messageText_[static_cast<std::size_t>(n)]; }
     QString pendingInput() const { return pendingInput_; }
     qint32 pollInterval() const { return pollInterval_; }
+    // Ticks of the poll and refresh timers so far: a sign that time passed in the monitor.
+    quint64 pollCount() const { return pollCount_; }
+    quint64 refreshCount() const { return refreshCount_; }
     qint32 parentProcessId() const { return parentProcessId_; }
-    bool hasParentHandle() const { return hParentProcess_.valid(); }
+    bool hasParentHandle() const { return parentProcess_.valid(); }
     const statuslogic::HistoryRing& history() const { return history_; }
     const statuslogic::ProgressEstimator& estimator() const { return estimator_; }
     QString iconName() const { return iconName_; }
@@ -85,15 +90,15 @@ class FrmStatus : public QWidget {
     QRect controlTwips(const QWidget* control) const;
 
   protected:
-    void closeEvent(QCloseEvent* event) override;                // Form_Unload
-    void resizeEvent(QResizeEvent* event) override;              // Form_Resize
-    bool eventFilter(QObject* watched, QEvent* event) override;  // txtDetails_KeyDown
+    void closeEvent(QCloseEvent* event) override;  // the title bar: hides while connected
+    void resizeEvent(QResizeEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;  // F10 in the output box
 
   private:
-    void cmdPause_Click();
-    void cmdCancel_Click();
-    void cmdDetails_Click();
-    void FormResize();
+    void onPauseClicked();
+    void onCancelClicked();
+    void onOutputClicked();
+    void LayOutControls();
     void ShowAndRaise();
     void ChooseIcon();
     void Disconnect();
@@ -106,11 +111,13 @@ class FrmStatus : public QWidget {
     QRect ToPixels(QRect twips) const;
 
     // protocol state
-    statusplat::PipeHandle hStdIn_ = statusplat::kNoPipe;
-    statusplat::PipeHandle hStdOut_ = statusplat::kNoPipe;
+    statusplat::PipeHandle stdIn_ = statusplat::kNoPipe;
+    statusplat::PipeHandle stdOut_ = statusplat::kNoPipe;
     qint32 parentProcessId_ = 0;
-    statusplat::ProcessHandle hParentProcess_;
+    statusplat::ProcessHandle parentProcess_;
     qint32 pollInterval_ = 100;
+    quint64 pollCount_ = 0;
+    quint64 refreshCount_ = 0;
     QString pendingInput_;
 
     // window state
@@ -121,21 +128,21 @@ class FrmStatus : public QWidget {
     int formHeight_ = statuslogic::kSmallWindow.height;
     QString iconName_;
     bool ended_ = false;
-    bool inTimer1_ = false;
+    bool polling_ = false;
     bool autoTimers_ = true;
     double dpiX_ = 96;
     double dpiY_ = 96;
 
-    QTimer timer1_;
-    QTimer timer2_;
+    QTimer pollTimer_;
+    QTimer refreshTimer_;
 
-    std::array<QLabel*, 5> lblMsg_{};
-    QProgressBar* progressBar1_ = nullptr;
-    QPushButton* cmdPause_ = nullptr;
-    QPushButton* cmdCancel_ = nullptr;
-    QPushButton* cmdDetails_ = nullptr;
-    QPlainTextEdit* txtDetails_ = nullptr;
-    std::array<QPushButton*, 2> cmdPictures_{};
+    std::array<QLabel*, 5> messageLabels_{};
+    QProgressBar* progressBar_ = nullptr;
+    QPushButton* pauseButton_ = nullptr;
+    QPushButton* cancelButton_ = nullptr;
+    QPushButton* outputButton_ = nullptr;
+    QPlainTextEdit* outputBox_ = nullptr;
+    std::array<QPushButton*, 2> pictureButtons_{};
 
     struct Placed {
         QWidget* control;

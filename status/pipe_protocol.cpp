@@ -1,12 +1,13 @@
-#include "utilPipe.h"
+#include "pipe_protocol.h"
 
 #include <QFile>
 #include <QLocale>
 
+#include <algorithm>
 #include <cstdio>
 #include <vector>
 
-namespace utilPipe {
+namespace statuspipe {
 
 bool pipeLogging = false;
 QString pipeLogFile;
@@ -38,24 +39,29 @@ QString ReplaceString(const QString& source, const QString& find, const QString&
     return out;
 }
 
-QString TakeMessage(QString& pendingInput) {
-    if (pendingInput.isEmpty()) return {};
-    const qsizetype open = pendingInput.indexOf(QLatin1Char('('));
-    if (open < 0) {
-        QString message = pendingInput;
-        message.remove(QChar(13));
-        message.remove(QChar(10));
-        pendingInput.clear();
-        return message;
+QString TakeMessage(QString& pendingInput, qsizetype maxPending) {
+    while (!pendingInput.isEmpty()) {
+        const qsizetype open = pendingInput.indexOf(QLatin1Char('('));
+        if (open < 0) {
+            QString message = pendingInput;
+            message.remove(QChar(13));
+            message.remove(QChar(10));
+            pendingInput.clear();
+            return message;
+        }
+        const qsizetype close = pendingInput.indexOf(QLatin1Char(')'), open);
+        if (close < 0) {
+            if (pendingInput.size() > maxPending) pendingInput.clear();
+            return {};
+        }
+        QString message = pendingInput.left(close);
+        pendingInput.remove(0, close + 1);
+        message = ReplaceString(message, QStringLiteral("("), QString());
+        message = ReplaceString(message, QString(QChar(6)), QStringLiteral("("));
+        message = ReplaceString(message, QString(QChar(7)), QStringLiteral(")"));
+        if (!message.isEmpty()) return message;
     }
-    const qsizetype close = pendingInput.indexOf(QLatin1Char(')'), open);
-    if (close < 0) return {};
-    QString message = pendingInput.left(close);
-    pendingInput = pendingInput.mid(close + 1);
-    message = ReplaceString(message, QStringLiteral("("), QString());
-    message = ReplaceString(message, QString(QChar(6)), QStringLiteral("("));
-    message = ReplaceString(message, QString(QChar(7)), QStringLiteral(")"));
-    return message;
+    return {};
 }
 
 double SecondsSinceMidnight() {
@@ -120,23 +126,41 @@ void LogPipeTraffic(bool isWrite, const QString& pipeName, const QString& data) 
     }
 }
 
-QString ReadPipeMessage(statusplat::PipeHandle pipe, QString& pendingInput, float timeoutSeconds,
-                        const QString& pipeName, const statusplat::ProcessHandle& watch) {
+std::size_t PipeByteSource::Available() {
+    std::size_t available = 0;
+    return statusplat::PeekPipe(pipe_, &available) ? available : 0;
+}
+
+void PipeByteSource::Read(char* buffer, std::size_t count) {
+    statusplat::ReadPipe(pipe_, buffer, count);  // a failed read is not detected
+}
+
+void PipeByteSource::Idle() {
+    statusplat::SleepMs(10);
+}
+
+QString ReadPipeMessage(ByteSource& source, QString& pendingInput, float timeoutSeconds,
+                        const QString& pipeName, const statusplat::ProcessHandle& watch,
+                        qsizetype maxPending) {
     const double start = timeoutSeconds > 0 ? SecondsSinceMidnight() : 0.0;
+    const auto readLimit = static_cast<std::size_t>(std::max<qsizetype>(maxPending, 1));
+    std::size_t readThisCall = 0;
     for (;;) {
-        QString message = TakeMessage(pendingInput);
+        QString message = TakeMessage(pendingInput, maxPending);
         if (!message.isEmpty()) return message;
+        if (readThisCall >= readLimit) return {};
         if (pumpEvents) pumpEvents();
-        std::size_t available = 0;
-        if (statusplat::PeekPipe(pipe, &available) && available > 0) {
+        const std::size_t available = std::min(source.Available(), readLimit);
+        if (available > 0) {
             std::vector<char> buffer(available, '\0');  // made anew and zero-filled for each read
-            statusplat::ReadPipe(pipe, buffer.data(), available);
+            source.Read(buffer.data(), available);
+            readThisCall += available;
             const QString text = BytesToString(buffer.data(), available);
             if (pipeLogging) LogPipeTraffic(false, pipeName, text);
             pendingInput += text;
             continue;
         }
-        statusplat::SleepMs(10);
+        source.Idle();
         std::uint32_t code = 0;
         if (watch.valid()) {
             watch.QueryExitCode(&code);  // a failed query leaves 0, which counts as exited
@@ -155,4 +179,10 @@ QString ReadPipeMessage(statusplat::PipeHandle pipe, QString& pendingInput, floa
     }
 }
 
-}  // namespace utilPipe
+QString ReadPipeMessage(statusplat::PipeHandle pipe, QString& pendingInput, float timeoutSeconds,
+                        const QString& pipeName, const statusplat::ProcessHandle& watch) {
+    PipeByteSource source(pipe);
+    return ReadPipeMessage(source, pendingInput, timeoutSeconds, pipeName, watch);
+}
+
+}  // namespace statuspipe

@@ -1,4 +1,4 @@
-#include "statusTestHook.h"
+#include "test_control.h"
 
 #include <QApplication>
 #include <QJsonArray>
@@ -20,9 +20,9 @@
 #include <unistd.h>
 #endif
 
-#include "frmStatus.h"
+#include "status_window.h"
 
-StatusTestHook* StatusTestHook::InstallFromEnvironment(FrmStatus* form) {
+StatusTestControl* StatusTestControl::InstallFromEnvironment(StatusWindow* form) {
     const QByteArray path = qgetenv("STATUS_TEST_CONTROL");
     if (path.isEmpty()) return nullptr;
 #ifdef _WIN32
@@ -36,16 +36,17 @@ StatusTestHook* StatusTestHook::InstallFromEnvironment(FrmStatus* form) {
         std::perror("status: STATUS_TEST_CONTROL");
         return nullptr;
     }
-    return new StatusTestHook(form, fd);
+    return new StatusTestControl(form, fd);
 #endif
 }
 
-StatusTestHook::StatusTestHook(FrmStatus* form, int fd) : QObject(form), form_(form), fd_(fd) {
+StatusTestControl::StatusTestControl(StatusWindow* form, int fd)
+    : QObject(form), form_(form), fd_(fd) {
     notifier_ = new QSocketNotifier(fd_, QSocketNotifier::Read, this);
     connect(notifier_, &QSocketNotifier::activated, this, [this] { OnReadable(); });
 }
 
-void StatusTestHook::OnReadable() {
+void StatusTestControl::OnReadable() {
 #ifndef _WIN32
     char buf[4096];
     for (;;) {
@@ -75,14 +76,14 @@ QMessageBox* OpenMessageBox() {
 
 }  // namespace
 
-QJsonObject StatusTestHook::State(const FrmStatus* f) {
+QJsonObject StatusTestControl::State(const StatusWindow* f) {
     QJsonArray labels;
-    for (int i = 0; i <= 4; ++i) labels.append(f->lblMsg(i)->text());
+    for (int i = 0; i <= 4; ++i) labels.append(f->messageLabel(i)->text());
     QJsonArray texts;
     for (int i = 0; i <= 4; ++i) texts.append(f->messageText(i));
     const QMessageBox* box = OpenMessageBox();
     const statuslogic::TwipsSize size = f->windowSizeTwips();
-    const QRect details = f->controlTwips(f->txtDetails());
+    const QRect details = f->controlTwips(f->outputBox());
     return QJsonObject{
         {"caption", f->windowTitle()},
         {"visible", f->isVisible()},
@@ -92,13 +93,15 @@ QJsonObject StatusTestHook::State(const FrmStatus* f) {
         {"messageText", texts},
         {"progressVisible", !f->progressBar()->isHidden()},
         {"progressValue", f->progressBar()->value()},
-        {"pause", ButtonState(f->cmdPause())},
-        {"cancel", ButtonState(f->cmdCancel())},
-        {"details", ButtonState(f->cmdDetails())},
-        {"txtDetails", f->txtDetails()->toPlainText()},
+        {"pause", ButtonState(f->pauseButton())},
+        {"cancel", ButtonState(f->cancelButton())},
+        {"details", ButtonState(f->outputButton())},
+        {"txtDetails", f->outputBox()->toPlainText()},
         {"history", f->history().Render()},
         {"historyMax", f->history().historyMax()},
         {"pollInterval", f->pollInterval()},
+        {"polls", static_cast<double>(f->pollCount())},
+        {"refreshes", static_cast<double>(f->refreshCount())},
         {"pending", f->pendingInput()},
         {"parentId", f->parentProcessId()},
         {"hasParent", f->hasParentHandle()},
@@ -106,14 +109,14 @@ QJsonObject StatusTestHook::State(const FrmStatus* f) {
         {"height", size.height},
         {"detailsWidth", details.width()},
         {"detailsHeight", details.height()},
-        {"detailsScroll", QJsonArray{f->txtDetails()->verticalScrollBar()->value(),
-                                     f->txtDetails()->verticalScrollBar()->maximum(),
-                                     f->txtDetails()->verticalScrollBar()->pageStep()}},
+        {"detailsScroll", QJsonArray{f->outputBox()->verticalScrollBar()->value(),
+                                     f->outputBox()->verticalScrollBar()->maximum(),
+                                     f->outputBox()->verticalScrollBar()->pageStep()}},
         {"msgbox", box != nullptr ? QJsonValue(box->text()) : QJsonValue()},
     };
 }
 
-void StatusTestHook::HandleLine(const QByteArray& rawLine) {
+void StatusTestControl::HandleLine(const QByteArray& rawLine) {
     const QString line = QString::fromUtf8(rawLine);
     const qsizetype blank = line.indexOf(QLatin1Char(' '));
     const QString verb = blank < 0 ? line : line.left(blank);
@@ -123,15 +126,15 @@ void StatusTestHook::HandleLine(const QByteArray& rawLine) {
         std::fprintf(stderr, "STATE %s\n", json.constData());
         std::fflush(stderr);
     } else if (verb == QLatin1String("click")) {
-        if (rest == QLatin1String("pause")) form_->cmdPause()->click();
-        if (rest == QLatin1String("cancel")) form_->cmdCancel()->click();
-        if (rest == QLatin1String("output")) form_->cmdDetails()->click();
+        if (rest == QLatin1String("pause")) form_->pauseButton()->click();
+        if (rest == QLatin1String("cancel")) form_->cancelButton()->click();
+        if (rest == QLatin1String("output")) form_->outputButton()->click();
     } else if (verb == QLatin1String("close")) {
         form_->close();
     } else if (verb == QLatin1String("f10")) {
-        form_->txtDetails()->setPlainText(rest);
+        form_->outputBox()->setPlainText(rest);
         QKeyEvent press(QEvent::KeyPress, Qt::Key_F10, Qt::NoModifier);
-        QCoreApplication::sendEvent(form_->txtDetails(), &press);
+        QCoreApplication::sendEvent(form_->outputBox(), &press);
     } else if (verb == QLatin1String("grab")) {
         form_->grab().save(rest, "PNG");
     } else if (verb == QLatin1String("accept")) {

@@ -1,11 +1,11 @@
-#include "statusLogic.h"
+#include "status_logic.h"
 
 #include <QLocale>
 
 #include <cmath>
 #include <limits>
 
-#include "utilPipe.h"
+#include "pipe_protocol.h"
 
 namespace statuslogic {
 
@@ -154,7 +154,7 @@ QString EstimateText(double remainingSeconds, const QTime& now) {
     }
     const QTime done =
         now.addMSecs(static_cast<int>(std::llround(remainingSeconds * 1000.0) % 86400000LL));
-    QString text = QStringLiteral("Estimate Done at: ") + utilPipe::TimeOfDayText(done);
+    QString text = QStringLiteral("Estimate Done at: ") + statuspipe::TimeOfDayText(done);
     const QString d = DurationText(remainingSeconds);
     if (!d.isEmpty()) text += QStringLiteral("  (") + d + QStringLiteral(") ");
     return text;
@@ -233,12 +233,12 @@ TwipsSize OutputButtonSize(int windowHeight) {
     return windowHeight >= 3000 ? kSmallWindow : kLargeWindow;
 }
 
-TwipsSize TextOnSize(int txtDetailsTop) {
-    return {10000, static_cast<int>(RoundHalfEven(2.5 * txtDetailsTop))};
+TwipsSize TextOnSize(int outputBoxTop) {
+    return {10000, static_cast<int>(RoundHalfEven(2.5 * outputBoxTop))};
 }
 
-TwipsSize TextOffSize(int cmdDetailsTop) {
-    return {6000, cmdDetailsTop + 1200};
+TwipsSize TextOffSize(int outputButtonTop) {
+    return {6000, outputButtonTop + 1200};
 }
 
 ResizeResult ResizeRule(int windowWidth, int windowHeight) {

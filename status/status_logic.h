@@ -40,7 +40,7 @@ bool SplitTypedCommand(const QString& text, QString* word, QString* argument);
 // The history lines that the echo of a command adds.
 QStringList EchoLines(const QString& word, const QString& argument);
 
-// Free text: what lblMsg(1) shows, or std::nullopt when nothing is shown.
+// Free text: what messageLabel(1) shows, or std::nullopt when nothing is shown.
 std::optional<QString> FreeTextLine(const QString& word, const QString& argument);
 
 // ---- progress and time estimate -----------------------------------------------------
@@ -48,7 +48,7 @@ std::optional<QString> FreeTextLine(const QString& word, const QString& argument
 // The duration text D of an estimate of R seconds (blanks removed from both ends).
 QString DurationText(double remainingSeconds);
 
-// The text of lblMsg(0) for an estimate of R seconds made at `now`.
+// The text of messageLabel(0) for an estimate of R seconds made at `now`.
 QString EstimateText(double remainingSeconds, const QTime& now);
 
 struct ProgressUpdate {
@@ -111,11 +111,11 @@ inline constexpr TwipsSize kLargeWindow{10000, 6444};
 TwipsSize OutputButtonSize(int windowHeight);
 
 // "TEXT ON" / "TEXT OFF".
-TwipsSize TextOnSize(int txtDetailsTop);
-TwipsSize TextOffSize(int cmdDetailsTop);
+TwipsSize TextOnSize(int outputBoxTop);
+TwipsSize TextOffSize(int outputButtonTop);
 
-// Form_Resize: the width for ProgressBar1, txtDetails and lblMsg(0..4), and the height
-// of txtDetails, each when the rule applies.
+// Resizing: the width for the progress bar, the output box and messageLabel(0..4), and the height
+// of the output box, each when the rule applies.
 struct ResizeResult {
     std::optional<int> controlsWidth;
     std::optional<int> detailsHeight;

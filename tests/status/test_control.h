@@ -1,10 +1,12 @@
 // A test hook for driving the real `status` program from outside, as a parent and a
-// user would. It is inert unless the environment variable STATUS_TEST_CONTROL names a
-// FIFO (Linux only); it then reads one command per line from that FIFO:
+// user would. It is compiled only into the test build `status_testable`. It is inert unless the
+// environment variable STATUS_TEST_CONTROL names a FIFO (Linux only); it then reads one command per
+// line from that FIFO:
 //
-//   state              write "STATE <json>" (the window's state) as one line to stderr
+//   state              write "STATE <json>" (the window's state, with its poll and refresh
+//                      counts) as one line to stderr
 //   click pause|cancel|output   press that button
-//   close              the title bar's close button (Form_Unload)
+//   close              the title bar's close button
 //   f10 <text>         replace the output box's text and press F10 in it
 //   accept             press OK on the message box that is open
 //   grab <file>        save an image of the window, as Qt paints it, to a PNG file
@@ -16,25 +18,25 @@
 #include <QJsonObject>
 #include <QObject>
 
-class FrmStatus;
+class StatusWindow;
 class QSocketNotifier;
 
-class StatusTestHook : public QObject {
+class StatusTestControl : public QObject {
     Q_OBJECT
 
   public:
     // Installs the hook when STATUS_TEST_CONTROL is set; returns nullptr otherwise.
-    static StatusTestHook* InstallFromEnvironment(FrmStatus* form);
+    static StatusTestControl* InstallFromEnvironment(StatusWindow* form);
 
     // The window's state as the hook reports it.
-    static QJsonObject State(const FrmStatus* form);
+    static QJsonObject State(const StatusWindow* form);
 
   private:
-    StatusTestHook(FrmStatus* form, int fd);
+    StatusTestControl(StatusWindow* form, int fd);
     void OnReadable();
     void HandleLine(const QByteArray& line);
 
-    FrmStatus* form_;
+    StatusWindow* form_;
     int fd_;
     QSocketNotifier* notifier_ = nullptr;
     QByteArray buffer_;
