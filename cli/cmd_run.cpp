@@ -37,8 +37,7 @@ struct GageTable {
 std::size_t addFile(CalcState& state, const std::string& path, const run::SettingsTexts& t,
                     GageTable& table) {
     const auto started = Clock::now();
-    const std::vector<TableGage> gages =
-        readGagesForTable(state, path, t.seasonStart, t.seasonEnd);
+    const std::vector<TableGage> gages = readGagesForTable(state, path, t.seasonStart, t.seasonEnd);
     table.readSeconds += secondsSince(started);
     table.MEdit1 = gages.empty() ? "0" : std::to_string(gages.back().firstYear);
     table.MEdit2 = gages.empty() ? "0" : std::to_string(gages.back().lastYear);

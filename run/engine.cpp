@@ -23,7 +23,8 @@ bool isNA(const std::string& cellText) {
 }
 
 int gagesInUse(const std::vector<GageRow>& rows) {
-    return static_cast<int>(std::count_if(rows.begin(), rows.end(), [](const GageRow& r) { return r.use; }));
+    return static_cast<int>(
+        std::count_if(rows.begin(), rows.end(), [](const GageRow& r) { return r.use; }));
 }
 
 class TableRun {

@@ -19,8 +19,7 @@ std::string averageExcursion(const ExcursionRecord& r, int k) {
 std::string excursionDate(int dayNumber) {
     const CalendarDate d = DateOfDayNumber(dayNumber);
     if (d.month < 1 || d.month > 12) throw RangeError();
-    return monthAbbreviation(d.month) + formatInteger(d.day, 3) + "," +
-           formatInteger(d.year, 5);
+    return monthAbbreviation(d.month) + formatInteger(d.day, 3) + "," + formatInteger(d.year, 5);
 }
 
 ExcursionTable excursionTable(const ExcursionRecord& r) {

@@ -93,10 +93,10 @@ struct GageResult {
     // The period as the table shows it: the year the first season ends in ... the last.
     int firstYear = 0;
     int lastYear = 0;
-    int seasons = 0;        // season-years in the period (J2 - J1)
-    int daysInRecord = 0;   // days of the gage's stored record
-    int zeroDays = 0;       // known days with flow 0
-    int missingDays = 0;    // days without a value
+    int seasons = 0;       // season-years in the period (J2 - J1)
+    int daysInRecord = 0;  // days of the gage's stored record
+    int zeroDays = 0;      // known days with flow 0
+    int missingDays = 0;   // days without a value
     BiologicalResult biological;
     std::vector<AveragingBlock> blocks;
     double harmonicMean = 0;

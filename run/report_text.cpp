@@ -41,8 +41,7 @@ std::string tableText(const std::vector<std::vector<std::string>>& grid) {
     return text;
 }
 
-std::string advancedRowText(const std::string& gageName,
-                            const std::vector<AnnualMinimum>& stored) {
+std::string advancedRowText(const std::string& gageName, const std::vector<AnnualMinimum>& stored) {
     std::vector<AnnualMinimum> table = stored;
     const int n = static_cast<int>(table.size());
     std::string text = gageName;
@@ -74,9 +73,8 @@ std::string reportText(const RunResult& result, const ReportSettings& settings) 
     text += seasonLine(settings.season) + crlf + crlf;
     text += tableText(result.grid);
 
-    const bool anyTable =
-        std::any_of(result.gages.begin(), result.gages.end(),
-                    [](const GageResult& g) { return g.annualTable != nullptr; });
+    const bool anyTable = std::any_of(result.gages.begin(), result.gages.end(),
+                                      [](const GageResult& g) { return g.annualTable != nullptr; });
     if (!settings.advanced || !anyTable) return text;
     text += "\r\n\r\nAdvanced information\r\n\r\n";
     for (const GageResult& g : result.gages)

@@ -54,8 +54,8 @@ struct SettingsTexts {
 struct Season {
     std::string startText = "Apr 1";
     std::string endText = "Mar 31";
-    int startDay = 0;  // day position of the start, counted from the 1st of its month
-    int endDay = 0;    // day position of the end (above 365 when it lies in the next year)
+    int startDay = 0;    // day position of the start, counted from the 1st of its month
+    int endDay = 0;      // day position of the end (above 365 when it lies in the next year)
     int yearAdjust = 0;  // 1 when the season runs over the end of the year
     bool fullClimaticYear = true;
 };

@@ -17,8 +17,8 @@
 #include "excursion_table.h"
 #include "grid_text_model.h"
 #include "report_text.h"
-#include "results_table.h"
 #include "results_grid.h"
+#include "results_table.h"
 #include "results_view.h"
 #include "vd_excursion.h"
 

@@ -3,10 +3,13 @@
 // period rules, the ammonia rule, short records, refusals and progress.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
 #include <filesystem>
 #include <fstream>
 #include <future>
 #include <memory>
+#include <sstream>
 
 #include "../common/scratch_dir.h"
 #include "calendar.h"
@@ -96,7 +99,8 @@ std::string everything(const RunResult& r) {
     std::string text = report(r) + (r.tooshort ? "tooshort" : "") + "\n";
     for (int row = 1; row <= r.dataRowCount(); ++row) {
         if (!r.gage(row).excursions) continue;
-        text += excursionCopyText(excursionTableOfRow(r, row), {}, r.settings.season.startDay, r.settings.season.endDay);
+        text += excursionCopyText(excursionTableOfRow(r, row), {}, r.settings.season.startDay,
+                                  r.settings.season.endDay);
         text += std::to_string(r.gage(row).excursions->Flow) + "\n";
     }
     return text;
@@ -419,7 +423,8 @@ TEST_F(Engine, ExampleFilesUnderSeveralSettings) {
     EXPECT_EQ(seasonLine(s.settings.season), "Season defined as Jun 1 - Sep 30");
     for (int row = 1; row <= s.dataRowCount(); ++row)
         EXPECT_EQ(cellOf(s, 9, row), cellOf(s, 15, row)) << row;
-    EXPECT_EQ(excursionCopyText(excursionTableOfRow(s, 3), {}, s.settings.season.startDay, s.settings.season.endDay)
+    EXPECT_EQ(excursionCopyText(excursionTableOfRow(s, 3), {}, s.settings.season.startDay,
+                                s.settings.season.endDay)
                   .find("Seasonal calculation: start day is 1, end day is 122\r\n\r\n"),
               0u);
 }
@@ -442,4 +447,94 @@ TEST_F(Engine, MoreThanAHundredGagesInUseAreRefusedBeforeAnyWork) {
     EXPECT_EQ(progressCalls, 0);
     rows.resize(100);
     EXPECT_EQ(runCalculation({c, rows}, library()).dataRowCount(), 100);
+}
+
+namespace {
+
+// Everything a gage's numbers say, to compare two computations exactly.
+std::string numbersOf(const GageResult& g) {
+    std::ostringstream o;
+    o.precision(17);
+    o << g.name << ' ' << g.firstYear << '-' << g.lastYear << ' ' << g.daysInRecord << ' '
+      << g.zeroDays << '/' << g.missingDays << ' ' << g.biological.flow.value_or(-1) << ' '
+      << g.biological.percentile << ' ' << g.biological.excursionRate << ' ' << g.harmonicMean;
+    for (const AveragingBlock& b : g.blocks)
+        o << " | " << b.days << ' ' << b.flow.value_or(-1) << ' ' << b.percentile << ' '
+          << b.excursionRate << ' ' << b.equivalent.years.value_or(-1) << ' ' << b.fit.mean << ' '
+          << b.fit.standardDeviation << ' ' << b.fit.skew << ' ' << b.fit.years;
+    return o.str();
+}
+
+}  // namespace
+
+TEST_F(Engine, AGageIsComputedFromItsSeriesAloneAsInTheTableRun) {
+    SettingsTexts texts;
+    texts.averagingPeriods = "7,30";
+    const RunResult r = run(texts, {verde, colorado});
+    ASSERT_EQ(r.dataRowCount(), 2);  // Colorado's second gage has no record and is not in use
+
+    const RunSettings settings = settingsFromTexts(texts);
+    const std::vector<GageSeries> series =
+        readGageSeries(path(colorado), texts.seasonStart, texts.seasonEnd, {}, nullptr);
+    ASSERT_EQ(series.size(), 2u);
+    const GageResult alone = computeGage(series[0], {path(colorado), 1}, settings, library());
+    EXPECT_EQ(numbersOf(alone), numbersOf(r.gage(2)));
+    EXPECT_EQ(alone.file, path(colorado));
+
+    // Two gages at once on two threads give what each gives alone.
+    const auto verdeSeries =
+        readGageSeries(path(verde), texts.seasonStart, texts.seasonEnd, {}, nullptr);
+    auto a = std::async(std::launch::async, [&] {
+        return computeGage(verdeSeries[0], {path(verde), 1}, settings, library());
+    });
+    auto b = std::async(std::launch::async, [&] {
+        return computeGage(series[0], {path(colorado), 1}, settings, library());
+    });
+    EXPECT_EQ(numbersOf(a.get()), numbersOf(r.gage(1)));
+    EXPECT_EQ(numbersOf(b.get()), numbersOf(r.gage(2)));
+}
+
+TEST_F(Engine, NumbersAreThoseTheCellsShow) {
+    SettingsTexts texts;
+    texts.averagingPeriods = "7,30";
+    const RunResult r = run(texts, {verde, bayou});
+    for (int row = 1; row <= r.dataRowCount(); ++row) {
+        const GageResult& g = r.gage(row);
+        EXPECT_EQ(cellOf(r, 0, row), g.name);
+        EXPECT_EQ(cellOf(r, 1, row),
+                  std::to_string(g.firstYear) + "-" + std::to_string(g.lastYear));
+        EXPECT_EQ(cellOf(r, 4, row), NiceFlow(*g.biological.flow));
+        EXPECT_EQ(cellOf(r, 5, row), percentText(g.biological.percentile));
+        ASSERT_EQ(g.blocks.size(), 2u);
+        for (std::size_t k = 0; k < 2; ++k) {
+            const AveragingBlock& b = g.blocks[k];
+            const int ci = 7 + 6 * static_cast<int>(k);
+            EXPECT_EQ(cellOf(r, ci, row), NiceFlow(*b.flow));
+            EXPECT_EQ(cellOf(r, ci + 1, row), percentText(b.percentile));
+            // The fit behind the flow: as many years as the per-year table holds.
+            EXPECT_TRUE(b.fit.ok);
+            ASSERT_NE(b.annualTable, nullptr);
+            EXPECT_EQ(b.fit.years, static_cast<int>(b.annualTable->size()));
+        }
+        EXPECT_EQ(g.annualTable, g.blocks.back().annualTable);
+    }
+    // Bayou Grand Cane has dry years: the fit leaves them out of the moments.
+    EXPECT_GT(r.gage(2).blocks[0].fit.zeroYears, 0);
+    EXPECT_EQ(r.gage(1).blocks[0].fit.zeroYears, 0);
+}
+
+TEST_F(Engine, DailyFlowsOfThePeriodUsedMarkMissingDays) {
+    SettingsTexts texts;
+    texts.period = PeriodKind::years;
+    texts.firstYear = "2000";
+    texts.lastYear = "2005";
+    const RunResult r = run(texts, {verde});
+    const GageResult& g = r.gage(1);
+    ASSERT_NE(g.daily, nullptr);
+    EXPECT_EQ(static_cast<int>(g.daily->flows.size()), g.daysInRecord);
+    // The period 2000-2005 of an Apr 1 climatic year begins on Apr 1, 1999.
+    EXPECT_EQ(g.daily->firstDay, DayNumber(99, 4, 1));
+    const auto missing = std::count_if(g.daily->flows.begin(), g.daily->flows.end(),
+                                       [](double q) { return std::isnan(q); });
+    EXPECT_EQ(missing, g.missingDays);
 }

@@ -18,10 +18,10 @@
 #include "excursion_table.h"
 #include "grid_text_model.h"
 #include "report_text.h"
-#include "results_table.h"
 #include "results_delegate.h"
 #include "results_fixture.h"
 #include "results_grid.h"
+#include "results_table.h"
 #include "vd_excursion.h"
 #include "vd_results.h"
 
@@ -236,7 +236,8 @@ void TestResultsWindows::windowIsSizedToTheTable() {
     QCOMPARE(window_->height(), grid->geometry().bottom() + 1 + 30);
     QCOMPARE(window_->Button1->geometry().right(), grid->geometry().right());
     QCOMPARE(window_->Label1->isHidden(), !result_.tooshort);
-    QCOMPARE(window_->Label2->text(), QString::fromStdString(vd::run::seasonLine(result_.settings.season)));
+    QCOMPARE(window_->Label2->text(),
+             QString::fromStdString(vd::run::seasonLine(result_.settings.season)));
 }
 
 void TestResultsWindows::recordColumnsStayWhileValuesScroll() {
@@ -355,7 +356,8 @@ void TestResultsWindows::excursionRowsLeaveAGapAfterEachCluster() {
     const vd::run::ExcursionTable table = vd::run::excursionTableOfRow(result_, 1);
     QVERIFY(table.cells.size() > 3);
     TForm4& w = window_->excursionWindow();
-    w.showExcursions(table, texts.comments, result_.settings.season.startDay, result_.settings.season.endDay);
+    w.showExcursions(table, texts.comments, result_.settings.season.startDay,
+                     result_.settings.season.endDay);
     const int base = w.StringGrid1->verticalHeader()->defaultSectionSize();
     int gaps = 0;
     for (std::size_t p = 1; p < table.cells.size(); ++p) {
