@@ -5,6 +5,10 @@
 #include <string>
 #include <vector>
 
+namespace vd {
+class A193;
+}
+
 namespace vd::cli {
 
 using Args = std::vector<std::string>;
@@ -12,9 +16,10 @@ using Args = std::vector<std::string>;
 // Runs one command line (without the program name); returns the exit status.
 int cliMain(const Args& args, std::ostream& out, std::ostream& err);
 
-// The commands; each gets the arguments after its name.
-int cmdTable(const Args& args, std::ostream& out, std::ostream& err);
-int cmdRun(const Args& args, std::ostream& out, std::ostream& err);
-int cmdExcursions(const Args& args, std::ostream& out, std::ostream& err);
+// The commands; each gets the arguments after its name and the log-Pearson library,
+// loaded once before any command.
+int cmdTable(const Args& args, const A193& lib, std::ostream& out, std::ostream& err);
+int cmdRun(const Args& args, const A193& lib, std::ostream& out, std::ostream& err);
+int cmdExcursions(const Args& args, const A193& lib, std::ostream& out, std::ostream& err);
 
 }  // namespace vd::cli

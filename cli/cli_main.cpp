@@ -20,7 +20,7 @@ void usage(std::ostream& err) {
 }  // namespace
 
 int cliMain(const Args& args, std::ostream& out, std::ostream& err) {
-    using Command = int (*)(const Args&, std::ostream&, std::ostream&);
+    using Command = int (*)(const Args&, const A193&, std::ostream&, std::ostream&);
     static const std::map<std::string, Command> commands = {
         {"table", cmdTable}, {"run", cmdRun}, {"excursions", cmdExcursions}};
     if (args.empty()) {
@@ -35,12 +35,12 @@ int cliMain(const Args& args, std::ostream& out, std::ostream& err) {
     }
     // As the window does, the program starts no work without its log-Pearson library.
     try {
-        A193::load(programFolder());
+        const A193 lib = A193::load(programFolder());
+        return it->second(Args(args.begin() + 1, args.end()), lib, out, err);
     } catch (const BindingError& e) {
         err << e.what() << '\n';
         return 1;
     }
-    return it->second(Args(args.begin() + 1, args.end()), out, err);
 }
 
 }  // namespace vd::cli

@@ -112,7 +112,7 @@ struct Outcome {
 };
 
 // Everything the two commands share; returns the exit status when they cannot go on.
-std::optional<int> calculate(const Args& args, bool excursions, Outcome& outcome,
+std::optional<int> calculate(const Args& args, const A193& lib, bool excursions, Outcome& outcome,
                              std::ostream& err) {
     const char* command = excursions ? "vando3-cli excursions: " : "vando3-cli run: ";
     const auto started = Clock::now();
@@ -127,7 +127,6 @@ std::optional<int> calculate(const Args& args, bool excursions, Outcome& outcome
     }
     RunOptions& o = outcome.options;
     try {
-        const A193 lib = A193::load(programFolder());
         if (!o.files.empty() && !checkSeason(o.texts, err)) return 1;
         // The run reads the files the table has just read: they are parsed once.
         const auto files = std::make_shared<FlowFileCache>();
@@ -158,16 +157,16 @@ std::optional<int> calculate(const Args& args, bool excursions, Outcome& outcome
 
 }  // namespace
 
-int cmdRun(const Args& args, std::ostream& out, std::ostream& err) {
+int cmdRun(const Args& args, const A193& lib, std::ostream& out, std::ostream& err) {
     Outcome outcome;
-    if (const auto status = calculate(args, false, outcome, err)) return *status;
+    if (const auto status = calculate(args, lib, false, outcome, err)) return *status;
     out << run::reportText(outcome.result, run::reportSettingsOf(outcome.result.settings));
     return outcome.failures ? 1 : 0;
 }
 
-int cmdExcursions(const Args& args, std::ostream& out, std::ostream& err) {
+int cmdExcursions(const Args& args, const A193& lib, std::ostream& out, std::ostream& err) {
     Outcome outcome;
-    if (const auto status = calculate(args, true, outcome, err)) return *status;
+    if (const auto status = calculate(args, lib, true, outcome, err)) return *status;
     try {
         const run::ExcursionTable table =
             run::excursionTableOfRow(outcome.result, *outcome.options.excursionRow);

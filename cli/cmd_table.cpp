@@ -39,7 +39,7 @@ bool parseTableOptions(const Args& args, TableOptions& o, std::ostream& err) {
 
 }  // namespace
 
-int cmdTable(const Args& args, std::ostream& out, std::ostream& err) {
+int cmdTable(const Args& args, const A193& /*lib*/, std::ostream& out, std::ostream& err) {
     TableOptions o;
     if (!parseTableOptions(args, o, err)) return 2;
     if (!niceenoughdate(o.seasonStart).valid()) {
