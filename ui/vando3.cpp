@@ -7,9 +7,9 @@
 #include <optional>
 
 #include "help_viewer.h"
+#include "main_window.h"
 #include "prompts.h"
 #include "vd_a193.h"
-#include "vd_main.h"
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);

@@ -9,9 +9,9 @@
 #include <memory>
 #include <vector>
 
+#include "main_window.h"
 #include "ui_fakes.h"
 #include "vd_a193.h"
-#include "vd_main.h"
 
 namespace vd::ui::testing {
 

@@ -7,13 +7,13 @@
 #include <QScrollBar>
 #include <QTimer>
 
-#include "results_grid.h"
+#include "main_window.h"
+#include "main_window_run.h"
+#include "results/excursion_window.h"
+#include "results/results_grid.h"
+#include "results/results_window.h"
 #include "ui_fakes.h"
 #include "vd_a193.h"
-#include "vd_excursion.h"
-#include "vd_main.h"
-#include "vd_main_run.h"
-#include "vd_results.h"
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);

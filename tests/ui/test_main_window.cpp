@@ -21,11 +21,11 @@
 #include <QUrl>
 #include <memory>
 
+#include "about_box.h"
 #include "flow_reader.h"
 #include "gage_grid.h"
 #include "gage_table_model.h"
 #include "ui_fakes.h"
-#include "vd_about.h"
 #include "vd_paramfile.h"
 
 using namespace vd;

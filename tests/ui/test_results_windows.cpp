@@ -14,15 +14,15 @@
 #include <QTest>
 
 #include "engine.h"
-#include "excursion_delegate.h"
 #include "excursion_table.h"
-#include "grid_text_model.h"
 #include "report_text.h"
-#include "results_delegate.h"
+#include "results/excursion_delegate.h"
+#include "results/excursion_window.h"
+#include "results/grid_text_model.h"
+#include "results/results_delegate.h"
+#include "results/results_grid.h"
+#include "results/results_window.h"
 #include "results_fixture.h"
-#include "results_grid.h"
-#include "vd_excursion.h"
-#include "vd_results.h"
 
 using namespace vd::ui;
 using namespace vd::ui::testing;

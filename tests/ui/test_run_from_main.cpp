@@ -7,11 +7,11 @@
 
 #include "engine.h"
 #include "errors.h"
-#include "grid_text_model.h"
+#include "main_window_run.h"
+#include "results/grid_text_model.h"
+#include "results/progress_window.h"
+#include "results/results_window.h"
 #include "results_fixture.h"
-#include "vd_main_run.h"
-#include "vd_progress.h"
-#include "vd_results.h"
 
 using namespace vd::ui;
 using namespace vd::ui::testing;

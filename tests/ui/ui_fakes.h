@@ -13,9 +13,9 @@
 #include "calc_state.h"
 #include "errors.h"
 #include "help_viewer.h"
+#include "main_window.h"
 #include "prompts.h"
-#include "vd_main.h"
-#include "vd_progress.h"
+#include "results/progress_window.h"
 
 namespace vd::test {
 

@@ -11,8 +11,8 @@
 #include <algorithm>
 
 #include "gage_table_model.h"
+#include "main_window.h"
 #include "prompts.h"
-#include "vd_main.h"
 #include "vd_paramfile.h"
 
 namespace vd::ui {

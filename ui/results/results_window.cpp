@@ -1,4 +1,4 @@
-#include "vd_results.h"
+#include "results_window.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -15,11 +15,11 @@
 
 #include "errors.h"
 #include "excursion_table.h"
+#include "excursion_window.h"
 #include "grid_text_model.h"
 #include "report_text.h"
 #include "results_grid.h"
 #include "results_view.h"
-#include "vd_excursion.h"
 
 namespace vd::ui {
 namespace {

@@ -13,10 +13,10 @@
 #include "errors.h"
 #include "gage_grid.h"
 #include "gage_table_model.h"
+#include "main_window.h"
 #include "prompts.h"
+#include "results/progress_window.h"
 #include "season_date.h"
-#include "vd_main.h"
-#include "vd_progress.h"
 
 namespace vd::ui {
 

@@ -1,4 +1,4 @@
-#include "vd_main.h"
+#include "main_window.h"
 
 #include <QAction>
 #include <QButtonGroup>
@@ -17,14 +17,14 @@
 #include <QShortcut>
 #include <QVBoxLayout>
 
+#include "about_box.h"
 #include "flow_file_cache.h"
 #include "flow_reader.h"
 #include "gage_grid.h"
 #include "gage_table_model.h"
 #include "help_viewer.h"
 #include "prompts.h"
-#include "vd_about.h"
-#include "vd_progress.h"
+#include "results/progress_window.h"
 
 namespace vd::ui {
 

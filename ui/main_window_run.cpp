@@ -1,18 +1,18 @@
 // "Calculate Design Flows" and "&Run": the calculation run started from the main window.
 // The engine does the work on this thread; the progress window repaints from its
 // callback, and the results window is shown modally once the run has finished.
-#include "vd_main_run.h"
+#include "main_window_run.h"
 
 #include <QShortcut>
 
 #include "engine.h"
 #include "errors.h"
 #include "help_viewer.h"
+#include "main_window.h"
 #include "prompts.h"
-#include "vd_excursion.h"
-#include "vd_main.h"
-#include "vd_progress.h"
-#include "vd_results.h"
+#include "results/excursion_window.h"
+#include "results/progress_window.h"
+#include "results/results_window.h"
 
 namespace vd::ui {
 namespace {

@@ -6,7 +6,7 @@
 #include <QRadioButton>
 #include <algorithm>
 
-#include "vd_main.h"
+#include "main_window.h"
 
 namespace vd::ui {
 

@@ -9,8 +9,8 @@
 #include <QRadioButton>
 #include <QTimer>
 
+#include "main_window.h"
 #include "season_date.h"
-#include "vd_main.h"
 
 namespace vd::ui {
 

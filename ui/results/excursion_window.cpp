@@ -1,4 +1,4 @@
-#include "vd_excursion.h"
+#include "excursion_window.h"
 
 #include <QClipboard>
 #include <QFontMetrics>

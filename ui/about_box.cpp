@@ -1,4 +1,4 @@
-#include "vd_about.h"
+#include "about_box.h"
 
 #include <QLabel>
 #include <QPushButton>

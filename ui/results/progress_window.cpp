@@ -1,4 +1,4 @@
-#include "vd_progress.h"
+#include "progress_window.h"
 
 #include <QCoreApplication>
 #include <QProgressBar>
