@@ -25,7 +25,7 @@ const char* const credits[] = {
 
 }  // namespace
 
-TForm2::TForm2(QWidget* parent) : QDialog(parent) {
+AboutBox::AboutBox(QWidget* parent) : QDialog(parent) {
     setWindowTitle(QStringLiteral("About VANDO"));
     auto* layout = new QVBoxLayout(this);
     for (const char* paragraph : credits) {
@@ -43,7 +43,7 @@ TForm2::TForm2(QWidget* parent) : QDialog(parent) {
     setMinimumHeight(424);
 }
 
-void TForm2::showEvent(QShowEvent* event) {
+void AboutBox::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
     const QRect s = screen()->geometry();
     move(s.x() + (s.width() - width()) / 2, s.y() + (s.height() - height()) / 2);

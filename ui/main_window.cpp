@@ -54,7 +54,7 @@ QLabel* newLabel(const QString& text, QWidget* parent) {
 
 }  // namespace
 
-TForm1::TForm1(MainWindowServices services, QWidget* parent)
+MainWindow::MainWindow(MainWindowServices services, QWidget* parent)
     : QMainWindow(parent),
       prompts_(services.prompts),
       help_(services.help),
@@ -62,7 +62,7 @@ TForm1::TForm1(MainWindowServices services, QWidget* parent)
       reader_(services.reader ? std::move(services.reader) : FlowReader(vd::VDRead)),
       calc_(makeCalcState()),
       checkImages_(makeCheckImages()) {
-    mHelpFile = services.helpFile;
+    helpFile_ = services.helpFile;
     createActions();
     createMenus();
     createFlowDataGroup();
@@ -75,202 +75,207 @@ TForm1::TForm1(MainWindowServices services, QWidget* parent)
     connectSeasonHandlers();
     connectParameterHandlers();
     connectGageTable();
-    Form2 = new TForm2(this);
-    Form6 = new TForm6(this);
+    about_ = new AboutBox(this);
+    progress_ = new ProgressWindow(this);
     checkHelpFile();
     vd::VDInit(*calc_);
     startingState();
 }
 
-TForm1::~TForm1() = default;
+MainWindow::~MainWindow() = default;
 
-void TForm1::createActions() {
-    Clearflows1 = new QAction(QStringLiteral("&Clear Flows"), this);
-    Open1 = new QAction(QStringLiteral("&Open..."), this);
-    Saveas1 = new QAction(QStringLiteral("Save &as..."), this);
-    Exit1 = new QAction(QStringLiteral("E&xit"), this);
-    Run1 = new QAction(QStringLiteral("&Run"), this);
-    VANDOHelp1 = new QAction(QStringLiteral("&VANDO Help"), this);
-    AboutVANDO1 = new QAction(QStringLiteral("&About VANDO"), this);
-    connect(Clearflows1, &QAction::triggered, this, &TForm1::Button5Click);
-    connect(Open1, &QAction::triggered, this, &TForm1::Open1Click);
-    connect(Saveas1, &QAction::triggered, this, &TForm1::Saveas1Click);
-    connect(Exit1, &QAction::triggered, this, &QWidget::close);
-    connect(Run1, &QAction::triggered, this, &TForm1::Run1Click);
-    connect(VANDOHelp1, &QAction::triggered, this, &TForm1::VANDOHelp1Click);
-    connect(AboutVANDO1, &QAction::triggered, this, &TForm1::AboutVANDO1Click);
+void MainWindow::createActions() {
+    clearFlowsAction = new QAction(QStringLiteral("&Clear Flows"), this);
+    openAction = new QAction(QStringLiteral("&Open..."), this);
+    saveAsAction = new QAction(QStringLiteral("Save &as..."), this);
+    exitAction = new QAction(QStringLiteral("E&xit"), this);
+    runAction = new QAction(QStringLiteral("&Run"), this);
+    helpAction = new QAction(QStringLiteral("&VANDO Help"), this);
+    aboutAction = new QAction(QStringLiteral("&About VANDO"), this);
+    connect(clearFlowsAction, &QAction::triggered, this, &MainWindow::clearAll);
+    connect(openAction, &QAction::triggered, this, &MainWindow::chooseParameterFile);
+    connect(saveAsAction, &QAction::triggered, this, &MainWindow::saveParameterFileAs);
+    connect(exitAction, &QAction::triggered, this, &QWidget::close);
+    connect(runAction, &QAction::triggered, this, &MainWindow::calculate);
+    connect(helpAction, &QAction::triggered, this, &MainWindow::showHelpContents);
+    connect(aboutAction, &QAction::triggered, this, &MainWindow::showAbout);
     auto* f1 = new QShortcut(QKeySequence::HelpContents, this);
-    connect(f1, &QShortcut::activated, this, &TForm1::HelpHook);
+    connect(f1, &QShortcut::activated, this, &MainWindow::showHelpForFocus);
 }
 
-void TForm1::createMenus() {
+void MainWindow::createMenus() {
     QMenu* file = menuBar()->addMenu(QStringLiteral("&File"));
-    file->addAction(Clearflows1);
+    file->addAction(clearFlowsAction);
     file->addSeparator();
-    file->addAction(Open1);
+    file->addAction(openAction);
     file->addSeparator();
-    file->addAction(Saveas1);
+    file->addAction(saveAsAction);
     file->addSeparator();
-    file->addAction(Exit1);
-    menuBar()->addAction(Run1);
+    file->addAction(exitAction);
+    menuBar()->addAction(runAction);
     QMenu* help = menuBar()->addMenu(QStringLiteral("&Help"));
-    help->addAction(VANDOHelp1);
+    help->addAction(helpAction);
     help->addSeparator();
-    help->addAction(AboutVANDO1);
+    help->addAction(aboutAction);
 }
 
-void TForm1::createFlowDataGroup() {
+void MainWindow::createFlowDataGroup() {
     flowGroup_ = new QGroupBox(QStringLiteral("Flow Data Parameters"));
     flowGroup_->setMinimumWidth(385);
 
-    Label2 = newLabel(QStringLiteral("Start date of season:"), flowGroup_);
-    Edit2 = newEdit(QStringLiteral("Apr 1"), 6, flowGroup_);
-    Label13 = newLabel(QStringLiteral("Dates are specified as mmm dd or mm/dd"), flowGroup_);
-    Label3 = newLabel(QStringLiteral("End date of season:"), flowGroup_);
-    Edit1 = newEdit(QStringLiteral("Mar 31"), 6, flowGroup_);
-    CheckBox2 = new QCheckBox(QStringLiteral("Season is full climatic year"), flowGroup_);
-    CheckBox2->setChecked(true);
-    Edit1->setEnabled(false);
-    Label3->setEnabled(false);
+    seasonStartLabel = newLabel(QStringLiteral("Start date of season:"), flowGroup_);
+    seasonStartEdit = newEdit(QStringLiteral("Apr 1"), 6, flowGroup_);
+    dateFormatLabel =
+        newLabel(QStringLiteral("Dates are specified as mmm dd or mm/dd"), flowGroup_);
+    seasonEndLabel = newLabel(QStringLiteral("End date of season:"), flowGroup_);
+    seasonEndEdit = newEdit(QStringLiteral("Mar 31"), 6, flowGroup_);
+    climaticYearBox = new QCheckBox(QStringLiteral("Season is full climatic year"), flowGroup_);
+    climaticYearBox->setChecked(true);
+    seasonEndEdit->setEnabled(false);
+    seasonEndLabel->setEnabled(false);
 
-    MButton1 = new QPushButton(QStringLiteral("Add Gages From Files..."), flowGroup_);
-    MButton1->setToolTip(QStringLiteral("File Selection Dialog"));
-    Button1 = new QPushButton(QStringLiteral("Remove Unused Files"), flowGroup_);
-    Button5 = new QPushButton(QStringLiteral("Clear All"), flowGroup_);
+    addFilesButton = new QPushButton(QStringLiteral("Add Gages From Files..."), flowGroup_);
+    addFilesButton->setToolTip(QStringLiteral("File Selection Dialog"));
+    removeUnusedButton = new QPushButton(QStringLiteral("Remove Unused Files"), flowGroup_);
+    clearAllButton = new QPushButton(QStringLiteral("Clear All"), flowGroup_);
 
     gridArea_ = new FileDropArea(flowGroup_);
-    StringGrid1 = new GageGrid(gridArea_);
+    gageGrid = new GageGrid(gridArea_);
     model_ = new GageTableModel(table_, this);
     model_->setRecordHint([this](const QString& record) { return recordHint(record); });
-    StringGrid1->setModel(model_);
-    StringGrid1->setItemDelegate(new UseMarkDelegate(checkImages_, StringGrid1));
-    StringGrid1->setToolTip(QString::fromLatin1(flowDataHint));
-    StringGrid1->applyMetrics();
-    origwidth = StringGrid1->contentWidth();
-    gridArea_->setFixedSize(origwidth + StringGrid1->scrollBarWidth(),
-                            15 * StringGrid1->rowHeight());
+    gageGrid->setModel(model_);
+    gageGrid->setItemDelegate(new UseMarkDelegate(checkImages_, gageGrid));
+    gageGrid->setToolTip(QString::fromLatin1(flowDataHint));
+    gageGrid->applyMetrics();
+    gridContentWidth = gageGrid->contentWidth();
+    gridArea_->setFixedSize(gridContentWidth + gageGrid->scrollBarWidth(),
+                            15 * gageGrid->rowHeight());
 
-    MRG = new QGroupBox(QStringLiteral("Calculation period"), flowGroup_);
-    MRG->setMinimumSize(249, 89);
-    MRGItems = new QButtonGroup(MRG);
+    periodGroup = new QGroupBox(QStringLiteral("Calculation period"), flowGroup_);
+    periodGroup->setMinimumSize(249, 89);
+    periodChoice = new QButtonGroup(periodGroup);
     const QStringList items{QStringLiteral("All available dates"), QStringLiteral("Common dates"),
                             QStringLiteral("Longest period"), QStringLiteral("Specified in table"),
                             QString()};
-    for (int i = 0; i < items.size(); ++i) MRGItems->addButton(new QRadioButton(items[i], MRG), i);
-    MEdit1 = newEdit(QString(), 4, MRG);
-    MEdit2 = newEdit(QString(), 4, MRG);
-    MEdit1->setEnabled(false);
-    MEdit2->setEnabled(false);
+    for (int i = 0; i < items.size(); ++i)
+        periodChoice->addButton(new QRadioButton(items[i], periodGroup), i);
+    firstYearEdit = newEdit(QString(), 4, periodGroup);
+    lastYearEdit = newEdit(QString(), 4, periodGroup);
+    firstYearEdit->setEnabled(false);
+    lastYearEdit->setEnabled(false);
 
-    Label1 = newLabel(QStringLiteral("No gages"), flowGroup_);
-    Label1->setWordWrap(true);
+    gageCountLabel = newLabel(QStringLiteral("No gages"), flowGroup_);
+    gageCountLabel->setWordWrap(true);
 
     commentsGroup_ = new QGroupBox(QStringLiteral("Comments"), flowGroup_);
     commentsGroup_->setMinimumHeight(73);
-    Memo1 = new QPlainTextEdit(commentsGroup_);
-    const QFontMetrics fm(Memo1->font());
-    Memo1->setFixedHeight(3 * fm.lineSpacing() + 12);
+    commentBox = new QPlainTextEdit(commentsGroup_);
+    const QFontMetrics fm(commentBox->font());
+    commentBox->setFixedHeight(3 * fm.lineSpacing() + 12);
 }
 
-void TForm1::createBiologicalGroup() {
-    GroupBox1 = new QGroupBox(QStringLiteral("Biological Design Flow Parameters"));
-    GroupBox1->setMinimumSize(329, 249);
-    CheckBox1 = new QCheckBox(QStringLiteral("Use defaults"), GroupBox1);
-    CheckBox1->setChecked(true);
-    RadioButton1 =
-        new QRadioButton(QStringLiteral("Criterion maximum concentration (acute)"), GroupBox1);
-    RadioButton2 =
-        new QRadioButton(QStringLiteral("Criterion continuous concentration (chronic)"), GroupBox1);
-    RadioButton3 = new QRadioButton(QStringLiteral("Ammonia"), GroupBox1);
-    RadioButton1->setChecked(true);
+void MainWindow::createBiologicalGroup() {
+    biologicalGroup = new QGroupBox(QStringLiteral("Biological Design Flow Parameters"));
+    biologicalGroup->setMinimumSize(329, 249);
+    useDefaultsBox = new QCheckBox(QStringLiteral("Use defaults"), biologicalGroup);
+    useDefaultsBox->setChecked(true);
+    acuteButton = new QRadioButton(QStringLiteral("Criterion maximum concentration (acute)"),
+                                   biologicalGroup);
+    chronicButton = new QRadioButton(QStringLiteral("Criterion continuous concentration (chronic)"),
+                                     biologicalGroup);
+    ammoniaButton = new QRadioButton(QStringLiteral("Ammonia"), biologicalGroup);
+    acuteButton->setChecked(true);
     const QStringList captions{QStringLiteral("Flow averaging period (days):"),
                                QStringLiteral("Average number of years between excursions"),
                                QStringLiteral("Length of excursion clustering period (days)"),
                                QStringLiteral("Average number of excursions counted per cluster:")};
     const QStringList values{QStringLiteral("1"), QStringLiteral("3"), QStringLiteral("120"),
                              QStringLiteral("5"), QStringLiteral("1")};
-    for (std::size_t i = 0; i < EditBio.size(); ++i) {
-        EditBio[i] = newEdit(values[static_cast<int>(i)], 5, GroupBox1);
-        EditBio[i]->setEnabled(false);
+    for (std::size_t i = 0; i < bioFieldEdits.size(); ++i) {
+        bioFieldEdits[i] = newEdit(values[static_cast<int>(i)], 5, biologicalGroup);
+        bioFieldEdits[i]->setEnabled(false);
     }
-    EditBio[4]->hide();  // a fifth value that the window keeps but never shows
-    for (std::size_t i = 0; i < BioLabels.size(); ++i) {
-        BioLabels[i] = newLabel(captions[static_cast<int>(i)], GroupBox1);
-        BioLabels[i]->setWordWrap(true);
-        BioLabels[i]->setEnabled(false);
-        BioLabels[i]->setBuddy(EditBio[i]);
+    bioFieldEdits[4]->hide();  // a fifth value that the window keeps but never shows
+    for (std::size_t i = 0; i < bioFieldLabels.size(); ++i) {
+        bioFieldLabels[i] = newLabel(captions[static_cast<int>(i)], biologicalGroup);
+        bioFieldLabels[i]->setWordWrap(true);
+        bioFieldLabels[i]->setEnabled(false);
+        bioFieldLabels[i]->setBuddy(bioFieldEdits[i]);
     }
 }
 
-void TForm1::createNonBiologicalGroup() {
-    GroupBox3 = new QGroupBox(QStringLiteral("Non-Biological Design Flow Parameters"));
-    GroupBox3->setMinimumSize(329, 201);
-    RadioButton4 = new QRadioButton(QStringLiteral("Hydrological"), GroupBox3);
-    RadioButton4->setChecked(true);
-    Edit3Caption = newLabel(QStringLiteral("Flow averaging period (days):"), GroupBox3);
-    Edit4Caption =
-        newLabel(QStringLiteral("Return period on years with excursions (years):"), GroupBox3);
-    Edit4Caption->setWordWrap(true);
-    Edit3 = newEdit(QStringLiteral("7"), 5, GroupBox3);
-    Edit4 = newEdit(QStringLiteral("10"), 5, GroupBox3);
-    Edit3Caption->setBuddy(Edit3);
-    Edit4Caption->setBuddy(Edit4);
-    RadioButton5 = new QRadioButton(QStringLiteral("Explicit flow value:"), GroupBox3);
-    Edit5 = newEdit(QStringLiteral("5"), 5, GroupBox3);
-    Label8 = newLabel(QStringLiteral("cfs"), GroupBox3);
-    RadioButton6 = new QRadioButton(QStringLiteral("Flow percentile:"), GroupBox3);
-    Edit6 = newEdit(QStringLiteral("0.1"), 5, GroupBox3);
-    Label9 = newLabel(QStringLiteral("%"), GroupBox3);
-    for (QWidget* w : {static_cast<QWidget*>(Edit5), static_cast<QWidget*>(Label8),
-                       static_cast<QWidget*>(Edit6), static_cast<QWidget*>(Label9)})
+void MainWindow::createNonBiologicalGroup() {
+    nonBiologicalGroup = new QGroupBox(QStringLiteral("Non-Biological Design Flow Parameters"));
+    nonBiologicalGroup->setMinimumSize(329, 201);
+    hydrologicalButton = new QRadioButton(QStringLiteral("Hydrological"), nonBiologicalGroup);
+    hydrologicalButton->setChecked(true);
+    averagingPeriodsLabel =
+        newLabel(QStringLiteral("Flow averaging period (days):"), nonBiologicalGroup);
+    returnPeriodLabel = newLabel(QStringLiteral("Return period on years with excursions (years):"),
+                                 nonBiologicalGroup);
+    returnPeriodLabel->setWordWrap(true);
+    averagingPeriodsEdit = newEdit(QStringLiteral("7"), 5, nonBiologicalGroup);
+    returnPeriodEdit = newEdit(QStringLiteral("10"), 5, nonBiologicalGroup);
+    averagingPeriodsLabel->setBuddy(averagingPeriodsEdit);
+    returnPeriodLabel->setBuddy(returnPeriodEdit);
+    explicitFlowButton =
+        new QRadioButton(QStringLiteral("Explicit flow value:"), nonBiologicalGroup);
+    flowEdit = newEdit(QStringLiteral("5"), 5, nonBiologicalGroup);
+    flowUnitLabel = newLabel(QStringLiteral("cfs"), nonBiologicalGroup);
+    percentileButton = new QRadioButton(QStringLiteral("Flow percentile:"), nonBiologicalGroup);
+    percentileEdit = newEdit(QStringLiteral("0.1"), 5, nonBiologicalGroup);
+    percentUnitLabel = newLabel(QStringLiteral("%"), nonBiologicalGroup);
+    for (QWidget* w :
+         {static_cast<QWidget*>(flowEdit), static_cast<QWidget*>(flowUnitLabel),
+          static_cast<QWidget*>(percentileEdit), static_cast<QWidget*>(percentUnitLabel)})
         w->setEnabled(false);
 }
 
-void TForm1::createCommandButtons() {
-    Button2 = new QPushButton(QStringLiteral("Calculate Design Flows"));
-    Button4 = new QPushButton(QStringLiteral("Exit"));
-    Button3 = new QPushButton(QStringLiteral("Help!"));
-    Button2->setMinimumWidth(137);
-    Button4->setMinimumWidth(75);
-    Button3->setMinimumWidth(75);
-    connect(Button2, &QPushButton::clicked, this, &TForm1::Run1Click);
-    connect(Button4, &QPushButton::clicked, this, &QWidget::close);
-    connect(Button3, &QPushButton::clicked, this, &TForm1::Button3Click);
+void MainWindow::createCommandButtons() {
+    calculateButton = new QPushButton(QStringLiteral("Calculate Design Flows"));
+    exitButton = new QPushButton(QStringLiteral("Exit"));
+    helpButton = new QPushButton(QStringLiteral("Help!"));
+    calculateButton->setMinimumWidth(137);
+    exitButton->setMinimumWidth(75);
+    helpButton->setMinimumWidth(75);
+    connect(calculateButton, &QPushButton::clicked, this, &MainWindow::calculate);
+    connect(exitButton, &QPushButton::clicked, this, &QWidget::close);
+    connect(helpButton, &QPushButton::clicked, this, &MainWindow::showMainWindowHelp);
 }
 
-void TForm1::layoutWindow() {
+void MainWindow::layoutWindow() {
     auto* season = new QGridLayout;
-    season->addWidget(Label2, 0, 0);
-    season->addWidget(Edit2, 0, 1);
-    season->addWidget(Label13, 0, 2);
-    season->addWidget(Label3, 1, 0);
-    season->addWidget(Edit1, 1, 1);
-    season->addWidget(CheckBox2, 1, 2);
+    season->addWidget(seasonStartLabel, 0, 0);
+    season->addWidget(seasonStartEdit, 0, 1);
+    season->addWidget(dateFormatLabel, 0, 2);
+    season->addWidget(seasonEndLabel, 1, 0);
+    season->addWidget(seasonEndEdit, 1, 1);
+    season->addWidget(climaticYearBox, 1, 2);
     season->setColumnStretch(2, 1);
 
     auto* fileButtons = new QHBoxLayout;
-    fileButtons->addWidget(MButton1);
-    fileButtons->addWidget(Button1);
-    fileButtons->addWidget(Button5);
+    fileButtons->addWidget(addFilesButton);
+    fileButtons->addWidget(removeUnusedButton);
+    fileButtons->addWidget(clearAllButton);
     fileButtons->addStretch();
 
     auto* fifthItem = new QHBoxLayout;
     fifthItem->setSpacing(4);
-    fifthItem->addWidget(MRGItems->button(4));
-    fifthItem->addWidget(MEdit1);
-    fifthItem->addWidget(new QLabel(QStringLiteral("to"), MRG));
-    fifthItem->addWidget(MEdit2);
+    fifthItem->addWidget(periodChoice->button(4));
+    fifthItem->addWidget(firstYearEdit);
+    fifthItem->addWidget(new QLabel(QStringLiteral("to"), periodGroup));
+    fifthItem->addWidget(lastYearEdit);
     fifthItem->addStretch();
-    auto* period = new QGridLayout(MRG);
-    for (int i = 0; i < 3; ++i) period->addWidget(MRGItems->button(i), i, 0);
-    period->addWidget(MRGItems->button(3), 0, 1);
+    auto* period = new QGridLayout(periodGroup);
+    for (int i = 0; i < 3; ++i) period->addWidget(periodChoice->button(i), i, 0);
+    period->addWidget(periodChoice->button(3), 0, 1);
     period->addLayout(fifthItem, 1, 1);
 
     auto* periodRow = new QHBoxLayout;
-    periodRow->addWidget(MRG);
-    periodRow->addWidget(Label1, 1, Qt::AlignTop);
+    periodRow->addWidget(periodGroup);
+    periodRow->addWidget(gageCountLabel, 1, Qt::AlignTop);
 
-    (new QVBoxLayout(commentsGroup_))->addWidget(Memo1);
+    (new QVBoxLayout(commentsGroup_))->addWidget(commentBox);
 
     auto* flow = new QVBoxLayout(flowGroup_);
     flow->addLayout(season);
@@ -280,46 +285,46 @@ void TForm1::layoutWindow() {
     flow->addWidget(commentsGroup_);
 
     auto* criteria = new QVBoxLayout;
-    criteria->addWidget(CheckBox1);
-    for (QRadioButton* r : {RadioButton1, RadioButton2, RadioButton3}) criteria->addWidget(r);
+    criteria->addWidget(useDefaultsBox);
+    for (QRadioButton* r : {acuteButton, chronicButton, ammoniaButton}) criteria->addWidget(r);
     auto* bioValues = new QGridLayout;
-    for (std::size_t i = 0; i < BioLabels.size(); ++i) {
-        bioValues->addWidget(BioLabels[i], static_cast<int>(i), 0);
-        bioValues->addWidget(EditBio[i], static_cast<int>(i), 1, Qt::AlignTop);
+    for (std::size_t i = 0; i < bioFieldLabels.size(); ++i) {
+        bioValues->addWidget(bioFieldLabels[i], static_cast<int>(i), 0);
+        bioValues->addWidget(bioFieldEdits[i], static_cast<int>(i), 1, Qt::AlignTop);
     }
     bioValues->setColumnStretch(0, 1);
-    auto* bio = new QVBoxLayout(GroupBox1);
+    auto* bio = new QVBoxLayout(biologicalGroup);
     bio->addLayout(criteria);
     bio->addSpacing(6);
     bio->addLayout(bioValues);
     bio->addStretch();
 
-    auto* nonBio = new QGridLayout(GroupBox3);
-    nonBio->addWidget(RadioButton4, 0, 0, 1, 3);
-    nonBio->addWidget(Edit3Caption, 1, 0);
-    nonBio->addWidget(Edit3, 1, 1);
-    nonBio->addWidget(Edit4Caption, 2, 0);
-    nonBio->addWidget(Edit4, 2, 1, Qt::AlignTop);
-    nonBio->addWidget(RadioButton5, 3, 0);
-    nonBio->addWidget(Edit5, 3, 1);
-    nonBio->addWidget(Label8, 3, 2);
-    nonBio->addWidget(RadioButton6, 4, 0);
-    nonBio->addWidget(Edit6, 4, 1);
-    nonBio->addWidget(Label9, 4, 2);
+    auto* nonBio = new QGridLayout(nonBiologicalGroup);
+    nonBio->addWidget(hydrologicalButton, 0, 0, 1, 3);
+    nonBio->addWidget(averagingPeriodsLabel, 1, 0);
+    nonBio->addWidget(averagingPeriodsEdit, 1, 1);
+    nonBio->addWidget(returnPeriodLabel, 2, 0);
+    nonBio->addWidget(returnPeriodEdit, 2, 1, Qt::AlignTop);
+    nonBio->addWidget(explicitFlowButton, 3, 0);
+    nonBio->addWidget(flowEdit, 3, 1);
+    nonBio->addWidget(flowUnitLabel, 3, 2);
+    nonBio->addWidget(percentileButton, 4, 0);
+    nonBio->addWidget(percentileEdit, 4, 1);
+    nonBio->addWidget(percentUnitLabel, 4, 2);
     nonBio->setColumnStretch(0, 1);
     nonBio->setRowStretch(5, 1);
-    Edit3Caption->setContentsMargins(20, 0, 0, 0);
-    Edit4Caption->setContentsMargins(20, 0, 0, 0);
+    averagingPeriodsLabel->setContentsMargins(20, 0, 0, 0);
+    returnPeriodLabel->setContentsMargins(20, 0, 0, 0);
 
     auto* commands = new QHBoxLayout;
-    commands->addWidget(Button2);
+    commands->addWidget(calculateButton);
     commands->addStretch();
-    commands->addWidget(Button4);
-    commands->addWidget(Button3);
+    commands->addWidget(exitButton);
+    commands->addWidget(helpButton);
 
     auto* right = new QVBoxLayout;
-    right->addWidget(GroupBox1);
-    right->addWidget(GroupBox3);
+    right->addWidget(biologicalGroup);
+    right->addWidget(nonBiologicalGroup);
     right->addLayout(commands);
     right->addStretch();
 
@@ -333,45 +338,64 @@ void TForm1::layoutWindow() {
                    Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
 }
 
-void TForm1::setHelpContexts() {
+void MainWindow::setHelpContexts() {
     const std::pair<QObject*, int> contexts[] = {
-        {this, mainWindowContext}, {flowGroup_, 1002}, {MRG, 1003},        {GroupBox1, 1004},
-        {GroupBox3, 1005},         {Button2, 1006},    {commentsGroup_, 7}};
+        {this, mainWindowContext}, {flowGroup_, 1002},         {periodGroup, 1003},
+        {biologicalGroup, 1004},   {nonBiologicalGroup, 1005}, {calculateButton, 1006},
+        {commentsGroup_, 7}};
     for (const auto& [widget, context] : contexts)
         widget->setProperty(helpContextProperty, context);
 }
 
-void TForm1::createTabOrder() {
-    const QList<QWidget*> order{CheckBox2,    Edit2,      Edit1,        MButton1,
-                                Button1,      Button5,    StringGrid1,  MRGItems->button(0),
-                                Memo1,        CheckBox1,  RadioButton1, EditBio[0],
-                                EditBio[1],   EditBio[2], EditBio[3],   RadioButton4,
-                                Edit3,        Edit4,      RadioButton5, Edit5,
-                                RadioButton6, Edit6,      Button2,      Button4,
-                                Button3};
+void MainWindow::createTabOrder() {
+    const QList<QWidget*> order{climaticYearBox,
+                                seasonStartEdit,
+                                seasonEndEdit,
+                                addFilesButton,
+                                removeUnusedButton,
+                                clearAllButton,
+                                gageGrid,
+                                periodChoice->button(0),
+                                commentBox,
+                                useDefaultsBox,
+                                acuteButton,
+                                bioFieldEdits[0],
+                                bioFieldEdits[1],
+                                bioFieldEdits[2],
+                                bioFieldEdits[3],
+                                hydrologicalButton,
+                                averagingPeriodsEdit,
+                                returnPeriodEdit,
+                                explicitFlowButton,
+                                flowEdit,
+                                percentileButton,
+                                percentileEdit,
+                                calculateButton,
+                                exitButton,
+                                helpButton};
     for (qsizetype i = 1; i < order.size(); ++i) QWidget::setTabOrder(order[i - 1], order[i]);
 }
 
-void TForm1::checkHelpFile() {
-    if (!QFileInfo::exists(mHelpFile))
+void MainWindow::checkHelpFile() {
+    if (!QFileInfo::exists(helpFile_))
         prompts_.message(nullptr, QStringLiteral("VANDO 3.1b"),
-                         QStringLiteral("Help file not found\n") + mHelpFile,
+                         QStringLiteral("Help file not found\n") + helpFile_,
                          MessageIcon::information);
 }
 
-void TForm1::startingState() {
-    Clear();
+void MainWindow::startingState() {
+    clearTable();
     setWindowTitle(QStringLiteral("VANDO 3.1b"));
-    MRGItems->button(0)->setChecked(true);
-    SDayText = Edit2->text().toStdString();
-    EdayText = Edit1->text().toStdString();
-    SYAdjust = 1;
-    Saveas1->setEnabled(false);
-    IsChanged = false;
-    MButton1->setFocus();
+    periodChoice->button(0)->setChecked(true);
+    keptStartText = seasonStartEdit->text().toStdString();
+    keptEndText = seasonEndEdit->text().toStdString();
+    seasonYearShift = 1;
+    saveAsAction->setEnabled(false);
+    unsavedChanges = false;
+    addFilesButton->setFocus();
 }
 
-void TForm1::openArguments(const QStringList& paths) {
+void MainWindow::openArguments(const QStringList& paths) {
     if (paths.isEmpty()) return;
     const bool oneParameterFile =
         paths.size() == 1 &&
@@ -382,7 +406,7 @@ void TForm1::openArguments(const QStringList& paths) {
         addFlowFiles(paths);
 }
 
-int TForm1::helpContextOf(const QWidget* widget) {
+int MainWindow::helpContextOf(const QWidget* widget) {
     for (const QWidget* w = widget; w != nullptr; w = w->parentWidget()) {
         const QVariant context = w->property(helpContextProperty);
         if (context.isValid()) return context.toInt();
@@ -390,25 +414,25 @@ int TForm1::helpContextOf(const QWidget* widget) {
     return mainWindowContext;
 }
 
-void TForm1::HelpHook() {
+void MainWindow::showHelpForFocus() {
     QWidget* focused = focusWidget();
     help_.displayContext(helpContextOf(focused ? focused : this));
 }
 
-void TForm1::VANDOHelp1Click() {
+void MainWindow::showHelpContents() {
     help_.displayTopic();
 }
 
-void TForm1::Button3Click() {
+void MainWindow::showMainWindowHelp() {
     help_.displayContext(mainWindowContext);
 }
 
-void TForm1::AboutVANDO1Click() {
-    Form2->exec();
+void MainWindow::showAbout() {
+    about_->exec();
 }
 
-void TForm1::closeEvent(QCloseEvent* event) {
-    if (IsChanged &&
+void MainWindow::closeEvent(QCloseEvent* event) {
+    if (unsavedChanges &&
         !prompts_.confirm(this, QStringLiteral("Exiting now will lose changes to the flow data "
                                                "table and parameters. Are you sure you want to "
                                                "exit?"))) {

@@ -1,4 +1,4 @@
-// The calculator's main window (Form1): season and parameter entry, the gage table of
+// The calculator's main window: season and parameter entry, the gage table of
 // flow files, parameter files, help, and the start of a calculation run.
 #pragma once
 
@@ -39,8 +39,8 @@ class GageGrid;
 class GageTableModel;
 class HelpService;
 class Prompts;
-class TForm2;
-class TForm6;
+class AboutBox;
+class ProgressWindow;
 
 // Reads the file in s.flowfile into the gage store; the flow reader unless a test
 // supplies its own.
@@ -55,11 +55,11 @@ struct MainWindowServices {
     FlowReader reader;                // empty: the calculator's flow reader
 };
 
-class TForm1 final : public QMainWindow {
+class MainWindow final : public QMainWindow {
     Q_OBJECT
   public:
-    explicit TForm1(MainWindowServices services, QWidget* parent = nullptr);
-    ~TForm1() override;
+    explicit MainWindow(MainWindowServices services, QWidget* parent = nullptr);
+    ~MainWindow() override;
 
     // The program's arguments: one parameter file is opened, flow files are added.
     void openArguments(const QStringList& paths);
@@ -69,91 +69,100 @@ class TForm1 final : public QMainWindow {
     // The lines of the comment box.
     std::vector<std::string> commentLines() const;
 
-    bool IsChanged = false;
+    // Set by every edit of the analysis, cleared when it is saved or opened: leaving or
+    // opening another file asks first while it is set.
+    bool unsavedChanges = false;
 
-    // Controls, named as the calculation run and the parameter file know them.
-    QLineEdit* Edit2;  // start date of season
-    QLineEdit* Edit1;  // end date of season
-    QLabel* Label3;
-    QLabel* Label13;
-    QCheckBox* CheckBox2;  // "Season is full climatic year"
-    QPushButton* MButton1;
-    QPushButton* Button1;
-    QPushButton* Button5;
-    GageGrid* StringGrid1;
-    QGroupBox* MRG;
-    QButtonGroup* MRGItems;
-    QLineEdit* MEdit1;
-    QLineEdit* MEdit2;
-    QLabel* Label1;
-    QPlainTextEdit* Memo1;
-    QGroupBox* GroupBox1;  // biological parameters
-    QCheckBox* CheckBox1;  // "Use defaults"
-    QRadioButton* RadioButton1;
-    QRadioButton* RadioButton2;
-    QRadioButton* RadioButton3;
-    std::array<QLineEdit*, 5> EditBio{};  // EditBio1 .. EditBio5
-    std::array<QLabel*, 4> BioLabels{};   // Label4 .. Label7
-    QGroupBox* GroupBox3;                 // non-biological parameters
-    QRadioButton* RadioButton4;
-    QRadioButton* RadioButton5;
-    QRadioButton* RadioButton6;
-    QLineEdit* Edit3;
-    QLineEdit* Edit4;
-    QLineEdit* Edit5;
-    QLineEdit* Edit6;
-    QLabel* Label8;        // "cfs"
-    QLabel* Label9;        // "%"
-    QPushButton* Button2;  // "Calculate Design Flows"
-    QPushButton* Button4;  // "Exit"
-    QPushButton* Button3;  // "Help!"
-    QAction* Clearflows1;
-    QAction* Open1;
-    QAction* Saveas1;
-    QAction* Exit1;
-    QAction* Run1;
-    QAction* VANDOHelp1;
-    QAction* AboutVANDO1;
+    // Season.
+    QLineEdit* seasonStartEdit;
+    QLineEdit* seasonEndEdit;
+    QLabel* seasonEndLabel;
+    QLabel* dateFormatLabel;
+    QCheckBox* climaticYearBox;  // "Season is full climatic year"
+    // Gage table and calculation period.
+    QPushButton* addFilesButton;
+    QPushButton* removeUnusedButton;
+    QPushButton* clearAllButton;
+    GageGrid* gageGrid;
+    QGroupBox* periodGroup;
+    QButtonGroup* periodChoice;  // ids 0-4: all, common, longest, table, years
+    QLineEdit* firstYearEdit;
+    QLineEdit* lastYearEdit;
+    QLabel* gageCountLabel;
+    QPlainTextEdit* commentBox;
+    // Biological design flow.
+    QGroupBox* biologicalGroup;
+    QCheckBox* useDefaultsBox;
+    QRadioButton* acuteButton;
+    QRadioButton* chronicButton;
+    QRadioButton* ammoniaButton;
+    // Averaging days, years between excursions, clustering days, excursions per cluster, and
+    // a fifth value the parameter file stores but the window never shows.
+    std::array<QLineEdit*, 5> bioFieldEdits{};
+    std::array<QLabel*, 4> bioFieldLabels{};
+    // Non-biological design flow.
+    QGroupBox* nonBiologicalGroup;
+    QRadioButton* hydrologicalButton;
+    QRadioButton* explicitFlowButton;
+    QRadioButton* percentileButton;
+    QLineEdit* averagingPeriodsEdit;
+    QLineEdit* returnPeriodEdit;
+    QLineEdit* flowEdit;
+    QLineEdit* percentileEdit;
+    QLabel* flowUnitLabel;
+    QLabel* percentUnitLabel;
+    // Commands.
+    QPushButton* calculateButton;
+    QPushButton* exitButton;
+    QPushButton* helpButton;
+    QAction* clearFlowsAction;
+    QAction* openAction;
+    QAction* saveAsAction;
+    QAction* exitAction;
+    QAction* runAction;
+    QAction* helpAction;
+    QAction* aboutAction;
 
-    // Kept beside the controls.
-    std::string SDayText = "Apr 1";
-    std::string EdayText = "Mar 31";
-    std::array<std::string, 5> Bio{};
-    int toggle = 4;
-    int SYAdjust = 1;
-    int sday = 0;
-    int eday = 0;
-    QString vdpfilename;
-    QString mHelpFile;
+    // What the parameter file keeps beside the controls: a start text (the window's first or
+    // the file's), the end date the user typed (restored when "full climatic year" is cleared) and
+    // the user's own biological values (restored when "Use defaults" is cleared).
+    std::string keptStartText = "Apr 1";
+    std::string keptEndText = "Mar 31";
+    std::array<std::string, 5> keptBioTexts{};
+    int nonBiologicalKind = 4;  // 4 hydrological, 5 explicit flow, 6 percentile
+    // 1 when the season runs over the end of the year, so a record's first season starts in
+    // the year before its first listed year.
+    int seasonYearShift = 1;
+    QString parameterFilePath;  // the file last saved or opened
 
     const GageTable& gageTable() const { return table_; }
     GageTableModel& gageModel() const { return *model_; }
-    TForm6& progressWindow() const { return *Form6; }
-    TForm2& aboutBox() const { return *Form2; }
-    int origwidth = 0;
+    ProgressWindow& progressWindow() const { return *progress_; }
+    AboutBox& aboutBox() const { return *about_; }
+    int gridContentWidth = 0;  // the gage grid's columns, without a scroll bar
 
     // Operations of the window, also reached through its menu and buttons.
-    void Clear();
-    std::vector<int> AddFiles(const QStringList& paths);
-    void ClearAndRead();
-    void ToggleCheckbox(int column, int row);
-    void SaveFile(const QString& path);
+    void clearTable();
+    std::vector<int> addFiles(const QStringList& paths);
+    void reReadTable();
+    void toggleUseMark(int column, int row);
+    void saveParameterFile(const QString& path);
     void openParameterFile(const QString& path);
     void addFlowFiles(const QStringList& paths);
     // The help context of a widget: its own, or that of its nearest enclosing element.
     static int helpContextOf(const QWidget* widget);
 
   public slots:
-    void MButton1Click();
-    void Button1Click();
-    void Button5Click();
-    void Run1Click();
-    void Saveas1Click();
-    void Open1Click();
-    void VANDOHelp1Click();
-    void Button3Click();
-    void AboutVANDO1Click();
-    void HelpHook();
+    void chooseFlowFiles();
+    void removeUnusedFiles();
+    void clearAll();
+    void calculate();
+    void saveParameterFileAs();
+    void chooseParameterFile();
+    void showHelpContents();
+    void showMainWindowHelp();
+    void showAbout();
+    void showHelpForFocus();
 
   protected:
     void closeEvent(QCloseEvent* event) override;
@@ -177,15 +186,15 @@ class TForm1 final : public QMainWindow {
     void startingState();
 
     // Season and parameter entry.
-    void Edit2Enter();
-    void SeasonEditExit(QLineEdit* edit);
-    void Edit2Change();
-    void CheckBox2Click(bool checked);
-    void CheckBox1Click(bool checked);
-    void CriterionClick(int criterion);
-    void NonBiologicalClick(int choice);
-    void EditBio1Change();
-    void MEdit1Change();
+    void rememberSeason();
+    void leaveSeasonEdit(QLineEdit* edit);
+    void onSeasonStartEdited();
+    void onClimaticYearToggled(bool checked);
+    void onUseDefaultsToggled(bool checked);
+    void onCriterionChosen(int criterion);
+    void onNonBiologicalKindChosen(int choice);
+    void markChanged();
+    void onYearEdited();
     void setSeasonTabOrder(bool fullYear);
     std::string dayBeforeStart() const;
     bool seasonValid() const;
@@ -206,6 +215,7 @@ class TForm1 final : public QMainWindow {
 
     Prompts& prompts_;
     HelpService& help_;
+    QString helpFile_;
     const vd::A193* lpiii_;
     FlowReader reader_;
     std::unique_ptr<vd::CalcState> calc_;  // the gage store the reader fills (about 1 MB)
@@ -215,11 +225,11 @@ class TForm1 final : public QMainWindow {
     FileDropArea* gridArea_;
     QGroupBox* flowGroup_;
     QGroupBox* commentsGroup_;
-    QLabel* Label2;
-    QLabel* Edit3Caption;
-    QLabel* Edit4Caption;
-    TForm2* Form2;
-    TForm6* Form6;
+    QLabel* seasonStartLabel;
+    QLabel* averagingPeriodsLabel;
+    QLabel* returnPeriodLabel;
+    AboutBox* about_;
+    ProgressWindow* progress_;
     std::string save_;  // end text + start text when a date edit was entered
 };
 

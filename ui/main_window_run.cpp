@@ -21,7 +21,7 @@ constexpr int resultsHelpContext = 5;
 constexpr int excursionHelpContext = 6;
 
 // F1 in the results and excursion windows asks for their own help contexts.
-void connectHelp(TForm3& results, const std::function<void(QWidget* window)>& showHelp) {
+void connectHelp(ResultsWindow& results, const std::function<void(QWidget* window)>& showHelp) {
     results.setProperty("helpContext", resultsHelpContext);
     results.excursionWindow().setProperty("helpContext", excursionHelpContext);
     for (QWidget* window :
@@ -38,14 +38,14 @@ MainWindowTexts mainWindowTexts(const vd::run::ControlTexts& c) {
 
 }  // namespace
 
-TForm3& resultsWindowOf(TForm1& main) {
-    if (auto* existing = main.findChild<TForm3*>(QString(), Qt::FindDirectChildrenOnly))
+ResultsWindow& resultsWindowOf(MainWindow& main) {
+    if (auto* existing = main.findChild<ResultsWindow*>(QString(), Qt::FindDirectChildrenOnly))
         return *existing;
-    return *new TForm3(&main);
+    return *new ResultsWindow(&main);
 }
 
-void TForm1::Run1Click() {
-    TForm3& results = resultsWindowOf(*this);
+void MainWindow::calculate() {
+    ResultsWindow& results = resultsWindowOf(*this);
     if (!results.property("helpContext").isValid())
         connectHelp(results, [this](QWidget* window) {
             const QWidget* focused = window->focusWidget();
@@ -53,7 +53,7 @@ void TForm1::Run1Click() {
         });
     const vd::run::RunInput input = runInput();
     auto showProgress = [this](const std::string& caption, int gauge) {
-        Form6->progress(caption, gauge);
+        progress_->progress(caption, gauge);
     };
     vd::run::RunResult result;
     try {
@@ -61,12 +61,12 @@ void TForm1::Run1Click() {
         result = vd::run::runCalculation(input, *lpiii_, showProgress);
     } catch (const std::exception& e) {
         // An abandoned run shows no results; the progress window must not stay behind.
-        Form6->hide();
+        progress_->hide();
         prompts_.message(this, QStringLiteral("Error"), QString::fromStdString(e.what()),
                          MessageIcon::exclamation);
         return;
     }
-    Form6->hide();
+    progress_->hide();
     results.setResults(std::move(result), mainWindowTexts(input.controls));
     results.showResultsModally();
 }

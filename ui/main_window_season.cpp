@@ -32,58 +32,58 @@ std::string text(const QLineEdit* edit) {
 
 }  // namespace
 
-void TForm1::connectSeasonHandlers() {
-    Edit2->installEventFilter(this);
-    Edit1->installEventFilter(this);
-    connect(Edit2, &QLineEdit::textChanged, this, &TForm1::Edit2Change);
-    connect(CheckBox2, &QCheckBox::toggled, this, &TForm1::CheckBox2Click);
+void MainWindow::connectSeasonHandlers() {
+    seasonStartEdit->installEventFilter(this);
+    seasonEndEdit->installEventFilter(this);
+    connect(seasonStartEdit, &QLineEdit::textChanged, this, &MainWindow::onSeasonStartEdited);
+    connect(climaticYearBox, &QCheckBox::toggled, this, &MainWindow::onClimaticYearToggled);
 }
 
-void TForm1::connectParameterHandlers() {
-    connect(CheckBox1, &QCheckBox::toggled, this, &TForm1::CheckBox1Click);
-    const QRadioButton* criteria[] = {RadioButton1, RadioButton2, RadioButton3};
+void MainWindow::connectParameterHandlers() {
+    connect(useDefaultsBox, &QCheckBox::toggled, this, &MainWindow::onUseDefaultsToggled);
+    const QRadioButton* criteria[] = {acuteButton, chronicButton, ammoniaButton};
     for (int i = 0; i < 3; ++i)
         connect(criteria[i], &QRadioButton::toggled, this, [this, i](bool checked) {
-            if (checked) CriterionClick(i);
+            if (checked) onCriterionChosen(i);
         });
     const std::pair<QRadioButton*, int> choices[] = {
-        {RadioButton4, 4}, {RadioButton5, 5}, {RadioButton6, 6}};
+        {hydrologicalButton, 4}, {explicitFlowButton, 5}, {percentileButton, 6}};
     for (const auto& [button, choice] : choices)
         connect(button, &QRadioButton::toggled, this, [this, choice = choice](bool checked) {
-            if (checked) NonBiologicalClick(choice);
+            if (checked) onNonBiologicalKindChosen(choice);
         });
-    for (QLineEdit* edit : EditBio)
-        connect(edit, &QLineEdit::textChanged, this, &TForm1::EditBio1Change);
-    connect(Edit3, &QLineEdit::textChanged, this, &TForm1::EditBio1Change);
-    connect(Edit4, &QLineEdit::textChanged, this, &TForm1::EditBio1Change);
-    connect(Memo1, &QPlainTextEdit::textChanged, this, &TForm1::EditBio1Change);
-    connect(MEdit1, &QLineEdit::textChanged, this, &TForm1::MEdit1Change);
-    connect(MEdit2, &QLineEdit::textChanged, this, &TForm1::MEdit1Change);
+    for (QLineEdit* edit : bioFieldEdits)
+        connect(edit, &QLineEdit::textChanged, this, &MainWindow::markChanged);
+    connect(averagingPeriodsEdit, &QLineEdit::textChanged, this, &MainWindow::markChanged);
+    connect(returnPeriodEdit, &QLineEdit::textChanged, this, &MainWindow::markChanged);
+    connect(commentBox, &QPlainTextEdit::textChanged, this, &MainWindow::markChanged);
+    connect(firstYearEdit, &QLineEdit::textChanged, this, &MainWindow::onYearEdited);
+    connect(lastYearEdit, &QLineEdit::textChanged, this, &MainWindow::onYearEdited);
 }
 
-bool TForm1::eventFilter(QObject* watched, QEvent* event) {
-    const bool seasonEdit = watched == Edit2 || watched == Edit1;
+bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+    const bool seasonEdit = watched == seasonStartEdit || watched == seasonEndEdit;
     if (seasonEdit && event->type() == QEvent::FocusIn) {
-        Edit2Enter();
+        rememberSeason();
     } else if (seasonEdit && event->type() == QEvent::FocusOut) {
         // Leaving means moving to another control of this window, not switching windows.
         const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
         if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason)
-            SeasonEditExit(static_cast<QLineEdit*>(watched));
+            leaveSeasonEdit(static_cast<QLineEdit*>(watched));
     }
     return QMainWindow::eventFilter(watched, event);
 }
 
-void TForm1::Edit2Enter() {
-    save_ = text(Edit1) + text(Edit2);
+void MainWindow::rememberSeason() {
+    save_ = text(seasonEndEdit) + text(seasonStartEdit);
 }
 
-void TForm1::SeasonEditExit(QLineEdit* edit) {
-    IsChanged = true;
+void MainWindow::leaveSeasonEdit(QLineEdit* edit) {
+    unsavedChanges = true;
     edit->setText(QString::fromStdString(vd::niceenoughdate(text(edit)).text));
-    if (text(Edit1) + text(Edit2) == save_) return;
-    save_ = text(Edit1) + text(Edit2);
-    ClearAndRead();
+    if (text(seasonEndEdit) + text(seasonStartEdit) == save_) return;
+    save_ = text(seasonEndEdit) + text(seasonStartEdit);
+    reReadTable();
     // Reading may have taken the focus away; step forward and back so that it rests on
     // the control the user was moving to.
     QTimer::singleShot(0, this, [this] {
@@ -92,93 +92,94 @@ void TForm1::SeasonEditExit(QLineEdit* edit) {
     });
 }
 
-std::string TForm1::dayBeforeStart() const {
-    return vd::dayBeforeSeasonStart(text(Edit2));
+std::string MainWindow::dayBeforeStart() const {
+    return vd::dayBeforeSeasonStart(text(seasonStartEdit));
 }
 
-bool TForm1::seasonValid() const {
-    return vd::niceenoughdate(text(Edit2)).valid() && vd::niceenoughdate(text(Edit1)).valid();
+bool MainWindow::seasonValid() const {
+    return vd::niceenoughdate(text(seasonStartEdit)).valid() &&
+           vd::niceenoughdate(text(seasonEndEdit)).valid();
 }
 
-void TForm1::Edit2Change() {
-    if (!CheckBox2->isChecked()) return;
+void MainWindow::onSeasonStartEdited() {
+    if (!climaticYearBox->isChecked()) return;
     // While the start is being typed and is no date yet, the end keeps its last value.
     const std::string end = dayBeforeStart();
-    if (!end.empty()) Edit1->setText(QString::fromStdString(end));
+    if (!end.empty()) seasonEndEdit->setText(QString::fromStdString(end));
 }
 
-void TForm1::CheckBox2Click(bool checked) {
-    Edit1->setEnabled(!checked);
-    Label3->setEnabled(!checked);
+void MainWindow::onClimaticYearToggled(bool checked) {
+    seasonEndEdit->setEnabled(!checked);
+    seasonEndLabel->setEnabled(!checked);
     setSeasonTabOrder(checked);
     if (!checked) {
-        Edit1->setText(QString::fromStdString(EdayText));
+        seasonEndEdit->setText(QString::fromStdString(keptEndText));
         return;
     }
-    EdayText = text(Edit1);
+    keptEndText = text(seasonEndEdit);
     const std::string end = dayBeforeStart();
-    if (!end.empty()) Edit1->setText(QString::fromStdString(end));
+    if (!end.empty()) seasonEndEdit->setText(QString::fromStdString(end));
 }
 
-void TForm1::setSeasonTabOrder(bool fullYear) {
+void MainWindow::setSeasonTabOrder(bool fullYear) {
     if (fullYear) {
-        QWidget::setTabOrder(CheckBox2, Edit2);
-        QWidget::setTabOrder(Edit2, Edit1);
+        QWidget::setTabOrder(climaticYearBox, seasonStartEdit);
+        QWidget::setTabOrder(seasonStartEdit, seasonEndEdit);
     } else {
-        QWidget::setTabOrder(Edit2, CheckBox2);
-        QWidget::setTabOrder(CheckBox2, Edit1);
+        QWidget::setTabOrder(seasonStartEdit, climaticYearBox);
+        QWidget::setTabOrder(climaticYearBox, seasonEndEdit);
     }
 }
 
-void TForm1::CheckBox1Click(bool checked) {
-    for (QRadioButton* r : {RadioButton1, RadioButton2, RadioButton3}) r->setEnabled(checked);
-    for (std::size_t i = 0; i < BioLabels.size(); ++i) {
-        EditBio[i]->setEnabled(!checked);
-        BioLabels[i]->setEnabled(!checked);
+void MainWindow::onUseDefaultsToggled(bool checked) {
+    for (QRadioButton* r : {acuteButton, chronicButton, ammoniaButton}) r->setEnabled(checked);
+    for (std::size_t i = 0; i < bioFieldLabels.size(); ++i) {
+        bioFieldEdits[i]->setEnabled(!checked);
+        bioFieldLabels[i]->setEnabled(!checked);
     }
     if (checked) {
-        for (std::size_t i = 0; i < EditBio.size(); ++i)
-            Bio[i] = text(EditBio[i]).substr(0, keptTextLimit);
+        for (std::size_t i = 0; i < bioFieldEdits.size(); ++i)
+            keptBioTexts[i] = text(bioFieldEdits[i]).substr(0, keptTextLimit);
         writeCriterionDefaults();
     } else {
-        for (std::size_t i = 0; i < EditBio.size(); ++i)
-            EditBio[i]->setText(QString::fromStdString(Bio[i]));
+        for (std::size_t i = 0; i < bioFieldEdits.size(); ++i)
+            bioFieldEdits[i]->setText(QString::fromStdString(keptBioTexts[i]));
     }
 }
 
-void TForm1::writeCriterionDefaults() {
-    CriterionClick(RadioButton1->isChecked() ? 0 : RadioButton2->isChecked() ? 1 : 2);
+void MainWindow::writeCriterionDefaults() {
+    onCriterionChosen(acuteButton->isChecked() ? 0 : chronicButton->isChecked() ? 1 : 2);
 }
 
-void TForm1::CriterionClick(int criterion) {
+void MainWindow::onCriterionChosen(int criterion) {
     const CriterionDefaults& d = criterionDefaults[criterion];
-    for (std::size_t i = 0; i < 4; ++i) EditBio[i]->setText(QString::fromLatin1(d.values[i]));
+    for (std::size_t i = 0; i < 4; ++i) bioFieldEdits[i]->setText(QString::fromLatin1(d.values[i]));
 }
 
-void TForm1::NonBiologicalClick(int choice) {
-    toggle = choice;
-    Edit3->setEnabled(choice == 4);
-    Edit4->setEnabled(choice == 4);
-    Edit5->setEnabled(choice == 5);
-    Label8->setEnabled(choice == 5);
-    Edit6->setEnabled(choice == 6);
-    Label9->setEnabled(choice == 6);
+void MainWindow::onNonBiologicalKindChosen(int choice) {
+    nonBiologicalKind = choice;
+    averagingPeriodsEdit->setEnabled(choice == 4);
+    returnPeriodEdit->setEnabled(choice == 4);
+    flowEdit->setEnabled(choice == 5);
+    flowUnitLabel->setEnabled(choice == 5);
+    percentileEdit->setEnabled(choice == 6);
+    percentUnitLabel->setEnabled(choice == 6);
 }
 
-void TForm1::EditBio1Change() {
-    IsChanged = true;
+void MainWindow::markChanged() {
+    unsavedChanges = true;
 }
 
-void TForm1::MEdit1Change() {
-    IsChanged = true;
-    MRGItems->button(4)->setChecked(true);
+void MainWindow::onYearEdited() {
+    unsavedChanges = true;
+    periodChoice->button(4)->setChecked(true);
 }
 
-QString TForm1::recordHint(const QString& record) const {
+QString MainWindow::recordHint(const QString& record) const {
     return QStringLiteral("%1, %2 - %3, %4")
-        .arg(Edit2->text())
-        .arg(record.left(4).toInt() - SYAdjust)
-        .arg(Edit1->text())
+        .arg(seasonStartEdit->text())
+        .arg(record.left(4).toInt() - seasonYearShift)
+        .arg(seasonEndEdit->text())
         .arg(record.mid(5, 4));
 }
 

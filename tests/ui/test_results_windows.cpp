@@ -77,7 +77,7 @@ class TestResultsWindows final : public QObject {
 
     std::unique_ptr<MainWindowFixture> fixture_;
     vd::run::RunResult result_;
-    std::unique_ptr<TForm3> window_;
+    std::unique_ptr<ResultsWindow> window_;
     std::vector<QDialog*> opened_;
     int beeps_ = 0;
 };
@@ -85,14 +85,14 @@ class TestResultsWindows final : public QObject {
 void TestResultsWindows::initTestCase() {
     fixture_ = std::make_unique<MainWindowFixture>();
     QVERIFY(fixture_->addExamples());
-    fixture_->window().Edit3->setText(QStringLiteral("7,30"));
+    fixture_->window().averagingPeriodsEdit->setText(QStringLiteral("7,30"));
     result_ = vd::run::runCalculation(fixture_->window().runInput(), fixture_->lib());
     QCOMPARE(result_.dataRowCount(), 3);
     for (const auto& row : result_.rows) QVERIFY(row.hasExcursion());
 }
 
 void TestResultsWindows::init() {
-    window_ = std::make_unique<TForm3>();
+    window_ = std::make_unique<ResultsWindow>();
     opened_.clear();
     beeps_ = 0;
     window_->beep = [this] { ++beeps_; };
@@ -109,14 +109,14 @@ void TestResultsWindows::doubleClickOnBiologicalFlowOpensThatRowsExcursions() {
     showResults(result_);
     for (int row = 1; row <= result_.dataRowCount(); ++row) {
         opened_.clear();
-        ResultsGrid* grid = window_->StringGrid1;
+        ResultsGrid* grid = window_->grid;
         const QPoint at = grid->cellCentre(4, row);
         QCOMPARE(grid->cellAt(at), QPoint(4, row));
         QTest::mouseDClick(grid->viewport(), Qt::LeftButton, {}, at - grid->viewport()->pos());
 
         QCOMPARE(beeps_, 0);
         QCOMPARE(static_cast<int>(opened_.size()), 1);
-        TForm4& excursions = window_->excursionWindow();
+        ExcursionWindow& excursions = window_->excursionWindow();
         QCOMPARE(opened_.front(), static_cast<QDialog*>(&excursions));
         const std::string gage = result_.grid[static_cast<std::size_t>(row)][0];
         QCOMPARE(excursions.windowTitle(), QStringLiteral("Excursion analysis for Period at ") +
@@ -143,7 +143,7 @@ void TestResultsWindows::doubleClickElsewhereBeeps() {
     vd::run::RunResult result = result_;
     if (dropRecord) result.rows[static_cast<std::size_t>(row - 1)].excursion.reset();
     showResults(result);
-    ResultsGrid* grid = window_->StringGrid1;
+    ResultsGrid* grid = window_->grid;
     const QPoint at = grid->cellCentre(col, row);
     QCOMPARE(grid->cellAt(at), QPoint(col, row));
     QWidget* target = grid->childAt(at);
@@ -164,34 +164,34 @@ void TestResultsWindows::copyPutsTheEngineReport() {
     QFETCH(bool, advanced);
     showResults(result_);
     QGuiApplication::clipboard()->clear();
-    window_->CheckBox2->setChecked(advanced);
-    QTest::mouseClick(window_->Button1, Qt::LeftButton);
+    window_->advancedBox->setChecked(advanced);
+    QTest::mouseClick(window_->copyButton, Qt::LeftButton);
 
     const std::string expected = vd::run::reportText(result_, settingsOf(texts, advanced));
     QCOMPARE(clipboardText(), QString::fromStdString(expected));
     QCOMPARE(clipboardText().contains(QStringLiteral("Advanced information")), advanced);
     QCOMPARE(beeps_, 1);
     // The block sorts a copy of the per-year tables: a second copy is the same text.
-    QTest::mouseClick(window_->Button1, Qt::LeftButton);
+    QTest::mouseClick(window_->copyButton, Qt::LeftButton);
     QCOMPARE(clipboardText(), QString::fromStdString(expected));
 }
 
 void TestResultsWindows::hidingStreamDataNarrowsTheWindowAndKeepsTheCopyWhole() {
     const vd::run::RunResult narrow = firstColumns(result_, 9);
     showResults(narrow);
-    ResultsGrid* grid = window_->StringGrid1;
+    ResultsGrid* grid = window_->grid;
     QCOMPARE(grid->horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);
     const int shownWidth = window_->width();
     const int recordWidth = grid->columnsWidth(1, 4);
     QVERIFY(recordWidth > 0);
 
-    QTest::mouseClick(window_->CheckBox1, Qt::LeftButton);
-    QVERIFY(!window_->CheckBox1->isChecked());
+    QTest::mouseClick(window_->streamDataBox, Qt::LeftButton);
+    QVERIFY(!window_->streamDataBox->isChecked());
     for (int c = 1; c <= 3; ++c) QVERIFY(grid->isColumnHidden(c));
     QCOMPARE(grid->columnsWidth(1, 4), 0);
     QCOMPARE(window_->width(), shownWidth - recordWidth);
 
-    QTest::mouseClick(window_->Button1, Qt::LeftButton);
+    QTest::mouseClick(window_->copyButton, Qt::LeftButton);
     const QString copied = clipboardText();
     QCOMPARE(copied, QString::fromStdString(vd::run::reportText(narrow, settingsOf(texts, true))));
     QVERIFY(copied.contains(QStringLiteral("\tDays in Record\t")));
@@ -200,7 +200,7 @@ void TestResultsWindows::hidingStreamDataNarrowsTheWindowAndKeepsTheCopyWhole() 
     for (int c = 1; c <= 3; ++c) QVERIFY(grid->isColumnHidden(c));
     QVERIFY(!grid->isColumnHidden(4));
 
-    QTest::mouseClick(window_->CheckBox1, Qt::LeftButton);
+    QTest::mouseClick(window_->streamDataBox, Qt::LeftButton);
     QCOMPARE(grid->columnsWidth(1, 4), recordWidth);
     QCOMPARE(window_->width(), shownWidth);
 }
@@ -216,7 +216,7 @@ void TestResultsWindows::windowIsSizedToTheTable() {
     QFETCH(int, columns);
     QFETCH(bool, scrolls);
     showResults(firstColumns(result_, columns));
-    ResultsGrid* grid = window_->StringGrid1;
+    ResultsGrid* grid = window_->grid;
     const int value = grid->columnWidth(4);
     for (int c = 5; c < columns; ++c) QCOMPARE(grid->columnWidth(c), value);
     const int f = grid->columnsWidth(0, 4);
@@ -231,14 +231,14 @@ void TestResultsWindows::windowIsSizedToTheTable() {
     QCOMPARE(grid->viewport()->height(), 3 * grid->rowHeight(0));
     QCOMPARE(window_->width(), grid->width() + 32);
     QCOMPARE(window_->height(), grid->geometry().bottom() + 1 + 30);
-    QCOMPARE(window_->Button1->geometry().right(), grid->geometry().right());
-    QCOMPARE(window_->Label1->isHidden(), !result_.tooshort);
-    QCOMPARE(window_->Label2->text(), QString::fromStdString(result_.seasonLine));
+    QCOMPARE(window_->copyButton->geometry().right(), grid->geometry().right());
+    QCOMPARE(window_->insufficientDataLabel->isHidden(), !result_.tooshort);
+    QCOMPARE(window_->seasonLabel->text(), QString::fromStdString(result_.seasonLine));
 }
 
 void TestResultsWindows::recordColumnsStayWhileValuesScroll() {
     showResults(result_);
-    ResultsGrid* grid = window_->StringGrid1;
+    ResultsGrid* grid = window_->grid;
     QVERIFY(grid->horizontalScrollBar()->maximum() > 0);
     const QPoint gage = grid->cellCentre(0, 1);
     const QPoint flow = grid->cellCentre(5, 1);
@@ -268,7 +268,7 @@ void TestResultsWindows::moreThanTwentyRowsScroll() {
         many.rows.push_back(result_.rows[0]);
     }
     showResults(many);
-    ResultsGrid* grid = window_->StringGrid1;
+    ResultsGrid* grid = window_->grid;
     QCOMPARE(grid->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
     QCOMPARE(grid->viewport()->height(), 20 * grid->rowHeight(0));
     QCOMPARE(window_->model().rowCount(), 25);
@@ -280,7 +280,7 @@ void TestResultsWindows::runWithoutGageRowsShowsTheHeaderRow() {
     const vd::run::RunResult empty = vd::run::runCalculation(none, fixture_->lib());
     QCOMPARE(empty.dataRowCount(), 0);
     showResults(empty);
-    ResultsGrid* grid = window_->StringGrid1;
+    ResultsGrid* grid = window_->grid;
     QCOMPARE(window_->model().rowCount(), 0);
     QCOMPARE(window_->model().cell(0, 0), QStringLiteral("Gage"));
     QVERIFY(!grid->currentIndex().isValid());
@@ -351,12 +351,12 @@ void TestResultsWindows::flowsAlignOnTheDecimalPoint() {
 void TestResultsWindows::excursionRowsLeaveAGapAfterEachCluster() {
     const vd::run::ExcursionTable table = vd::run::excursionTableOfRow(result_, 1);
     QVERIFY(table.cells.size() > 3);
-    TForm4& w = window_->excursionWindow();
+    ExcursionWindow& w = window_->excursionWindow();
     w.showExcursions(table, texts.comments, result_.sday, result_.eday);
-    const int base = w.StringGrid1->verticalHeader()->defaultSectionSize();
+    const int base = w.grid->verticalHeader()->defaultSectionSize();
     int gaps = 0;
     for (std::size_t p = 1; p < table.cells.size(); ++p) {
-        const int height = w.StringGrid1->rowHeight(static_cast<int>(p) - 1);
+        const int height = w.grid->rowHeight(static_cast<int>(p) - 1);
         QCOMPARE(height, table.endsCluster[p] ? base + 5 : base);
         gaps += table.endsCluster[p] ? 1 : 0;
     }
@@ -364,25 +364,25 @@ void TestResultsWindows::excursionRowsLeaveAGapAfterEachCluster() {
     QVERIFY(w.width() >= 470);
     w.resize(w.width(), 100);
     QCOMPARE(w.height(), 240);
-    QCOMPARE(w.Button1->y(), w.height() - 40);
-    QCOMPARE(w.Button2->y(), w.Button1->y());
-    QCOMPARE(w.StringGrid1->height(), w.height() - 70);
+    QCOMPARE(w.okButton->y(), w.height() - 40);
+    QCOMPARE(w.copyButton->y(), w.okButton->y());
+    QCOMPARE(w.grid->height(), w.height() - 70);
     // Every text fits its column.
     const QFontMetrics fm(w.font());
     for (std::size_t p = 1; p < table.cells.size(); ++p)
         for (int c = 0; c < 5; ++c)
             QVERIFY(fm.horizontalAdvance(QString::fromStdString(table.cells[p][c])) +
                         excursionTextRightMargin(c) + 2 <=
-                    w.StringGrid1->columnWidth(c));
+                    w.grid->columnWidth(c));
 }
 
 void TestResultsWindows::excursionCopyPutsTheEngineTextWithoutBeeping() {
     const vd::run::ExcursionTable table = vd::run::excursionTableOfRow(result_, 2);
-    TForm4& w = window_->excursionWindow();
+    ExcursionWindow& w = window_->excursionWindow();
     for (const auto& [sday, eday] : {std::pair{1, 365}, std::pair{62, 183}}) {
         w.showExcursions(table, texts.comments, sday, eday);
         QGuiApplication::clipboard()->clear();
-        QTest::mouseClick(w.Button2, Qt::LeftButton);
+        QTest::mouseClick(w.copyButton, Qt::LeftButton);
         QCOMPARE(clipboardText(), QString::fromStdString(vd::run::excursionCopyText(
                                       table, texts.comments, sday, eday)));
         QCOMPARE(clipboardText().contains(QStringLiteral("Seasonal calculation")), sday != 1);

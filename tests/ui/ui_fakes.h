@@ -78,7 +78,7 @@ class FakeReader {
         int gauge;
     };
 
-    ui::FlowReader reader(const ui::TForm6* const* progress) {
+    ui::FlowReader reader(const ui::ProgressWindow* const* progress) {
         return [this, progress](vd::CalcState& s) {
             reads.push_back({s.flowfile, s.seasonStart,
                              *progress ? (*progress)->caption() : QString(),

@@ -27,49 +27,50 @@ constexpr int scrollBarRoom = 16;
 
 }  // namespace
 
-TForm4::TForm4(QWidget* parent)
+ExcursionWindow::ExcursionWindow(QWidget* parent)
     : QDialog(parent),
-      StringGrid1(new QTableView(this)),
-      Button2(new QPushButton(QStringLiteral("Copy to clipboard"), this)),
-      Button1(new QPushButton(QStringLiteral("OK"), this)),
+      grid(new QTableView(this)),
+      copyButton(new QPushButton(QStringLiteral("Copy to clipboard"), this)),
+      okButton(new QPushButton(QStringLiteral("OK"), this)),
       model_(new GridTextModel(this)) {
     setWindowTitle(QStringLiteral("VANDO 3.0 - Excursion Analysis"));
-    StringGrid1->setGeometry(gridLeft, gridTop, 441, 169);
-    StringGrid1->setModel(model_);
-    StringGrid1->setItemDelegate(new ExcursionDelegate(this));
-    StringGrid1->verticalHeader()->hide();
-    StringGrid1->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    StringGrid1->horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    StringGrid1->horizontalHeader()->setSectionsClickable(false);
-    StringGrid1->setShowGrid(false);
-    StringGrid1->setWordWrap(false);
-    StringGrid1->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    StringGrid1->setSelectionMode(QAbstractItemView::NoSelection);
-    StringGrid1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    StringGrid1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    Button2->setGeometry(8, 200, std::max(97, Button2->sizeHint().width()), 25);
-    Button1->setGeometry(Button2->geometry().right() + 8, 200, 75, 25);
-    Button2->setAutoDefault(false);
-    Button1->setAutoDefault(false);
+    grid->setGeometry(gridLeft, gridTop, 441, 169);
+    grid->setModel(model_);
+    grid->setItemDelegate(new ExcursionDelegate(this));
+    grid->verticalHeader()->hide();
+    grid->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    grid->horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    grid->horizontalHeader()->setSectionsClickable(false);
+    grid->setShowGrid(false);
+    grid->setWordWrap(false);
+    grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    grid->setSelectionMode(QAbstractItemView::NoSelection);
+    grid->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    grid->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    copyButton->setGeometry(8, 200, std::max(97, copyButton->sizeHint().width()), 25);
+    okButton->setGeometry(copyButton->geometry().right() + 8, 200, 75, 25);
+    copyButton->setAutoDefault(false);
+    okButton->setAutoDefault(false);
     setMinimumHeight(minClientHeight);
     resize(clientWidth, 266 - 26);
 
-    connect(Button2, &QPushButton::clicked, this, &TForm4::Button2Click);
-    connect(Button1, &QPushButton::clicked, this, &TForm4::Button1Click);
+    connect(copyButton, &QPushButton::clicked, this, &ExcursionWindow::copyTable);
+    connect(okButton, &QPushButton::clicked, this, &QDialog::accept);
 }
 
-void TForm4::showExcursions(vd::run::ExcursionTable table, std::vector<std::string> comments,
-                            int sday, int eday) {
+void ExcursionWindow::showExcursions(vd::run::ExcursionTable table,
+                                     std::vector<std::string> comments, int seasonStartDay,
+                                     int seasonEndDay) {
     table_ = std::move(table);
     comments_ = std::move(comments);
-    sday_ = sday;
-    eday_ = eday;
-    FormActivate();
+    seasonStartDay_ = seasonStartDay;
+    seasonEndDay_ = seasonEndDay;
+    fillTable();
 }
 
-int TForm4::fittedColumnWidth() const {
+int ExcursionWindow::fittedColumnWidth() const {
     const QFontMetrics fm(font());
-    QFont bold = StringGrid1->horizontalHeader()->font();
+    QFont bold = grid->horizontalHeader()->font();
     const QFontMetrics fmHeader(bold);
     int width = designColumnWidth;
     for (std::size_t r = 0; r < table_.cells.size(); ++r)
@@ -83,42 +84,39 @@ int TForm4::fittedColumnWidth() const {
     return width;
 }
 
-void TForm4::FormActivate() {
+void ExcursionWindow::fillTable() {
     model_->setCells(table_.cells);
     const int rowHeight = std::max(designRowHeight, QFontMetrics(font()).height() + 4);
-    StringGrid1->verticalHeader()->setDefaultSectionSize(rowHeight);
+    grid->verticalHeader()->setDefaultSectionSize(rowHeight);
     for (int p = 1; p < model_->gridRowCount(); ++p) {
         const bool ends = table_.endsCluster[static_cast<std::size_t>(p)];
-        StringGrid1->setRowHeight(p - 1, ends ? rowHeight + clusterGap : rowHeight);
+        grid->setRowHeight(p - 1, ends ? rowHeight + clusterGap : rowHeight);
     }
     const int columnWidth = fittedColumnWidth();
-    for (int c = 0; c < model_->columnCount(); ++c) StringGrid1->setColumnWidth(c, columnWidth);
-    StringGrid1->resize(columnWidth * model_->columnCount() + scrollBarRoom, StringGrid1->height());
-    FormResize();
+    for (int c = 0; c < model_->columnCount(); ++c) grid->setColumnWidth(c, columnWidth);
+    grid->resize(columnWidth * model_->columnCount() + scrollBarRoom, grid->height());
+    fitToHeight();
 }
 
-void TForm4::FormResize() {
+void ExcursionWindow::fitToHeight() {
     // The client width is fixed, but never narrower than the table the font needs.
-    const int width = std::max(clientWidth, StringGrid1->width() + 2 * gridLeft);
+    const int width = std::max(clientWidth, grid->width() + 2 * gridLeft);
     if (minimumWidth() != width || maximumWidth() != width) setFixedWidth(width);
     const int height = std::max(minClientHeight, this->height());
-    Button1->move(Button1->x(), height - 40);
-    Button2->move(Button2->x(), Button1->y());
-    StringGrid1->resize(StringGrid1->width(), height - 70);
+    okButton->move(okButton->x(), height - 40);
+    copyButton->move(copyButton->x(), okButton->y());
+    grid->resize(grid->width(), height - 70);
 }
 
-void TForm4::resizeEvent(QResizeEvent* event) {
+void ExcursionWindow::resizeEvent(QResizeEvent* event) {
     QDialog::resizeEvent(event);
-    FormResize();
+    fitToHeight();
 }
 
-void TForm4::Button2Click() {
-    const std::string text = vd::run::excursionCopyText(table_, comments_, sday_, eday_);
+void ExcursionWindow::copyTable() {
+    const std::string text =
+        vd::run::excursionCopyText(table_, comments_, seasonStartDay_, seasonEndDay_);
     QGuiApplication::clipboard()->setText(QString::fromStdString(text));
-}
-
-void TForm4::Button1Click() {
-    accept();
 }
 
 }  // namespace vd::ui
