@@ -23,6 +23,7 @@
 #include "gage_grid.h"
 #include "gage_table_model.h"
 #include "help_viewer.h"
+#include "program_name.h"
 #include "prompts.h"
 #include "results/progress_window.h"
 
@@ -378,14 +379,14 @@ void MainWindow::createTabOrder() {
 
 void MainWindow::checkHelpFile() {
     if (!QFileInfo::exists(helpFile_))
-        prompts_.message(nullptr, QStringLiteral("VANDO 3.1b"),
+        prompts_.message(nullptr, programName(),
                          QStringLiteral("Help file not found\n") + helpFile_,
                          MessageIcon::information);
 }
 
 void MainWindow::startingState() {
     clearTable();
-    setWindowTitle(QStringLiteral("VANDO 3.1b"));
+    setWindowTitle(programName());
     periodChoice->button(0)->setChecked(true);
     keptStartText = seasonStartEdit->text().toStdString();
     keptEndText = seasonEndEdit->text().toStdString();

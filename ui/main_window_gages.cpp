@@ -14,6 +14,7 @@
 #include "gage_grid.h"
 #include "gage_table_model.h"
 #include "main_window.h"
+#include "program_name.h"
 #include "prompts.h"
 #include "results/progress_window.h"
 #include "season_date.h"
@@ -113,13 +114,14 @@ void MainWindow::addFlowFiles(const QStringList& paths) {
 }
 
 void MainWindow::showReadError(const QString& path, const char* kind, const char* what) {
-    prompts_.message(this, QStringLiteral("VANDO 3.1b"),
-                     QStringLiteral("VANDO 3.1b is unable to read the file \"%1\". Please "
-                                    "confirm \nthat this file exists and that it is a valid "
-                                    "flow file in text format.\n\n(Exception class name = "
-                                    "%2, message = %3)")
-                         .arg(path, QString::fromUtf8(kind), QString::fromUtf8(what)),
-                     MessageIcon::information);
+    prompts_.message(
+        this, programName(),
+        QStringLiteral("%1 is unable to read the file \"%2\". Please "
+                       "confirm \nthat this file exists and that it is a valid "
+                       "flow file in text format.\n\n(Exception class name = "
+                       "%3, message = %4)")
+            .arg(programName(), path, QString::fromUtf8(kind), QString::fromUtf8(what)),
+        MessageIcon::information);
 }
 
 bool MainWindow::refuseOverfullTable(const QString& path, int gages) {

@@ -12,6 +12,7 @@
 
 #include "gage_table_model.h"
 #include "main_window.h"
+#include "program_name.h"
 #include "prompts.h"
 #include "vd_paramfile.h"
 
@@ -90,8 +91,7 @@ void MainWindow::saveParameterFile(const QString& path) {
 }
 
 void MainWindow::setCaptionForFile(const QString& path) {
-    setWindowTitle(QStringLiteral("VANDO 3 - ") + QFileInfo(path).fileName() +
-                   QStringLiteral(".1b"));
+    setWindowTitle(parameterFileCaption(QFileInfo(path).fileName()));
 }
 
 void MainWindow::chooseParameterFile() {

@@ -19,6 +19,7 @@
 #include <QTest>
 #include <QTextBrowser>
 #include <QUrl>
+#include <algorithm>
 #include <memory>
 
 #include "about_box.h"
@@ -880,6 +881,11 @@ void MainWindowTest::aboutBoxIsCentredEveryTime() {
     Fixture f;
     ui::AboutBox& about = f.form->aboutBox();
     QCOMPARE(about.windowTitle(), QStringLiteral("About VANDO"));
+    // The version paragraph is filled from the build's version.
+    const QList<QLabel*> labels = about.findChildren<QLabel*>();
+    QVERIFY(std::ranges::any_of(labels, [](const QLabel* l) {
+        return l->text().startsWith(QStringLiteral("Version 3.1b reads"));
+    }));
     const QRect screen = about.screen()->geometry();
     for (int i = 0; i < 2; ++i) {
         about.show();
