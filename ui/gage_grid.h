@@ -1,4 +1,4 @@
-// The grid that shows the gage table (StringGrid1): fixed columns, no grid lines, the Use
+// The grid that shows the gage table: fixed columns, no grid lines, the Use
 // column drawn with check-box images and flipped by a click or the space key.
 #pragma once
 

@@ -30,7 +30,7 @@ class GageTable {
     // Appends one row; the caller adds a file's rows one after another, all with the
     // file's path and gage count, so that they form one block.
     void append(GageRow row) { rows_.push_back(std::move(row)); }
-    void toggle(int i) { row(i).use = !row(i).use; }
+    void toggleUse(int i) { row(i).use = !row(i).use; }
 
     // True when some file has every row unmarked.
     bool someFileUnused() const;

@@ -38,7 +38,7 @@ void GageTableModel::appendRow(GageRow row) {
 }
 
 void GageTableModel::toggleUse(int row) {
-    table_.toggle(row);
+    table_.toggleUse(row);
     const QModelIndex cell = index(row, colUse);
     emit dataChanged(cell, cell);
 }

@@ -7,9 +7,9 @@
 #include <optional>
 
 #include "help_viewer.h"
+#include "main_window.h"
 #include "prompts.h"
 #include "vd_a193.h"
-#include "vd_main.h"
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
@@ -29,7 +29,7 @@ int main(int argc, char* argv[]) {
         QFileInfo(QDir(QCoreApplication::applicationDirPath()), QStringLiteral("Vando31.html"))
             .absoluteFilePath();
     vd::ui::HelpViewer help(helpFile);
-    vd::ui::TForm1 form({prompts, help, helpFile, &*lpiii, {}});
+    vd::ui::MainWindow form({prompts, help, helpFile, &*lpiii, {}});
     const QRect desktop = form.screen()->availableGeometry();
     form.adjustSize();
     form.move(desktop.center() - form.rect().center());

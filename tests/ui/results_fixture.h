@@ -9,9 +9,9 @@
 #include <memory>
 #include <vector>
 
+#include "main_window.h"
 #include "ui_fakes.h"
 #include "vd_a193.h"
-#include "vd_main.h"
 
 namespace vd::ui::testing {
 
@@ -32,7 +32,7 @@ class MainWindowFixture {
   public:
     MainWindowFixture()
         : lib_(vd::A193::load(vd::programFolder())),
-          window_(std::make_unique<TForm1>(
+          window_(std::make_unique<MainWindow>(
               MainWindowServices{prompts_,
                                  help_,
                                  QDir(dir_.path()).filePath(QStringLiteral("Vando31.html")),
@@ -55,7 +55,7 @@ class MainWindowFixture {
         return true;
     }
 
-    TForm1& window() { return *window_; }
+    MainWindow& window() { return *window_; }
     vd::test::ScriptedPrompts& prompts() { return prompts_; }
     vd::test::RecordingHelp& help() { return help_; }
     const vd::A193& lib() const { return lib_; }
@@ -65,7 +65,7 @@ class MainWindowFixture {
     vd::test::ScriptedPrompts prompts_;
     vd::test::RecordingHelp help_;
     vd::A193 lib_;
-    std::unique_ptr<TForm1> window_;
+    std::unique_ptr<MainWindow> window_;
 };
 
 }  // namespace vd::ui::testing

@@ -7,13 +7,13 @@
 #include <QScrollBar>
 #include <QTimer>
 
-#include "results_grid.h"
+#include "main_window.h"
+#include "main_window_run.h"
+#include "results/excursion_window.h"
+#include "results/results_grid.h"
+#include "results/results_window.h"
 #include "ui_fakes.h"
 #include "vd_a193.h"
-#include "vd_excursion.h"
-#include "vd_main.h"
-#include "vd_main_run.h"
-#include "vd_results.h"
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
@@ -22,22 +22,22 @@ int main(int argc, char** argv) {
     vd::test::ScriptedPrompts prompts;
     vd::test::RecordingHelp help;
     const vd::A193 lib = vd::A193::load(vd::programFolder());
-    vd::ui::TForm1 main({prompts, help, QString(), &lib, {}});
+    vd::ui::MainWindow main({prompts, help, QString(), &lib, {}});
     main.show();
     main.addFlowFiles(paths);
-    main.Edit3->setText(QStringLiteral("7,30"));
+    main.averagingPeriodsEdit->setText(QStringLiteral("7,30"));
 
-    vd::ui::TForm3& results = vd::ui::resultsWindowOf(main);
+    vd::ui::ResultsWindow& results = vd::ui::resultsWindowOf(main);
     QTimer::singleShot(seconds * 1000, &results, [&] {
-        QScrollBar* bar = results.StringGrid1->horizontalScrollBar();
+        QScrollBar* bar = results.grid->horizontalScrollBar();
         bar->setValue(bar->maximum());
     });
-    QTimer::singleShot(2 * seconds * 1000, &results, [&] { results.StringGrid1DblClick(4, 1); });
+    QTimer::singleShot(2 * seconds * 1000, &results, [&] { results.onCellDoubleClicked(4, 1); });
     QTimer::singleShot(3 * seconds * 1000, &results, [&] {
         results.excursionWindow().accept();
         results.accept();
         QApplication::quit();
     });
-    QTimer::singleShot(0, &main, [&] { main.Run1Click(); });
+    QTimer::singleShot(0, &main, [&] { main.calculate(); });
     return QApplication::exec();
 }

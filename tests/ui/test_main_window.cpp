@@ -19,19 +19,20 @@
 #include <QTest>
 #include <QTextBrowser>
 #include <QUrl>
+#include <algorithm>
 #include <memory>
 
+#include "about_box.h"
 #include "flow_reader.h"
 #include "gage_grid.h"
 #include "gage_table_model.h"
 #include "ui_fakes.h"
-#include "vd_about.h"
 #include "vd_paramfile.h"
 
 using namespace vd;
 using namespace vd::test;
 using ui::GageTableModel;
-using ui::TForm1;
+using ui::MainWindow;
 
 namespace {
 
@@ -45,8 +46,8 @@ struct Fixture {
             f.write("<html></html>");
         }
         ui::FlowReader r = realReader ? ui::FlowReader(vd::VDRead) : reader.reader(&progress);
-        form =
-            std::make_unique<TForm1>(ui::MainWindowServices{prompts, help, helpFile, nullptr, r});
+        form = std::make_unique<MainWindow>(
+            ui::MainWindowServices{prompts, help, helpFile, nullptr, r});
         progress = &form->progressWindow();
     }
 
@@ -61,7 +62,7 @@ struct Fixture {
 
     void add(const QStringList& paths) {
         prompts.choices.push_back(paths);
-        form->MButton1Click();
+        form->chooseFlowFiles();
     }
 
     void show() {
@@ -78,7 +79,7 @@ struct Fixture {
         edit->setFocus();
         edit->selectAll();
         QTest::keyClicks(edit, text);
-        form->Memo1->setFocus();
+        form->commentBox->setFocus();
         QApplication::processEvents();
     }
 
@@ -94,8 +95,8 @@ struct Fixture {
     ScriptedPrompts prompts;
     RecordingHelp help;
     FakeReader reader;
-    const ui::TForm6* progress = nullptr;
-    std::unique_ptr<TForm1> form;
+    const ui::ProgressWindow* progress = nullptr;
+    std::unique_ptr<MainWindow> form;
 };
 
 std::vector<FakeGage> gages(const std::string& prefix, int n, int j1 = 89, int j2 = 121) {
@@ -104,9 +105,9 @@ std::vector<FakeGage> gages(const std::string& prefix, int n, int j1 = 89, int j
     return g;
 }
 
-QStringList bioTexts(const TForm1& f) {
+QStringList bioTexts(const MainWindow& f) {
     QStringList t;
-    for (int i = 0; i < 4; ++i) t << f.EditBio[static_cast<std::size_t>(i)]->text();
+    for (int i = 0; i < 4; ++i) t << f.bioFieldEdits[static_cast<std::size_t>(i)]->text();
     return t;
 }
 
@@ -156,24 +157,25 @@ class MainWindowTest : public QObject {
 
 void MainWindowTest::startsInTheStartingState() {
     Fixture f;
-    TForm1& w = *f.form;
+    MainWindow& w = *f.form;
     QCOMPARE(w.windowTitle(), QStringLiteral("VANDO 3.1b"));
-    QCOMPARE(w.Label1->text(), QStringLiteral("No gages"));
-    QCOMPARE(w.Edit2->text(), QStringLiteral("Apr 1"));
-    QCOMPARE(w.Edit1->text(), QStringLiteral("Mar 31"));
+    QCOMPARE(w.gageCountLabel->text(), QStringLiteral("No gages"));
+    QCOMPARE(w.seasonStartEdit->text(), QStringLiteral("Apr 1"));
+    QCOMPARE(w.seasonEndEdit->text(), QStringLiteral("Mar 31"));
     QCOMPARE(bioTexts(w), (QStringList{"1", "3", "120", "5"}));
-    QVERIFY(w.RadioButton1->isChecked());
-    QVERIFY(!w.Edit1->isEnabled());
-    QVERIFY(!w.StringGrid1->isEnabled());
-    for (const QWidget* off : {static_cast<QWidget*>(w.Button1), static_cast<QWidget*>(w.Button2),
-                               static_cast<QWidget*>(w.Button5), static_cast<QWidget*>(w.MRG)})
+    QVERIFY(w.acuteButton->isChecked());
+    QVERIFY(!w.seasonEndEdit->isEnabled());
+    QVERIFY(!w.gageGrid->isEnabled());
+    for (const QWidget* off :
+         {static_cast<QWidget*>(w.removeUnusedButton), static_cast<QWidget*>(w.calculateButton),
+          static_cast<QWidget*>(w.clearAllButton), static_cast<QWidget*>(w.periodGroup)})
         QVERIFY(!off->isEnabled());
-    QVERIFY(!w.Saveas1->isEnabled());
-    QCOMPARE(w.MRGItems->checkedId(), 0);
-    QVERIFY(!w.IsChanged);
+    QVERIFY(!w.saveAsAction->isEnabled());
+    QCOMPARE(w.periodChoice->checkedId(), 0);
+    QVERIFY(!w.unsavedChanges);
     QVERIFY(f.prompts.messages.empty());
     f.show();
-    QCOMPARE(QApplication::focusWidget(), w.MButton1);
+    QCOMPARE(QApplication::focusWidget(), w.addFilesButton);
 }
 
 void MainWindowTest::missingHelpFileIsReportedOnceAndTheWindowRuns() {
@@ -195,18 +197,19 @@ void MainWindowTest::seasonDatesAreNormalisedOnLeaving() {
     Fixture f;
     f.show();
     for (const auto& c : cases) {
-        f.typeAndLeave(f.form->Edit2, QString::fromLatin1(c.typed));
-        QCOMPARE(f.form->Edit2->text(), QString::fromLatin1(c.start));
-        QCOMPARE(f.form->Edit1->text(), QString::fromLatin1(c.end));
+        f.typeAndLeave(f.form->seasonStartEdit, QString::fromLatin1(c.typed));
+        QCOMPARE(f.form->seasonStartEdit->text(), QString::fromLatin1(c.start));
+        QCOMPARE(f.form->seasonEndEdit->text(), QString::fromLatin1(c.end));
     }
-    f.form->IsChanged = false;
-    f.typeAndLeave(f.form->Edit2, QStringLiteral("xyz"));
-    QCOMPARE(f.form->Edit2->text(), QString());
-    QVERIFY(f.form->IsChanged);
-    f.form->IsChanged = false;
-    f.typeAndLeave(f.form->Edit2, QStringLiteral("Dec 31"));  // unchanged text: still a change
-    f.typeAndLeave(f.form->Edit2, QStringLiteral("Dec 31"));
-    QVERIFY(f.form->IsChanged);
+    f.form->unsavedChanges = false;
+    f.typeAndLeave(f.form->seasonStartEdit, QStringLiteral("xyz"));
+    QCOMPARE(f.form->seasonStartEdit->text(), QString());
+    QVERIFY(f.form->unsavedChanges);
+    f.form->unsavedChanges = false;
+    f.typeAndLeave(f.form->seasonStartEdit,
+                   QStringLiteral("Dec 31"));  // unchanged text: still a change
+    f.typeAndLeave(f.form->seasonStartEdit, QStringLiteral("Dec 31"));
+    QVERIFY(f.form->unsavedChanges);
 }
 
 void MainWindowTest::seasonChangeReReadsOnceAndKeepsMarks() {
@@ -215,28 +218,28 @@ void MainWindowTest::seasonChangeReReadsOnceAndKeepsMarks() {
     const QString a = f.file("A.txt", gages("A", 1));
     const QString b = f.file("B.txt", gages("B", 2));
     f.add({a, b});
-    f.form->ToggleCheckbox(6, 1);  // B2 unmarked
+    f.form->toggleUseMark(6, 1);  // B2 unmarked
     f.show();
     const std::size_t before = f.reader.reads.size();
     f.reader.files[b.toStdString()][1] = {"B2", 100, 100};
-    f.typeAndLeave(f.form->Edit2, QStringLiteral("Oct 1"));
+    f.typeAndLeave(f.form->seasonStartEdit, QStringLiteral("Oct 1"));
     QCOMPARE(f.reader.reads.size(), before + 2);
     QCOMPARE(f.reader.reads.back().seasonStart, std::string("Oct 1"));
     QCOMPARE(f.cell(0, 1), QStringLiteral("B1"));
     QCOMPARE(f.cell(1, 3), QStringLiteral("N/A"));
     QCOMPARE(f.cell(2, 1), QStringLiteral("A1"));
     QCOMPARE(f.marks(), (std::vector<bool>{true, false, true}));
-    f.typeAndLeave(f.form->Edit2, QStringLiteral("Oct 1"));
+    f.typeAndLeave(f.form->seasonStartEdit, QStringLiteral("Oct 1"));
     QCOMPARE(f.reader.reads.size(), before + 2);
     // While a date is invalid the table stays as it is.
-    f.typeAndLeave(f.form->Edit2, QStringLiteral("xyz"));
+    f.typeAndLeave(f.form->seasonStartEdit, QStringLiteral("xyz"));
     QCOMPARE(f.reader.reads.size(), before + 2);
     QCOMPARE(f.form->gageTable().rowCount(), 3);
-    f.typeAndLeave(f.form->Edit2, QStringLiteral("Oct 1"));
+    f.typeAndLeave(f.form->seasonStartEdit, QStringLiteral("Oct 1"));
     QCOMPARE(f.reader.reads.size(), before + 4);
     // A row that now shows N/A keeps a set mark.
-    f.form->ToggleCheckbox(6, 1);
-    f.typeAndLeave(f.form->Edit2, QStringLiteral("Sep 1"));
+    f.form->toggleUseMark(6, 1);
+    f.typeAndLeave(f.form->seasonStartEdit, QStringLiteral("Sep 1"));
     QCOMPARE(f.cell(1, 3), QStringLiteral("N/A"));
     QCOMPARE(f.marks(), (std::vector<bool>{true, true, true}));
 }
@@ -244,83 +247,84 @@ void MainWindowTest::seasonChangeReReadsOnceAndKeepsMarks() {
 void MainWindowTest::seasonChangeWithEmptyTableReadsNothing() {
     Fixture f;
     f.show();
-    f.typeAndLeave(f.form->Edit2, QStringLiteral("Jun 1"));
+    f.typeAndLeave(f.form->seasonStartEdit, QStringLiteral("Jun 1"));
     QVERIFY(f.reader.reads.empty());
-    QCOMPARE(f.form->Label1->text(), QStringLiteral("No gages"));
+    QCOMPARE(f.form->gageCountLabel->text(), QStringLiteral("No gages"));
 }
 
 void MainWindowTest::fullClimaticYearBoxKeepsTheUsersEndDate() {
     Fixture f;
-    TForm1& w = *f.form;
-    w.CheckBox2->setChecked(false);
-    QVERIFY(w.Edit1->isEnabled());
-    QCOMPARE(w.Edit1->text(), QStringLiteral("Mar 31"));
-    QCOMPARE(w.Edit2->nextInFocusChain(), w.CheckBox2);
-    QCOMPARE(w.CheckBox2->nextInFocusChain(), w.Edit1);
-    w.Edit1->setText(QStringLiteral("Sep 30"));
-    w.Edit2->setText(QStringLiteral("Jun 1"));
-    QCOMPARE(w.Edit1->text(), QStringLiteral("Sep 30"));  // the box is clear: no day-before rule
-    w.CheckBox2->setChecked(true);
-    QVERIFY(!w.Edit1->isEnabled());
-    QCOMPARE(w.Edit1->text(), QStringLiteral("May 31"));
-    QCOMPARE(w.CheckBox2->nextInFocusChain(), w.Edit2);
-    w.CheckBox2->setChecked(false);
-    QCOMPARE(w.Edit1->text(), QStringLiteral("Sep 30"));
+    MainWindow& w = *f.form;
+    w.climaticYearBox->setChecked(false);
+    QVERIFY(w.seasonEndEdit->isEnabled());
+    QCOMPARE(w.seasonEndEdit->text(), QStringLiteral("Mar 31"));
+    QCOMPARE(w.seasonStartEdit->nextInFocusChain(), w.climaticYearBox);
+    QCOMPARE(w.climaticYearBox->nextInFocusChain(), w.seasonEndEdit);
+    w.seasonEndEdit->setText(QStringLiteral("Sep 30"));
+    w.seasonStartEdit->setText(QStringLiteral("Jun 1"));
+    QCOMPARE(w.seasonEndEdit->text(),
+             QStringLiteral("Sep 30"));  // the box is clear: no day-before rule
+    w.climaticYearBox->setChecked(true);
+    QVERIFY(!w.seasonEndEdit->isEnabled());
+    QCOMPARE(w.seasonEndEdit->text(), QStringLiteral("May 31"));
+    QCOMPARE(w.climaticYearBox->nextInFocusChain(), w.seasonStartEdit);
+    w.climaticYearBox->setChecked(false);
+    QCOMPARE(w.seasonEndEdit->text(), QStringLiteral("Sep 30"));
 }
 
 void MainWindowTest::useDefaultsRoundTrip() {
     Fixture f;
-    TForm1& w = *f.form;
-    w.CheckBox1->setChecked(false);
+    MainWindow& w = *f.form;
+    w.useDefaultsBox->setChecked(false);
     QCOMPARE(bioTexts(w), (QStringList{"", "", "", ""}));
-    QVERIFY(w.EditBio[0]->isEnabled());
-    QVERIFY(!w.RadioButton2->isEnabled());
+    QVERIFY(w.bioFieldEdits[0]->isEnabled());
+    QVERIFY(!w.chronicButton->isEnabled());
     const QStringList own{"2", "4", "100", "3"};
-    for (int i = 0; i < 4; ++i) w.EditBio[static_cast<std::size_t>(i)]->setText(own[i]);
-    w.CheckBox1->setChecked(true);
+    for (int i = 0; i < 4; ++i) w.bioFieldEdits[static_cast<std::size_t>(i)]->setText(own[i]);
+    w.useDefaultsBox->setChecked(true);
     QCOMPARE(bioTexts(w), (QStringList{"1", "3", "120", "5"}));
-    QVERIFY(!w.EditBio[0]->isEnabled());
-    w.CheckBox1->setChecked(false);
+    QVERIFY(!w.bioFieldEdits[0]->isEnabled());
+    w.useDefaultsBox->setChecked(false);
     QCOMPARE(bioTexts(w), own);
 }
 
 void MainWindowTest::criterionAndNonBiologicalChoices() {
     Fixture f;
-    TForm1& w = *f.form;
-    w.RadioButton3->click();
+    MainWindow& w = *f.form;
+    w.ammoniaButton->click();
     QCOMPARE(bioTexts(w), (QStringList{"30", "3", "120", "4"}));
-    QVERIFY(w.IsChanged);
-    w.RadioButton2->click();
+    QVERIFY(w.unsavedChanges);
+    w.chronicButton->click();
     QCOMPARE(bioTexts(w), (QStringList{"4", "3", "120", "5"}));
 
-    w.IsChanged = false;
-    w.RadioButton6->click();
-    QCOMPARE(w.toggle, 6);
-    QVERIFY(w.Edit6->isEnabled() && w.Label9->isEnabled());
-    QVERIFY(!w.Edit3->isEnabled() && !w.Edit4->isEnabled() && !w.Edit5->isEnabled() &&
-            !w.Label8->isEnabled());
-    w.Edit6->setText(QStringLiteral("1.5"));
-    QVERIFY(!w.IsChanged);
-    w.RadioButton5->click();
-    QCOMPARE(w.toggle, 5);
-    QVERIFY(w.Edit5->isEnabled() && !w.Edit6->isEnabled());
+    w.unsavedChanges = false;
+    w.percentileButton->click();
+    QCOMPARE(w.nonBiologicalKind, 6);
+    QVERIFY(w.percentileEdit->isEnabled() && w.percentUnitLabel->isEnabled());
+    QVERIFY(!w.averagingPeriodsEdit->isEnabled() && !w.returnPeriodEdit->isEnabled() &&
+            !w.flowEdit->isEnabled() && !w.flowUnitLabel->isEnabled());
+    w.percentileEdit->setText(QStringLiteral("1.5"));
+    QVERIFY(!w.unsavedChanges);
+    w.explicitFlowButton->click();
+    QCOMPARE(w.nonBiologicalKind, 5);
+    QVERIFY(w.flowEdit->isEnabled() && !w.percentileEdit->isEnabled());
 
     // Choosing a period by hand changes neither the flag nor the year edits.
     const QString a = f.file("A.txt", gages("A", 1));
     f.add({a});
-    w.IsChanged = false;
-    w.MRGItems->button(2)->click();
-    QVERIFY(!w.IsChanged);
-    QCOMPARE(w.MEdit1->text(), QStringLiteral("1990"));
+    w.unsavedChanges = false;
+    w.periodChoice->button(2)->click();
+    QVERIFY(!w.unsavedChanges);
+    QCOMPARE(w.firstYearEdit->text(), QStringLiteral("1990"));
     // Writing a year edit selects the fifth period and is a change.
-    w.MEdit1->setText(QStringLiteral("1995"));
-    QCOMPARE(w.MRGItems->checkedId(), 4);
-    QVERIFY(w.IsChanged);
+    w.firstYearEdit->setText(QStringLiteral("1995"));
+    QCOMPARE(w.periodChoice->checkedId(), 4);
+    QVERIFY(w.unsavedChanges);
 }
 
 void MainWindowTest::addingFilesFillsBlocksInReverseListOrder() {
     Fixture f;
-    TForm1& w = *f.form;
+    MainWindow& w = *f.form;
     const QString a = f.file("A.txt", gages("A", 1));
     const QString b = f.file("B.txt", gages("B", 1));
     const QString c = f.file("C.flo", gages("C", 3));
@@ -344,19 +348,20 @@ void MainWindowTest::addingFilesFillsBlocksInReverseListOrder() {
         QCOMPARE(w.gageTable().row(r).path, c.toStdString());
     }
     QCOMPARE(w.gageTable().files(), 3);
-    QCOMPARE(w.Label1->text(), QStringLiteral("5 gages in 3 files"));
-    QVERIFY(w.IsChanged);
-    QVERIFY(w.StringGrid1->isEnabled() && w.Button2->isEnabled() && w.Button5->isEnabled() &&
-            w.MRG->isEnabled() && w.Saveas1->isEnabled());
-    QCOMPARE(w.MRGItems->checkedId(), 0);
-    QCOMPARE(w.MEdit1->text(), QStringLiteral("1990"));
-    QCOMPARE(w.MEdit2->text(), QStringLiteral("2021"));
+    QCOMPARE(w.gageCountLabel->text(), QStringLiteral("5 gages in 3 files"));
+    QVERIFY(w.unsavedChanges);
+    QVERIFY(w.gageGrid->isEnabled() && w.calculateButton->isEnabled() &&
+            w.clearAllButton->isEnabled() && w.periodGroup->isEnabled() &&
+            w.saveAsAction->isEnabled());
+    QCOMPARE(w.periodChoice->checkedId(), 0);
+    QCOMPARE(w.firstYearEdit->text(), QStringLiteral("1990"));
+    QCOMPARE(w.lastYearEdit->text(), QStringLiteral("2021"));
 
     Fixture g;
     g.add({g.file("One.txt", gages("X", 1))});
-    QCOMPARE(g.form->Label1->text(), QStringLiteral("1 gage in 1 file"));
+    QCOMPARE(g.form->gageCountLabel->text(), QStringLiteral("1 gage in 1 file"));
     g.add({g.file("Two.txt", gages("Y", 1))});
-    QCOMPARE(g.form->Label1->text(), QStringLiteral("2 gages in 2 files"));
+    QCOMPARE(g.form->gageCountLabel->text(), QStringLiteral("2 gages in 2 files"));
     g.add({g.dir.filePath("Two.txt")});  // the same file again: a further block
     QCOMPARE(g.form->gageTable().files(), 3);
 }
@@ -376,15 +381,15 @@ void MainWindowTest::gridGrowsTo15RowsThenScrolls() {
     for (const int n : {14, 15}) {
         Fixture f;
         f.add({f.file("A.txt", gages("G", n))});
-        const ui::GageGrid* grid = f.form->StringGrid1;
+        const ui::GageGrid* grid = f.form->gageGrid;
         QCOMPARE(grid->height(), 15 * grid->rowHeight());
         const int expectedWidth =
-            n == 14 ? f.form->origwidth : f.form->origwidth + grid->scrollBarWidth();
+            n == 14 ? f.form->gridContentWidth : f.form->gridContentWidth + grid->scrollBarWidth();
         QCOMPARE(grid->width(), expectedWidth);
     }
     Fixture f;
     f.add({f.file("A.txt", gages("G", 3))});
-    QCOMPARE(f.form->StringGrid1->height(), 4 * f.form->StringGrid1->rowHeight());
+    QCOMPARE(f.form->gageGrid->height(), 4 * f.form->gageGrid->rowHeight());
 }
 
 void MainWindowTest::unreadableFileGivesOneMessageAndAddsNothing() {
@@ -399,13 +404,13 @@ void MainWindowTest::unreadableFileGivesOneMessageAndAddsNothing() {
                             "\n\n(Exception class name = EInOutError, message = File not found)")
                  .arg(bad));
     QCOMPARE(f.form->gageTable().rowCount(), 2);
-    QCOMPARE(f.form->Label1->text(), QStringLiteral("2 gages in 1 file"));
+    QCOMPARE(f.form->gageCountLabel->text(), QStringLiteral("2 gages in 1 file"));
 
     // Nothing readable at all: the table stays empty and says so.
     Fixture g;
     g.add({g.dir.filePath("missing.txt")});
-    QCOMPARE(g.form->Label1->text(), QStringLiteral("No gages"));
-    QVERIFY(!g.form->Button2->isEnabled());
+    QCOMPARE(g.form->gageCountLabel->text(), QStringLiteral("No gages"));
+    QVERIFY(!g.form->calculateButton->isEnabled());
 }
 
 void MainWindowTest::invalidSeasonStopsAddingBeforeTheDialog() {
@@ -418,9 +423,10 @@ void MainWindowTest::invalidSeasonStopsAddingBeforeTheDialog() {
                  {false, "xyz", "Invalid end date"}};
     for (const auto& c : cases) {
         Fixture f;
-        f.form->CheckBox2->setChecked(false);
-        (c.start ? f.form->Edit2 : f.form->Edit1)->setText(QString::fromLatin1(c.text));
-        f.form->MButton1Click();
+        f.form->climaticYearBox->setChecked(false);
+        (c.start ? f.form->seasonStartEdit : f.form->seasonEndEdit)
+            ->setText(QString::fromLatin1(c.text));
+        f.form->chooseFlowFiles();
         QVERIFY(f.prompts.requests.empty());
         QCOMPARE(f.prompts.messages.size(), std::size_t{1});
         QCOMPARE(f.prompts.messages[0].caption, QStringLiteral("Error"));
@@ -457,15 +463,15 @@ void MainWindowTest::repeatedDateSetsTroubleCaption() {
 
 void MainWindowTest::useMarksToggleByClickAndSpace() {
     Fixture f;
-    TForm1& w = *f.form;
+    MainWindow& w = *f.form;
     f.add({f.file("A.txt", gages("A", 2)), f.file("B.txt", gages("B", 1))});
     f.show();
-    ui::GageGrid* grid = w.StringGrid1;
+    ui::GageGrid* grid = w.gageGrid;
     // B1 is row 0; a click on its Use cell leaves file B wholly unmarked.
     const QRect useCell = grid->visualRect(w.gageModel().index(0, GageTableModel::colUse));
     QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, useCell.center());
     QCOMPARE(f.marks(), (std::vector<bool>{false, true, true}));
-    QVERIFY(w.Button1->isEnabled());
+    QVERIFY(w.removeUnusedButton->isEnabled());
     // A click elsewhere flips nothing.
     const QRect nameCell = grid->visualRect(w.gageModel().index(1, GageTableModel::colGage));
     QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, nameCell.center());
@@ -477,10 +483,10 @@ void MainWindowTest::useMarksToggleByClickAndSpace() {
     }
     QCOMPARE(f.marks(), (std::vector<bool>{false, false, false}));
     QCOMPARE(w.gageTable().used(), 0);
-    QVERIFY(!w.Button2->isEnabled());
+    QVERIFY(!w.calculateButton->isEnabled());
     grid->setCurrentIndex(w.gageModel().index(2, GageTableModel::colUse));
     QTest::keyClick(grid, Qt::Key_Space);
-    QVERIFY(w.Button2->isEnabled());
+    QVERIFY(w.calculateButton->isEnabled());
     // The Start and End cells are editable, the others are not.
     QVERIFY(w.gageModel().flags(w.gageModel().index(0, GageTableModel::colStart)) &
             Qt::ItemIsEditable);
@@ -490,17 +496,17 @@ void MainWindowTest::useMarksToggleByClickAndSpace() {
 
 void MainWindowTest::removeUnusedFiles() {
     Fixture f;
-    TForm1& w = *f.form;
+    MainWindow& w = *f.form;
     f.add({f.file("B.txt", gages("B", 1)), f.file("A.txt", gages("A", 2))});  // A first
-    w.ToggleCheckbox(6, 0);
-    w.ToggleCheckbox(6, 1);
-    QVERIFY(w.Button1->isEnabled());
-    w.IsChanged = false;
+    w.toggleUseMark(6, 0);
+    w.toggleUseMark(6, 1);
+    QVERIFY(w.removeUnusedButton->isEnabled());
+    w.unsavedChanges = false;
     f.prompts.answers = {false};
-    w.Button1Click();
+    w.removeUnusedFiles();
     QCOMPARE(w.gageTable().rowCount(), 3);
     f.prompts.answers = {true};
-    w.Button1Click();
+    w.removeUnusedFiles();
     QCOMPARE(f.prompts.questions.back(),
              QStringLiteral("This will remove unused files from the table. Are you sure you want "
                             "to remove them?"));
@@ -508,21 +514,21 @@ void MainWindowTest::removeUnusedFiles() {
     QCOMPARE(f.cell(0, 0), QStringLiteral(" 01"));
     QCOMPARE(f.cell(0, 1), QStringLiteral("B1"));
     QCOMPARE(w.gageTable().files(), 1);
-    QCOMPARE(w.Label1->text(), QStringLiteral("1 gages in 1 files"));
-    QVERIFY(!w.Button1->isEnabled());
-    QVERIFY(!w.IsChanged);
+    QCOMPARE(w.gageCountLabel->text(), QStringLiteral("1 gages in 1 files"));
+    QVERIFY(!w.removeUnusedButton->isEnabled());
+    QVERIFY(!w.unsavedChanges);
 }
 
 void MainWindowTest::removingEveryFileEmptiesTheTable() {
     Fixture f;
-    TForm1& w = *f.form;
+    MainWindow& w = *f.form;
     f.add({f.file("A.txt", gages("A", 2))});
-    w.ToggleCheckbox(6, 0);
-    w.ToggleCheckbox(6, 1);
+    w.toggleUseMark(6, 0);
+    w.toggleUseMark(6, 1);
     f.prompts.answers = {true};
-    w.Button1Click();
-    QCOMPARE(w.Label1->text(), QStringLiteral("No gages"));
-    QVERIFY(!w.StringGrid1->isEnabled());
+    w.removeUnusedFiles();
+    QCOMPARE(w.gageCountLabel->text(), QStringLiteral("No gages"));
+    QVERIFY(!w.gageGrid->isEnabled());
     QCOMPARE(w.gageModel().rowCount(), 1);  // the blank row
     f.add({f.file("B.txt", gages("B", 1))});
     QCOMPARE(f.cell(0, 1), QStringLiteral("B1"));
@@ -533,13 +539,13 @@ void MainWindowTest::clearAllAsksFirst() {
     Fixture f;
     f.add({f.file("A.txt", gages("A", 2))});
     f.prompts.answers = {false, true};
-    f.form->Button5Click();
+    f.form->clearAll();
     QCOMPARE(f.form->gageTable().rowCount(), 2);
-    QVERIFY(f.form->IsChanged);
-    f.form->Clearflows1->trigger();
+    QVERIFY(f.form->unsavedChanges);
+    f.form->clearFlowsAction->trigger();
     QVERIFY(f.form->gageTable().empty());
-    QVERIFY(!f.form->IsChanged);
-    QCOMPARE(f.form->Label1->text(), QStringLiteral("No gages"));
+    QVERIFY(!f.form->unsavedChanges);
+    QCOMPARE(f.form->gageCountLabel->text(), QStringLiteral("No gages"));
     QCOMPARE(f.prompts.questions.back(),
              QStringLiteral("This will empty the flow data table. Are you sure you want to "
                             "remove all gages?"));
@@ -555,9 +561,9 @@ void MainWindowTest::recordHints() {
     QCOMPARE(f.hint(0, 4), QStringLiteral("Flow data"));
 
     Fixture g;
-    g.form->CheckBox2->setChecked(false);
-    g.form->Edit2->setText(QStringLiteral("Jan 1"));
-    g.form->Edit1->setText(QStringLiteral("Dec 31"));
+    g.form->climaticYearBox->setChecked(false);
+    g.form->seasonStartEdit->setText(QStringLiteral("Jan 1"));
+    g.form->seasonEndEdit->setText(QStringLiteral("Dec 31"));
     g.add({g.file("A.txt", {{"A", 50, 100}})});
     QCOMPARE(g.cell(0, 3), QStringLiteral("1950-2000"));
     QCOMPARE(g.hint(0, 3), QStringLiteral("Jan 1, 1950 - Dec 31, 2000"));
@@ -568,7 +574,7 @@ void MainWindowTest::startingStateSavesAsTheFormatSays() {
     const QString a = f.file("A.txt", {{"A", 89, 121}});
     f.add({a});
     const QString vdp = f.dir.filePath(QStringLiteral("start.vdp"));
-    f.form->SaveFile(vdp);
+    f.form->saveParameterFile(vdp);
     QFile saved(vdp);
     QVERIFY(saved.open(QIODevice::ReadOnly));
     const QStringList expected{"VANDO 3.0",
@@ -611,22 +617,22 @@ void MainWindowTest::startingStateSavesAsTheFormatSays() {
 
 void MainWindowTest::parameterFileRoundTripThroughTheWindow() {
     Fixture f;
-    TForm1& w = *f.form;
+    MainWindow& w = *f.form;
     const QString a = f.file("A.txt", gages("A", 2));
     const QString b = f.file("B.txt", gages("B", 1));
     f.add({b, a});
-    w.ToggleCheckbox(6, 1);  // A2
-    w.Memo1->setPlainText(QStringLiteral("first\nsecond\nthird"));
-    w.CheckBox2->setChecked(false);
-    w.Edit1->setText(QStringLiteral("Sep 30"));
-    w.Edit3->setText(QStringLiteral("7,30"));
-    w.MRGItems->button(3)->setChecked(true);
+    w.toggleUseMark(6, 1);  // A2
+    w.commentBox->setPlainText(QStringLiteral("first\nsecond\nthird"));
+    w.climaticYearBox->setChecked(false);
+    w.seasonEndEdit->setText(QStringLiteral("Sep 30"));
+    w.averagingPeriodsEdit->setText(QStringLiteral("7,30"));
+    w.periodChoice->button(3)->setChecked(true);
     const QString vdp = f.dir.filePath(QStringLiteral("analysis.vdp"));
     f.prompts.choices.push_back({vdp});
-    w.Saveas1Click();
+    w.saveParameterFileAs();
     QCOMPARE(f.prompts.requests.back().filters,
              (QStringList{"VANDO 3 parameter files (*.vdp)", "All files (*.*)"}));
-    QVERIFY(!w.IsChanged);
+    QVERIFY(!w.unsavedChanges);
     QCOMPARE(w.windowTitle(), QStringLiteral("VANDO 3 - analysis.vdp.1b"));
     const run::ParamFile saved = run::loadParamFile(vdp.toStdString());
     const std::vector<run::ParamFileEntry> entries{
@@ -635,33 +641,33 @@ void MainWindowTest::parameterFileRoundTripThroughTheWindow() {
 
     Fixture g;
     g.reader.files = f.reader.files;
-    g.form->IsChanged = true;
+    g.form->unsavedChanges = true;
     g.prompts.answers = {true};
     g.prompts.choices.push_back({vdp});
-    g.form->Open1Click();
+    g.form->chooseParameterFile();
     QCOMPARE(g.prompts.questions.size(), std::size_t{1});
-    TForm1& o = *g.form;
+    MainWindow& o = *g.form;
     QCOMPARE(g.cell(0, 1), QStringLiteral("A1"));
     QCOMPARE(g.cell(1, 1), QStringLiteral("A2"));
     QCOMPARE(g.cell(2, 1), QStringLiteral("B1"));
     QCOMPARE(g.marks(), (std::vector<bool>{true, false, true}));
-    QCOMPARE(o.Memo1->toPlainText(), QStringLiteral("first\nsecond\nthird"));
-    QVERIFY(!o.CheckBox2->isChecked());
-    QCOMPARE(o.Edit1->text(), QStringLiteral("Sep 30"));
-    QCOMPARE(o.Edit3->text(), QStringLiteral("7,30"));
-    QCOMPARE(o.MRGItems->checkedId(), 3);
+    QCOMPARE(o.commentBox->toPlainText(), QStringLiteral("first\nsecond\nthird"));
+    QVERIFY(!o.climaticYearBox->isChecked());
+    QCOMPARE(o.seasonEndEdit->text(), QStringLiteral("Sep 30"));
+    QCOMPARE(o.averagingPeriodsEdit->text(), QStringLiteral("7,30"));
+    QCOMPARE(o.periodChoice->checkedId(), 3);
     QCOMPARE(o.windowTitle(), QStringLiteral("VANDO 3 - analysis.vdp.1b"));
-    QVERIFY(!o.IsChanged);
+    QVERIFY(!o.unsavedChanges);
     QVERIFY(g.prompts.messages.empty());
     // Saved again, the analysis is the same file.
     const QString again = g.dir.filePath(QStringLiteral("again.vdp"));
-    o.SaveFile(again);
+    o.saveParameterFile(again);
     QVERIFY(run::loadParamFile(again.toStdString()) == saved);
 
     // A save that fails keeps the analysis marked unsaved and says why.
-    o.IsChanged = true;
-    o.SaveFile(g.dir.filePath(QStringLiteral("no/such/folder/x.vdp")));
-    QVERIFY(o.IsChanged);
+    o.unsavedChanges = true;
+    o.saveParameterFile(g.dir.filePath(QStringLiteral("no/such/folder/x.vdp")));
+    QVERIFY(o.unsavedChanges);
     QCOMPARE(g.prompts.messages.size(), std::size_t{1});
 }
 
@@ -698,7 +704,7 @@ void MainWindowTest::parameterFileRefusalsChangeNothing() {
              f.dir.filePath(QStringLiteral("old.vdp")) + " is not a VANDO 3.0 parameter file.");
     // With unsaved changes, "Open..." asks first; No keeps everything.
     f.prompts.answers = {false};
-    f.form->Open1Click();
+    f.form->chooseParameterFile();
     QVERIFY(f.prompts.requests.size() == 1);  // only the flow-file dialog so far
 }
 
@@ -709,7 +715,7 @@ void MainWindowTest::missingStoredFilesAreDroppedWithOneMessage() {
     const QString c = f.file("C.txt", gages("C", 1));
     f.add({c, b, a});
     const QString vdp = f.dir.filePath(QStringLiteral("three.vdp"));
-    f.form->SaveFile(vdp);
+    f.form->saveParameterFile(vdp);
     QVERIFY(QFile::remove(b));
     f.form->openParameterFile(vdp);
     QCOMPARE(f.prompts.messages.size(), std::size_t{1});
@@ -723,7 +729,7 @@ void MainWindowTest::missingStoredFilesAreDroppedWithOneMessage() {
     // An empty table saves as no entries and reopens without a message.
     Fixture g;
     const QString empty = g.dir.filePath(QStringLiteral("empty.vdp"));
-    g.form->SaveFile(empty);
+    g.form->saveParameterFile(empty);
     g.form->openParameterFile(empty);
     QVERIFY(g.prompts.messages.empty());
     QVERIFY(g.form->gageTable().empty());
@@ -756,7 +762,7 @@ void MainWindowTest::commandLineArguments() {
     f.form->openArguments({a, b});
     QCOMPARE(f.form->gageTable().rowCount(), 2);
     const QString vdp = f.dir.filePath(QStringLiteral("args.vdp"));
-    f.form->SaveFile(vdp);
+    f.form->saveParameterFile(vdp);
 
     Fixture g;
     g.reader.files = f.reader.files;
@@ -782,7 +788,7 @@ void MainWindowTest::droppedFlowFilesAreAdded() {
     f.show();
     QMimeData mime;
     mime.setUrls(urls);
-    QWidget* area = f.form->StringGrid1->parentWidget();
+    QWidget* area = f.form->gageGrid->parentWidget();
     QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &mime, Qt::LeftButton, {});
     QApplication::sendEvent(area, &enter);
     QVERIFY(enter.isAccepted());
@@ -790,7 +796,7 @@ void MainWindowTest::droppedFlowFilesAreAdded() {
     QApplication::sendEvent(area, &drop);
     QCOMPARE(f.form->gageTable().rowCount(), 2);
     QCOMPARE(f.cell(0, 1), QStringLiteral("B1"));
-    QVERIFY(f.form->IsChanged);
+    QVERIFY(f.form->unsavedChanges);
 }
 
 void MainWindowTest::exitQuestionOnlyWithChanges() {
@@ -814,46 +820,47 @@ void MainWindowTest::exitQuestionOnlyWithChanges() {
     QCOMPARE(f.form->gageTable().rowCount(), 2);
     QVERIFY(!f.help.closed);
     f.prompts.answers = {true};
-    f.form->Button4->click();
+    f.form->exitButton->click();
     QVERIFY(!f.form->isVisible());
     QVERIFY(f.help.closed);
 }
 
 void MainWindowTest::helpByContextNumber() {
     Fixture f;
-    TForm1& w = *f.form;
-    const std::pair<const QWidget*, int> contexts[] = {{w.EditBio[0], 1004},
-                                                       {w.RadioButton1, 1004},
-                                                       {w.Edit3, 1005},
-                                                       {w.Button2, 1006},
-                                                       {w.MRGItems->button(1), 1003},
-                                                       {w.StringGrid1, 1002},
-                                                       {w.Memo1, 7},
-                                                       {w.Button4, 1001},
+    MainWindow& w = *f.form;
+    const std::pair<const QWidget*, int> contexts[] = {{w.bioFieldEdits[0], 1004},
+                                                       {w.acuteButton, 1004},
+                                                       {w.averagingPeriodsEdit, 1005},
+                                                       {w.calculateButton, 1006},
+                                                       {w.periodChoice->button(1), 1003},
+                                                       {w.gageGrid, 1002},
+                                                       {w.commentBox, 7},
+                                                       {w.exitButton, 1001},
                                                        {&w, 1001}};
-    for (const auto& [widget, context] : contexts) QCOMPARE(TForm1::helpContextOf(widget), context);
+    for (const auto& [widget, context] : contexts)
+        QCOMPARE(MainWindow::helpContextOf(widget), context);
     f.show();
-    w.RadioButton1->setFocus();
-    QTest::keyClick(w.RadioButton1, Qt::Key_F1);
-    w.Edit3->setFocus();
-    QTest::keyClick(w.Edit3, Qt::Key_F1);
-    w.Button3->click();
-    w.VANDOHelp1->trigger();
+    w.acuteButton->setFocus();
+    QTest::keyClick(w.acuteButton, Qt::Key_F1);
+    w.averagingPeriodsEdit->setFocus();
+    QTest::keyClick(w.averagingPeriodsEdit, Qt::Key_F1);
+    w.helpButton->click();
+    w.helpAction->trigger();
     QCOMPARE(f.help.calls, (std::vector<int>{1004, 1005, 1001, 0}));
 }
 
 void MainWindowTest::runInputCarriesControlsAndRows() {
     Fixture f;
-    TForm1& w = *f.form;
+    MainWindow& w = *f.form;
     f.add({f.file("A.txt", gages("A", 2))});
-    w.ToggleCheckbox(6, 1);
+    w.toggleUseMark(6, 1);
     w.gageModel().setData(w.gageModel().index(0, GageTableModel::colStart), "1995", Qt::EditRole);
-    w.CheckBox1->setChecked(false);
-    w.EditBio[0]->setText(QStringLiteral("2"));
-    w.RadioButton6->click();
-    w.Edit6->setText(QStringLiteral("1.5"));
-    w.Memo1->setPlainText(QStringLiteral("one\ntwo"));
-    w.MRGItems->button(2)->setChecked(true);
+    w.useDefaultsBox->setChecked(false);
+    w.bioFieldEdits[0]->setText(QStringLiteral("2"));
+    w.percentileButton->click();
+    w.percentileEdit->setText(QStringLiteral("1.5"));
+    w.commentBox->setPlainText(QStringLiteral("one\ntwo"));
+    w.periodChoice->button(2)->setChecked(true);
     const run::RunInput in = w.runInput();
     QCOMPARE(in.texts.seasonStart, std::string("Apr 1"));
     QCOMPARE(in.texts.bioAveragingDays, std::string("2"));
@@ -872,8 +879,13 @@ void MainWindowTest::runInputCarriesControlsAndRows() {
 
 void MainWindowTest::aboutBoxIsCentredEveryTime() {
     Fixture f;
-    ui::TForm2& about = f.form->aboutBox();
+    ui::AboutBox& about = f.form->aboutBox();
     QCOMPARE(about.windowTitle(), QStringLiteral("About VANDO"));
+    // The version paragraph is filled from the build's version.
+    const QList<QLabel*> labels = about.findChildren<QLabel*>();
+    QVERIFY(std::ranges::any_of(labels, [](const QLabel* l) {
+        return l->text().startsWith(QStringLiteral("Version 3.1b reads"));
+    }));
     const QRect screen = about.screen()->geometry();
     for (int i = 0; i < 2; ++i) {
         about.show();

@@ -14,28 +14,28 @@
 #include <QTest>
 
 #include "engine.h"
-#include "excursion_delegate.h"
 #include "excursion_table.h"
-#include "grid_text_model.h"
 #include "report_text.h"
-#include "results_delegate.h"
+#include "results/excursion_delegate.h"
+#include "results/excursion_window.h"
+#include "results/grid_text_model.h"
+#include "results/results_delegate.h"
+#include "results/results_grid.h"
+#include "results/results_window.h"
 #include "results_fixture.h"
-#include "results_grid.h"
 #include "results_table.h"
-#include "vd_excursion.h"
-#include "vd_results.h"
 
 using namespace vd::ui;
 using namespace vd::ui::testing;
 
 namespace {
 
-const MainWindowTexts texts{{"Test", "second line"}, true, "Apr 1", "Mar 31"};
+const std::vector<std::string> comments{"Test", "second line"};
 
-vd::run::ReportSettings settingsOf(const MainWindowTexts& t, bool advanced) {
-    vd::run::Season season = vd::run::seasonOf(t.seasonStart, t.seasonEnd);
-    season.fullClimaticYear = t.climaticYear;
-    return {t.comments, season, advanced};
+vd::run::ReportSettings settingsOf(const vd::run::RunResult& r, bool advanced) {
+    vd::run::ReportSettings s = vd::run::reportSettingsOf(r.settings);
+    s.advanced = advanced;
+    return s;
 }
 
 // The result with every row cut to its first `columns` cells.
@@ -80,7 +80,7 @@ class TestResultsWindows final : public QObject {
 
     std::unique_ptr<MainWindowFixture> fixture_;
     vd::run::RunResult result_;
-    std::unique_ptr<TForm3> window_;
+    std::unique_ptr<ResultsWindow> window_;
     std::vector<QDialog*> opened_;
     int beeps_ = 0;
 };
@@ -88,14 +88,16 @@ class TestResultsWindows final : public QObject {
 void TestResultsWindows::initTestCase() {
     fixture_ = std::make_unique<MainWindowFixture>();
     QVERIFY(fixture_->addExamples());
-    fixture_->window().Edit3->setText(QStringLiteral("7,30"));
-    result_ = vd::run::runCalculation(fixture_->window().runInput(), fixture_->lib());
+    fixture_->window().averagingPeriodsEdit->setText(QStringLiteral("7,30"));
+    vd::run::RunInput input = fixture_->window().runInput();
+    input.texts.comments = comments;
+    result_ = vd::run::runCalculation(input, fixture_->lib());
     QCOMPARE(result_.dataRowCount(), 3);
     for (const auto& gage : result_.gages) QVERIFY(gage.excursions != nullptr);
 }
 
 void TestResultsWindows::init() {
-    window_ = std::make_unique<TForm3>();
+    window_ = std::make_unique<ResultsWindow>();
     opened_.clear();
     beeps_ = 0;
     window_->beep = [this] { ++beeps_; };
@@ -103,7 +105,7 @@ void TestResultsWindows::init() {
 }
 
 void TestResultsWindows::showResults(const vd::run::RunResult& result) {
-    window_->setResults(result, texts);
+    window_->setResults(result);
     window_->show();
     QVERIFY(QTest::qWaitForWindowExposed(window_.get()));
 }
@@ -112,14 +114,14 @@ void TestResultsWindows::doubleClickOnBiologicalFlowOpensThatRowsExcursions() {
     showResults(result_);
     for (int row = 1; row <= result_.dataRowCount(); ++row) {
         opened_.clear();
-        ResultsGrid* grid = window_->StringGrid1;
+        ResultsGrid* grid = window_->grid;
         const QPoint at = grid->cellCentre(4, row);
         QCOMPARE(grid->cellAt(at), QPoint(4, row));
         QTest::mouseDClick(grid->viewport(), Qt::LeftButton, {}, at - grid->viewport()->pos());
 
         QCOMPARE(beeps_, 0);
         QCOMPARE(static_cast<int>(opened_.size()), 1);
-        TForm4& excursions = window_->excursionWindow();
+        ExcursionWindow& excursions = window_->excursionWindow();
         QCOMPARE(opened_.front(), static_cast<QDialog*>(&excursions));
         const std::string gage = result_.grid[static_cast<std::size_t>(row)][0];
         QCOMPARE(excursions.windowTitle(), QStringLiteral("Excursion analysis for Period at ") +
@@ -146,7 +148,7 @@ void TestResultsWindows::doubleClickElsewhereBeeps() {
     vd::run::RunResult result = result_;
     if (dropRecord) result.gages[static_cast<std::size_t>(row - 1)].excursions.reset();
     showResults(result);
-    ResultsGrid* grid = window_->StringGrid1;
+    ResultsGrid* grid = window_->grid;
     const QPoint at = grid->cellCentre(col, row);
     QCOMPARE(grid->cellAt(at), QPoint(col, row));
     QWidget* target = grid->childAt(at);
@@ -167,43 +169,43 @@ void TestResultsWindows::copyPutsTheEngineReport() {
     QFETCH(bool, advanced);
     showResults(result_);
     QGuiApplication::clipboard()->clear();
-    window_->CheckBox2->setChecked(advanced);
-    QTest::mouseClick(window_->Button1, Qt::LeftButton);
+    window_->advancedBox->setChecked(advanced);
+    QTest::mouseClick(window_->copyButton, Qt::LeftButton);
 
-    const std::string expected = vd::run::reportText(result_, settingsOf(texts, advanced));
+    const std::string expected = vd::run::reportText(result_, settingsOf(result_, advanced));
     QCOMPARE(clipboardText(), QString::fromStdString(expected));
     QCOMPARE(clipboardText().contains(QStringLiteral("Advanced information")), advanced);
     QCOMPARE(beeps_, 1);
     // The block sorts a copy of the per-year tables: a second copy is the same text.
-    QTest::mouseClick(window_->Button1, Qt::LeftButton);
+    QTest::mouseClick(window_->copyButton, Qt::LeftButton);
     QCOMPARE(clipboardText(), QString::fromStdString(expected));
 }
 
 void TestResultsWindows::hidingStreamDataNarrowsTheWindowAndKeepsTheCopyWhole() {
     const vd::run::RunResult narrow = firstColumns(result_, 9);
     showResults(narrow);
-    ResultsGrid* grid = window_->StringGrid1;
+    ResultsGrid* grid = window_->grid;
     QCOMPARE(grid->horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);
     const int shownWidth = window_->width();
     const int recordWidth = grid->columnsWidth(1, 4);
     QVERIFY(recordWidth > 0);
 
-    QTest::mouseClick(window_->CheckBox1, Qt::LeftButton);
-    QVERIFY(!window_->CheckBox1->isChecked());
+    QTest::mouseClick(window_->streamDataBox, Qt::LeftButton);
+    QVERIFY(!window_->streamDataBox->isChecked());
     for (int c = 1; c <= 3; ++c) QVERIFY(grid->isColumnHidden(c));
     QCOMPARE(grid->columnsWidth(1, 4), 0);
     QCOMPARE(window_->width(), shownWidth - recordWidth);
 
-    QTest::mouseClick(window_->Button1, Qt::LeftButton);
+    QTest::mouseClick(window_->copyButton, Qt::LeftButton);
     const QString copied = clipboardText();
-    QCOMPARE(copied, QString::fromStdString(vd::run::reportText(narrow, settingsOf(texts, true))));
+    QCOMPARE(copied, QString::fromStdString(vd::run::reportText(narrow, settingsOf(narrow, true))));
     QVERIFY(copied.contains(QStringLiteral("\tDays in Record\t")));
     // The next run keeps the columns hidden while the box is cleared.
-    window_->setResults(narrow, texts);
+    window_->setResults(narrow);
     for (int c = 1; c <= 3; ++c) QVERIFY(grid->isColumnHidden(c));
     QVERIFY(!grid->isColumnHidden(4));
 
-    QTest::mouseClick(window_->CheckBox1, Qt::LeftButton);
+    QTest::mouseClick(window_->streamDataBox, Qt::LeftButton);
     QCOMPARE(grid->columnsWidth(1, 4), recordWidth);
     QCOMPARE(window_->width(), shownWidth);
 }
@@ -219,7 +221,7 @@ void TestResultsWindows::windowIsSizedToTheTable() {
     QFETCH(int, columns);
     QFETCH(bool, scrolls);
     showResults(firstColumns(result_, columns));
-    ResultsGrid* grid = window_->StringGrid1;
+    ResultsGrid* grid = window_->grid;
     const int value = grid->columnWidth(4);
     for (int c = 5; c < columns; ++c) QCOMPARE(grid->columnWidth(c), value);
     const int f = grid->columnsWidth(0, 4);
@@ -234,15 +236,15 @@ void TestResultsWindows::windowIsSizedToTheTable() {
     QCOMPARE(grid->viewport()->height(), 3 * grid->rowHeight(0));
     QCOMPARE(window_->width(), grid->width() + 32);
     QCOMPARE(window_->height(), grid->geometry().bottom() + 1 + 30);
-    QCOMPARE(window_->Button1->geometry().right(), grid->geometry().right());
-    QCOMPARE(window_->Label1->isHidden(), !result_.tooshort);
-    QCOMPARE(window_->Label2->text(),
+    QCOMPARE(window_->copyButton->geometry().right(), grid->geometry().right());
+    QCOMPARE(window_->insufficientDataLabel->isHidden(), !result_.tooshort);
+    QCOMPARE(window_->seasonLabel->text(),
              QString::fromStdString(vd::run::seasonLine(result_.settings.season)));
 }
 
 void TestResultsWindows::recordColumnsStayWhileValuesScroll() {
     showResults(result_);
-    ResultsGrid* grid = window_->StringGrid1;
+    ResultsGrid* grid = window_->grid;
     QVERIFY(grid->horizontalScrollBar()->maximum() > 0);
     const QPoint gage = grid->cellCentre(0, 1);
     const QPoint flow = grid->cellCentre(5, 1);
@@ -272,7 +274,7 @@ void TestResultsWindows::moreThanTwentyRowsScroll() {
         many.gages.push_back(result_.gages[0]);
     }
     showResults(many);
-    ResultsGrid* grid = window_->StringGrid1;
+    ResultsGrid* grid = window_->grid;
     QCOMPARE(grid->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
     QCOMPARE(grid->viewport()->height(), 20 * grid->rowHeight(0));
     QCOMPARE(window_->model().rowCount(), 25);
@@ -284,7 +286,7 @@ void TestResultsWindows::runWithoutGageRowsShowsTheHeaderRow() {
     const vd::run::RunResult empty = vd::run::runCalculation(none, fixture_->lib());
     QCOMPARE(empty.dataRowCount(), 0);
     showResults(empty);
-    ResultsGrid* grid = window_->StringGrid1;
+    ResultsGrid* grid = window_->grid;
     QCOMPARE(window_->model().rowCount(), 0);
     QCOMPARE(window_->model().cell(0, 0), QStringLiteral("Gage"));
     QVERIFY(!grid->currentIndex().isValid());
@@ -317,7 +319,7 @@ void TestResultsWindows::hints() {
     QFETCH(QString, hint);
     QCOMPARE(periodHint(cell, start, end, adjust), hint);
 
-    window_->setResults(result_, texts);
+    window_->setResults(result_);
     const auto& model = window_->model();
     const QString period = QString::fromStdString(result_.grid[1][1]);
     QCOMPARE(model.data(model.index(0, 1), Qt::ToolTipRole).toString(),
@@ -355,13 +357,13 @@ void TestResultsWindows::flowsAlignOnTheDecimalPoint() {
 void TestResultsWindows::excursionRowsLeaveAGapAfterEachCluster() {
     const vd::run::ExcursionTable table = vd::run::excursionTableOfRow(result_, 1);
     QVERIFY(table.cells.size() > 3);
-    TForm4& w = window_->excursionWindow();
-    w.showExcursions(table, texts.comments, result_.settings.season.startDay,
+    ExcursionWindow& w = window_->excursionWindow();
+    w.showExcursions(table, comments, result_.settings.season.startDay,
                      result_.settings.season.endDay);
-    const int base = w.StringGrid1->verticalHeader()->defaultSectionSize();
+    const int base = w.grid->verticalHeader()->defaultSectionSize();
     int gaps = 0;
     for (std::size_t p = 1; p < table.cells.size(); ++p) {
-        const int height = w.StringGrid1->rowHeight(static_cast<int>(p) - 1);
+        const int height = w.grid->rowHeight(static_cast<int>(p) - 1);
         QCOMPARE(height, table.endsCluster[p] ? base + 5 : base);
         gaps += table.endsCluster[p] ? 1 : 0;
     }
@@ -369,27 +371,27 @@ void TestResultsWindows::excursionRowsLeaveAGapAfterEachCluster() {
     QVERIFY(w.width() >= 470);
     w.resize(w.width(), 100);
     QCOMPARE(w.height(), 240);
-    QCOMPARE(w.Button1->y(), w.height() - 40);
-    QCOMPARE(w.Button2->y(), w.Button1->y());
-    QCOMPARE(w.StringGrid1->height(), w.height() - 70);
+    QCOMPARE(w.okButton->y(), w.height() - 40);
+    QCOMPARE(w.copyButton->y(), w.okButton->y());
+    QCOMPARE(w.grid->height(), w.height() - 70);
     // Every text fits its column.
     const QFontMetrics fm(w.font());
     for (std::size_t p = 1; p < table.cells.size(); ++p)
         for (int c = 0; c < 5; ++c)
             QVERIFY(fm.horizontalAdvance(QString::fromStdString(table.cells[p][c])) +
                         excursionTextRightMargin(c) + 2 <=
-                    w.StringGrid1->columnWidth(c));
+                    w.grid->columnWidth(c));
 }
 
 void TestResultsWindows::excursionCopyPutsTheEngineTextWithoutBeeping() {
     const vd::run::ExcursionTable table = vd::run::excursionTableOfRow(result_, 2);
-    TForm4& w = window_->excursionWindow();
+    ExcursionWindow& w = window_->excursionWindow();
     for (const auto& [sday, eday] : {std::pair{1, 365}, std::pair{62, 183}}) {
-        w.showExcursions(table, texts.comments, sday, eday);
+        w.showExcursions(table, comments, sday, eday);
         QGuiApplication::clipboard()->clear();
-        QTest::mouseClick(w.Button2, Qt::LeftButton);
-        QCOMPARE(clipboardText(), QString::fromStdString(vd::run::excursionCopyText(
-                                      table, texts.comments, sday, eday)));
+        QTest::mouseClick(w.copyButton, Qt::LeftButton);
+        QCOMPARE(clipboardText(),
+                 QString::fromStdString(vd::run::excursionCopyText(table, comments, sday, eday)));
         QCOMPARE(clipboardText().contains(QStringLiteral("Seasonal calculation")), sday != 1);
     }
     QCOMPARE(beeps_, 0);

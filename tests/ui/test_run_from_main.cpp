@@ -7,11 +7,11 @@
 
 #include "engine.h"
 #include "errors.h"
-#include "grid_text_model.h"
+#include "main_window_run.h"
+#include "results/grid_text_model.h"
+#include "results/progress_window.h"
+#include "results/results_window.h"
 #include "results_fixture.h"
-#include "vd_main_run.h"
-#include "vd_progress.h"
-#include "vd_results.h"
 
 using namespace vd::ui;
 using namespace vd::ui::testing;
@@ -29,11 +29,11 @@ class TestRunFromMainWindow final : public QObject {
 void TestRunFromMainWindow::runFillsTheResultsWithTheEngineCells() {
     MainWindowFixture f;
     QVERIFY(f.addExamples());
-    TForm1& main = f.window();
-    main.Edit3->setText(QStringLiteral("7,30"));
+    MainWindow& main = f.window();
+    main.averagingPeriodsEdit->setText(QStringLiteral("7,30"));
     QCOMPARE(static_cast<int>(main.runInput().rows.size()), 4);
 
-    TForm3& results = resultsWindowOf(main);
+    ResultsWindow& results = resultsWindowOf(main);
     QCOMPARE(&resultsWindowOf(main), &results);  // one window, reused by every run
     std::vector<std::vector<std::string>> shown;
     bool progressHidden = false;
@@ -53,7 +53,7 @@ void TestRunFromMainWindow::runFillsTheResultsWithTheEngineCells() {
                 progressVisibleWhileRunning && main.progressWindow().isVisible();
     });
 
-    main.Run1Click();
+    main.calculate();
 
     QVERIFY(f.prompts().messages.empty());
     const vd::run::RunResult expected = vd::run::runCalculation(main.runInput(), f.lib());
@@ -70,8 +70,8 @@ void TestRunFromMainWindow::runFillsTheResultsWithTheEngineCells() {
 void TestRunFromMainWindow::f1AsksForTheWindowsOwnHelp() {
     MainWindowFixture f;
     QVERIFY(f.addExamples());
-    TForm1& main = f.window();
-    TForm3& results = resultsWindowOf(main);
+    MainWindow& main = f.window();
+    ResultsWindow& results = resultsWindowOf(main);
     results.showModally = [&](QDialog& dialog) {
         // Offscreen windows do not take the keyboard; the F1 shortcut is triggered directly.
         const QList<QShortcut*> shortcuts =
@@ -79,10 +79,10 @@ void TestRunFromMainWindow::f1AsksForTheWindowsOwnHelp() {
         QCOMPARE(shortcuts.size(), 1);
         QCOMPARE(shortcuts.front()->key(), QKeySequence(QKeySequence::HelpContents));
         emit shortcuts.front()->activated();
-        if (&dialog == &results) results.StringGrid1DblClick(4, 1);
+        if (&dialog == &results) results.onCellDoubleClicked(4, 1);
     };
 
-    main.Run1Click();
+    main.calculate();
 
     QCOMPARE(f.help().calls, (std::vector<int>{5, 6}));
 }
@@ -102,12 +102,12 @@ void TestRunFromMainWindow::refusedAveragingPeriodShowsTheMessageAndNoResults() 
     QFETCH(QString, message);
     MainWindowFixture f;
     QVERIFY(f.addExamples());
-    TForm1& main = f.window();
-    main.Edit3->setText(periods);
+    MainWindow& main = f.window();
+    main.averagingPeriodsEdit->setText(periods);
     bool resultsShown = false;
     resultsWindowOf(main).showModally = [&](QDialog&) { resultsShown = true; };
 
-    main.Run1Click();
+    main.calculate();
 
     QVERIFY(!resultsShown);
     QCOMPARE(static_cast<int>(f.prompts().messages.size()), 1);

@@ -13,9 +13,9 @@
 #include "calc_state.h"
 #include "errors.h"
 #include "help_viewer.h"
+#include "main_window.h"
 #include "prompts.h"
-#include "vd_main.h"
-#include "vd_progress.h"
+#include "results/progress_window.h"
 
 namespace vd::test {
 
@@ -78,7 +78,7 @@ class FakeReader {
         int gauge;
     };
 
-    ui::FlowReader reader(const ui::TForm6* const* progress) {
+    ui::FlowReader reader(const ui::ProgressWindow* const* progress) {
         return [this, progress](vd::CalcState& s) {
             reads.push_back({s.flowfile, s.seasonStart,
                              *progress ? (*progress)->caption() : QString(),

@@ -1,4 +1,4 @@
-// The progress window (Form6): a small tool window with a caption and a gauge from 0 to
+// The progress window: a small tool window with a caption and a gauge from 0 to
 // 100, shown while flow files are read and while a calculation runs.
 #pragma once
 
@@ -9,10 +9,10 @@ class QProgressBar;
 
 namespace vd::ui {
 
-class TForm6 final : public QWidget {
+class ProgressWindow final : public QWidget {
     Q_OBJECT
   public:
-    explicit TForm6(QWidget* parent = nullptr);
+    explicit ProgressWindow(QWidget* parent = nullptr);
 
     void setCaption(const QString& caption);
     void setGauge(int percent);
@@ -24,7 +24,7 @@ class TForm6 final : public QWidget {
     // Caption and gauge in one call, in the shape the calculation run reports them.
     void progress(const std::string& caption, int percent);
 
-    QProgressBar* Gauge1;
+    QProgressBar* gaugeBar;
 };
 
 }  // namespace vd::ui

@@ -1,4 +1,4 @@
-// The results window (Form3): the table a calculation run filled, sized to its contents,
+// The results window: the table a calculation run filled, sized to its contents,
 // with hints, the hiding of the record columns, the excursion analysis of a biological
 // design flow, and the copy of the whole report to the clipboard.
 #pragma once
@@ -19,31 +19,23 @@ namespace vd::ui {
 
 class GridTextModel;
 class ResultsGrid;
-class TForm4;
-
-// What the report and the hints take from the main window.
-struct MainWindowTexts {
-    std::vector<std::string> comments;  // lines of the comment box
-    bool climaticYear = true;           // "Season is full climatic year"
-    std::string seasonStart;            // text of the season start edit
-    std::string seasonEnd;              // text of the season end edit
-};
+class ExcursionWindow;
 
 // The hint of a "Period" cell: "Apr 1, 1970 - Mar 31, 2000" for 1971-2000 with the season
 // running over the end of the year. A cell that holds no years is its own hint.
 QString periodHint(const QString& cell, const QString& seasonStart, const QString& seasonEnd,
-                   int SYAdjust);
+                   int seasonYearShift);
 
-class TForm3 final : public QDialog {
+class ResultsWindow final : public QDialog {
     Q_OBJECT
   public:
-    explicit TForm3(QWidget* parent = nullptr);
+    explicit ResultsWindow(QWidget* parent = nullptr);
 
     // Takes the cells and records of a run; the next showing sizes the window to them.
-    void setResults(vd::run::RunResult result, MainWindowTexts texts);
+    void setResults(vd::run::RunResult result);
     const vd::run::RunResult& result() const { return result_; }
     const GridTextModel& model() const { return *model_; }
-    TForm4& excursionWindow() const { return *Form4; }
+    ExcursionWindow& excursionWindow() const { return *excursions_; }
 
     // Shows the window modally; returns when it is closed.
     void showResultsModally();
@@ -52,22 +44,21 @@ class TForm3 final : public QDialog {
     std::function<void()> beep;
     std::function<void(QDialog&)> showModally;
 
-    void FormActivate();
-    void SizeTable();
-    void CheckBox1Click();
-    void StringGrid1DblClick(int col, int gridRow);
-    void Button1Click();
-    void Button2Click();
+    void arrangeForShowing();
+    void sizeToTable();
+    void onStreamDataToggled();
+    void onCellDoubleClicked(int col, int gridRow);
+    void copyReport();
     QString hintAt(int col, int gridRow) const;
 
-    QCheckBox* CheckBox2;  // "Advanced results in clipboard"
-    QCheckBox* CheckBox1;  // "Show stream data"
-    QPushButton* Button1;  // "Copy to clipboard"
-    QPushButton* Button2;  // "OK"
-    QLabel* Label2;        // season line
-    QLabel* Label1;        // insufficient-data notice
-    ResultsGrid* StringGrid1;
-    QLabel* Label3;
+    QCheckBox* advancedBox;         // "Advanced results in clipboard"
+    QCheckBox* streamDataBox;       // "Show stream data"
+    QPushButton* copyButton;        // "Copy to clipboard"
+    QPushButton* okButton;          // "OK"
+    QLabel* seasonLabel;            // season line
+    QLabel* insufficientDataLabel;  // insufficient-data notice
+    ResultsGrid* grid;
+    QLabel* excursionHintLabel;
 
   protected:
     void showEvent(QShowEvent* event) override;
@@ -78,9 +69,8 @@ class TForm3 final : public QDialog {
     int valueColumnWidth() const { return valueWidth_; }
 
     vd::run::RunResult result_;
-    MainWindowTexts texts_;
     GridTextModel* model_;
-    TForm4* Form4;
+    ExcursionWindow* excursions_;
     // Widths of columns 0 to 3 and of every value column, fitted to the cell font.
     std::array<int, 4> recordWidths_{100, 60, 100, 90};
     int valueWidth_ = 62;

@@ -13,10 +13,11 @@
 #include "errors.h"
 #include "gage_grid.h"
 #include "gage_table_model.h"
+#include "main_window.h"
+#include "program_name.h"
 #include "prompts.h"
+#include "results/progress_window.h"
 #include "season_date.h"
-#include "vd_main.h"
-#include "vd_progress.h"
 
 namespace vd::ui {
 
@@ -39,45 +40,46 @@ QString fileTitle(const QString& path) {
 
 }  // namespace
 
-void TForm1::connectGageTable() {
-    connect(MButton1, &QPushButton::clicked, this, &TForm1::MButton1Click);
-    connect(Button1, &QPushButton::clicked, this, &TForm1::Button1Click);
-    connect(Button5, &QPushButton::clicked, this, &TForm1::Button5Click);
-    connect(StringGrid1, &GageGrid::useToggleRequested, this,
-            [this](int row) { ToggleCheckbox(GageTableModel::colUse, row); });
-    connect(gridArea_, &FileDropArea::filesDropped, this, &TForm1::addFlowFiles);
+void MainWindow::connectGageTable() {
+    connect(addFilesButton, &QPushButton::clicked, this, &MainWindow::chooseFlowFiles);
+    connect(removeUnusedButton, &QPushButton::clicked, this, &MainWindow::removeUnusedFiles);
+    connect(clearAllButton, &QPushButton::clicked, this, &MainWindow::clearAll);
+    connect(gageGrid, &GageGrid::useToggleRequested, this,
+            [this](int row) { toggleUseMark(GageTableModel::colUse, row); });
+    connect(gridArea_, &FileDropArea::filesDropped, this, &MainWindow::addFlowFiles);
 }
 
-void TForm1::Clear() {
+void MainWindow::clearTable() {
     model_->change([](GageTable& t) { t.clear(); });
     setGridEnabled(false);
-    origwidth = StringGrid1->contentWidth();
+    gridContentWidth = gageGrid->contentWidth();
     sizeGrid();
-    StringGrid1->setCurrentIndex({});
-    StringGrid1->clearSelection();
-    for (QWidget* w : {static_cast<QWidget*>(Button1), static_cast<QWidget*>(Button2),
-                       static_cast<QWidget*>(Button5), static_cast<QWidget*>(MRG)})
+    gageGrid->setCurrentIndex({});
+    gageGrid->clearSelection();
+    for (QWidget* w :
+         {static_cast<QWidget*>(removeUnusedButton), static_cast<QWidget*>(calculateButton),
+          static_cast<QWidget*>(clearAllButton), static_cast<QWidget*>(periodGroup)})
         w->setEnabled(false);
-    Label1->setText(QStringLiteral("No gages"));
-    Label1->setEnabled(true);
+    gageCountLabel->setText(QStringLiteral("No gages"));
+    gageCountLabel->setEnabled(true);
 }
 
-void TForm1::setGridEnabled(bool enabled) {
-    StringGrid1->setEnabled(enabled);
+void MainWindow::setGridEnabled(bool enabled) {
+    gageGrid->setEnabled(enabled);
 }
 
-void TForm1::sizeGrid() {
+void MainWindow::sizeGrid() {
     const int rows = model_->rowCount() + 1;  // with the header
-    const int rh = StringGrid1->rowHeight();
+    const int rh = gageGrid->rowHeight();
     if (rows > 15)
-        StringGrid1->setFixedSize(origwidth + StringGrid1->scrollBarWidth(), 15 * rh);
+        gageGrid->setFixedSize(gridContentWidth + gageGrid->scrollBarWidth(), 15 * rh);
     else
-        StringGrid1->setFixedSize(origwidth, rows * rh);
+        gageGrid->setFixedSize(gridContentWidth, rows * rh);
 }
 
-bool TForm1::checkSeasonForAdding() {
-    const std::pair<QLineEdit*, const char*> dates[] = {{Edit2, "Invalid start date"},
-                                                        {Edit1, "Invalid end date"}};
+bool MainWindow::checkSeasonForAdding() {
+    const std::pair<QLineEdit*, const char*> dates[] = {{seasonStartEdit, "Invalid start date"},
+                                                        {seasonEndEdit, "Invalid end date"}};
     for (const auto& [edit, message] : dates) {
         if (vd::niceenoughdate(edit->text().toStdString()).valid()) continue;
         prompts_.message(this, QStringLiteral("Error"), QString::fromLatin1(message),
@@ -88,7 +90,7 @@ bool TForm1::checkSeasonForAdding() {
     return true;
 }
 
-void TForm1::MButton1Click() {
+void MainWindow::chooseFlowFiles() {
     if (!checkSeasonForAdding()) return;
     FileDialogRequest request;
     request.mode = FileDialogRequest::Mode::openMany;
@@ -99,29 +101,30 @@ void TForm1::MButton1Click() {
     request.defaultSuffix = QStringLiteral("flo");
     const QStringList paths = prompts_.chooseFiles(this, request);
     if (paths.isEmpty()) return;
-    IsChanged = true;
-    AddFiles(paths);
-    Button2->setFocus();
+    unsavedChanges = true;
+    addFiles(paths);
+    calculateButton->setFocus();
 }
 
-void TForm1::addFlowFiles(const QStringList& paths) {
+void MainWindow::addFlowFiles(const QStringList& paths) {
     if (paths.isEmpty() || !checkSeasonForAdding()) return;
-    IsChanged = true;
-    AddFiles(paths);
-    Button2->setFocus();
+    unsavedChanges = true;
+    addFiles(paths);
+    calculateButton->setFocus();
 }
 
-void TForm1::showReadError(const QString& path, const char* kind, const char* what) {
-    prompts_.message(this, QStringLiteral("VANDO 3.1b"),
-                     QStringLiteral("VANDO 3.1b is unable to read the file \"%1\". Please "
-                                    "confirm \nthat this file exists and that it is a valid "
-                                    "flow file in text format.\n\n(Exception class name = "
-                                    "%2, message = %3)")
-                         .arg(path, QString::fromUtf8(kind), QString::fromUtf8(what)),
-                     MessageIcon::information);
+void MainWindow::showReadError(const QString& path, const char* kind, const char* what) {
+    prompts_.message(
+        this, programName(),
+        QStringLiteral("%1 is unable to read the file \"%2\". Please "
+                       "confirm \nthat this file exists and that it is a valid "
+                       "flow file in text format.\n\n(Exception class name = "
+                       "%3, message = %4)")
+            .arg(programName(), path, QString::fromUtf8(kind), QString::fromUtf8(what)),
+        MessageIcon::information);
 }
 
-bool TForm1::refuseOverfullTable(const QString& path, int gages) {
+bool MainWindow::refuseOverfullTable(const QString& path, int gages) {
     QString why;
     if (gages > GageTable::maxGagesPerFile)
         why = QStringLiteral("\"%1\" holds %2 gages; at most %3 gages are read from one file.")
@@ -136,7 +139,7 @@ bool TForm1::refuseOverfullTable(const QString& path, int gages) {
                   .arg(gages)
                   .arg(path);
     if (why.isEmpty()) return false;
-    Form6->hide();
+    progress_->hide();
     prompts_.message(this, QStringLiteral("Error"),
                      why + QStringLiteral(" Adding stops here: this file and the files not yet "
                                           "read are not added."),
@@ -144,15 +147,13 @@ bool TForm1::refuseOverfullTable(const QString& path, int gages) {
     return true;
 }
 
-std::vector<int> TForm1::AddFiles(const QStringList& paths) {
+std::vector<int> MainWindow::addFiles(const QStringList& paths) {
     const int n = static_cast<int>(paths.size());
     std::vector<int> added(static_cast<std::size_t>(n), 0);
-    sday = seasonDay(Edit2);
-    eday = seasonDay(Edit1);
-    SYAdjust = sday > eday ? 1 : 0;
-    Form6->setCaption(QStringLiteral("Reading flow records"));
-    Form6->setGauge(0);
-    Form6->showNow();
+    seasonYearShift = seasonDay(seasonStartEdit) > seasonDay(seasonEndEdit) ? 1 : 0;
+    progress_->setCaption(QStringLiteral("Reading flow records"));
+    progress_->setGauge(0);
+    progress_->showNow();
 
     vd::CalcState& s = *calc_;
     int lastFy = 0;
@@ -160,13 +161,13 @@ std::vector<int> TForm1::AddFiles(const QStringList& paths) {
     // The list is read from its end, so the dialog's last file comes first in the table.
     for (int k = n; k >= 1; --k) {
         const QString& path = paths[k - 1];
-        Form6->setCaption(
+        progress_->setCaption(
             QStringLiteral("Reading %1 (%2 of %3)").arg(fileTitle(path)).arg(k).arg(n));
-        Form6->setGauge(100 * (n - k) / n);
-        Form6->showNow();
+        progress_->setGauge(100 * (n - k) / n);
+        progress_->showNow();
         s.flowfile = QFile::encodeName(path).toStdString();
-        s.seasonStart = Edit2->text().toStdString();
-        s.seasonEnd = Edit1->text().toStdString();
+        s.seasonStart = seasonStartEdit->text().toStdString();
+        s.seasonEnd = seasonEndEdit->text().toStdString();
         s.J1 = -999;
         s.J2 = 199;
         s.j1send.fill(-999);
@@ -176,11 +177,11 @@ std::vector<int> TForm1::AddFiles(const QStringList& paths) {
         try {
             reader_(s);
         } catch (const vd::VandoError& e) {
-            Form6->hide();
+            progress_->hide();
             showReadError(path, e.className(), e.what());
             continue;
         } catch (const std::exception& e) {
-            Form6->hide();
+            progress_->hide();
             showReadError(path, "Exception", e.what());
             continue;
         }
@@ -191,7 +192,7 @@ std::vector<int> TForm1::AddFiles(const QStringList& paths) {
             break;
         }
         for (int i = 1; i <= s.sites; ++i) {
-            const int fy = s.j1big[i] + 1900 + SYAdjust;
+            const int fy = s.j1big[i] + 1900 + seasonYearShift;
             const int ly = s.j2big[i] + 1900;
             const bool full = fy < ly;
             GageRow row;
@@ -205,71 +206,72 @@ std::vector<int> TForm1::AddFiles(const QStringList& paths) {
             model_->appendRow(std::move(row));
             sizeGrid();
             setGridEnabled(true);
-            StringGrid1->repaint();
+            gageGrid->repaint();
             lastFy = fy;
             lastLy = ly;
         }
         added[static_cast<std::size_t>(k - 1)] = s.sites;
     }
-    Form6->hide();
+    progress_->hide();
     if (table_.empty()) {
         // Nothing could be read: the table stays in its empty state.
-        Clear();
+        clearTable();
         return added;
     }
-    Label1->setText(QString::fromStdString(table_.countText()));
-    MEdit1->setText(QString::number(lastFy));
-    MEdit2->setText(QString::number(lastLy));
-    for (QWidget* w : {static_cast<QWidget*>(Button2), static_cast<QWidget*>(Button5),
-                       static_cast<QWidget*>(MRG), static_cast<QWidget*>(GroupBox1)})
+    gageCountLabel->setText(QString::fromStdString(table_.countText()));
+    firstYearEdit->setText(QString::number(lastFy));
+    lastYearEdit->setText(QString::number(lastLy));
+    for (QWidget* w :
+         {static_cast<QWidget*>(calculateButton), static_cast<QWidget*>(clearAllButton),
+          static_cast<QWidget*>(periodGroup), static_cast<QWidget*>(biologicalGroup)})
         w->setEnabled(true);
-    MRGItems->button(0)->setChecked(true);
-    Saveas1->setEnabled(true);
+    periodChoice->button(0)->setChecked(true);
+    saveAsAction->setEnabled(true);
     update();
     return added;
 }
 
-void TForm1::ToggleCheckbox(int column, int row) {
+void MainWindow::toggleUseMark(int column, int row) {
     if (column != GageTableModel::colUse || row < 0 || row >= table_.rowCount()) return;
     model_->toggleUse(row);
     updateUseButtons();
 }
 
-void TForm1::updateUseButtons() {
-    Button1->setEnabled(table_.someFileUnused());
-    Button2->setEnabled(table_.used() > 0);
+void MainWindow::updateUseButtons() {
+    removeUnusedButton->setEnabled(table_.someFileUnused());
+    calculateButton->setEnabled(table_.used() > 0);
 }
 
-void TForm1::Button1Click() {
+void MainWindow::removeUnusedFiles() {
     if (!prompts_.confirm(this, QStringLiteral("This will remove unused files from the table. "
                                                "Are you sure you want to remove them?")))
         return;
     model_->change([](GageTable& t) { t.removeUnusedFiles(); });
     if (table_.empty()) {
-        Clear();
+        clearTable();
         return;
     }
     sizeGrid();
-    Label1->setText(
+    gageCountLabel->setText(
         QStringLiteral("%1 gages in %2 files").arg(table_.rowCount()).arg(table_.files()));
-    Button1->setEnabled(false);
+    removeUnusedButton->setEnabled(false);
 }
 
-void TForm1::Button5Click() {
+void MainWindow::clearAll() {
     if (!prompts_.confirm(this, QStringLiteral("This will empty the flow data table. Are you "
                                                "sure you want to remove all gages?")))
         return;
-    IsChanged = false;
-    Clear();
+    unsavedChanges = false;
+    clearTable();
 }
 
-void TForm1::ClearAndRead() {
+void MainWindow::reReadTable() {
     if (table_.empty() || !seasonValid()) return;
     const std::vector<bool> marks = table_.marks();
     QStringList paths;
     for (const std::string& p : table_.filePaths()) paths.prepend(QString::fromStdString(p));
     model_->change([](GageTable& t) { t.clear(); });
-    AddFiles(paths);
+    addFiles(paths);
     model_->change([&marks](GageTable& t) {
         const int n = std::min(t.rowCount(), static_cast<int>(marks.size()));
         for (int r = 0; r < n; ++r) t.row(r).use = marks[static_cast<std::size_t>(r)];

@@ -1,4 +1,4 @@
-#include "vd_progress.h"
+#include "progress_window.h"
 
 #include <QCoreApplication>
 #include <QProgressBar>
@@ -7,32 +7,33 @@
 
 namespace vd::ui {
 
-TForm6::TForm6(QWidget* parent) : QWidget(parent, Qt::Tool), Gauge1(new QProgressBar(this)) {
+ProgressWindow::ProgressWindow(QWidget* parent)
+    : QWidget(parent, Qt::Tool), gaugeBar(new QProgressBar(this)) {
     // It only reports: the window the user works in keeps the focus.
     setAttribute(Qt::WA_ShowWithoutActivating);
     setWindowFlag(Qt::WindowDoesNotAcceptFocus);
     setWindowTitle(QStringLiteral("Progress"));
-    Gauge1->setRange(0, 100);
-    Gauge1->setValue(0);
-    Gauge1->setTextVisible(true);
+    gaugeBar->setRange(0, 100);
+    gaugeBar->setValue(0);
+    gaugeBar->setTextVisible(true);
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(Gauge1);
+    layout->addWidget(gaugeBar);
     setFixedSize(320, 56);
 }
 
-void TForm6::setCaption(const QString& caption) {
+void ProgressWindow::setCaption(const QString& caption) {
     setWindowTitle(caption);
 }
 
-void TForm6::setGauge(int percent) {
-    Gauge1->setValue(std::clamp(percent, 0, 100));
+void ProgressWindow::setGauge(int percent) {
+    gaugeBar->setValue(std::clamp(percent, 0, 100));
 }
 
-int TForm6::gauge() const {
-    return Gauge1->value();
+int ProgressWindow::gauge() const {
+    return gaugeBar->value();
 }
 
-void TForm6::showNow() {
+void ProgressWindow::showNow() {
     // Over the middle of the window that started the work, where the user is looking.
     if (!isVisible() && parentWidget() != nullptr)
         move(parentWidget()->geometry().center() - rect().center());
@@ -42,7 +43,7 @@ void TForm6::showNow() {
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
 }
 
-void TForm6::progress(const std::string& caption, int percent) {
+void ProgressWindow::progress(const std::string& caption, int percent) {
     setCaption(QString::fromStdString(caption));
     setGauge(percent);
     showNow();

@@ -1,4 +1,4 @@
-#include "vd_results.h"
+#include "results_window.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -15,12 +15,12 @@
 
 #include "errors.h"
 #include "excursion_table.h"
+#include "excursion_window.h"
 #include "grid_text_model.h"
 #include "report_text.h"
 #include "results_grid.h"
 #include "results_table.h"
 #include "results_view.h"
-#include "vd_excursion.h"
 
 namespace vd::ui {
 namespace {
@@ -66,85 +66,86 @@ bool headerFits(const QString& header, int width, int height, const QFontMetrics
 }  // namespace
 
 QString periodHint(const QString& cell, const QString& seasonStart, const QString& seasonEnd,
-                   int SYAdjust) {
+                   int seasonYearShift) {
     const std::string hint = vd::run::periodHint(cell.toStdString(), seasonStart.toStdString(),
-                                                 seasonEnd.toStdString(), SYAdjust);
+                                                 seasonEnd.toStdString(), seasonYearShift);
     return hint.empty() ? cell : QString::fromStdString(hint);
 }
 
-TForm3::TForm3(QWidget* parent)
+ResultsWindow::ResultsWindow(QWidget* parent)
     : QDialog(parent),
       beep([] { QApplication::beep(); }),
       showModally([](QDialog& dialog) { dialog.exec(); }),
-      CheckBox2(new QCheckBox(QStringLiteral("Advanced results in clipboard"), this)),
-      CheckBox1(new QCheckBox(QStringLiteral("Show stream data"), this)),
-      Button1(new QPushButton(QStringLiteral("Copy to clipboard"), this)),
-      Button2(new QPushButton(QStringLiteral("OK"), this)),
-      Label2(new QLabel(this)),
-      Label1(new QLabel(QString::fromUtf8(vd::run::insufficientDataNotice), this)),
-      StringGrid1(new ResultsGrid(this)),
-      Label3(new QLabel(QStringLiteral("Double-click on the calculated biological design flow "
-                                       "for excursion analysis"),
-                        this)),
+      advancedBox(new QCheckBox(QStringLiteral("Advanced results in clipboard"), this)),
+      streamDataBox(new QCheckBox(QStringLiteral("Show stream data"), this)),
+      copyButton(new QPushButton(QStringLiteral("Copy to clipboard"), this)),
+      okButton(new QPushButton(QStringLiteral("OK"), this)),
+      seasonLabel(new QLabel(this)),
+      insufficientDataLabel(new QLabel(QString::fromUtf8(vd::run::insufficientDataNotice), this)),
+      grid(new ResultsGrid(this)),
+      excursionHintLabel(
+          new QLabel(QStringLiteral("Double-click on the calculated biological design flow "
+                                    "for excursion analysis"),
+                     this)),
       model_(new GridTextModel(this)),
-      Form4(new TForm4(this)) {
+      excursions_(new ExcursionWindow(this)) {
     setWindowTitle(QStringLiteral("VANDO 3 Calculated Design Flows"));
     resize(627, 479);
 
-    CheckBox2->setChecked(true);
-    CheckBox1->setChecked(true);
-    for (QWidget* w : {static_cast<QWidget*>(CheckBox2), static_cast<QWidget*>(CheckBox1),
-                       static_cast<QWidget*>(Label2), static_cast<QWidget*>(Label1),
-                       static_cast<QWidget*>(Label3)})
+    advancedBox->setChecked(true);
+    streamDataBox->setChecked(true);
+    for (QWidget* w :
+         {static_cast<QWidget*>(advancedBox), static_cast<QWidget*>(streamDataBox),
+          static_cast<QWidget*>(seasonLabel), static_cast<QWidget*>(insufficientDataLabel),
+          static_cast<QWidget*>(excursionHintLabel)})
         w->adjustSize();
-    CheckBox2->move(48, 12);
-    CheckBox1->move(16, 24);
-    Button1->setGeometry(304, 8, std::max(97, Button1->sizeHint().width()), 25);
-    Button2->setGeometry(304, 40, 75, 25);
+    advancedBox->move(48, 12);
+    streamDataBox->move(16, 24);
+    copyButton->setGeometry(304, 8, std::max(97, copyButton->sizeHint().width()), 25);
+    okButton->setGeometry(304, 40, 75, 25);
     // Enter in the grid neither copies nor closes.
-    Button1->setAutoDefault(false);
-    Button2->setAutoDefault(false);
-    Label2->move(16, 56);
-    Label2->hide();
+    copyButton->setAutoDefault(false);
+    okButton->setAutoDefault(false);
+    seasonLabel->move(16, 56);
+    seasonLabel->hide();
     QFont noticeFont(QStringLiteral("Arial"));
     noticeFont.setPointSize(font().pointSize());
-    Label1->setFont(noticeFont);
-    Label1->setStyleSheet(QStringLiteral("color: red"));
-    Label1->adjustSize();
-    Label1->move(16, 72);
-    Label1->hide();
-    StringGrid1->setGeometry(gridLeft, gridTop, 585, 321);
-    StringGrid1->setToolTip(QStringLiteral("VANDO results"));
-    StringGrid1->setModel(model_);
+    insufficientDataLabel->setFont(noticeFont);
+    insufficientDataLabel->setStyleSheet(QStringLiteral("color: red"));
+    insufficientDataLabel->adjustSize();
+    insufficientDataLabel->move(16, 72);
+    insufficientDataLabel->hide();
+    grid->setGeometry(gridLeft, gridTop, 585, 321);
+    grid->setToolTip(QStringLiteral("VANDO results"));
+    grid->setModel(model_);
     model_->setHint([this](int col, int gridRow) { return hintAt(col, gridRow); });
-    Label3->move(16, 424);
+    excursionHintLabel->move(16, 424);
 
-    connect(CheckBox1, &QCheckBox::clicked, this, &TForm3::CheckBox1Click);
-    connect(Button1, &QPushButton::clicked, this, &TForm3::Button1Click);
-    connect(Button2, &QPushButton::clicked, this, &TForm3::Button2Click);
-    connect(StringGrid1, &ResultsGrid::cellDoubleClicked, this, &TForm3::StringGrid1DblClick);
+    connect(streamDataBox, &QCheckBox::clicked, this, &ResultsWindow::onStreamDataToggled);
+    connect(copyButton, &QPushButton::clicked, this, &ResultsWindow::copyReport);
+    connect(okButton, &QPushButton::clicked, this, &QDialog::accept);
+    connect(grid, &ResultsGrid::cellDoubleClicked, this, &ResultsWindow::onCellDoubleClicked);
 }
 
-void TForm3::setResults(vd::run::RunResult result, MainWindowTexts texts) {
+void ResultsWindow::setResults(vd::run::RunResult result) {
     result_ = std::move(result);
-    texts_ = std::move(texts);
     model_->setCells(result_.grid);
     fitColumnWidths();
     applyRecordColumnWidths();
-    Label2->setVisible(result_.seasonLineShown);
+    seasonLabel->setVisible(result_.seasonLineShown);
     const vd::run::Season& season = result_.settings.season;
-    Label2->setText(qs(vd::run::seasonLine(season)));
-    Label2->setStyleSheet(season.fullClimaticYear ? QStringLiteral("color: black")
-                                                  : QStringLiteral("color: red"));
-    Label2->adjustSize();
-    Label1->setVisible(result_.tooshort);
+    seasonLabel->setText(qs(vd::run::seasonLine(season)));
+    seasonLabel->setStyleSheet(season.fullClimaticYear ? QStringLiteral("color: black")
+                                                       : QStringLiteral("color: red"));
+    seasonLabel->adjustSize();
+    insufficientDataLabel->setVisible(result_.tooshort);
 }
 
-void TForm3::showResultsModally() {
+void ResultsWindow::showResultsModally() {
     showModally(*this);
 }
 
-void TForm3::fitColumnWidths() {
+void ResultsWindow::fitColumnWidths() {
     QFont bold = font();
     bold.setBold(true);
     const QFontMetrics fm(font());
@@ -174,26 +175,26 @@ void TForm3::fitColumnWidths() {
     // The gage column may cut long names (its hint shows them whole); it grows with the font.
     recordWidths_[0] = designRecordWidths[0] * valueWidth_ / designValueWidth;
 
-    StringGrid1->horizontalHeader()->setDefaultSectionSize(valueWidth_);
-    StringGrid1->setHeaderHeight(headerHeight);
-    StringGrid1->setDefaultRowHeight(rowHeight_);
-    for (int c = recordColumns; c < columns; ++c) StringGrid1->setColumnWidthOrHide(c, valueWidth_);
+    grid->horizontalHeader()->setDefaultSectionSize(valueWidth_);
+    grid->setHeaderHeight(headerHeight);
+    grid->setDefaultRowHeight(rowHeight_);
+    for (int c = recordColumns; c < columns; ++c) grid->setColumnWidthOrHide(c, valueWidth_);
 }
 
-void TForm3::applyRecordColumnWidths() {
+void ResultsWindow::applyRecordColumnWidths() {
     const int columns = std::min(recordColumns, model_->columnCount());
-    const bool show = CheckBox1->isChecked();
+    const bool show = streamDataBox->isChecked();
     for (int c = 0; c < columns; ++c)
-        StringGrid1->setColumnWidthOrHide(c, c == 0 || show ? recordWidths_[c] : 0);
+        grid->setColumnWidthOrHide(c, c == 0 || show ? recordWidths_[c] : 0);
 }
 
-void TForm3::SizeTable() {
-    const QStyle* style = StringGrid1->style();
-    const int scrollBar = style->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, StringGrid1);
+void ResultsWindow::sizeToTable() {
+    const QStyle* style = grid->style();
+    const int scrollBar = style->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, grid);
     const QRect screenRect = screen() ? screen()->geometry() : QRect(0, 0, 1024, 768);
     const int frame = frameGeometry().width() - width();
 
-    const int f = StringGrid1->columnsWidth(0, recordColumns);
+    const int f = grid->columnsWidth(0, recordColumns);
     const int valueColumns = std::max(0, model_->columnCount() - recordColumns);
     const int ncv = std::max(0, (screenRect.width() - frame - f - 32) / valueColumnWidth());
     const bool horizontal = ncv < valueColumns;
@@ -201,51 +202,48 @@ void TForm3::SizeTable() {
 
     const int dataRows = model_->rowCount();
     const bool vertical = dataRows > maxVisibleRows;
-    const int clientHeight =
-        StringGrid1->headerHeight() + std::min(dataRows, maxVisibleRows) * rowHeight_;
+    const int clientHeight = grid->headerHeight() + std::min(dataRows, maxVisibleRows) * rowHeight_;
 
-    StringGrid1->setHorizontalScrollBarPolicy(horizontal ? Qt::ScrollBarAlwaysOn
-                                                         : Qt::ScrollBarAlwaysOff);
-    StringGrid1->setVerticalScrollBarPolicy(vertical ? Qt::ScrollBarAlwaysOn
-                                                     : Qt::ScrollBarAlwaysOff);
+    grid->setHorizontalScrollBarPolicy(horizontal ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff);
+    grid->setVerticalScrollBarPolicy(vertical ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff);
     const int gridWidth = clientWidth + (vertical ? scrollBar : 0);
     const int gridHeight = clientHeight + (horizontal ? scrollBar : 0);
-    StringGrid1->setGeometry(gridLeft, gridTop, gridWidth, gridHeight);
+    grid->setGeometry(gridLeft, gridTop, gridWidth, gridHeight);
 
     // The notices above the grid are never cut, even by a narrow table.
     int windowWidth = gridWidth + 32;
-    for (const QLabel* label : {Label1, Label2})
+    for (const QLabel* label : {insufficientDataLabel, seasonLabel})
         if (!label->isHidden()) windowWidth = std::max(windowWidth, label->width() + 32);
-    Button1->move(gridLeft + gridWidth - Button1->width(), Button1->y());
-    CheckBox2->move(Button1->x() - CheckBox2->width() - 10, CheckBox2->y());
-    Button2->move(Button1->x(), Button2->y());
-    Label3->move(Label3->x(), gridTop + gridHeight + 10);
+    copyButton->move(gridLeft + gridWidth - copyButton->width(), copyButton->y());
+    advancedBox->move(copyButton->x() - advancedBox->width() - 10, advancedBox->y());
+    okButton->move(copyButton->x(), okButton->y());
+    excursionHintLabel->move(excursionHintLabel->x(), gridTop + gridHeight + 10);
     setFixedSize(windowWidth, gridTop + gridHeight + 30);
 }
 
-void TForm3::FormActivate() {
-    SizeTable();
+void ResultsWindow::arrangeForShowing() {
+    sizeToTable();
     const QRect screenRect = screen() ? screen()->geometry() : QRect(0, 0, 1024, 768);
     const QSize outer = frameGeometry().size();
     move(screenRect.x() + (screenRect.width() - outer.width()) / 2,
          screenRect.y() + (screenRect.height() - outer.height()) / 2);
     // A run without gage rows has no cell to select.
     if (model_->rowCount() > 0 && model_->columnCount() > biologicalFlowColumn)
-        StringGrid1->setCurrentIndex(model_->index(0, biologicalFlowColumn));
-    StringGrid1->setFocus();
+        grid->setCurrentIndex(model_->index(0, biologicalFlowColumn));
+    grid->setFocus();
 }
 
-void TForm3::showEvent(QShowEvent* event) {
+void ResultsWindow::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
-    FormActivate();
+    arrangeForShowing();
 }
 
-void TForm3::CheckBox1Click() {
+void ResultsWindow::onStreamDataToggled() {
     applyRecordColumnWidths();
-    SizeTable();
+    sizeToTable();
 }
 
-QString TForm3::hintAt(int col, int gridRow) const {
+QString ResultsWindow::hintAt(int col, int gridRow) const {
     if (gridRow > 0 && col == 1)
         return periodHint(model_->cell(col, gridRow), qs(result_.settings.season.startText),
                           qs(result_.settings.season.endText), result_.settings.season.yearAdjust);
@@ -253,7 +251,7 @@ QString TForm3::hintAt(int col, int gridRow) const {
     return QStringLiteral("VANDO results");
 }
 
-void TForm3::StringGrid1DblClick(int col, int gridRow) {
+void ResultsWindow::onCellDoubleClicked(int col, int gridRow) {
     const bool biologicalFlow = gridRow > 0 && col == biologicalFlowColumn &&
                                 gridRow <= result_.dataRowCount() &&
                                 result_.gage(gridRow).excursions != nullptr;
@@ -268,22 +266,19 @@ void TForm3::StringGrid1DblClick(int col, int gridRow) {
         beep();  // a record without a calendar date has no analysis to show
         return;
     }
-    Form4->setWindowTitle(QString::fromStdString(vd::run::excursionCaption(result_, gridRow)));
-    Form4->showExcursions(std::move(table), texts_.comments, result_.settings.season.startDay,
-                          result_.settings.season.endDay);
-    showModally(*Form4);
+    const vd::run::RunSettings& settings = result_.settings;
+    excursions_->setWindowTitle(
+        QString::fromStdString(vd::run::excursionCaption(result_, gridRow)));
+    excursions_->showExcursions(std::move(table), settings.comments, settings.season.startDay,
+                                settings.season.endDay);
+    showModally(*excursions_);
 }
 
-void TForm3::Button1Click() {
+void ResultsWindow::copyReport() {
     vd::run::ReportSettings settings = vd::run::reportSettingsOf(result_.settings);
-    settings.comments = texts_.comments;
-    settings.advanced = CheckBox2->isChecked();
+    settings.advanced = advancedBox->isChecked();
     QGuiApplication::clipboard()->setText(qs(vd::run::reportText(result_, settings)));
     beep();
-}
-
-void TForm3::Button2Click() {
-    accept();
 }
 
 }  // namespace vd::ui

@@ -1,14 +1,14 @@
-// The about box (Form2): what the program computes, where it comes from, this version.
+// The about box: what the program computes, where it comes from, this version.
 #pragma once
 
 #include <QDialog>
 
 namespace vd::ui {
 
-class TForm2 final : public QDialog {
+class AboutBox final : public QDialog {
     Q_OBJECT
   public:
-    explicit TForm2(QWidget* parent = nullptr);
+    explicit AboutBox(QWidget* parent = nullptr);
 
   protected:
     // Centred on the screen each time it is shown, wherever it was moved before.

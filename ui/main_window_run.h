@@ -3,10 +3,10 @@
 
 namespace vd::ui {
 
-class TForm1;
-class TForm3;
+class MainWindow;
+class ResultsWindow;
 
 // The main window's results window, created with its first use and reused by every run.
-TForm3& resultsWindowOf(TForm1& main);
+ResultsWindow& resultsWindowOf(MainWindow& main);
 
 }  // namespace vd::ui

@@ -1,4 +1,4 @@
-// The excursion analysis window (Form4): the clusters and excursion periods below one
+// The excursion analysis window: the clusters and excursion periods below one
 // biological design flow, and the copy of that table to the clipboard.
 #pragma once
 
@@ -15,25 +15,24 @@ namespace vd::ui {
 
 class GridTextModel;
 
-class TForm4 final : public QDialog {
+class ExcursionWindow final : public QDialog {
     Q_OBJECT
   public:
-    explicit TForm4(QWidget* parent = nullptr);
+    explicit ExcursionWindow(QWidget* parent = nullptr);
 
     // The table to show and what its copy adds: the main window's comments, and the season
     // positions that tell a season from the full climatic year.
-    void showExcursions(vd::run::ExcursionTable table, std::vector<std::string> comments, int sday,
-                        int eday);
+    void showExcursions(vd::run::ExcursionTable table, std::vector<std::string> comments,
+                        int seasonStartDay, int seasonEndDay);
     const GridTextModel& model() const { return *model_; }
 
-    void FormActivate();
-    void FormResize();
-    void Button2Click();
-    void Button1Click();
+    void fillTable();
+    void fitToHeight();
+    void copyTable();
 
-    QTableView* StringGrid1;
-    QPushButton* Button2;  // "Copy to clipboard"
-    QPushButton* Button1;  // "OK"
+    QTableView* grid;
+    QPushButton* copyButton;  // "Copy to clipboard"
+    QPushButton* okButton;    // "OK"
 
   protected:
     void resizeEvent(QResizeEvent* event) override;
@@ -43,8 +42,8 @@ class TForm4 final : public QDialog {
 
     vd::run::ExcursionTable table_;
     std::vector<std::string> comments_;
-    int sday_ = 1;
-    int eday_ = 365;
+    int seasonStartDay_ = 1;
+    int seasonEndDay_ = 365;
     GridTextModel* model_;
 };
 

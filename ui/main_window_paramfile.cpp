@@ -11,8 +11,9 @@
 #include <algorithm>
 
 #include "gage_table_model.h"
+#include "main_window.h"
+#include "program_name.h"
 #include "prompts.h"
-#include "vd_main.h"
 #include "vd_paramfile.h"
 
 namespace vd::ui {
@@ -39,38 +40,38 @@ FileDialogRequest parameterFileDialog(FileDialogRequest::Mode mode, const QStrin
 
 }  // namespace
 
-vd::run::ParamFile TForm1::parameterFileContent() const {
+vd::run::ParamFile MainWindow::parameterFileContent() const {
     vd::run::ParamFile p;
-    p.MRG = std::max(0, MRGItems->checkedId());
-    p.MEdit1 = text(MEdit1);
-    p.MEdit2 = text(MEdit2);
-    p.CheckBox2 = CheckBox2->isChecked();
-    p.Edit1 = text(Edit1);
-    p.Edit2 = text(Edit2);
-    p.SDayText = SDayText;
-    p.EdayText = EdayText;
+    p.MRG = std::max(0, periodChoice->checkedId());
+    p.MEdit1 = text(firstYearEdit);
+    p.MEdit2 = text(lastYearEdit);
+    p.CheckBox2 = climaticYearBox->isChecked();
+    p.Edit1 = text(seasonEndEdit);
+    p.Edit2 = text(seasonStartEdit);
+    p.SDayText = keptStartText;
+    p.EdayText = keptEndText;
     p.comments = commentLines();
-    p.CheckBox1 = CheckBox1->isChecked();
-    p.RadioButton1 = RadioButton1->isChecked();
-    p.RadioButton2 = RadioButton2->isChecked();
-    p.RadioButton3 = RadioButton3->isChecked();
-    for (std::size_t i = 0; i < EditBio.size(); ++i) p.EditBio[i] = text(EditBio[i]);
-    p.Bio = Bio;
-    p.Edit3 = text(Edit3);
-    p.Edit4 = text(Edit4);
+    p.CheckBox1 = useDefaultsBox->isChecked();
+    p.RadioButton1 = acuteButton->isChecked();
+    p.RadioButton2 = chronicButton->isChecked();
+    p.RadioButton3 = ammoniaButton->isChecked();
+    for (std::size_t i = 0; i < bioFieldEdits.size(); ++i) p.EditBio[i] = text(bioFieldEdits[i]);
+    p.Bio = keptBioTexts;
+    p.Edit3 = text(averagingPeriodsEdit);
+    p.Edit4 = text(returnPeriodEdit);
     for (const GageRow& r : table_.rows()) p.entries.push_back({r.path, r.use});
     return p;
 }
 
-void TForm1::Saveas1Click() {
+void MainWindow::saveParameterFileAs() {
     const QStringList chosen = prompts_.chooseFiles(
         this, parameterFileDialog(FileDialogRequest::Mode::save, QStringLiteral("Save As"),
                                   QStringLiteral("VANDO 3 parameter files (*.vdp)")));
     if (chosen.isEmpty()) return;
-    SaveFile(chosen.first());
+    saveParameterFile(chosen.first());
 }
 
-void TForm1::SaveFile(const QString& path) {
+void MainWindow::saveParameterFile(const QString& path) {
     const std::string content = vd::run::paramFileText(parameterFileContent());
     QSaveFile file(path);
     const bool saved = file.open(QIODevice::WriteOnly) &&
@@ -84,18 +85,17 @@ void TForm1::SaveFile(const QString& path) {
                          MessageIcon::exclamation);
         return;
     }
-    IsChanged = false;
-    vdpfilename = path;
+    unsavedChanges = false;
+    parameterFilePath = path;
     setCaptionForFile(path);
 }
 
-void TForm1::setCaptionForFile(const QString& path) {
-    setWindowTitle(QStringLiteral("VANDO 3 - ") + QFileInfo(path).fileName() +
-                   QStringLiteral(".1b"));
+void MainWindow::setCaptionForFile(const QString& path) {
+    setWindowTitle(parameterFileCaption(QFileInfo(path).fileName()));
 }
 
-void TForm1::Open1Click() {
-    if (IsChanged &&
+void MainWindow::chooseParameterFile() {
+    if (unsavedChanges &&
         !prompts_.confirm(this, QStringLiteral("Opening an old VANDO parameter file will lose "
                                                "changes to the flow data table and parameters. "
                                                "Are you sure you want to open an old file?")))
@@ -107,7 +107,7 @@ void TForm1::Open1Click() {
     openParameterFile(chosen.first());
 }
 
-void TForm1::openParameterFile(const QString& path) {
+void MainWindow::openParameterFile(const QString& path) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
         prompts_.message(this, QStringLiteral("Error!"),
@@ -128,56 +128,57 @@ void TForm1::openParameterFile(const QString& path) {
         return;
     }
     applyParameterFile(p);
-    vdpfilename = path;
+    parameterFilePath = path;
     setCaptionForFile(path);
-    IsChanged = false;
+    unsavedChanges = false;
 }
 
-void TForm1::applyParameterFile(const vd::run::ParamFile& p) {
+void MainWindow::applyParameterFile(const vd::run::ParamFile& p) {
     // Written in the file's order: each control's handlers run, and every later value
     // overwrites what a handler wrote before it.
-    CheckBox2->setChecked(p.CheckBox2);
-    Edit1->setText(qs(p.Edit1));
-    Edit2->setText(qs(p.Edit2));
-    SDayText = p.SDayText;
-    EdayText = p.EdayText;
+    climaticYearBox->setChecked(p.CheckBox2);
+    seasonEndEdit->setText(qs(p.Edit1));
+    seasonStartEdit->setText(qs(p.Edit2));
+    keptStartText = p.SDayText;
+    keptEndText = p.EdayText;
     QStringList comments;
     for (const auto& c : p.comments) comments << qs(c);
-    Memo1->setPlainText(comments.join(QLatin1Char('\n')));
-    CheckBox1->setChecked(p.CheckBox1);
-    const std::pair<QRadioButton*, bool> criteria[] = {{RadioButton1, p.RadioButton1},
-                                                       {RadioButton2, p.RadioButton2},
-                                                       {RadioButton3, p.RadioButton3}};
+    commentBox->setPlainText(comments.join(QLatin1Char('\n')));
+    useDefaultsBox->setChecked(p.CheckBox1);
+    const std::pair<QRadioButton*, bool> criteria[] = {{acuteButton, p.RadioButton1},
+                                                       {chronicButton, p.RadioButton2},
+                                                       {ammoniaButton, p.RadioButton3}};
     for (const auto& [button, checked] : criteria)
         if (checked) button->setChecked(true);
-    for (std::size_t i = 0; i < EditBio.size(); ++i) EditBio[i]->setText(qs(p.EditBio[i]));
-    Bio = p.Bio;
-    Edit3->setText(qs(p.Edit3));
-    Edit4->setText(qs(p.Edit4));
+    for (std::size_t i = 0; i < bioFieldEdits.size(); ++i)
+        bioFieldEdits[i]->setText(qs(p.EditBio[i]));
+    keptBioTexts = p.Bio;
+    averagingPeriodsEdit->setText(qs(p.Edit3));
+    returnPeriodEdit->setText(qs(p.Edit4));
 
     std::vector<vd::run::ParamFileEntry> kept;
     std::ranges::copy_if(p.entries, std::back_inserter(kept),
                          [](const auto& e) { return QFileInfo(qs(e.path)).isFile(); });
-    Clear();
+    clearTable();
     if (kept.size() != p.entries.size())
         prompts_.message(this, QStringLiteral("Error!"),
                          QStringLiteral("One or more flow data files stored with the parameter "
                                         "file is missing and deleted from the list. "),
                          MessageIcon::stop);
     rebuildGageTable(kept);
-    MEdit1->setText(qs(p.MEdit1));
-    MEdit2->setText(qs(p.MEdit2));
-    MRGItems->button(p.MRG)->setChecked(true);
+    firstYearEdit->setText(qs(p.MEdit1));
+    lastYearEdit->setText(qs(p.MEdit2));
+    periodChoice->button(p.MRG)->setChecked(true);
 }
 
-void TForm1::rebuildGageTable(const std::vector<vd::run::ParamFileEntry>& entries) {
+void MainWindow::rebuildGageTable(const std::vector<vd::run::ParamFileEntry>& entries) {
     std::size_t i = 0;
     while (i < entries.size()) {
         const std::string& path = entries[i].path;
         // The consecutive entries that name this file stand for its rows.
         std::size_t run = 1;
         while (i + run < entries.size() && entries[i + run].path == path) ++run;
-        const int added = AddFiles({qs(path)}).front();
+        const int added = addFiles({qs(path)}).front();
         if (added < 0) break;  // the table is full
         if (added == 0) {
             i += run;

@@ -1,18 +1,18 @@
 // "Calculate Design Flows" and "&Run": the calculation run started from the main window.
 // The engine does the work on this thread; the progress window repaints from its
 // callback, and the results window is shown modally once the run has finished.
-#include "vd_main_run.h"
+#include "main_window_run.h"
 
 #include <QShortcut>
 
 #include "engine.h"
 #include "errors.h"
 #include "help_viewer.h"
+#include "main_window.h"
 #include "prompts.h"
-#include "vd_excursion.h"
-#include "vd_main.h"
-#include "vd_progress.h"
-#include "vd_results.h"
+#include "results/excursion_window.h"
+#include "results/progress_window.h"
+#include "results/results_window.h"
 
 namespace vd::ui {
 namespace {
@@ -21,7 +21,7 @@ constexpr int resultsHelpContext = 5;
 constexpr int excursionHelpContext = 6;
 
 // F1 in the results and excursion windows asks for their own help contexts.
-void connectHelp(TForm3& results, const std::function<void(QWidget* window)>& showHelp) {
+void connectHelp(ResultsWindow& results, const std::function<void(QWidget* window)>& showHelp) {
     results.setProperty("helpContext", resultsHelpContext);
     results.excursionWindow().setProperty("helpContext", excursionHelpContext);
     for (QWidget* window :
@@ -32,20 +32,16 @@ void connectHelp(TForm3& results, const std::function<void(QWidget* window)>& sh
     }
 }
 
-MainWindowTexts mainWindowTexts(const vd::run::RunSettings& s) {
-    return {s.comments, s.season.fullClimaticYear, s.season.startText, s.season.endText};
-}
-
 }  // namespace
 
-TForm3& resultsWindowOf(TForm1& main) {
-    if (auto* existing = main.findChild<TForm3*>(QString(), Qt::FindDirectChildrenOnly))
+ResultsWindow& resultsWindowOf(MainWindow& main) {
+    if (auto* existing = main.findChild<ResultsWindow*>(QString(), Qt::FindDirectChildrenOnly))
         return *existing;
-    return *new TForm3(&main);
+    return *new ResultsWindow(&main);
 }
 
-void TForm1::Run1Click() {
-    TForm3& results = resultsWindowOf(*this);
+void MainWindow::calculate() {
+    ResultsWindow& results = resultsWindowOf(*this);
     if (!results.property("helpContext").isValid())
         connectHelp(results, [this](QWidget* window) {
             const QWidget* focused = window->focusWidget();
@@ -53,7 +49,7 @@ void TForm1::Run1Click() {
         });
     const vd::run::RunInput input = runInput();
     auto showProgress = [this](const std::string& caption, int gauge) {
-        Form6->progress(caption, gauge);
+        progress_->progress(caption, gauge);
     };
     vd::run::RunResult result;
     try {
@@ -61,14 +57,13 @@ void TForm1::Run1Click() {
         result = vd::run::runCalculation(input, *lpiii_, showProgress);
     } catch (const std::exception& e) {
         // An abandoned run shows no results; the progress window must not stay behind.
-        Form6->hide();
+        progress_->hide();
         prompts_.message(this, QStringLiteral("Error"), QString::fromStdString(e.what()),
                          MessageIcon::exclamation);
         return;
     }
-    Form6->hide();
-    const MainWindowTexts texts = mainWindowTexts(result.settings);
-    results.setResults(std::move(result), texts);
+    progress_->hide();
+    results.setResults(std::move(result));
     results.showResultsModally();
 }
 

@@ -1,0 +1,447 @@
+#include "main_window.h"
+
+#include <QAction>
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QFileInfo>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QShortcut>
+#include <QVBoxLayout>
+
+#include "about_box.h"
+#include "flow_file_cache.h"
+#include "flow_reader.h"
+#include "gage_grid.h"
+#include "gage_table_model.h"
+#include "help_viewer.h"
+#include "program_name.h"
+#include "prompts.h"
+#include "results/progress_window.h"
+
+namespace vd::ui {
+
+namespace {
+
+// The gage store keeps parsed files, so that re-reading the table after a season change
+// and every calculation run reuse what adding the files has read.
+std::unique_ptr<vd::CalcState> makeCalcState() {
+    auto s = std::make_unique<vd::CalcState>();
+    s->fileCache = std::make_shared<vd::FlowFileCache>();
+    return s;
+}
+
+constexpr const char* helpContextProperty = "helpContext";
+constexpr int mainWindowContext = 1001;
+
+QLineEdit* newEdit(const QString& text, int chars, QWidget* parent) {
+    auto* edit = new QLineEdit(text, parent);
+    const QFontMetrics fm(edit->font());
+    edit->setFixedWidth(fm.horizontalAdvance(QString(chars, QLatin1Char('8'))) + 14);
+    return edit;
+}
+
+QLabel* newLabel(const QString& text, QWidget* parent) {
+    return new QLabel(text, parent);
+}
+
+}  // namespace
+
+MainWindow::MainWindow(MainWindowServices services, QWidget* parent)
+    : QMainWindow(parent),
+      prompts_(services.prompts),
+      help_(services.help),
+      lpiii_(services.lpiii),
+      reader_(services.reader ? std::move(services.reader) : FlowReader(vd::VDRead)),
+      calc_(makeCalcState()),
+      checkImages_(makeCheckImages()) {
+    helpFile_ = services.helpFile;
+    createActions();
+    createMenus();
+    createFlowDataGroup();
+    createBiologicalGroup();
+    createNonBiologicalGroup();
+    createCommandButtons();
+    layoutWindow();
+    setHelpContexts();
+    createTabOrder();
+    connectSeasonHandlers();
+    connectParameterHandlers();
+    connectGageTable();
+    about_ = new AboutBox(this);
+    progress_ = new ProgressWindow(this);
+    checkHelpFile();
+    vd::VDInit(*calc_);
+    startingState();
+}
+
+MainWindow::~MainWindow() = default;
+
+void MainWindow::createActions() {
+    clearFlowsAction = new QAction(QStringLiteral("&Clear Flows"), this);
+    openAction = new QAction(QStringLiteral("&Open..."), this);
+    saveAsAction = new QAction(QStringLiteral("Save &as..."), this);
+    exitAction = new QAction(QStringLiteral("E&xit"), this);
+    runAction = new QAction(QStringLiteral("&Run"), this);
+    helpAction = new QAction(QStringLiteral("&VANDO Help"), this);
+    aboutAction = new QAction(QStringLiteral("&About VANDO"), this);
+    connect(clearFlowsAction, &QAction::triggered, this, &MainWindow::clearAll);
+    connect(openAction, &QAction::triggered, this, &MainWindow::chooseParameterFile);
+    connect(saveAsAction, &QAction::triggered, this, &MainWindow::saveParameterFileAs);
+    connect(exitAction, &QAction::triggered, this, &QWidget::close);
+    connect(runAction, &QAction::triggered, this, &MainWindow::calculate);
+    connect(helpAction, &QAction::triggered, this, &MainWindow::showHelpContents);
+    connect(aboutAction, &QAction::triggered, this, &MainWindow::showAbout);
+    auto* f1 = new QShortcut(QKeySequence::HelpContents, this);
+    connect(f1, &QShortcut::activated, this, &MainWindow::showHelpForFocus);
+}
+
+void MainWindow::createMenus() {
+    QMenu* file = menuBar()->addMenu(QStringLiteral("&File"));
+    file->addAction(clearFlowsAction);
+    file->addSeparator();
+    file->addAction(openAction);
+    file->addSeparator();
+    file->addAction(saveAsAction);
+    file->addSeparator();
+    file->addAction(exitAction);
+    menuBar()->addAction(runAction);
+    QMenu* help = menuBar()->addMenu(QStringLiteral("&Help"));
+    help->addAction(helpAction);
+    help->addSeparator();
+    help->addAction(aboutAction);
+}
+
+void MainWindow::createFlowDataGroup() {
+    flowGroup_ = new QGroupBox(QStringLiteral("Flow Data Parameters"));
+    flowGroup_->setMinimumWidth(385);
+
+    seasonStartLabel = newLabel(QStringLiteral("Start date of season:"), flowGroup_);
+    seasonStartEdit = newEdit(QStringLiteral("Apr 1"), 6, flowGroup_);
+    dateFormatLabel =
+        newLabel(QStringLiteral("Dates are specified as mmm dd or mm/dd"), flowGroup_);
+    seasonEndLabel = newLabel(QStringLiteral("End date of season:"), flowGroup_);
+    seasonEndEdit = newEdit(QStringLiteral("Mar 31"), 6, flowGroup_);
+    climaticYearBox = new QCheckBox(QStringLiteral("Season is full climatic year"), flowGroup_);
+    climaticYearBox->setChecked(true);
+    seasonEndEdit->setEnabled(false);
+    seasonEndLabel->setEnabled(false);
+
+    addFilesButton = new QPushButton(QStringLiteral("Add Gages From Files..."), flowGroup_);
+    addFilesButton->setToolTip(QStringLiteral("File Selection Dialog"));
+    removeUnusedButton = new QPushButton(QStringLiteral("Remove Unused Files"), flowGroup_);
+    clearAllButton = new QPushButton(QStringLiteral("Clear All"), flowGroup_);
+
+    gridArea_ = new FileDropArea(flowGroup_);
+    gageGrid = new GageGrid(gridArea_);
+    model_ = new GageTableModel(table_, this);
+    model_->setRecordHint([this](const QString& record) { return recordHint(record); });
+    gageGrid->setModel(model_);
+    gageGrid->setItemDelegate(new UseMarkDelegate(checkImages_, gageGrid));
+    gageGrid->setToolTip(QString::fromLatin1(flowDataHint));
+    gageGrid->applyMetrics();
+    gridContentWidth = gageGrid->contentWidth();
+    gridArea_->setFixedSize(gridContentWidth + gageGrid->scrollBarWidth(),
+                            15 * gageGrid->rowHeight());
+
+    periodGroup = new QGroupBox(QStringLiteral("Calculation period"), flowGroup_);
+    periodGroup->setMinimumSize(249, 89);
+    periodChoice = new QButtonGroup(periodGroup);
+    const QStringList items{QStringLiteral("All available dates"), QStringLiteral("Common dates"),
+                            QStringLiteral("Longest period"), QStringLiteral("Specified in table"),
+                            QString()};
+    for (int i = 0; i < items.size(); ++i)
+        periodChoice->addButton(new QRadioButton(items[i], periodGroup), i);
+    firstYearEdit = newEdit(QString(), 4, periodGroup);
+    lastYearEdit = newEdit(QString(), 4, periodGroup);
+    firstYearEdit->setEnabled(false);
+    lastYearEdit->setEnabled(false);
+
+    gageCountLabel = newLabel(QStringLiteral("No gages"), flowGroup_);
+    gageCountLabel->setWordWrap(true);
+
+    commentsGroup_ = new QGroupBox(QStringLiteral("Comments"), flowGroup_);
+    commentsGroup_->setMinimumHeight(73);
+    commentBox = new QPlainTextEdit(commentsGroup_);
+    const QFontMetrics fm(commentBox->font());
+    commentBox->setFixedHeight(3 * fm.lineSpacing() + 12);
+}
+
+void MainWindow::createBiologicalGroup() {
+    biologicalGroup = new QGroupBox(QStringLiteral("Biological Design Flow Parameters"));
+    biologicalGroup->setMinimumSize(329, 249);
+    useDefaultsBox = new QCheckBox(QStringLiteral("Use defaults"), biologicalGroup);
+    useDefaultsBox->setChecked(true);
+    acuteButton = new QRadioButton(QStringLiteral("Criterion maximum concentration (acute)"),
+                                   biologicalGroup);
+    chronicButton = new QRadioButton(QStringLiteral("Criterion continuous concentration (chronic)"),
+                                     biologicalGroup);
+    ammoniaButton = new QRadioButton(QStringLiteral("Ammonia"), biologicalGroup);
+    acuteButton->setChecked(true);
+    const QStringList captions{QStringLiteral("Flow averaging period (days):"),
+                               QStringLiteral("Average number of years between excursions"),
+                               QStringLiteral("Length of excursion clustering period (days)"),
+                               QStringLiteral("Average number of excursions counted per cluster:")};
+    const QStringList values{QStringLiteral("1"), QStringLiteral("3"), QStringLiteral("120"),
+                             QStringLiteral("5"), QStringLiteral("1")};
+    for (std::size_t i = 0; i < bioFieldEdits.size(); ++i) {
+        bioFieldEdits[i] = newEdit(values[static_cast<int>(i)], 5, biologicalGroup);
+        bioFieldEdits[i]->setEnabled(false);
+    }
+    bioFieldEdits[4]->hide();  // a fifth value that the window keeps but never shows
+    for (std::size_t i = 0; i < bioFieldLabels.size(); ++i) {
+        bioFieldLabels[i] = newLabel(captions[static_cast<int>(i)], biologicalGroup);
+        bioFieldLabels[i]->setWordWrap(true);
+        bioFieldLabels[i]->setEnabled(false);
+        bioFieldLabels[i]->setBuddy(bioFieldEdits[i]);
+    }
+}
+
+void MainWindow::createNonBiologicalGroup() {
+    nonBiologicalGroup = new QGroupBox(QStringLiteral("Non-Biological Design Flow Parameters"));
+    nonBiologicalGroup->setMinimumSize(329, 201);
+    hydrologicalButton = new QRadioButton(QStringLiteral("Hydrological"), nonBiologicalGroup);
+    hydrologicalButton->setChecked(true);
+    averagingPeriodsLabel =
+        newLabel(QStringLiteral("Flow averaging period (days):"), nonBiologicalGroup);
+    returnPeriodLabel = newLabel(QStringLiteral("Return period on years with excursions (years):"),
+                                 nonBiologicalGroup);
+    returnPeriodLabel->setWordWrap(true);
+    averagingPeriodsEdit = newEdit(QStringLiteral("7"), 5, nonBiologicalGroup);
+    returnPeriodEdit = newEdit(QStringLiteral("10"), 5, nonBiologicalGroup);
+    averagingPeriodsLabel->setBuddy(averagingPeriodsEdit);
+    returnPeriodLabel->setBuddy(returnPeriodEdit);
+    explicitFlowButton =
+        new QRadioButton(QStringLiteral("Explicit flow value:"), nonBiologicalGroup);
+    flowEdit = newEdit(QStringLiteral("5"), 5, nonBiologicalGroup);
+    flowUnitLabel = newLabel(QStringLiteral("cfs"), nonBiologicalGroup);
+    percentileButton = new QRadioButton(QStringLiteral("Flow percentile:"), nonBiologicalGroup);
+    percentileEdit = newEdit(QStringLiteral("0.1"), 5, nonBiologicalGroup);
+    percentUnitLabel = newLabel(QStringLiteral("%"), nonBiologicalGroup);
+    for (QWidget* w :
+         {static_cast<QWidget*>(flowEdit), static_cast<QWidget*>(flowUnitLabel),
+          static_cast<QWidget*>(percentileEdit), static_cast<QWidget*>(percentUnitLabel)})
+        w->setEnabled(false);
+}
+
+void MainWindow::createCommandButtons() {
+    calculateButton = new QPushButton(QStringLiteral("Calculate Design Flows"));
+    exitButton = new QPushButton(QStringLiteral("Exit"));
+    helpButton = new QPushButton(QStringLiteral("Help!"));
+    calculateButton->setMinimumWidth(137);
+    exitButton->setMinimumWidth(75);
+    helpButton->setMinimumWidth(75);
+    connect(calculateButton, &QPushButton::clicked, this, &MainWindow::calculate);
+    connect(exitButton, &QPushButton::clicked, this, &QWidget::close);
+    connect(helpButton, &QPushButton::clicked, this, &MainWindow::showMainWindowHelp);
+}
+
+void MainWindow::layoutWindow() {
+    auto* season = new QGridLayout;
+    season->addWidget(seasonStartLabel, 0, 0);
+    season->addWidget(seasonStartEdit, 0, 1);
+    season->addWidget(dateFormatLabel, 0, 2);
+    season->addWidget(seasonEndLabel, 1, 0);
+    season->addWidget(seasonEndEdit, 1, 1);
+    season->addWidget(climaticYearBox, 1, 2);
+    season->setColumnStretch(2, 1);
+
+    auto* fileButtons = new QHBoxLayout;
+    fileButtons->addWidget(addFilesButton);
+    fileButtons->addWidget(removeUnusedButton);
+    fileButtons->addWidget(clearAllButton);
+    fileButtons->addStretch();
+
+    auto* fifthItem = new QHBoxLayout;
+    fifthItem->setSpacing(4);
+    fifthItem->addWidget(periodChoice->button(4));
+    fifthItem->addWidget(firstYearEdit);
+    fifthItem->addWidget(new QLabel(QStringLiteral("to"), periodGroup));
+    fifthItem->addWidget(lastYearEdit);
+    fifthItem->addStretch();
+    auto* period = new QGridLayout(periodGroup);
+    for (int i = 0; i < 3; ++i) period->addWidget(periodChoice->button(i), i, 0);
+    period->addWidget(periodChoice->button(3), 0, 1);
+    period->addLayout(fifthItem, 1, 1);
+
+    auto* periodRow = new QHBoxLayout;
+    periodRow->addWidget(periodGroup);
+    periodRow->addWidget(gageCountLabel, 1, Qt::AlignTop);
+
+    (new QVBoxLayout(commentsGroup_))->addWidget(commentBox);
+
+    auto* flow = new QVBoxLayout(flowGroup_);
+    flow->addLayout(season);
+    flow->addLayout(fileButtons);
+    flow->addWidget(gridArea_);
+    flow->addLayout(periodRow);
+    flow->addWidget(commentsGroup_);
+
+    auto* criteria = new QVBoxLayout;
+    criteria->addWidget(useDefaultsBox);
+    for (QRadioButton* r : {acuteButton, chronicButton, ammoniaButton}) criteria->addWidget(r);
+    auto* bioValues = new QGridLayout;
+    for (std::size_t i = 0; i < bioFieldLabels.size(); ++i) {
+        bioValues->addWidget(bioFieldLabels[i], static_cast<int>(i), 0);
+        bioValues->addWidget(bioFieldEdits[i], static_cast<int>(i), 1, Qt::AlignTop);
+    }
+    bioValues->setColumnStretch(0, 1);
+    auto* bio = new QVBoxLayout(biologicalGroup);
+    bio->addLayout(criteria);
+    bio->addSpacing(6);
+    bio->addLayout(bioValues);
+    bio->addStretch();
+
+    auto* nonBio = new QGridLayout(nonBiologicalGroup);
+    nonBio->addWidget(hydrologicalButton, 0, 0, 1, 3);
+    nonBio->addWidget(averagingPeriodsLabel, 1, 0);
+    nonBio->addWidget(averagingPeriodsEdit, 1, 1);
+    nonBio->addWidget(returnPeriodLabel, 2, 0);
+    nonBio->addWidget(returnPeriodEdit, 2, 1, Qt::AlignTop);
+    nonBio->addWidget(explicitFlowButton, 3, 0);
+    nonBio->addWidget(flowEdit, 3, 1);
+    nonBio->addWidget(flowUnitLabel, 3, 2);
+    nonBio->addWidget(percentileButton, 4, 0);
+    nonBio->addWidget(percentileEdit, 4, 1);
+    nonBio->addWidget(percentUnitLabel, 4, 2);
+    nonBio->setColumnStretch(0, 1);
+    nonBio->setRowStretch(5, 1);
+    averagingPeriodsLabel->setContentsMargins(20, 0, 0, 0);
+    returnPeriodLabel->setContentsMargins(20, 0, 0, 0);
+
+    auto* commands = new QHBoxLayout;
+    commands->addWidget(calculateButton);
+    commands->addStretch();
+    commands->addWidget(exitButton);
+    commands->addWidget(helpButton);
+
+    auto* right = new QVBoxLayout;
+    right->addWidget(biologicalGroup);
+    right->addWidget(nonBiologicalGroup);
+    right->addLayout(commands);
+    right->addStretch();
+
+    auto* central = new QWidget(this);
+    auto* window = new QHBoxLayout(central);
+    window->addWidget(flowGroup_);
+    window->addLayout(right);
+    window->setSizeConstraint(QLayout::SetFixedSize);
+    setCentralWidget(central);
+    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                   Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
+}
+
+void MainWindow::setHelpContexts() {
+    const std::pair<QObject*, int> contexts[] = {
+        {this, mainWindowContext}, {flowGroup_, 1002},         {periodGroup, 1003},
+        {biologicalGroup, 1004},   {nonBiologicalGroup, 1005}, {calculateButton, 1006},
+        {commentsGroup_, 7}};
+    for (const auto& [widget, context] : contexts)
+        widget->setProperty(helpContextProperty, context);
+}
+
+void MainWindow::createTabOrder() {
+    const QList<QWidget*> order{climaticYearBox,
+                                seasonStartEdit,
+                                seasonEndEdit,
+                                addFilesButton,
+                                removeUnusedButton,
+                                clearAllButton,
+                                gageGrid,
+                                periodChoice->button(0),
+                                commentBox,
+                                useDefaultsBox,
+                                acuteButton,
+                                bioFieldEdits[0],
+                                bioFieldEdits[1],
+                                bioFieldEdits[2],
+                                bioFieldEdits[3],
+                                hydrologicalButton,
+                                averagingPeriodsEdit,
+                                returnPeriodEdit,
+                                explicitFlowButton,
+                                flowEdit,
+                                percentileButton,
+                                percentileEdit,
+                                calculateButton,
+                                exitButton,
+                                helpButton};
+    for (qsizetype i = 1; i < order.size(); ++i) QWidget::setTabOrder(order[i - 1], order[i]);
+}
+
+void MainWindow::checkHelpFile() {
+    if (!QFileInfo::exists(helpFile_))
+        prompts_.message(nullptr, programName(),
+                         QStringLiteral("Help file not found\n") + helpFile_,
+                         MessageIcon::information);
+}
+
+void MainWindow::startingState() {
+    clearTable();
+    setWindowTitle(programName());
+    periodChoice->button(0)->setChecked(true);
+    keptStartText = seasonStartEdit->text().toStdString();
+    keptEndText = seasonEndEdit->text().toStdString();
+    seasonYearShift = 1;
+    saveAsAction->setEnabled(false);
+    unsavedChanges = false;
+    addFilesButton->setFocus();
+}
+
+void MainWindow::openArguments(const QStringList& paths) {
+    if (paths.isEmpty()) return;
+    const bool oneParameterFile =
+        paths.size() == 1 &&
+        QFileInfo(paths.front()).suffix().compare(QLatin1String("vdp"), Qt::CaseInsensitive) == 0;
+    if (oneParameterFile)
+        openParameterFile(paths.front());
+    else
+        addFlowFiles(paths);
+}
+
+int MainWindow::helpContextOf(const QWidget* widget) {
+    for (const QWidget* w = widget; w != nullptr; w = w->parentWidget()) {
+        const QVariant context = w->property(helpContextProperty);
+        if (context.isValid()) return context.toInt();
+    }
+    return mainWindowContext;
+}
+
+void MainWindow::showHelpForFocus() {
+    QWidget* focused = focusWidget();
+    help_.displayContext(helpContextOf(focused ? focused : this));
+}
+
+void MainWindow::showHelpContents() {
+    help_.displayTopic();
+}
+
+void MainWindow::showMainWindowHelp() {
+    help_.displayContext(mainWindowContext);
+}
+
+void MainWindow::showAbout() {
+    about_->exec();
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+    if (unsavedChanges &&
+        !prompts_.confirm(this, QStringLiteral("Exiting now will lose changes to the flow data "
+                                               "table and parameters. Are you sure you want to "
+                                               "exit?"))) {
+        event->ignore();
+        return;
+    }
+    help_.closeAll();
+    event->accept();
+}
+
+}  // namespace vd::ui

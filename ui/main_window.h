@@ -1,0 +1,236 @@
+// The calculator's main window: season and parameter entry, the gage table of
+// flow files, parameter files, help, and the start of a calculation run.
+#pragma once
+
+#include <QMainWindow>
+#include <array>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "calc_state.h"
+#include "checkbox_images.h"
+#include "gage_table.h"
+#include "run_input.h"
+
+class QAction;
+class QButtonGroup;
+class QCheckBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPlainTextEdit;
+class QPushButton;
+class QRadioButton;
+
+namespace vd {
+class A193;
+}
+namespace vd::run {
+struct ParamFile;
+struct ParamFileEntry;
+}  // namespace vd::run
+
+namespace vd::ui {
+
+class FileDropArea;
+class GageGrid;
+class GageTableModel;
+class HelpService;
+class Prompts;
+class AboutBox;
+class ProgressWindow;
+
+// Reads the file in s.flowfile into the gage store; the flow reader unless a test
+// supplies its own.
+using FlowReader = std::function<void(vd::CalcState&)>;
+
+// What the window uses from outside; all of it outlives the window.
+struct MainWindowServices {
+    Prompts& prompts;
+    HelpService& help;
+    QString helpFile;                 // full path of the help file, beside the program
+    const vd::A193* lpiii = nullptr;  // the log-Pearson binding, for calculation runs
+    FlowReader reader;                // empty: the calculator's flow reader
+};
+
+class MainWindow final : public QMainWindow {
+    Q_OBJECT
+  public:
+    explicit MainWindow(MainWindowServices services, QWidget* parent = nullptr);
+    ~MainWindow() override;
+
+    // The program's arguments: one parameter file is opened, flow files are added.
+    void openArguments(const QStringList& paths);
+
+    // The calculation run's input: the controls' texts and the gage table's rows.
+    vd::run::RunInput runInput() const;
+    // The lines of the comment box.
+    std::vector<std::string> commentLines() const;
+
+    // Set by every edit of the analysis, cleared when it is saved or opened: leaving or
+    // opening another file asks first while it is set.
+    bool unsavedChanges = false;
+
+    // Season.
+    QLineEdit* seasonStartEdit;
+    QLineEdit* seasonEndEdit;
+    QLabel* seasonEndLabel;
+    QLabel* dateFormatLabel;
+    QCheckBox* climaticYearBox;  // "Season is full climatic year"
+    // Gage table and calculation period.
+    QPushButton* addFilesButton;
+    QPushButton* removeUnusedButton;
+    QPushButton* clearAllButton;
+    GageGrid* gageGrid;
+    QGroupBox* periodGroup;
+    QButtonGroup* periodChoice;  // ids 0-4: all, common, longest, table, years
+    QLineEdit* firstYearEdit;
+    QLineEdit* lastYearEdit;
+    QLabel* gageCountLabel;
+    QPlainTextEdit* commentBox;
+    // Biological design flow.
+    QGroupBox* biologicalGroup;
+    QCheckBox* useDefaultsBox;
+    QRadioButton* acuteButton;
+    QRadioButton* chronicButton;
+    QRadioButton* ammoniaButton;
+    // Averaging days, years between excursions, clustering days, excursions per cluster, and
+    // a fifth value the parameter file stores but the window never shows.
+    std::array<QLineEdit*, 5> bioFieldEdits{};
+    std::array<QLabel*, 4> bioFieldLabels{};
+    // Non-biological design flow.
+    QGroupBox* nonBiologicalGroup;
+    QRadioButton* hydrologicalButton;
+    QRadioButton* explicitFlowButton;
+    QRadioButton* percentileButton;
+    QLineEdit* averagingPeriodsEdit;
+    QLineEdit* returnPeriodEdit;
+    QLineEdit* flowEdit;
+    QLineEdit* percentileEdit;
+    QLabel* flowUnitLabel;
+    QLabel* percentUnitLabel;
+    // Commands.
+    QPushButton* calculateButton;
+    QPushButton* exitButton;
+    QPushButton* helpButton;
+    QAction* clearFlowsAction;
+    QAction* openAction;
+    QAction* saveAsAction;
+    QAction* exitAction;
+    QAction* runAction;
+    QAction* helpAction;
+    QAction* aboutAction;
+
+    // What the parameter file keeps beside the controls: a start text (the window's first or
+    // the file's), the end date the user typed (restored when "full climatic year" is cleared) and
+    // the user's own biological values (restored when "Use defaults" is cleared).
+    std::string keptStartText = "Apr 1";
+    std::string keptEndText = "Mar 31";
+    std::array<std::string, 5> keptBioTexts{};
+    int nonBiologicalKind = 4;  // 4 hydrological, 5 explicit flow, 6 percentile
+    // 1 when the season runs over the end of the year, so a record's first season starts in
+    // the year before its first listed year.
+    int seasonYearShift = 1;
+    QString parameterFilePath;  // the file last saved or opened
+
+    const GageTable& gageTable() const { return table_; }
+    GageTableModel& gageModel() const { return *model_; }
+    ProgressWindow& progressWindow() const { return *progress_; }
+    AboutBox& aboutBox() const { return *about_; }
+    int gridContentWidth = 0;  // the gage grid's columns, without a scroll bar
+
+    // Operations of the window, also reached through its menu and buttons.
+    void clearTable();
+    std::vector<int> addFiles(const QStringList& paths);
+    void reReadTable();
+    void toggleUseMark(int column, int row);
+    void saveParameterFile(const QString& path);
+    void openParameterFile(const QString& path);
+    void addFlowFiles(const QStringList& paths);
+    // The help context of a widget: its own, or that of its nearest enclosing element.
+    static int helpContextOf(const QWidget* widget);
+
+  public slots:
+    void chooseFlowFiles();
+    void removeUnusedFiles();
+    void clearAll();
+    void calculate();
+    void saveParameterFileAs();
+    void chooseParameterFile();
+    void showHelpContents();
+    void showMainWindowHelp();
+    void showAbout();
+    void showHelpForFocus();
+
+  protected:
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+  private:
+    // Construction, in the order the constructor calls them.
+    void createActions();
+    void createMenus();
+    void createFlowDataGroup();
+    void createBiologicalGroup();
+    void createNonBiologicalGroup();
+    void createCommandButtons();
+    void layoutWindow();
+    void setHelpContexts();
+    void createTabOrder();
+    void connectSeasonHandlers();
+    void connectParameterHandlers();
+    void connectGageTable();
+    void checkHelpFile();
+    void startingState();
+
+    // Season and parameter entry.
+    void rememberSeason();
+    void leaveSeasonEdit(QLineEdit* edit);
+    void onSeasonStartEdited();
+    void onClimaticYearToggled(bool checked);
+    void onUseDefaultsToggled(bool checked);
+    void onCriterionChosen(int criterion);
+    void onNonBiologicalKindChosen(int choice);
+    void markChanged();
+    void onYearEdited();
+    void setSeasonTabOrder(bool fullYear);
+    std::string dayBeforeStart() const;
+    bool seasonValid() const;
+    void writeCriterionDefaults();
+
+    // Gage table helpers.
+    bool checkSeasonForAdding();
+    void sizeGrid();
+    void updateUseButtons();
+    void setGridEnabled(bool enabled);
+    void showReadError(const QString& path, const char* kind, const char* what);
+    bool refuseOverfullTable(const QString& path, int gages);
+    void setCaptionForFile(const QString& path);
+    QString recordHint(const QString& record) const;
+    vd::run::ParamFile parameterFileContent() const;
+    void applyParameterFile(const vd::run::ParamFile& p);
+    void rebuildGageTable(const std::vector<vd::run::ParamFileEntry>& entries);
+
+    Prompts& prompts_;
+    HelpService& help_;
+    QString helpFile_;
+    const vd::A193* lpiii_;
+    FlowReader reader_;
+    std::unique_ptr<vd::CalcState> calc_;  // the gage store the reader fills (about 1 MB)
+    CheckImages checkImages_;
+    GageTable table_;
+    GageTableModel* model_;
+    FileDropArea* gridArea_;
+    QGroupBox* flowGroup_;
+    QGroupBox* commentsGroup_;
+    QLabel* seasonStartLabel;
+    QLabel* averagingPeriodsLabel;
+    QLabel* returnPeriodLabel;
+    AboutBox* about_;
+    ProgressWindow* progress_;
+    std::string save_;  // end text + start text when a date edit was entered
+};
+
+}  // namespace vd::ui

@@ -1,0 +1,54 @@
+// What a calculation run reads from the main window.
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QRadioButton>
+#include <algorithm>
+
+#include "main_window.h"
+
+namespace vd::ui {
+
+std::vector<std::string> MainWindow::commentLines() const {
+    // An empty box holds no line, not one empty line.
+    const QString memo = commentBox->toPlainText();
+    std::vector<std::string> lines;
+    if (memo.isEmpty()) return lines;
+    for (const QString& line : memo.split(QLatin1Char('\n'))) lines.push_back(line.toStdString());
+    return lines;
+}
+
+// The one place where the window's controls become the settings as typed.
+vd::run::RunInput MainWindow::runInput() const {
+    const auto text = [](const QLineEdit* e) { return e->text().toStdString(); };
+    vd::run::RunInput in;
+    vd::run::SettingsTexts& t = in.texts;
+    t.seasonStart = text(seasonStartEdit);
+    t.seasonEnd = text(seasonEndEdit);
+    t.fullClimaticYear = climaticYearBox->isChecked();
+    t.period = static_cast<vd::run::PeriodKind>(std::max(0, periodChoice->checkedId()));
+    t.firstYear = text(firstYearEdit);
+    t.lastYear = text(lastYearEdit);
+    t.bioAveragingDays = text(bioFieldEdits[0]);
+    t.bioYearsBetween = text(bioFieldEdits[1]);
+    t.bioClusterDays = text(bioFieldEdits[2]);
+    t.bioExcursionsPerCluster = text(bioFieldEdits[3]);
+    t.criterion = ammoniaButton->isChecked()   ? vd::run::CriterionKind::ammonia
+                  : chronicButton->isChecked() ? vd::run::CriterionKind::chronic
+                                               : vd::run::CriterionKind::acute;
+    t.useDefaults = useDefaultsBox->isChecked();
+    t.averagingPeriods = text(averagingPeriodsEdit);
+    t.returnYears = text(returnPeriodEdit);
+    t.flow = text(flowEdit);
+    t.percentile = text(percentileEdit);
+    t.nonBiological = nonBiologicalKind == 5   ? vd::run::NonBiologicalKind::explicitFlow
+                      : nonBiologicalKind == 6 ? vd::run::NonBiologicalKind::percentile
+                                               : vd::run::NonBiologicalKind::hydrological;
+    t.comments = commentLines();
+    in.rows = table_.rows();
+    in.files = calc_->fileCache;  // the files the table has read are parsed already
+    return in;
+}
+
+}  // namespace vd::ui

@@ -1,0 +1,186 @@
+// Season and parameter entry of the main window: the date edits and the day before the
+// start, "Use defaults" and the criteria, the non-biological choice, the change flag.
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QFocusEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QRadioButton>
+#include <QTimer>
+
+#include "main_window.h"
+#include "season_date.h"
+
+namespace vd::ui {
+
+namespace {
+
+constexpr std::size_t keptTextLimit = 255;
+
+struct CriterionDefaults {
+    const char* values[4];
+};
+// Acute, chronic, ammonia: averaging days, years between excursions, clustering days,
+// excursions counted per cluster.
+constexpr CriterionDefaults criterionDefaults[3] = {
+    {{"1", "3", "120", "5"}}, {{"4", "3", "120", "5"}}, {{"30", "3", "120", "4"}}};
+
+std::string text(const QLineEdit* edit) {
+    return edit->text().toStdString();
+}
+
+}  // namespace
+
+void MainWindow::connectSeasonHandlers() {
+    seasonStartEdit->installEventFilter(this);
+    seasonEndEdit->installEventFilter(this);
+    connect(seasonStartEdit, &QLineEdit::textChanged, this, &MainWindow::onSeasonStartEdited);
+    connect(climaticYearBox, &QCheckBox::toggled, this, &MainWindow::onClimaticYearToggled);
+}
+
+void MainWindow::connectParameterHandlers() {
+    connect(useDefaultsBox, &QCheckBox::toggled, this, &MainWindow::onUseDefaultsToggled);
+    const QRadioButton* criteria[] = {acuteButton, chronicButton, ammoniaButton};
+    for (int i = 0; i < 3; ++i)
+        connect(criteria[i], &QRadioButton::toggled, this, [this, i](bool checked) {
+            if (checked) onCriterionChosen(i);
+        });
+    const std::pair<QRadioButton*, int> choices[] = {
+        {hydrologicalButton, 4}, {explicitFlowButton, 5}, {percentileButton, 6}};
+    for (const auto& [button, choice] : choices)
+        connect(button, &QRadioButton::toggled, this, [this, choice = choice](bool checked) {
+            if (checked) onNonBiologicalKindChosen(choice);
+        });
+    for (QLineEdit* edit : bioFieldEdits)
+        connect(edit, &QLineEdit::textChanged, this, &MainWindow::markChanged);
+    connect(averagingPeriodsEdit, &QLineEdit::textChanged, this, &MainWindow::markChanged);
+    connect(returnPeriodEdit, &QLineEdit::textChanged, this, &MainWindow::markChanged);
+    connect(commentBox, &QPlainTextEdit::textChanged, this, &MainWindow::markChanged);
+    connect(firstYearEdit, &QLineEdit::textChanged, this, &MainWindow::onYearEdited);
+    connect(lastYearEdit, &QLineEdit::textChanged, this, &MainWindow::onYearEdited);
+}
+
+bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+    const bool seasonEdit = watched == seasonStartEdit || watched == seasonEndEdit;
+    if (seasonEdit && event->type() == QEvent::FocusIn) {
+        rememberSeason();
+    } else if (seasonEdit && event->type() == QEvent::FocusOut) {
+        // Leaving means moving to another control of this window, not switching windows.
+        const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
+        if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason)
+            leaveSeasonEdit(static_cast<QLineEdit*>(watched));
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void MainWindow::rememberSeason() {
+    save_ = text(seasonEndEdit) + text(seasonStartEdit);
+}
+
+void MainWindow::leaveSeasonEdit(QLineEdit* edit) {
+    unsavedChanges = true;
+    edit->setText(QString::fromStdString(vd::niceenoughdate(text(edit)).text));
+    if (text(seasonEndEdit) + text(seasonStartEdit) == save_) return;
+    save_ = text(seasonEndEdit) + text(seasonStartEdit);
+    reReadTable();
+    // Reading may have taken the focus away; step forward and back so that it rests on
+    // the control the user was moving to.
+    QTimer::singleShot(0, this, [this] {
+        focusNextChild();
+        focusPreviousChild();
+    });
+}
+
+std::string MainWindow::dayBeforeStart() const {
+    return vd::dayBeforeSeasonStart(text(seasonStartEdit));
+}
+
+bool MainWindow::seasonValid() const {
+    return vd::niceenoughdate(text(seasonStartEdit)).valid() &&
+           vd::niceenoughdate(text(seasonEndEdit)).valid();
+}
+
+void MainWindow::onSeasonStartEdited() {
+    if (!climaticYearBox->isChecked()) return;
+    // While the start is being typed and is no date yet, the end keeps its last value.
+    const std::string end = dayBeforeStart();
+    if (!end.empty()) seasonEndEdit->setText(QString::fromStdString(end));
+}
+
+void MainWindow::onClimaticYearToggled(bool checked) {
+    seasonEndEdit->setEnabled(!checked);
+    seasonEndLabel->setEnabled(!checked);
+    setSeasonTabOrder(checked);
+    if (!checked) {
+        seasonEndEdit->setText(QString::fromStdString(keptEndText));
+        return;
+    }
+    keptEndText = text(seasonEndEdit);
+    const std::string end = dayBeforeStart();
+    if (!end.empty()) seasonEndEdit->setText(QString::fromStdString(end));
+}
+
+void MainWindow::setSeasonTabOrder(bool fullYear) {
+    if (fullYear) {
+        QWidget::setTabOrder(climaticYearBox, seasonStartEdit);
+        QWidget::setTabOrder(seasonStartEdit, seasonEndEdit);
+    } else {
+        QWidget::setTabOrder(seasonStartEdit, climaticYearBox);
+        QWidget::setTabOrder(climaticYearBox, seasonEndEdit);
+    }
+}
+
+void MainWindow::onUseDefaultsToggled(bool checked) {
+    for (QRadioButton* r : {acuteButton, chronicButton, ammoniaButton}) r->setEnabled(checked);
+    for (std::size_t i = 0; i < bioFieldLabels.size(); ++i) {
+        bioFieldEdits[i]->setEnabled(!checked);
+        bioFieldLabels[i]->setEnabled(!checked);
+    }
+    if (checked) {
+        for (std::size_t i = 0; i < bioFieldEdits.size(); ++i)
+            keptBioTexts[i] = text(bioFieldEdits[i]).substr(0, keptTextLimit);
+        writeCriterionDefaults();
+    } else {
+        for (std::size_t i = 0; i < bioFieldEdits.size(); ++i)
+            bioFieldEdits[i]->setText(QString::fromStdString(keptBioTexts[i]));
+    }
+}
+
+void MainWindow::writeCriterionDefaults() {
+    onCriterionChosen(acuteButton->isChecked() ? 0 : chronicButton->isChecked() ? 1 : 2);
+}
+
+void MainWindow::onCriterionChosen(int criterion) {
+    const CriterionDefaults& d = criterionDefaults[criterion];
+    for (std::size_t i = 0; i < 4; ++i) bioFieldEdits[i]->setText(QString::fromLatin1(d.values[i]));
+}
+
+void MainWindow::onNonBiologicalKindChosen(int choice) {
+    nonBiologicalKind = choice;
+    averagingPeriodsEdit->setEnabled(choice == 4);
+    returnPeriodEdit->setEnabled(choice == 4);
+    flowEdit->setEnabled(choice == 5);
+    flowUnitLabel->setEnabled(choice == 5);
+    percentileEdit->setEnabled(choice == 6);
+    percentUnitLabel->setEnabled(choice == 6);
+}
+
+void MainWindow::markChanged() {
+    unsavedChanges = true;
+}
+
+void MainWindow::onYearEdited() {
+    unsavedChanges = true;
+    periodChoice->button(4)->setChecked(true);
+}
+
+QString MainWindow::recordHint(const QString& record) const {
+    return QStringLiteral("%1, %2 - %3, %4")
+        .arg(seasonStartEdit->text())
+        .arg(record.left(4).toInt() - seasonYearShift)
+        .arg(seasonEndEdit->text())
+        .arg(record.mid(5, 4));
+}
+
+}  // namespace vd::ui
