@@ -6,6 +6,7 @@
 #include "errors.h"
 #include "flow_reader.h"
 #include "season_date.h"
+#include "vando_version.h"
 
 namespace vd {
 
@@ -36,8 +37,10 @@ std::vector<TableGage> readGagesForTable(CalcState& s, const std::string& path,
                                          const std::string& seasonStart,
                                          const std::string& seasonEnd) {
     readAllYears(s, path, seasonStart, seasonEnd);
+    return tableGagesOf(s, path, SYAdjust(seasonStart, seasonEnd));
+}
 
-    const int adjust = SYAdjust(seasonStart, seasonEnd);
+std::vector<TableGage> tableGagesOf(const CalcState& s, const std::string& path, int adjust) {
     const std::string file = std::filesystem::path(path).stem().string();
     std::vector<TableGage> rows;
     for (int i = 1; i <= s.sites; ++i) {
@@ -59,12 +62,14 @@ std::vector<TableGage> readGagesForTable(CalcState& s, const std::string& path,
     return rows;
 }
 
-std::string readErrorMessage(const std::string& path, const std::exception& e) {
+std::string readErrorMessage(const std::string& path, const std::exception& e,
+                             const std::string& lineBreak) {
     const auto* ve = dynamic_cast<const VandoError*>(&e);
     const std::string kind = ve ? ve->className() : "Exception";
-    return "VANDO 3.1b is unable to read the file \"" + path + "\". Please confirm \r" +
-           "that this file exists and that it is a valid flow file in text format.\r\r" +
-           "(Exception class name = " + kind + ", message = " + e.what() + ")";
+    return std::string("VANDO ") + version::text + " is unable to read the file \"" + path +
+           "\". Please confirm " + lineBreak +
+           "that this file exists and that it is a valid flow file in text format." + lineBreak +
+           lineBreak + "(Exception class name = " + kind + ", message = " + e.what() + ")";
 }
 
 std::string rowNumberText(int row) {

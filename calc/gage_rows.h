@@ -31,14 +31,20 @@ int SYAdjust(const std::string& seasonStart, const std::string& seasonEnd);
 void readAllYears(CalcState& s, const std::string& path, const std::string& seasonStart,
                   const std::string& seasonEnd);
 
+// The gages of the store (as the reader left them after reading `path` for every year),
+// listed as the table shows them; `yearShift` is SYAdjust of the season.
+std::vector<TableGage> tableGagesOf(const CalcState& s, const std::string& path, int yearShift);
+
 // Reads `path` for the season with no restriction of years and lists its gages.
 // Throws what the reader throws.
 std::vector<TableGage> readGagesForTable(CalcState& s, const std::string& path,
                                          const std::string& seasonStart,
                                          const std::string& seasonEnd);
 
-// The message shown when a file cannot be read.
-std::string readErrorMessage(const std::string& path, const std::exception& e);
+// The message shown when a file cannot be read, its lines ended by `lineBreak` (the
+// command line keeps the bare CR its messages always had; a window uses LF).
+std::string readErrorMessage(const std::string& path, const std::exception& e,
+                             const std::string& lineBreak = "\r");
 
 // " 01", " 123": a table row number.
 std::string rowNumberText(int row);

@@ -9,6 +9,7 @@
 #include "errors.h"
 #include "excursion_table.h"
 #include "gage_rows.h"
+#include "gage_table.h"
 #include "report_text.h"
 #include "run_options.h"
 #include "season_date.h"
@@ -24,67 +25,67 @@ double secondsSince(Clock::time_point start) {
     return std::chrono::duration<double>(Clock::now() - start).count();
 }
 
-struct GageTable {
-    std::vector<run::GageRow> rows;
+struct TableBuild {
+    run::GageTable table;
     bool failures = false;  // a file could not be read, or stored files are missing
     double readSeconds = 0;
     // The period years that adding writes: those of the last gage added by the last call.
-    std::string MEdit1 = "0";
-    std::string MEdit2 = "0";
+    std::string firstYear = "0";
+    std::string lastYear = "0";
 };
 
-// Reads one file as the table adds it; returns the number of gages added.
-std::size_t addFile(CalcState& state, const std::string& path, const run::SettingsTexts& t,
-                    GageTable& table) {
+// Reads one file as the table adds it; returns the number of gages added (0 when the file
+// cannot be read, after saying why).
+int addFile(CalcState& state, const std::string& path, const run::SettingsTexts& t,
+            TableBuild& build, std::ostream& err) {
     const auto started = Clock::now();
-    const std::vector<TableGage> gages = readGagesForTable(state, path, t.seasonStart, t.seasonEnd);
-    table.readSeconds += secondsSince(started);
-    table.MEdit1 = gages.empty() ? "0" : std::to_string(gages.back().firstYear);
-    table.MEdit2 = gages.empty() ? "0" : std::to_string(gages.back().lastYear);
-    for (const TableGage& g : gages)
-        table.rows.push_back(
-            {g.name, path, static_cast<int>(gages.size()), g.record, g.start, g.end, g.use});
-    return gages.size();
+    std::vector<TableGage> gages;
+    try {
+        gages = readGagesForTable(state, path, t.seasonStart, t.seasonEnd);
+    } catch (const std::exception& e) {
+        err << readErrorMessage(path, e) << '\n';
+        build.failures = true;
+        build.firstYear = build.lastYear = "0";
+        return 0;
+    }
+    build.readSeconds += secondsSince(started);
+    build.firstYear = gages.empty() ? "0" : std::to_string(gages.back().firstYear);
+    build.lastYear = gages.empty() ? "0" : std::to_string(gages.back().lastYear);
+    build.table.appendFile(path, gages);
+    return static_cast<int>(gages.size());
 }
 
-// Adds every file alone, in the order given. A file named by the parameter file for several
-// consecutive rows is read once per block of its gages, and rows stored unmarked lose
-// their Use mark.
-GageTable buildTable(const RunOptions& o, const std::shared_ptr<FlowFileCache>& files,
-                     std::ostream& err) {
-    GageTable table;
-    table.failures = o.missingStoredFiles;
+// Adds every file alone, in the order given; the rows a parameter file stored are replayed
+// as the window replays them.
+TableBuild buildTable(const RunOptions& o, const std::shared_ptr<FlowFileCache>& files,
+                      std::ostream& err) {
+    TableBuild build;
+    build.failures = o.missingStoredFiles;
     if (o.missingStoredFiles)
         err << "One or more flow data files stored with the parameter file is missing and "
                "deleted from the list. \n";
     auto state = std::make_unique<CalcState>();
     state->fileCache = files;
+    const auto add = [&](const std::string& path) {
+        return addFile(*state, path, o.texts, build, err);
+    };
     for (const FileToAdd& f : o.files) {
-        std::size_t consumed = 0;
-        do {
-            const std::size_t firstRow = table.rows.size();
-            std::size_t added = 0;
-            try {
-                added = addFile(*state, f.path, o.texts, table);
-            } catch (const std::exception& e) {
-                err << readErrorMessage(f.path, e) << '\n';
-                table.failures = true;
-                table.MEdit1 = table.MEdit2 = "0";
-                break;
-            }
-            for (std::size_t r = 0; r < added && consumed < f.storedUse.size(); ++r, ++consumed)
-                if (!f.storedUse[consumed]) table.rows[firstRow + r].use = false;
-            if (added == 0) break;
-        } while (consumed < f.storedUse.size());
+        if (f.stored.empty()) {
+            add(f.path);
+            continue;
+        }
+        run::replayStoredEntries(
+            f.stored, add, [&] { return build.table.rowCount(); },
+            [&](int row) { build.table.row(row).use = false; });
     }
-    return table;
+    return build;
 }
 
-void applyTableEdits(const RunOptions& o, GageTable& table) {
+void applyTableEdits(const RunOptions& o, run::GageTable& table) {
     const auto rowOf = [&](int row) -> run::GageRow& {
-        if (row < 1 || row > static_cast<int>(table.rows.size()))
+        if (row < 1 || row > table.rowCount())
             throw UsageError("the gage table has no row " + std::to_string(row));
-        return table.rows[static_cast<std::size_t>(row - 1)];
+        return table.row(row - 1);
     };
     for (const TableYears& y : o.tableYears) {
         rowOf(y.row).start = y.start;
@@ -130,15 +131,15 @@ std::optional<int> calculate(const Args& args, const A193& lib, bool excursions,
         if (!o.files.empty() && !checkSeason(o.texts, err)) return 1;
         // The run reads the files the table has just read: they are parsed once.
         const auto files = std::make_shared<FlowFileCache>();
-        GageTable table = buildTable(o, files, err);
-        applyTableEdits(o, table);
+        TableBuild table = buildTable(o, files, err);
+        applyTableEdits(o, table.table);
         if (!o.periodChosen) {
             o.texts.period = run::PeriodKind::all;
-            o.texts.firstYear = table.MEdit1;
-            o.texts.lastYear = table.MEdit2;
+            o.texts.firstYear = table.firstYear;
+            o.texts.lastYear = table.lastYear;
         }
         outcome.failures = table.failures;
-        outcome.result = run::runCalculation({o.texts, table.rows, files}, lib);
+        outcome.result = run::runCalculation({o.texts, table.table.rows(), files}, lib);
         if (o.timing) {
             const double reading = table.readSeconds + outcome.result.readSeconds;
             err << "read time: " << reading << " s (adding files " << table.readSeconds

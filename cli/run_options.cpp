@@ -4,6 +4,7 @@
 #include <map>
 
 #include "errors.h"
+#include "gage_table.h"
 #include "number_text.h"
 #include "season_date.h"
 #include "vd_paramfile.h"
@@ -185,17 +186,8 @@ class Parser {
         climaticYear_ = c.fullClimaticYear;
         // The stored rows replace the table; consecutive entries of one file are its gages.
         o_.files.clear();
-        o_.missingStoredFiles = false;
-        for (const run::ParamFileEntry& e : p.entries) {
-            if (!std::filesystem::exists(e.path)) {
-                o_.missingStoredFiles = true;
-                continue;
-            }
-            if (o_.files.empty() || o_.files.back().path != e.path ||
-                o_.files.back().storedUse.empty())
-                o_.files.push_back({e.path, {}});
-            o_.files.back().storedUse.push_back(e.use);
-        }
+        const auto kept = run::entriesStillPresent(p.entries, o_.missingStoredFiles);
+        if (!kept.empty()) o_.files.push_back({{}, kept});
     }
 
     // The end date of a full climatic year is always the day before the start.

@@ -10,6 +10,7 @@
 
 #include "cli.h"
 #include "run_settings.h"
+#include "vd_paramfile.h"
 
 namespace vd::cli {
 
@@ -19,10 +20,11 @@ class UsageError : public std::runtime_error {
     using std::runtime_error::runtime_error;
 };
 
-// A flow file to add, with the Use mark the parameter file stored for each of its rows.
+// A flow file to add: named on the command line, or the consecutive rows a parameter file
+// stored for it (with their Use marks).
 struct FileToAdd {
     std::string path;
-    std::vector<bool> storedUse;  // empty for a file named on the command line
+    std::vector<run::ParamFileEntry> stored;  // empty for a file named on the command line
 };
 
 struct TableYears {

@@ -9,6 +9,9 @@
 
 namespace vd::ui {
 
+using vd::run::GageRow;
+using vd::run::GageTable;
+
 class GageTableModel final : public QAbstractTableModel {
     Q_OBJECT
   public:

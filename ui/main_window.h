@@ -34,6 +34,8 @@ struct ParamFileEntry;
 
 namespace vd::ui {
 
+using vd::run::GageTable;
+
 class FileDropArea;
 class GageGrid;
 class GageTableModel;
@@ -205,13 +207,14 @@ class MainWindow final : public QMainWindow {
     void sizeGrid();
     void updateUseButtons();
     void setGridEnabled(bool enabled);
-    void showReadError(const QString& path, const char* kind, const char* what);
+    void showReadError(const QString& path, const std::exception& e);
     bool refuseOverfullTable(const QString& path, int gages);
     void setCaptionForFile(const QString& path);
     QString recordHint(const QString& record) const;
     vd::run::ParamFile parameterFileContent() const;
     void applyParameterFile(const vd::run::ParamFile& p);
     void rebuildGageTable(const std::vector<vd::run::ParamFileEntry>& entries);
+    QRadioButton* criterionButton(vd::run::CriterionKind kind) const;
 
     Prompts& prompts_;
     HelpService& help_;

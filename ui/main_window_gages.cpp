@@ -12,6 +12,7 @@
 
 #include "errors.h"
 #include "gage_grid.h"
+#include "gage_rows.h"
 #include "gage_table_model.h"
 #include "main_window.h"
 #include "program_name.h"
@@ -22,17 +23,6 @@
 namespace vd::ui {
 
 namespace {
-
-// Days before each month in a year without a leap day; 0 for a month that is no month.
-int daysBeforeMonth(int month) {
-    constexpr int before[13] = {0, 0, 31, 59, 90, 120, 151, 181, 212, 243, 273, 304, 334};
-    return month >= 1 && month <= 12 ? before[month] : 0;
-}
-
-int seasonDay(const QLineEdit* edit) {
-    const vd::SeasonDate d = vd::niceenoughdate(edit->text().toStdString());
-    return daysBeforeMonth(d.NEMonth) + d.NEDay;
-}
 
 QString fileTitle(const QString& path) {
     return QFileInfo(path).completeBaseName();
@@ -113,15 +103,10 @@ void MainWindow::addFlowFiles(const QStringList& paths) {
     calculateButton->setFocus();
 }
 
-void MainWindow::showReadError(const QString& path, const char* kind, const char* what) {
-    prompts_.message(
-        this, programName(),
-        QStringLiteral("%1 is unable to read the file \"%2\". Please "
-                       "confirm \nthat this file exists and that it is a valid "
-                       "flow file in text format.\n\n(Exception class name = "
-                       "%3, message = %4)")
-            .arg(programName(), path, QString::fromUtf8(kind), QString::fromUtf8(what)),
-        MessageIcon::information);
+void MainWindow::showReadError(const QString& path, const std::exception& e) {
+    prompts_.message(this, programName(),
+                     QString::fromStdString(vd::readErrorMessage(path.toStdString(), e, "\n")),
+                     MessageIcon::information);
 }
 
 bool MainWindow::refuseOverfullTable(const QString& path, int gages) {
@@ -150,7 +135,8 @@ bool MainWindow::refuseOverfullTable(const QString& path, int gages) {
 std::vector<int> MainWindow::addFiles(const QStringList& paths) {
     const int n = static_cast<int>(paths.size());
     std::vector<int> added(static_cast<std::size_t>(n), 0);
-    seasonYearShift = seasonDay(seasonStartEdit) > seasonDay(seasonEndEdit) ? 1 : 0;
+    seasonYearShift =
+        vd::SYAdjust(seasonStartEdit->text().toStdString(), seasonEndEdit->text().toStdString());
     progress_->setCaption(QStringLiteral("Reading flow records"));
     progress_->setGauge(0);
     progress_->showNow();
@@ -176,13 +162,9 @@ std::vector<int> MainWindow::addFiles(const QStringList& paths) {
         s.sites = 0;
         try {
             reader_(s);
-        } catch (const vd::VandoError& e) {
-            progress_->hide();
-            showReadError(path, e.className(), e.what());
-            continue;
         } catch (const std::exception& e) {
             progress_->hide();
-            showReadError(path, "Exception", e.what());
+            showReadError(path, e);
             continue;
         }
         if (s.trouble) setWindowTitle(QStringLiteral("trouble"));
@@ -191,24 +173,15 @@ std::vector<int> MainWindow::addFiles(const QStringList& paths) {
             std::fill(added.begin(), added.begin() + k, -1);
             break;
         }
-        for (int i = 1; i <= s.sites; ++i) {
-            const int fy = s.j1big[i] + 1900 + seasonYearShift;
-            const int ly = s.j2big[i] + 1900;
-            const bool full = fy < ly;
-            GageRow row;
-            row.name = s.sitenames[i];
-            row.path = path.toStdString();
-            row.gcount = s.sites;
-            row.record = full ? std::to_string(fy) + "-" + std::to_string(ly) : "N/A";
-            row.start = full ? std::to_string(fy) : "N/A";
-            row.end = full ? std::to_string(ly) : "N/A";
-            row.use = full;
-            model_->appendRow(std::move(row));
+        const std::vector<vd::TableGage> gages =
+            vd::tableGagesOf(s, path.toStdString(), seasonYearShift);
+        for (const vd::TableGage& g : gages) {
+            model_->appendRow(vd::run::gageRowOf(path.toStdString(), g, s.sites));
             sizeGrid();
             setGridEnabled(true);
             gageGrid->repaint();
-            lastFy = fy;
-            lastLy = ly;
+            lastFy = g.firstYear;
+            lastLy = g.lastYear;
         }
         added[static_cast<std::size_t>(k - 1)] = s.sites;
     }

@@ -19,6 +19,18 @@ std::vector<std::string> MainWindow::commentLines() const {
     return lines;
 }
 
+QRadioButton* MainWindow::criterionButton(vd::run::CriterionKind kind) const {
+    switch (kind) {
+        case vd::run::CriterionKind::chronic:
+            return chronicButton;
+        case vd::run::CriterionKind::ammonia:
+            return ammoniaButton;
+        case vd::run::CriterionKind::acute:
+            break;
+    }
+    return acuteButton;
+}
+
 // The one place where the window's controls become the settings as typed.
 vd::run::RunInput MainWindow::runInput() const {
     const auto text = [](const QLineEdit* e) { return e->text().toStdString(); };

@@ -136,62 +136,48 @@ void MainWindow::openParameterFile(const QString& path) {
 void MainWindow::applyParameterFile(const vd::run::ParamFile& p) {
     // Written in the file's order: each control's handlers run, and every later value
     // overwrites what a handler wrote before it.
-    climaticYearBox->setChecked(p.CheckBox2);
-    seasonEndEdit->setText(qs(p.Edit1));
-    seasonStartEdit->setText(qs(p.Edit2));
+    const vd::run::SettingsTexts t = vd::run::settingsTextsOf(p);
+    climaticYearBox->setChecked(t.fullClimaticYear);
+    seasonEndEdit->setText(qs(t.seasonEnd));
+    seasonStartEdit->setText(qs(t.seasonStart));
     keptStartText = p.SDayText;
     keptEndText = p.EdayText;
     QStringList comments;
-    for (const auto& c : p.comments) comments << qs(c);
+    for (const auto& c : t.comments) comments << qs(c);
     commentBox->setPlainText(comments.join(QLatin1Char('\n')));
-    useDefaultsBox->setChecked(p.CheckBox1);
-    const std::pair<QRadioButton*, bool> criteria[] = {{acuteButton, p.RadioButton1},
-                                                       {chronicButton, p.RadioButton2},
-                                                       {ammoniaButton, p.RadioButton3}};
-    for (const auto& [button, checked] : criteria)
-        if (checked) button->setChecked(true);
-    for (std::size_t i = 0; i < bioFieldEdits.size(); ++i)
-        bioFieldEdits[i]->setText(qs(p.EditBio[i]));
+    useDefaultsBox->setChecked(t.useDefaults);
+    // A file that marks no criterion leaves the choice as it is.
+    if (p.RadioButton1 || p.RadioButton2 || p.RadioButton3)
+        criterionButton(t.criterion)->setChecked(true);
+    const std::string* bio[] = {&t.bioAveragingDays, &t.bioYearsBetween, &t.bioClusterDays,
+                                &t.bioExcursionsPerCluster};
+    for (std::size_t i = 0; i < std::size(bio); ++i) bioFieldEdits[i]->setText(qs(*bio[i]));
+    // The fifth value is kept by the format but never shown.
+    bioFieldEdits[4]->setText(qs(p.EditBio[4]));
     keptBioTexts = p.Bio;
-    averagingPeriodsEdit->setText(qs(p.Edit3));
-    returnPeriodEdit->setText(qs(p.Edit4));
+    averagingPeriodsEdit->setText(qs(t.averagingPeriods));
+    returnPeriodEdit->setText(qs(t.returnYears));
 
-    std::vector<vd::run::ParamFileEntry> kept;
-    std::ranges::copy_if(p.entries, std::back_inserter(kept),
-                         [](const auto& e) { return QFileInfo(qs(e.path)).isFile(); });
+    bool missing = false;
+    const std::vector<vd::run::ParamFileEntry> kept =
+        vd::run::entriesStillPresent(p.entries, missing);
     clearTable();
-    if (kept.size() != p.entries.size())
+    if (missing)
         prompts_.message(this, QStringLiteral("Error!"),
                          QStringLiteral("One or more flow data files stored with the parameter "
                                         "file is missing and deleted from the list. "),
                          MessageIcon::stop);
     rebuildGageTable(kept);
-    firstYearEdit->setText(qs(p.MEdit1));
-    lastYearEdit->setText(qs(p.MEdit2));
-    periodChoice->button(p.MRG)->setChecked(true);
+    firstYearEdit->setText(qs(t.firstYear));
+    lastYearEdit->setText(qs(t.lastYear));
+    periodChoice->button(static_cast<int>(t.period))->setChecked(true);
 }
 
 void MainWindow::rebuildGageTable(const std::vector<vd::run::ParamFileEntry>& entries) {
-    std::size_t i = 0;
-    while (i < entries.size()) {
-        const std::string& path = entries[i].path;
-        // The consecutive entries that name this file stand for its rows.
-        std::size_t run = 1;
-        while (i + run < entries.size() && entries[i + run].path == path) ++run;
-        const int added = addFiles({qs(path)}).front();
-        if (added < 0) break;  // the table is full
-        if (added == 0) {
-            i += run;
-            continue;
-        }
-        const std::size_t covered = std::min(run, static_cast<std::size_t>(added));
-        const int first = table_.rowCount() - added;
-        model_->change([&](GageTable& t) {
-            for (std::size_t j = 0; j < covered; ++j)
-                if (!entries[i + j].use) t.row(first + static_cast<int>(j)).use = false;
-        });
-        i += covered;
-    }
+    vd::run::replayStoredEntries(
+        entries, [this](const std::string& path) { return addFiles({qs(path)}).front(); },
+        [this] { return table_.rowCount(); },
+        [this](int row) { model_->change([row](GageTable& t) { t.row(row).use = false; }); });
     if (!table_.empty()) updateUseButtons();
 }
 

@@ -10,6 +10,8 @@
 #include <QTimer>
 
 #include "main_window.h"
+#include "results/results_window.h"
+#include "run_settings.h"
 #include "season_date.h"
 
 namespace vd::ui {
@@ -17,14 +19,6 @@ namespace vd::ui {
 namespace {
 
 constexpr std::size_t keptTextLimit = 255;
-
-struct CriterionDefaults {
-    const char* values[4];
-};
-// Acute, chronic, ammonia: averaging days, years between excursions, clustering days,
-// excursions counted per cluster.
-constexpr CriterionDefaults criterionDefaults[3] = {
-    {{"1", "3", "120", "5"}}, {{"4", "3", "120", "5"}}, {{"30", "3", "120", "4"}}};
 
 std::string text(const QLineEdit* edit) {
     return edit->text().toStdString();
@@ -152,8 +146,13 @@ void MainWindow::writeCriterionDefaults() {
 }
 
 void MainWindow::onCriterionChosen(int criterion) {
-    const CriterionDefaults& d = criterionDefaults[criterion];
-    for (std::size_t i = 0; i < 4; ++i) bioFieldEdits[i]->setText(QString::fromLatin1(d.values[i]));
+    static constexpr vd::run::CriterionKind kinds[] = {vd::run::CriterionKind::acute,
+                                                       vd::run::CriterionKind::chronic,
+                                                       vd::run::CriterionKind::ammonia};
+    const vd::run::CriterionValues d = vd::run::criterionDefaults(kinds[criterion]);
+    const char* values[] = {d.averagingDays, d.yearsBetween, d.clusterDays, d.excursionsPerCluster};
+    for (std::size_t i = 0; i < std::size(values); ++i)
+        bioFieldEdits[i]->setText(QString::fromLatin1(values[i]));
 }
 
 void MainWindow::onNonBiologicalKindChosen(int choice) {
@@ -176,11 +175,7 @@ void MainWindow::onYearEdited() {
 }
 
 QString MainWindow::recordHint(const QString& record) const {
-    return QStringLiteral("%1, %2 - %3, %4")
-        .arg(seasonStartEdit->text())
-        .arg(record.left(4).toInt() - seasonYearShift)
-        .arg(seasonEndEdit->text())
-        .arg(record.mid(5, 4));
+    return periodHint(record, seasonStartEdit->text(), seasonEndEdit->text(), seasonYearShift);
 }
 
 }  // namespace vd::ui

@@ -1,8 +1,9 @@
 #include "gage_table.h"
 
 #include <algorithm>
+#include <filesystem>
 
-namespace vd::ui {
+namespace vd::run {
 
 template <class F>
 void GageTable::forEachBlock(F f) const {
@@ -71,4 +72,47 @@ std::string GageTable::countText() const {
     return gagePart + filePart;
 }
 
-}  // namespace vd::ui
+GageRow gageRowOf(const std::string& path, const TableGage& g, int gagesInFile) {
+    return {g.name, path, gagesInFile, g.record, g.start, g.end, g.use};
+}
+
+void GageTable::appendFile(const std::string& path, const std::vector<TableGage>& gages) {
+    for (const TableGage& g : gages)
+        rows_.push_back(gageRowOf(path, g, static_cast<int>(gages.size())));
+}
+
+std::vector<ParamFileEntry> entriesStillPresent(const std::vector<ParamFileEntry>& entries,
+                                                bool& missing) {
+    std::vector<ParamFileEntry> kept;
+    std::error_code ec;
+    for (const ParamFileEntry& e : entries)
+        if (std::filesystem::is_regular_file(e.path, ec)) kept.push_back(e);
+    missing = kept.size() != entries.size();
+    return kept;
+}
+
+void replayStoredEntries(const std::vector<ParamFileEntry>& entries,
+                         const std::function<int(const std::string& path)>& addFile,
+                         const std::function<int()>& rowCount,
+                         const std::function<void(int row)>& unmark) {
+    std::size_t i = 0;
+    while (i < entries.size()) {
+        const std::string& path = entries[i].path;
+        std::size_t run = 1;
+        while (i + run < entries.size() && entries[i + run].path == path) ++run;
+        const int added = addFile(path);
+        if (added < 0) return;  // the table is full
+        if (added == 0) {
+            i += run;
+            continue;
+        }
+        // A file stored for more rows than it now holds is added again for the rest.
+        const std::size_t covered = std::min(run, static_cast<std::size_t>(added));
+        const int first = rowCount() - added;
+        for (std::size_t j = 0; j < covered; ++j)
+            if (!entries[i + j].use) unmark(first + static_cast<int>(j));
+        i += covered;
+    }
+}
+
+}  // namespace vd::run

@@ -1,15 +1,17 @@
 // The rows of the gage table and the bookkeeping on them, without any widget: blocks of
-// consecutive rows per flow file, each row carrying its file's path and gage count.
+// consecutive rows per flow file, each row carrying its file's path and gage count. The
+// window and the command-line program fill their tables through it.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
 
+#include "gage_rows.h"
 #include "run_input.h"
+#include "vd_paramfile.h"
 
-namespace vd::ui {
-
-using vd::run::GageRow;
+namespace vd::run {
 
 class GageTable {
   public:
@@ -31,6 +33,8 @@ class GageTable {
     // file's path and gage count, so that they form one block.
     void append(GageRow row) { rows_.push_back(std::move(row)); }
     void toggleUse(int i) { row(i).use = !row(i).use; }
+    // Appends the rows of one file's gages as reading it for the table lists them.
+    void appendFile(const std::string& path, const std::vector<TableGage>& gages);
 
     // True when some file has every row unmarked.
     bool someFileUnused() const;
@@ -51,4 +55,21 @@ class GageTable {
     std::vector<GageRow> rows_;
 };
 
-}  // namespace vd::ui
+// The table row of one gage of a file that holds `gagesInFile` gages.
+GageRow gageRowOf(const std::string& path, const TableGage& gage, int gagesInFile);
+
+// Stored rows of a parameter file whose flow file is still a regular file; `missing` tells
+// whether any was left out.
+std::vector<ParamFileEntry> entriesStillPresent(const std::vector<ParamFileEntry>& entries,
+                                                bool& missing);
+
+// Rebuilds a table from stored rows: the consecutive entries that name one file stand for
+// its gages. `addFile` adds the file's rows at the table's end and returns how many (0: the
+// file could not be read, below 0: adding must stop); rows stored without their Use mark
+// are then passed to `unmark` by their table index.
+void replayStoredEntries(const std::vector<ParamFileEntry>& entries,
+                         const std::function<int(const std::string& path)>& addFile,
+                         const std::function<int()>& rowCount,
+                         const std::function<void(int row)>& unmark);
+
+}  // namespace vd::run
