@@ -6,6 +6,7 @@
 #include "errors.h"
 #include "flow_reader.h"
 #include "season_date.h"
+#include "utf8_path.h"
 
 namespace vd {
 
@@ -38,7 +39,7 @@ std::vector<TableGage> readGagesForTable(CalcState& s, const std::string& path,
     readAllYears(s, path, seasonStart, seasonEnd);
 
     const int adjust = SYAdjust(seasonStart, seasonEnd);
-    const std::string file = std::filesystem::path(path).stem().string();
+    const std::string file = utf8Text(pathFromUtf8(path).stem());
     std::vector<TableGage> rows;
     for (int i = 1; i <= s.sites; ++i) {
         TableGage g;

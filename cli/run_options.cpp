@@ -6,6 +6,7 @@
 #include "errors.h"
 #include "number_text.h"
 #include "season_date.h"
+#include "utf8_path.h"
 #include "vd_paramfile.h"
 
 namespace vd::cli {
@@ -204,7 +205,7 @@ class Parser {
         o_.files.clear();
         o_.missingStoredFiles = false;
         for (const run::ParamFileEntry& e : p.entries) {
-            if (!std::filesystem::exists(e.path)) {
+            if (!std::filesystem::exists(pathFromUtf8(e.path))) {
                 o_.missingStoredFiles = true;
                 continue;
             }
