@@ -1,12 +1,14 @@
 #include "flow_file_cache.h"
 
+#include "utf8_path.h"
+
 namespace vd {
 
 bool FlowFileCache::stampOf(const std::string& path, Stamp& stamp) {
     std::error_code ec;
-    stamp.size = std::filesystem::file_size(path, ec);
+    stamp.size = std::filesystem::file_size(pathFromUtf8(path), ec);
     if (ec) return false;
-    stamp.changed = std::filesystem::last_write_time(path, ec);
+    stamp.changed = std::filesystem::last_write_time(pathFromUtf8(path), ec);
     return !ec;
 }
 

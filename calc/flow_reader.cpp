@@ -12,16 +12,17 @@
 #include "flow_text.h"
 #include "line_breaks.h"
 #include "season_date.h"
+#include "utf8_path.h"
 
 namespace vd {
 namespace {
 
 std::string fileNameOf(const std::string& path) {
-    return std::filesystem::path(path).filename().string();
+    return utf8Text(pathFromUtf8(path).filename());
 }
 
 std::string readWholeFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
+    std::ifstream in(pathFromUtf8(path), std::ios::binary);
     if (!in) throw InOutError("Cannot open file \"" + path + "\": " + std::strerror(errno));
     std::string text;
     in.seekg(0, std::ios::end);
@@ -81,7 +82,7 @@ void storeGages(CalcState& s, std::vector<GageSeries>& gages) {
 }  // namespace
 
 bool isNWIS2006File(const std::string& InputFilename) {
-    std::ifstream in(InputFilename, std::ios::binary);
+    std::ifstream in(pathFromUtf8(InputFilename), std::ios::binary);
     if (!in)
         throw InOutError("Cannot open file \"" + InputFilename + "\": " + std::strerror(errno));
     std::string head(lineBreakProbeBytes, '\0');

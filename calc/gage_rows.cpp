@@ -6,6 +6,7 @@
 #include "errors.h"
 #include "flow_reader.h"
 #include "season_date.h"
+#include "utf8_path.h"
 #include "vando_version.h"
 
 namespace vd {
@@ -41,7 +42,7 @@ std::vector<TableGage> readGagesForTable(CalcState& s, const std::string& path,
 }
 
 std::vector<TableGage> tableGagesOf(const CalcState& s, const std::string& path, int adjust) {
-    const std::string file = std::filesystem::path(path).stem().string();
+    const std::string file = utf8Text(pathFromUtf8(path).stem());
     std::vector<TableGage> rows;
     for (int i = 1; i <= s.sites; ++i) {
         TableGage g;

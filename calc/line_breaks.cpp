@@ -5,6 +5,7 @@
 #include <system_error>
 
 #include "errors.h"
+#include "utf8_path.h"
 
 namespace vd {
 namespace fs = std::filesystem;
@@ -54,9 +55,9 @@ bool writeWhole(const fs::path& p, const std::string& text) {
 }  // namespace
 
 bool replaceWithCrLfCopy(const std::string& path, const std::string& crlfText) {
-    const fs::path file(path);
+    const fs::path file = pathFromUtf8(path);
     const fs::path folder = file.has_parent_path() ? file.parent_path() : fs::path(".");
-    const fs::path keep(path + ".unix");
+    const fs::path keep = pathFromUtf8(path + ".unix");
     // Permission bits are checked, not just tried: an administrator can write anywhere,
     // but a file or folder marked read-only is the user's wish not to have it changed.
     if (!ownerWritable(file) || !ownerWritable(folder)) return false;

@@ -2,6 +2,8 @@
 
 #include <filesystem>
 
+#include "utf8_path.h"
+
 #if defined(_WIN32)
 #include <windows.h>
 #else
@@ -13,7 +15,7 @@ namespace vd::platform {
 #if defined(_WIN32)
 
 void* openLibrary(const std::string& path) {
-    return static_cast<void*>(LoadLibraryW(std::filesystem::path(path).wstring().c_str()));
+    return static_cast<void*>(LoadLibraryW(pathFromUtf8(path).c_str()));
 }
 
 void* findEntry(void* library, const char* name) {
@@ -31,7 +33,7 @@ std::string executableFolder() {
         }
         buffer.resize(buffer.size() * 2);
     }
-    return std::filesystem::path(buffer).parent_path().string();
+    return utf8Text(std::filesystem::path(buffer).parent_path());
 }
 
 #else

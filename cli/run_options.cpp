@@ -7,6 +7,7 @@
 #include "gage_table.h"
 #include "number_text.h"
 #include "season_date.h"
+#include "utf8_path.h"
 #include "vd_paramfile.h"
 
 namespace vd::cli {

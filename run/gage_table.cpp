@@ -1,5 +1,7 @@
 #include "gage_table.h"
 
+#include "utf8_path.h"
+
 #include <algorithm>
 #include <filesystem>
 
@@ -86,7 +88,7 @@ std::vector<ParamFileEntry> entriesStillPresent(const std::vector<ParamFileEntry
     std::vector<ParamFileEntry> kept;
     std::error_code ec;
     for (const ParamFileEntry& e : entries)
-        if (std::filesystem::is_regular_file(e.path, ec)) kept.push_back(e);
+        if (std::filesystem::is_regular_file(pathFromUtf8(e.path), ec)) kept.push_back(e);
     missing = kept.size() != entries.size();
     return kept;
 }

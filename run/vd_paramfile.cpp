@@ -6,6 +6,8 @@
 #include <fstream>
 #include <sstream>
 
+#include "utf8_path.h"
+
 namespace vd::run {
 
 namespace {
@@ -91,13 +93,14 @@ class LineReader {
 };
 
 // Entries may name their flow files relative to the parameter file, so that an analysis
-// kept beside its data opens from wherever the folder is.
+// kept beside its data opens from wherever the folder is. A path from a root is kept as
+// written, with or without a drive letter on Windows.
 std::string resolveEntryPath(const std::string& entry, const std::string& paramPath) {
     namespace fs = std::filesystem;
-    const fs::path p(entry);
-    if (entry.empty() || p.is_absolute()) return entry;
-    const fs::path folder = fs::path(paramPath).parent_path();
-    return fs::absolute(folder / p).lexically_normal().string();
+    const fs::path p = pathFromUtf8(entry);
+    if (entry.empty() || p.has_root_directory()) return entry;
+    const fs::path folder = pathFromUtf8(paramPath).parent_path();
+    return utf8Text(fs::absolute(folder / p).lexically_normal());
 }
 
 }  // namespace
@@ -182,7 +185,7 @@ ParamFile parseParamFile(const std::string& text, const std::string& path) {
 }
 
 ParamFile loadParamFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
+    std::ifstream in(pathFromUtf8(path), std::ios::binary);
     if (!in) throw ParamFileError("Cannot open \"" + path + "\".");
     std::ostringstream text;
     text << in.rdbuf();

@@ -80,9 +80,10 @@ TEST_F(CliTable, InvalidSeasonOrArgumentsAreRefused) {
 TEST_F(CliTable, RefusesToStartWithoutTheLibrary) {
     const fs::path lonely = dir_ / "alone";
     fs::create_directories(lonely);
-    fs::copy_file(VANDO3_CLI, lonely / "vando3-cli");
+    const fs::path program = lonely / fs::path(VANDO3_CLI).filename();
+    fs::copy_file(VANDO3_CLI, program);
     const std::string errFile = (dir_ / "err.txt").string();
-    const std::string command = (lonely / "vando3-cli").string() + " table " +
+    const std::string command = program.string() + " table " +
                                 input("08023080_bayou_grand_cane_zeros.flo") + " >" +
                                 (dir_ / "out.txt").string() + " 2>" + errFile;
     const int status = std::system(command.c_str());

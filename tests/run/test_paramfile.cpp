@@ -142,10 +142,23 @@ TEST(ParamFile, UseMarkZeroClearsAnyOtherValueKeeps) {
 }
 
 TEST(ParamFile, RelativePathsResolveAgainstTheFilesFolder) {
-    auto lines = startingStateLines();
-    lines[33] = "../data/verde.txt";
-    const ParamFile p = parseParamFile(joinCrLf(lines), "/home/u/analyses/a.vdp");
-    EXPECT_EQ(p.entries[0].path, "/home/u/data/verde.txt");
+    const struct {
+        const char* entry;
+        const char* vdp;
+        const char* resolved;
+    } cases[] = {
+#if defined(_WIN32)
+        {"../data/verde.txt", "C:\\Users\\u\\analyses\\a.vdp", "C:\\Users\\u\\data\\verde.txt"},
+        {"..\\data\\verde.txt", "D:/u/analyses/a.vdp", "D:\\u\\data\\verde.txt"},
+#else
+        {"../data/verde.txt", "/home/u/analyses/a.vdp", "/home/u/data/verde.txt"},
+#endif
+    };
+    for (const auto& c : cases) {
+        auto lines = startingStateLines();
+        lines[33] = c.entry;
+        EXPECT_EQ(parseParamFile(joinCrLf(lines), c.vdp).entries[0].path, c.resolved) << c.entry;
+    }
 }
 
 TEST(ParamFile, WrongFormatMarkIsRefused) {
@@ -210,4 +223,22 @@ TEST(ParamFile, LoadReadsFromDisk) {
     EXPECT_EQ(loadParamFile(file.string()), richAnalysis());
     EXPECT_THROW(loadParamFile((dir / "missing.vdp").string()), ParamFileError);
     std::filesystem::remove_all(dir);
+}
+
+// Named in UTF-8 in a folder whose name is not ASCII, the file is read and its relative
+// entries resolve to UTF-8 names in that folder (on Windows too, whatever the code page).
+TEST(ParamFile, NonAsciiFolderIsReadAndEntriesResolvedInIt) {
+    namespace fs = std::filesystem;
+    const fs::path dir = fs::temp_directory_path() / fs::path(u8"vd_paramfile_Jürgen's gages");
+    fs::create_directories(dir);
+    ParamFile p = richAnalysis();
+    p.entries = {{"verde.txt", true}};
+    std::ofstream(dir / "a.vdp", std::ios::binary) << paramFileText(p);
+    const std::u8string file = (dir / "a.vdp").u8string();
+    const std::u8string entry = (dir / "verde.txt").lexically_normal().u8string();
+
+    const ParamFile back = loadParamFile(std::string(file.begin(), file.end()));
+    ASSERT_EQ(back.entries.size(), 1u);
+    EXPECT_EQ(back.entries[0].path, std::string(entry.begin(), entry.end()));
+    fs::remove_all(dir);
 }
