@@ -47,7 +47,7 @@ A193 A193::load(const std::string& folder) {
     }
     const auto f1 = entryPoint<LGPST1Fn>(library, "LGPST1");
     const auto f2 = entryPoint<LGPST2Fn>(library, "LGPST2");
-    return A193(library, f1, f2);
+    return A193(f1, f2);
 }
 
 LPFit A193::fit(int n, const lfarray& annual_mins) const {

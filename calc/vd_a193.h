@@ -1,4 +1,4 @@
-// Binding to the log-Pearson type III library (loaded from the program's folder at start)
+// Binding to the log-Pearson type III library (loaded at start from beside the program)
 // and the xQy low flow built on it.
 #pragma once
 
@@ -52,8 +52,8 @@ class A193 {
     float xQy(int n, const lfarray& annual_mins, int irpy) const;
 
   private:
-    A193(void* handle, LGPST1Fn f1, LGPST2Fn f2) : Handle(handle), LGPST1(f1), LGPST2(f2) {}
-    void* Handle;  // stays loaded until the process ends
+    // The library stays loaded until the process ends, so no handle is kept.
+    A193(LGPST1Fn f1, LGPST2Fn f2) : LGPST1(f1), LGPST2(f2) {}
     LGPST1Fn LGPST1;
     LGPST2Fn LGPST2;
 };
