@@ -41,7 +41,8 @@ struct LPFit {
 
 class A193 {
   public:
-    // Loads the library from `folder` (the program's folder). Throws BindingError.
+    // Loads the library from `folder` (the program's folder), else from its installed place
+    // relative to it. Throws BindingError.
     static A193 load(const std::string& folder);
 
     // Removes zero minima and fits the rest (the first `n` entries of annual_mins).
@@ -53,7 +54,7 @@ class A193 {
 
   private:
     A193(void* handle, LGPST1Fn f1, LGPST2Fn f2) : Handle(handle), LGPST1(f1), LGPST2(f2) {}
-    void* Handle;  // stays loaded until the process ends
+    [[maybe_unused]] void* Handle;  // stays loaded until the process ends
     LGPST1Fn LGPST1;
     LGPST2Fn LGPST2;
 };
