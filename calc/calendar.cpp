@@ -26,6 +26,10 @@ const YearTable& daysByYearTable() {
 
 }  // namespace
 
+int DaysInMonth(bool leap, int month) {
+    return month == 12 ? 31 : DaysByMonth(leap, month + 1) - DaysByMonth(leap, month);
+}
+
 int DaysByMonth(bool leap, int month) {
     if (month < 1 || month > 12) throw RangeError();
     return kDaysByMonth[leap ? 1 : 0][month - 1];

@@ -17,6 +17,9 @@ constexpr bool IsLeap(int yi) {
 // Days in the year before the first day of each month, [leap][month 1..12].
 int DaysByMonth(bool leap, int month);
 
+// Days in month 1..12.
+int DaysInMonth(bool leap, int month);
+
 // Days from 1 January 1900 to 1 January of year index yi.
 int DaysByYear(int yi);
 

@@ -2,12 +2,27 @@
 
 namespace vd {
 
-std::string invalidIntegerMessage(const std::string& text) {
-    return "'" + text + "' is not a valid integer value";
+std::string fieldExcerpt(std::string_view text) {
+    constexpr std::size_t maxCharacters = 40;
+    std::size_t characters = 0;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        // A character starts at any byte that is not a UTF-8 continuation byte.
+        if ((static_cast<unsigned char>(text[i]) & 0xC0) == 0x80) continue;
+        if (characters++ == maxCharacters) return std::string(text.substr(0, i)) + "\xE2\x80\xA6";
+    }
+    return std::string(text);
 }
 
-std::string invalidFloatMessage(const std::string& text) {
-    return "'" + text + "' is not a valid floating point value";
+std::string invalidIntegerMessage(std::string_view text) {
+    return "'" + fieldExcerpt(text) + "' is not a valid integer value";
+}
+
+std::string invalidFloatMessage(std::string_view text) {
+    return "'" + fieldExcerpt(text) + "' is not a valid floating point value";
+}
+
+std::string invalidFlowMessage(std::string_view text) {
+    return "'" + fieldExcerpt(text) + "' is not a valid flow value";
 }
 
 }  // namespace vd

@@ -4,6 +4,7 @@
 
 #include <stdexcept>
 #include <string>
+#include <string_view>
 
 namespace vd {
 
@@ -41,7 +42,13 @@ class CalcError : public VandoError {
     const char* className() const noexcept override { return "Exception"; }
 };
 
-std::string invalidIntegerMessage(const std::string& text);
-std::string invalidFloatMessage(const std::string& text);
+// An offending field as a message quotes it: its first 40 characters, then "…" when it is
+// longer, so that a huge field cannot flood a message box or a log.
+std::string fieldExcerpt(std::string_view text);
+
+std::string invalidIntegerMessage(std::string_view text);
+std::string invalidFloatMessage(std::string_view text);
+// A number that is no finite flow (nan, inf, or too large to add up over a series).
+std::string invalidFlowMessage(std::string_view text);
 
 }  // namespace vd

@@ -1,17 +1,15 @@
 #include "flow_reader.h"
 
-#include <cerrno>
-#include <cstring>
 #include <filesystem>
-#include <fstream>
 #include <vector>
 
 #include "errors.h"
 #include "flow_file_cache.h"
 #include "flow_series.h"
 #include "flow_text.h"
-#include "line_breaks.h"
+#include "input_file.h"
 #include "season_date.h"
+#include "text_form.h"
 #include "utf8_path.h"
 
 namespace vd {
@@ -21,34 +19,16 @@ std::string fileNameOf(const std::string& path) {
     return utf8Text(pathFromUtf8(path).filename());
 }
 
-std::string readWholeFile(const std::string& path) {
-    std::ifstream in(pathFromUtf8(path), std::ios::binary);
-    if (!in) throw InOutError("Cannot open file \"" + path + "\": " + std::strerror(errno));
-    std::string text;
-    in.seekg(0, std::ios::end);
-    const std::streamoff size = in.tellg();
-    if (size > 0) {
-        text.resize(static_cast<std::size_t>(size));
-        in.seekg(0, std::ios::beg);
-        in.read(text.data(), size);
-    }
-    if (!in) throw InOutError("Cannot read file \"" + path + "\"");
-    return text;
-}
-
 Season seasonOf(const std::string& seasonStart, const std::string& seasonEnd) {
     const SeasonDate start = niceenoughdate(seasonStart);
     const SeasonDate end = niceenoughdate(seasonEnd);
     return {start.NEMonth, start.NEDay, end.NEMonth, end.NEDay};
 }
 
-// Reads, converts to CR LF breaks where needed, and parses the file.
+// Reads and parses the file. Every line-break style is read in memory: the file itself is
+// never written.
 std::shared_ptr<const ParsedFlowFile> parseFile(const std::string& path) {
-    std::string text = readWholeFile(path);
-    if (hasNonCrLfBreaks(std::string_view(text).substr(0, lineBreakProbeBytes))) {
-        std::string converted = toCrLf(text);
-        if (replaceWithCrLfCopy(path, converted)) text = std::move(converted);
-    }
+    const std::string text = flowTextOf(readInputFile(path), path);
     if (text.find_first_not_of(" \t\r\n") == std::string::npos)
         throw CalcError("The file \"" + path + "\" holds no flow records");
     return std::make_shared<const ParsedFlowFile>(parseFlowText(text, fileNameOf(path)));
@@ -80,16 +60,6 @@ void storeGages(CalcState& s, std::vector<GageSeries>& gages) {
 }
 
 }  // namespace
-
-bool isNWIS2006File(const std::string& InputFilename) {
-    std::ifstream in(pathFromUtf8(InputFilename), std::ios::binary);
-    if (!in)
-        throw InOutError("Cannot open file \"" + InputFilename + "\": " + std::strerror(errno));
-    std::string head(lineBreakProbeBytes, '\0');
-    in.read(head.data(), static_cast<std::streamsize>(head.size()));
-    head.resize(static_cast<std::size_t>(in.gcount()));
-    return hasNonCrLfBreaks(head);
-}
 
 std::vector<GageSeries> readGageSeries(const std::string& path, const std::string& seasonStart,
                                        const std::string& seasonEnd, const GageYears& years,

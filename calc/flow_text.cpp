@@ -3,6 +3,7 @@
 #include <cctype>
 
 #include "calc_state.h"
+#include "calendar.h"
 #include "errors.h"
 #include "line_cursor.h"
 #include "number_text.h"
@@ -55,6 +56,17 @@ std::string siteName(std::string_view line) {
         rest = next == std::string_view::npos ? std::string_view{} : rest.substr(next);
     }
     return std::string(rest.substr(0, 255));
+}
+
+// A record dated on a day its month does not have (Feb 30, Apr 31) fails at its line. Months
+// outside 1-12 are left to the series builder, which passes over the marked month-99 records.
+void refuseDayThatDoesNotExist(int yi, int month, int day) {
+    if (month < 1 || month > 12) return;
+    const int last = DaysInMonth(IsLeap(yi), month);
+    if (day < 1 || day > last)
+        throw RangeError("Range check error: day " + std::to_string(day) + " of month " +
+                         std::to_string(month) + " of " + std::to_string(yi + 1900) +
+                         " does not exist");
 }
 
 // Reads one record; a record that fails ends the records, and its failure is kept for the
@@ -135,6 +147,7 @@ class NwisRecords {
             rec_.month = toInteger(sub(Date, 1, 2));
             rec_.mday = toInteger(sub(Date, 4, 2));
         }
+        refuseDayThatDoesNotExist(rec_.myr, rec_.month, rec_.mday);
         rec_.hasFlow = column_.hasFlow;
         rec_.q = column_.hasFlow ? flowValue(f.at(column_.index)) : unknown;
     }
@@ -146,7 +159,7 @@ class NwisRecords {
 
     static double flowValue(std::string_view field) {
         if (field.empty() || field == "Eqp" || field == "Ice") return unknown;
-        return toFloat(field);
+        return toFlow(field);
     }
 
     LineCursor& in_;
@@ -208,8 +221,9 @@ class FloRecords {
         yi = toInteger(token());
         month = toInteger(token());
         day = toInteger(token());
-        value = toFloat(token());
+        value = toFlow(token());
         rest_ = {};
+        refuseDayThatDoesNotExist(yi, month, day);
     }
 
     int yi = 0, month = 0, day = 0;

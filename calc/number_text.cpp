@@ -1,8 +1,11 @@
 #include "number_text.h"
 
 #include <charconv>
+#include <cmath>
 #include <cstdint>
+#include <limits>
 
+#include "calc_state.h"
 #include "errors.h"
 
 namespace vd {
@@ -28,17 +31,16 @@ int toInteger(std::string_view text) {
         negative = t.front() == '-';
         t.remove_prefix(1);
     }
-    if (t.empty()) throw ConvertError(invalidIntegerMessage(std::string(text)));
+    if (t.empty()) throw ConvertError(invalidIntegerMessage(text));
     std::int64_t value = 0;
     for (const char c : t) {
-        if (c < '0' || c > '9') throw ConvertError(invalidIntegerMessage(std::string(text)));
+        if (c < '0' || c > '9') throw ConvertError(invalidIntegerMessage(text));
         value = value * 10 + (c - '0');
         if (value > static_cast<std::int64_t>(INT32_MAX) + 1)
-            throw ConvertError(invalidIntegerMessage(std::string(text)));
+            throw ConvertError(invalidIntegerMessage(text));
     }
     if (negative) value = -value;
-    if (value > INT32_MAX || value < INT32_MIN)
-        throw ConvertError(invalidIntegerMessage(std::string(text)));
+    if (value > INT32_MAX || value < INT32_MIN) throw ConvertError(invalidIntegerMessage(text));
     return static_cast<int>(value);
 }
 
@@ -52,9 +54,25 @@ bool tryFloat(std::string_view text, double& value) {
     return ec == std::errc() && ptr == last;
 }
 
+double toFlow(std::string_view text) {
+    // Beyond this magnitude the sum of the longest series would overflow.
+    constexpr double largestFlow = std::numeric_limits<double>::max() / maxdays;
+    std::string_view t = trimmed(text);
+    if (!t.empty() && t.front() == '+') t.remove_prefix(1);
+    double value = 0;
+    const auto [ptr, ec] =
+        std::from_chars(t.data(), t.data() + t.size(), value, std::chars_format::general);
+    const bool whole = !t.empty() && t.front() != '+' && ptr == t.data() + t.size();
+    if (whole && ec == std::errc::result_out_of_range) throw ConvertError(invalidFlowMessage(text));
+    if (!whole || ec != std::errc()) throw ConvertError(invalidFloatMessage(text));
+    if (!std::isfinite(value) || std::fabs(value) > largestFlow)
+        throw ConvertError(invalidFlowMessage(text));
+    return value;
+}
+
 double toFloat(std::string_view text) {
     double value = 0;
-    if (!tryFloat(text, value)) throw ConvertError(invalidFloatMessage(std::string(text)));
+    if (!tryFloat(text, value)) throw ConvertError(invalidFloatMessage(text));
     return value;
 }
 

@@ -15,6 +15,12 @@ int toInteger(std::string_view text);
 // "'text' is not a valid floating point value".
 double toFloat(std::string_view text);
 
+// A daily flow: a decimal number as toFloat reads it that is finite and small enough that
+// any sum over a series stays finite; negative flows are flows (tidal gages report them).
+// Throws ConvertError "'text' is not a valid flow value" for nan, inf or an overflow, and
+// toFloat's error for a text that is no number.
+double toFlow(std::string_view text);
+
 // As toFloat, without throwing: false when the text is no number.
 bool tryFloat(std::string_view text, double& value);
 

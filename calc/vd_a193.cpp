@@ -2,6 +2,7 @@
 
 #include <array>
 
+#include "install_layout.h"
 #include "vd_a193_platform.h"
 
 namespace vd {
@@ -40,7 +41,11 @@ std::string programFolder() {
 }
 
 A193 A193::load(const std::string& folder) {
-    void* const library = platform::openLibrary(folder + "/" + a193LibraryFileName());
+    // Beside the program first (a build folder), then where an installation puts it.
+    void* library = platform::openLibrary(folder + "/" + a193LibraryFileName());
+    if (library == nullptr)
+        library = platform::openLibrary(folder + "/" + libraryFolderFromProgram + "/" +
+                                        a193LibraryFileName());
     if (library == nullptr) {
         throw BindingError("Unable to find " + a193LibraryFileName() +
                            " in current directory. Please check your installation.");

@@ -41,7 +41,8 @@ struct LPFit {
 
 class A193 {
   public:
-    // Loads the library from `folder` (the program's folder). Throws BindingError.
+    // Loads the library from `folder` (the program's folder), else from its installed place
+    // relative to it. Throws BindingError.
     static A193 load(const std::string& folder);
 
     // Removes zero minima and fits the rest (the first `n` entries of annual_mins).

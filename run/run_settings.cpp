@@ -15,7 +15,7 @@ constexpr int largestAveragingPeriod = 255;
 
 [[noreturn]] void refuse(const std::string& field, const std::string& value,
                          const std::string& rule) {
-    throw CalcError(field + ": '" + value + "' is not allowed; " + rule + ".");
+    throw CalcError(field + ": '" + fieldExcerpt(value) + "' is not allowed; " + rule + ".");
 }
 
 int atLeastOne(const std::string& field, const std::string& text) {

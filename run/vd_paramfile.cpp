@@ -1,11 +1,14 @@
 #include "vd_paramfile.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cstddef>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 
+#include "errors.h"
+#include "input_file.h"
 #include "utf8_path.h"
 
 namespace vd::run {
@@ -84,9 +87,14 @@ class LineReader {
     }
     ParamFileError invalidNumber(const char* what, const std::string& text) const {
         return ParamFileError("Invalid numeric input in line " + std::to_string(next_ + 1) +
-                              " of \"" + path_ + "\": '" + text + "' is not a valid " + what + ".");
+                              " of \"" + path_ + "\": '" + vd::fieldExcerpt(text) +
+                              "' is not a valid " + what + ".");
     }
 
+  public:
+    std::size_t linesLeft() const { return lines_.size() - next_; }
+
+  private:
     std::vector<std::string> lines_;
     std::size_t next_ = 0;
     std::string path_;
@@ -174,7 +182,8 @@ ParamFile parseParamFile(const std::string& text, const std::string& path) {
     p.Edit4 = r.line("the return period");
     r.marker("the files marker");
     const int nentries = r.count("number of flow-file entries");
-    p.entries.reserve(static_cast<std::size_t>(nentries));
+    // Two lines an entry: a count beyond what the text holds must not reserve memory for it.
+    p.entries.reserve(std::min(static_cast<std::size_t>(nentries), r.linesLeft() / 2));
     for (int i = 0; i < nentries; ++i) {
         ParamFileEntry e;
         e.path = resolveEntryPath(r.line("a flow-file path"), path);
@@ -185,6 +194,9 @@ ParamFile parseParamFile(const std::string& text, const std::string& path) {
 }
 
 ParamFile loadParamFile(const std::string& path) {
+    // A folder or a named pipe is refused before it is opened: opening a pipe would block.
+    if (const char* kind = vd::nonRegularFileKind(path))
+        throw ParamFileError("\"" + path + "\" is " + kind + ", not a parameter file.");
     std::ifstream in(pathFromUtf8(path), std::ios::binary);
     if (!in) throw ParamFileError("Cannot open \"" + path + "\".");
     std::ostringstream text;

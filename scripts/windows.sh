@@ -115,9 +115,9 @@ compare report_summer_perc10.txt run --nonbio perc --perc 10 --season-start "Jun
 compare excursions_row1.txt excursions --row 1 "$F1" "$F2" "$F3"
 compare table_default.tsv table "$F1" "$F2" "$F3" "$F4" "$F5"
 echo "windows: $compared of 6 outputs byte-identical to the Linux references"
-# The LF inputs were converted in place, their originals kept beside them.
-[ -f "$data/09506000_verde_camp_verde_dv_1989-2021.txt.unix" ] ||
-  fail "the LF input in the non-ASCII folder was not converted"
+# Reading never writes: nothing appears beside the LF inputs.
+[ ! -e "$data/09506000_verde_camp_verde_dv_1989-2021.txt.unix" ] ||
+  fail "reading the LF input in the non-ASCII folder wrote a file beside it"
 
 # An error names the file as it was given, in UTF-8.
 missing_file="$windows_data\\nowhere.txt"

@@ -11,6 +11,7 @@
 #include <algorithm>
 
 #include "gage_table_model.h"
+#include "input_file.h"
 #include "main_window.h"
 #include "program_name.h"
 #include "prompts.h"
@@ -108,6 +109,14 @@ void MainWindow::chooseParameterFile() {
 }
 
 void MainWindow::openParameterFile(const QString& path) {
+    // Opening a named pipe would block the window: anything but a regular file is refused.
+    if (const char* kind = vd::nonRegularFileKind(path.toStdString())) {
+        prompts_.message(this, QStringLiteral("Error!"),
+                         QStringLiteral("\"%1\" is %2, not a parameter file.")
+                             .arg(path, QString::fromLatin1(kind)),
+                         MessageIcon::stop);
+        return;
+    }
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
         prompts_.message(this, QStringLiteral("Error!"),

@@ -7,9 +7,26 @@
 #include <optional>
 
 #include "help_viewer.h"
+#include "install_layout.h"
 #include "main_window.h"
 #include "prompts.h"
 #include "vd_a193.h"
+
+namespace {
+
+// The help file beside the program (a build folder), else where an installation puts it;
+// when neither exists, the path beside the program, which the help window names.
+QString helpFilePath() {
+    const QDir programFolder(QCoreApplication::applicationDirPath());
+    const QString name = QStringLiteral("Vando31.html");
+    const QString installed = programFolder.filePath(
+        QString::fromLatin1(vd::helpFolderFromProgram) + QLatin1Char('/') + name);
+    if (!QFileInfo::exists(programFolder.filePath(name)) && QFileInfo::exists(installed))
+        return QFileInfo(installed).absoluteFilePath();
+    return QFileInfo(programFolder, name).absoluteFilePath();
+}
+
+}  // namespace
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
@@ -25,9 +42,7 @@ int main(int argc, char* argv[]) {
         return 1;
     }
 
-    const QString helpFile =
-        QFileInfo(QDir(QCoreApplication::applicationDirPath()), QStringLiteral("Vando31.html"))
-            .absoluteFilePath();
+    const QString helpFile = helpFilePath();
     vd::ui::HelpViewer help(helpFile);
     vd::ui::MainWindow form({prompts, help, helpFile, &*lpiii, {}});
     const QRect desktop = form.screen()->availableGeometry();

@@ -1,14 +1,17 @@
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <filesystem>
 #include <fstream>
+#include <map>
 #include <memory>
 #include <sstream>
+
+#include <sys/stat.h>
 
 #include "../common/scratch_dir.h"
 #include "flow_file_cache.h"
 #include "gage_rows.h"
-#include "line_breaks.h"
 #include "vd_calc.h"
 
 using namespace vd;
@@ -347,92 +350,71 @@ TEST_F(ReaderTest, MonthFirstDatesWithStationsHeader) {
     EXPECT_EQ((*s.xbig[1])[1], 92.0);  // 1 April 2000 is day 92 of a leap year
 }
 
-// Every line-break form reads the same; files that may be written are converted once.
-TEST_F(ReaderTest, LineBreakFormsReadAlikeAndAreConvertedInPlace) {
+// The folder's files with their bytes and times: reading must leave all of it as it was.
+std::map<std::string, std::pair<std::string, fs::file_time_type>> folderState(const fs::path& dir) {
+    std::map<std::string, std::pair<std::string, fs::file_time_type>> state;
+    for (const auto& e : fs::directory_iterator(dir))
+        state[e.path().filename().string()] = {vd::test::fileText(e.path()),
+                                               fs::last_write_time(e.path())};
+    return state;
+}
+
+std::string withBreaks(const std::string& crlfText, const std::vector<std::string>& breaks) {
+    std::string t;
+    std::size_t n = 0;
+    for (std::size_t i = 0; i < crlfText.size(); ++i) {
+        if (crlfText.compare(i, 2, "\r\n") == 0) {
+            t += breaks[n++ % breaks.size()];
+            ++i;
+        } else {
+            t += crlfText[i];
+        }
+    }
+    return t;
+}
+
+// Every line-break style gives the records CR LF gives, and the file is only read.
+TEST_F(ReaderTest, LineBreakStylesReadAlikeAndLeaveTheFileUntouched) {
     const std::string crlf =
         currentHeader("11000001 BREAKS", "agency_cd\tx") + dailyRecords("11000001", 100, 4, 1, 800);
-    const auto withBreak = [&](const std::string& br) {
-        std::string t;
-        for (std::size_t i = 0; i < crlf.size(); ++i) {
-            if (crlf.compare(i, 2, "\r\n") == 0) {
-                t += br;
-                ++i;
-            } else {
-                t += crlf[i];
-            }
-        }
-        return t;
-    };
     read(write("ref.txt", crlf));
     const int refJ2 = state_->j2big[1];
     const darray refX = *state_->xbig[1];
+    fs::remove(dir_ / "ref.txt");
 
-    for (const std::string br : {"\n", "\r"}) {
-        const std::string original = withBreak(br);
-        const std::string path = write("conv.txt", original);
-        fs::remove(path + ".unix");
+    const struct {
+        const char* name;
+        std::vector<std::string> breaks;
+    } styles[] = {{"LF", {"\n"}}, {"CR", {"\r"}}, {"mixed", {"\n", "\r\n", "\r"}}};
+    for (const auto& style : styles) {
+        const std::string path = write("style.txt", withBreaks(crlf, style.breaks));
+        fs::last_write_time(path, fs::last_write_time(path) - std::chrono::hours(24));
+        const auto before = folderState(dir_);
         CalcState& s = read(path);
-        EXPECT_EQ(s.j2big[1], refJ2);
-        EXPECT_EQ((*s.xbig[1])[700], refX[700]);
-        EXPECT_EQ(slurp(path + ".unix"), original);
-        EXPECT_EQ(slurp(path), crlf);
-        EXPECT_FALSE(isNWIS2006File(path));
-
-        // A second reading finds CR LF breaks and leaves the kept original alone.
-        write("conv.txt.unix", "kept");
-        read(path);
-        EXPECT_EQ(slurp(path + ".unix"), "kept");
+        EXPECT_EQ(s.j2big[1], refJ2) << style.name;
+        for (int k = 1; k <= maxdays; ++k) ASSERT_EQ((*s.xbig[1])[k], refX[k]) << style.name << k;
+        EXPECT_EQ(folderState(dir_), before) << style.name;
     }
 }
 
-TEST_F(ReaderTest, ReadOnlyFileOrFolderIsReadAsItStands) {
-    const std::string crlf =
-        currentHeader("12000001 RO", "agency_cd\tx") + dailyRecords("12000001", 100, 4, 1, 800);
-    std::string lf;
-    for (const char c : crlf)
-        if (c != '\r') lf += c;
-
-    const std::string file = write("rofile.txt", lf);
-    fs::permissions(file, fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
-                    fs::perm_options::remove);
+#if !defined(_WIN32)  // Windows ignores the read-only mark of a folder.
+TEST_F(ReaderTest, ReadOnlyFileInReadOnlyFolderReads) {
+    const std::string lf = withBreaks(
+        currentHeader("12000001 RO", "agency_cd\tx") + dailyRecords("12000001", 100, 4, 1, 800),
+        {"\n"});
+    const fs::path sub = dir_ / "rofolder";
+    fs::create_directories(sub);
+    const std::string file = (sub / "f.txt").string();
+    std::ofstream(file, std::ios::binary) << lf;
+    const auto noWrite = fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write;
+    fs::permissions(file, noWrite, fs::perm_options::remove);
+    fs::permissions(sub, noWrite, fs::perm_options::remove);
     CalcState& s = read(file);
     EXPECT_EQ(s.j2big[1], 102);
     EXPECT_EQ(slurp(file), lf);
-    EXPECT_FALSE(fs::exists(file + ".unix"));
-
-#if !defined(_WIN32)  // Windows ignores the read-only mark of a folder.
-    const fs::path sub = dir_ / "rofolder";
-    fs::create_directories(sub);
-    const std::string inFolder = (sub / "f.txt").string();
-    std::ofstream(inFolder, std::ios::binary) << lf;
-    fs::permissions(sub, fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
-                    fs::perm_options::remove);
-    CalcState& t = read(inFolder);
-    EXPECT_EQ(t.j2big[1], 102);
-    EXPECT_EQ(slurp(inFolder), lf);
-    EXPECT_FALSE(fs::exists(inFolder + ".unix"));
     fs::permissions(sub, fs::perms::owner_all, fs::perm_options::add);
+}
 #endif
-}
-
-TEST(LineBreaks, ConversionRules) {
-    const struct {
-        const char* in;
-        const char* out;
-        bool needsConversion;
-    } cases[] = {
-        {"a\r\nb\r\n", "a\r\nb\r\n", false},
-        {"a\nb\n", "a\r\nb\r\n", true},
-        {"a\rb\r", "a\r\nb\r\n", true},
-        {"a\n\rb", "a\r\n\r\nb", true},
-        {"a\r\nb\nc", "a\r\nb\r\nc", true},
-        {"\nab", "\r\nab", false},  // offset 0 is not looked at
-    };
-    for (const auto& c : cases) {
-        EXPECT_EQ(toCrLf(c.in), c.out) << c.in;
-        EXPECT_EQ(hasNonCrLfBreaks(c.in), c.needsConversion) << c.in;
-    }
-}
 
 TEST(SiteNames, AgencyCodeIsDroppedAndSiteNumberKept) {
     auto s = std::make_unique<CalcState>();
@@ -520,4 +502,173 @@ TEST_F(ReaderTest, KeptParsesReadLikeFreshOnesAndFollowChanges) {
     }
     // The failure is part of what was kept: a second reading fails the same way.
     EXPECT_THROW(VDRead(*kept), ConvertError);
+}
+
+// ---- Hostile input: every case is refused with its reason, nothing else happens --------
+
+namespace {
+
+std::string nwisWithValue(const std::string& value) {
+    std::string records = dailyRecords("14000001", 100, 4, 1, 10);
+    records.replace(records.find("\t3\t"), 3, "\t" + value + "\t");
+    return currentHeader("14000001 HOSTILE", "agency_cd\tsite_no\tdatetime\tdv_va") + records;
+}
+
+std::string flowMessage(const std::string& value, int line, const std::string& file) {
+    return "'" + value + "' is not a valid flow value at line " + std::to_string(line) + " of " +
+           file;
+}
+
+}  // namespace
+
+TEST_F(ReaderTest, FlowValuesThatAreNoFiniteNumberAreRefusedAtTheirLine) {
+    // The third record sits on line 11 of the NWIS file, the second on line 3 of the .flo.
+    for (const std::string value : {"nan", "NaN", "inf", "-Infinity", "1e400", "1e308", "-1e308"}) {
+        try {
+            read(write("nf.txt", nwisWithValue(value)));
+            ADD_FAILURE() << value;
+        } catch (const ConvertError& e) {
+            EXPECT_EQ(std::string(e.what()), flowMessage(value, 11, "nf.txt"));
+        }
+        try {
+            read(write("nf.flo", "OLD\r\n100 4 1 5.0\r\n100 4 2 " + value + "\r\n100 4 3 6\r\n"));
+            ADD_FAILURE() << value;
+        } catch (const ConvertError& e) {
+            EXPECT_EQ(std::string(e.what()), flowMessage(value, 3, "nf.flo"));
+        }
+    }
+}
+
+TEST_F(ReaderTest, NegativeAndLargeFiniteFlowsStayFlows) {
+    for (const auto& [text, value] : {std::pair{"-12.5", -12.5}, std::pair{"1e300", 1e300}}) {
+        CalcState& s = read(write("neg.txt", nwisWithValue(text)));
+        EXPECT_EQ((*s.xbig[1])[3], value) << text;
+    }
+}
+
+TEST_F(ReaderTest, DaysThatDoNotExistAreRefusedAtTheirLine) {
+    const struct {
+        const char* date;
+        const char* message;
+    } cases[] = {
+        {"2001-02-30", "day 30 of month 2 of 2001 does not exist"},
+        {"2001-04-31", "day 31 of month 4 of 2001 does not exist"},
+        {"1999-02-29", "day 29 of month 2 of 1999 does not exist"},
+        {"2001-05-00", "day 0 of month 5 of 2001 does not exist"},
+    };
+    for (const auto& c : cases) {
+        const std::string text = currentHeader("15000001 D", "agency_cd\tx") +
+                                 dailyRecords("15000001", 100, 4, 1, 20) + "USGS\t15000001\t" +
+                                 c.date + "\t5\tA\r\n";
+        try {
+            read(write("days.txt", text));
+            ADD_FAILURE() << c.date;
+        } catch (const RangeError& e) {
+            EXPECT_NE(
+                std::string(e.what()).find(c.message + std::string(" at line 29 of days.txt")),
+                std::string::npos)
+                << e.what();
+        }
+    }
+    // The old flow file's records are checked alike; a leap day of a leap year is a day.
+    EXPECT_THROW(read(write("d.flo", "OLD\r\n101 2 29 5.0\r\n")), RangeError);
+    EXPECT_NO_THROW(read(write("d.flo", "OLD\r\n100 2 29 5.0\r\n")));
+}
+
+TEST_F(ReaderTest, BytesThatAreNoTextAreRefusedBeforeParsing) {
+    const std::string good = nwisWithValue("3");
+    std::string controls = good;
+    for (std::size_t i = 0; i < controls.size(); i += 10) controls[i] = '\x01';
+    const struct {
+        const char* name;
+        std::string bytes;
+    } cases[] = {
+        {"NUL in the middle", good.substr(0, 300) + std::string(1, '\0') + good.substr(300)},
+        {"NUL at the end", good + std::string(1, '\0')},
+        {"control bytes", controls},
+        {"odd-length UTF-16", std::string("\xFF\xFE#\0\r", 5)},
+        {"image", std::string("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16)},
+    };
+    for (const auto& c : cases) {
+        try {
+            read(write("bin.txt", c.bytes));
+            ADD_FAILURE() << c.name;
+        } catch (const CalcError& e) {
+            EXPECT_EQ(std::string(e.what()), "The file \"" + (dir_ / "bin.txt").string() +
+                                                 "\" is not a flow file in text format")
+                << c.name;
+        }
+    }
+    // A control byte now and then (here in a comment line) is still text.
+    std::string sparse = good;
+    sparse.replace(sparse.find("WARNING"), 7, "WARN\x1a\x01\x1b\f");
+    EXPECT_NO_THROW(read(write("ok.txt", sparse)));
+}
+
+TEST_F(ReaderTest, UnicodeSavedFilesReadLikeTheir8BitForm) {
+    const std::string text = nwisWithValue("3");
+    read(write("plain.txt", text));
+    const darray plain = *state_->xbig[1];
+    const std::string name = state_->sitenames[1];
+
+    const auto utf16 = [&](bool little) {
+        std::string out = little ? "\xFF\xFE" : "\xFE\xFF";
+        for (const char c : text) {
+            const std::string unit = {c, '\0'};
+            out += little ? unit : std::string{'\0', c};
+        }
+        return out;
+    };
+    for (const auto& [form, bytes] :
+         {std::pair{"UTF-16LE", utf16(true)}, std::pair{"UTF-16BE", utf16(false)},
+          std::pair{"UTF-8 with mark", "\xEF\xBB\xBF" + text}}) {
+        CalcState& s = read(write("unicode.txt", bytes));
+        EXPECT_EQ(s.sitenames[1], name) << form;
+        for (int k = 1; k <= maxdays; ++k) ASSERT_EQ((*s.xbig[1])[k], plain[k]) << form << k;
+    }
+}
+
+TEST_F(ReaderTest, AnythingButARegularFileIsRefusedWithoutOpeningIt) {
+    const fs::path pipe = dir_ / "pipe.txt";
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);  // opening it for reading would block
+    const struct {
+        std::string path;
+        const char* kind;
+    } cases[] = {
+        {dir_.string(), "a folder"}, {pipe.string(), "a named pipe"}, {"/dev/zero", "a device"}};
+    for (const auto& c : cases) {
+        try {
+            read(c.path);
+            ADD_FAILURE() << c.path;
+        } catch (const InOutError& e) {
+            EXPECT_EQ(std::string(e.what()),
+                      "\"" + c.path + "\" is " + c.kind + ", not a flow file");
+        }
+    }
+}
+
+TEST_F(ReaderTest, MessagesQuoteAtMost40CharactersOfAField) {
+    const std::string huge(1 << 20, '7');
+    try {
+        read(write("huge.txt", nwisWithValue(huge + "x")));
+        FAIL();
+    } catch (const ConvertError& e) {
+        EXPECT_EQ(std::string(e.what()), "'" + std::string(40, '7') +
+                                             "\xE2\x80\xA6' is not a valid floating point value "
+                                             "at line 11 of huge.txt");
+    }
+}
+
+TEST(FieldExcerpt, CutsAfter40CharactersNeverInsideOne) {
+    const std::string e = "\xC3\xA9";  // one character, two bytes
+    const struct {
+        std::string in;
+        std::string out;
+    } cases[] = {
+        {"", ""},
+        {std::string(40, 'a'), std::string(40, 'a')},
+        {std::string(41, 'a'), std::string(40, 'a') + "\xE2\x80\xA6"},
+        {std::string(39, 'a') + e + e, std::string(39, 'a') + e + "\xE2\x80\xA6"},
+    };
+    for (const auto& c : cases) EXPECT_EQ(fieldExcerpt(c.in), c.out) << c.in;
 }

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "../common/param_names.h"
 #include "statistics.h"
 #include "stats_fixture.h"
 
@@ -39,7 +40,11 @@ INSTANTIATE_TEST_SUITE_P(Cases, Percentile,
                                            PercentileCase{{1, 2, 3, 4, 5}, 6, 0},
                                            // missing days count as not below
                                            PercentileCase{{1, U, U, 4}, 5, 50},
-                                           PercentileCase{{U, U}, 5, 100}));
+                                           PercentileCase{{U, U}, 5, 100}),
+                         [](const auto& info) {
+                             return "flow" + vd::test::numberName(info.param.flow) + "_of" +
+                                    std::to_string(info.param.days.size()) + "days";
+                         });
 
 TEST(Percentile, NoDaysGiveZero) {
     auto s = storedGage({1, 2});
@@ -70,7 +75,11 @@ INSTANTIATE_TEST_SUITE_P(
                       FlowCase{{1, 3, 3, 2, 3, 0}, 60, 3},
                       FlowCase{{7, U, 3, U, 9, 8}, 50, 9},  // position 4 of 4 known
                       FlowCase{{3, 1, 2}, -50, 1},          // below 0: the smallest
-                      FlowCase{{U, U, U}, 50, 99999.0}));
+                      FlowCase{{U, U, U}, 50, 99999.0}),
+    [](const auto& info) {
+        return "perc" + vd::test::numberName(info.param.perc) + "_of" +
+               std::to_string(info.param.days.size()) + "days";
+    });
 
 TEST(PercentileFlow, ZeroDaysGiveZero) {
     auto s = storedGage({1, 2});

@@ -4,4 +4,4 @@ target_compile_definitions(test_cli_table PRIVATE VANDO_TEST_DATA="${VANDO_TEST_
                                                   VANDO3_CLI="$<TARGET_FILE:vando3-cli>")
 add_dependencies(test_cli_table vando3-cli lpiii)
 include(GoogleTest)
-gtest_discover_tests(test_cli_table)
+gtest_discover_tests(test_cli_table NO_PRETTY_VALUES)

@@ -33,9 +33,12 @@ TEST_F(CliTable, ListsTheGagesAsTheTableWould) {
                             input("13010065_snake_flagg_ranch_dv_2006-2007_ice_2006layout.txt")});
     EXPECT_EQ(status, 0) << err_.str();
     EXPECT_EQ(out_.str(), slurp(kReference / "table_default.tsv"));
-    // The LF files were converted once, their originals kept.
-    EXPECT_TRUE(fs::exists(input("09506000_verde_camp_verde_dv_1989-2021.txt.unix")));
-    EXPECT_FALSE(fs::exists(input("08023080_bayou_grand_cane_zeros.flo.unix")));
+    // Reading wrote nothing: the LF file is as it was, and nothing was added beside it.
+    EXPECT_EQ(slurp(input("09506000_verde_camp_verde_dv_1989-2021.txt")),
+              slurp(kReference / "inputs" / "09506000_verde_camp_verde_dv_1989-2021.txt"));
+    EXPECT_EQ(
+        std::distance(fs::directory_iterator(dir_), fs::directory_iterator{}),
+        std::distance(fs::directory_iterator(kReference / "inputs"), fs::directory_iterator{}));
 }
 
 TEST_F(CliTable, SeasonOptionsChangeTheRecordPeriods) {

@@ -1,6 +1,5 @@
 // A folder of its own for a test, under the system's temporary folder, removed with all it
-// holds afterwards. Tests read copies of flow files there, since reading converts LF files
-// in place.
+// holds afterwards.
 #pragma once
 
 #include <filesystem>

@@ -3,6 +3,7 @@
 
 #include <cmath>
 
+#include "../common/param_names.h"
 #include "lpiii_entries.h"
 
 namespace {
@@ -52,7 +53,8 @@ TEST_P(ZeroYearsCoverTheInterval, FlowIsZero) {
 }
 
 // p' = 0 exactly at T = 10 (one year in ten is zero), negative at 20 and 100.
-INSTANTIATE_TEST_SUITE_P(Intervals, ZeroYearsCoverTheInterval, testing::Values(10, 20, 100));
+INSTANTIATE_TEST_SUITE_P(Intervals, ZeroYearsCoverTheInterval, testing::Values(10, 20, 100),
+                         [](const auto& info) { return "T" + std::to_string(info.param); });
 
 struct OneYearCase {
     int T;
@@ -73,12 +75,14 @@ TEST_P(OneYearInterval, GivesUpperBoundOrNoFlow) {
 
 // The upper bound of a negatively skewed fit lies 2/|g| standard deviations above the mean:
 // g = -1: 10^(1 + 0.5 * 2) = 100; g = -2.5: 10^(1 + 0.5 * 0.8) = 10^1.4.
-INSTANTIATE_TEST_SUITE_P(Bounds, OneYearInterval,
-                         testing::Values(OneYearCase{1, -1.0f, 100.0f},
-                                         OneYearCase{0, -1.0f, 100.0f},
-                                         OneYearCase{1, -2.5f, 25.118864f},
-                                         OneYearCase{1, 0.0f, 1.0e20f},
-                                         OneYearCase{1, 0.5f, 1.0e20f}));
+INSTANTIATE_TEST_SUITE_P(
+    Bounds, OneYearInterval,
+    testing::Values(OneYearCase{1, -1.0f, 100.0f}, OneYearCase{0, -1.0f, 100.0f},
+                    OneYearCase{1, -2.5f, 25.118864f}, OneYearCase{1, 0.0f, 1.0e20f},
+                    OneYearCase{1, 0.5f, 1.0e20f}),
+    [](const auto& info) {
+        return "T" + std::to_string(info.param.T) + "_skew" + vd::test::numberName(info.param.SKEW);
+    });
 
 TEST(LGPST2, WithoutSpreadEveryIntervalGivesTheOneFlow) {
     const float XBAR = static_cast<float>(std::log10(5.0));
@@ -101,15 +105,24 @@ TEST(LGPST2, FlowsAboveTheNoFlowMarkAreCapped) {
     EXPECT_EQ(r.Q[0], 1.0e20f);
 }
 
-class LGPST2Refuses : public testing::TestWithParam<Args2> {};
+struct Refusal2 {
+    const char* what;
+    Args2 args;
+};
+
+class LGPST2Refuses : public testing::TestWithParam<Refusal2> {};
 
 TEST_P(LGPST2Refuses, WithReturnCodeOne) {
-    EXPECT_EQ(callLGPST2(GetParam()).RETCOD, 1);
+    EXPECT_EQ(callLGPST2(GetParam().args).RETCOD, 1);
 }
 
 INSTANTIATE_TEST_SUITE_P(BadInput, LGPST2Refuses,
-                         testing::Values(Args2{.n = 0}, Args2{.nzi = -1}, Args2{.STD = -1},
-                                         Args2{.ILH = 1}, Args2{.LOGARH = 3},
-                                         Args2{.SKEW = std::nanf("")}));
+                         testing::Values(Refusal2{"no years", {.n = 0}},
+                                         Refusal2{"negative zero years", {.nzi = -1}},
+                                         Refusal2{"negative deviation", {.STD = -1}},
+                                         Refusal2{"unknown bound switch", {.ILH = 1}},
+                                         Refusal2{"unknown logarithm switch", {.LOGARH = 3}},
+                                         Refusal2{"skew not a number", {.SKEW = std::nanf("")}}),
+                         [](const auto& info) { return vd::test::caseName(info.param.what); });
 
 }  // namespace

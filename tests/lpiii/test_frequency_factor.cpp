@@ -4,6 +4,7 @@
 
 #include <cmath>
 
+#include "../common/param_names.h"
 #include "lpiii_entries.h"
 
 namespace {
@@ -36,7 +37,11 @@ TEST_P(FrequencyFactor, MatchesReferenceTable) {
     EXPECT_NEAR(std::log10(static_cast<double>(r.Q[requested])), c.K, 1e-6);
 }
 
-INSTANTIATE_TEST_SUITE_P(Table, FrequencyFactor, testing::ValuesIn(referenceK));
+INSTANTIATE_TEST_SUITE_P(Table, FrequencyFactor, testing::ValuesIn(referenceK),
+                         [](const auto& info) {
+                             return "g" + vd::test::numberName(info.param.g) + "_T" +
+                                    std::to_string(info.param.T);
+                         });
 
 class NearlyNormal : public testing::TestWithParam<float> {};
 
@@ -53,6 +58,7 @@ TEST_P(NearlyNormal, FollowsTheFirstOrderSkewCorrection) {
 
 INSTANTIATE_TEST_SUITE_P(Skews, NearlyNormal,
                          testing::Values(0.0f, 9e-7f, -9e-7f, 2e-6f, -2e-6f, 1e-5f, -3e-5f, 9e-5f,
-                                         1.2e-4f, -5e-4f));
+                                         1.2e-4f, -5e-4f),
+                         [](const auto& info) { return "g" + vd::test::numberName(info.param); });
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include <limits>
 #include <vector>
 
+#include "../common/param_names.h"
 #include "lpiii_entries.h"
 
 namespace {
@@ -95,7 +96,8 @@ INSTANTIATE_TEST_SUITE_P(
                     Refusal{"not a number", {3, std::numeric_limits<float>::quiet_NaN(), 5}, 3, 1},
                     Refusal{"one value", {3}, 1, 1}, Refusal{"no value", {}, 0, 1},
                     Refusal{"more than the arrays hold", {3, 4}, 3001, 1},
-                    Refusal{"unknown logarithm switch", {3, 4, 5}, 3, 2}));
+                    Refusal{"unknown logarithm switch", {3, 4, 5}, 3, 2}),
+    [](const auto& info) { return vd::test::caseName(info.param.what); });
 
 TEST(LGPST1, WithoutLogarithmsTakesTheValuesThemselves) {
     const auto r = callLGPST1({-1, 0, 4}, 3, 0);

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <vector>
 
+#include "../common/param_names.h"
 #include "vd_a193.h"
 
 namespace {
@@ -74,7 +75,10 @@ TEST_P(XQyZeroRule, AtOrBelowOneMillionthIsZero) {
 
 INSTANTIATE_TEST_SUITE_P(Threshold, XQyZeroRule,
                          testing::Values(ZeroRule{1.0e-6f, 1}, ZeroRule{1.1e-6f, 0},
-                                         ZeroRule{0.0f, 1}, ZeroRule{-2.0f, 1}));
+                                         ZeroRule{0.0f, 1}, ZeroRule{-2.0f, 1}),
+                         [](const auto& info) {
+                             return "last" + vd::test::numberName(info.param.last);
+                         });
 
 struct TooFew {
     const char* what;
@@ -94,7 +98,8 @@ INSTANTIATE_TEST_SUITE_P(
     Cases, XQyTooFew,
     testing::Values(TooFew{"no minima", 0, {}}, TooFew{"one minimum", 1, {4.0f}},
                     TooFew{"one nonzero among zeros", 3, {0.0f, 4.0f, 1.0e-6f}},
-                    TooFew{"only the first n count", 1, {4.0f, 5.0f, 6.0f}}));
+                    TooFew{"only the first n count", 1, {4.0f, 5.0f, 6.0f}}),
+    [](const auto& info) { return vd::test::caseName(info.param.what); });
 
 TEST_F(XQy, EqualMinimaGiveThatFlow) {
     const vd::lfarray a = minima({5, 5, 5, 5, 0});

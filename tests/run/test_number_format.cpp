@@ -2,7 +2,8 @@
 // of "%.3g", and thousands separators independent of the locale.
 #include <gtest/gtest.h>
 
-#include <clocale>
+#include <locale>
+#include <sstream>
 
 #include "number_format.h"
 
@@ -71,18 +72,43 @@ TEST(NumberFormat, GeneralKeepsThreeSignificantDigits) {
     for (const auto& [value, expected] : cases) EXPECT_EQ(formatGeneral3(value), expected) << value;
 }
 
+namespace {
+
+// Groups of three digits separated by "." with "," as the decimal mark, as German
+// conventions have it; built here so that the test needs no locale installed.
+class DotGrouping : public std::numpunct<char> {
+  protected:
+    char do_thousands_sep() const override { return '.'; }
+    char do_decimal_point() const override { return ','; }
+    std::string do_grouping() const override { return "\3"; }
+};
+
+// Makes `locale` the global one for as long as it lives.
+class GlobalLocale {
+  public:
+    explicit GlobalLocale(const std::locale& locale) : previous_(std::locale::global(locale)) {}
+    ~GlobalLocale() { std::locale::global(previous_); }
+    GlobalLocale(const GlobalLocale&) = delete;
+    GlobalLocale& operator=(const GlobalLocale&) = delete;
+
+  private:
+    std::locale previous_;
+};
+
+}  // namespace
+
 TEST(NumberFormat, ThousandsSeparatorIsACommaWhateverTheLocale) {
     // A locale with another separator must not change the text.
-    const char* const previous = std::setlocale(LC_ALL, nullptr);
-    const std::string saved = previous ? previous : "C";
-    std::setlocale(LC_ALL, "de_DE.UTF-8");
+    const GlobalLocale dotGrouping(std::locale(std::locale::classic(), new DotGrouping));
+    std::ostringstream probe;
+    probe << 1234567 << " " << 0.5;
+    ASSERT_EQ(probe.str(), "1.234.567 0,5") << "the test's locale is not in effect";
     const std::pair<double, const char*> cases[] = {
         {0, "0"},   {999, "999"},      {1000, "1,000"},   {11687, "11,687"}, {1234567, "1,234,567"},
         {-1, "-1"}, {-4017, "-4,017"}, {1336.5, "1,337"},
     };
     for (const auto& [value, expected] : cases) EXPECT_EQ(formatThousands(value), expected);
     EXPECT_EQ(formatFixed(0.5, 1, 3), "0.5");
-    std::setlocale(LC_ALL, saved.c_str());
 }
 
 TEST(NumberFormat, NiceFlowChoosesTheFormatByTheUnroundedValue) {

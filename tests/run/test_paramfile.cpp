@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include <sys/stat.h>
+
 #include "vd_paramfile.h"
 
 using namespace vd::run;
@@ -242,3 +244,53 @@ TEST(ParamFile, NonAsciiFolderIsReadAndEntriesResolvedInIt) {
     EXPECT_EQ(back.entries[0].path, std::string(entry.begin(), entry.end()));
     fs::remove_all(dir);
 }
+
+// Counts far beyond what the text holds end in the truncation refusal, not in an attempt
+// to make room for them.
+TEST(ParamFile, HugeCountsAreRefusedAsTruncation) {
+    for (const std::size_t line : {12u, 32u}) {  // the comment count, the entry count
+        auto lines = startingStateLines();
+        lines[line] = "2147483647";
+        try {
+            parseParamFile(joinCrLf(lines), "/d/huge.vdp");
+            ADD_FAILURE() << "line " << line + 1;
+        } catch (const ParamFileError& e) {
+            EXPECT_NE(std::string(e.what()).find("ends before"), std::string::npos) << e.what();
+        }
+    }
+}
+
+TEST(ParamFile, RefusalQuotesAtMost40CharactersOfTheLine) {
+    auto lines = startingStateLines();
+    lines[2] = std::string(100000, '9') + "x";
+    try {
+        parseParamFile(joinCrLf(lines), "/d/long.vdp");
+        FAIL();
+    } catch (const ParamFileError& e) {
+        EXPECT_EQ(std::string(e.what()), "Invalid numeric input in line 3 of \"/d/long.vdp\": '" +
+                                             std::string(40, '9') +
+                                             "\xE2\x80\xA6' is not a valid calculation period "
+                                             "index.");
+    }
+}
+
+#if !defined(_WIN32)  // named pipes are made with mkfifo
+TEST(ParamFile, AnythingButARegularFileIsRefusedWithoutOpeningIt) {
+    const auto dir = std::filesystem::temp_directory_path() / "vd_paramfile_kinds";
+    std::filesystem::remove_all(dir);
+    std::filesystem::create_directories(dir);
+    const auto pipe = dir / "pipe.vdp";
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);  // opening it for reading would block
+    for (const auto& [path, kind] :
+         {std::pair{dir.string(), "a folder"}, std::pair{pipe.string(), "a named pipe"}}) {
+        try {
+            loadParamFile(path);
+            ADD_FAILURE() << path;
+        } catch (const ParamFileError& e) {
+            EXPECT_EQ(std::string(e.what()),
+                      "\"" + path + "\" is " + std::string(kind) + ", not a parameter file.");
+        }
+    }
+    std::filesystem::remove_all(dir);
+}
+#endif

@@ -1,5 +1,7 @@
 // The main window driven through its real widgets, offscreen; message boxes, file dialogs,
 // help and (mostly) the flow reader are stand-ins, so nothing blocks.
+#include <sys/stat.h>
+
 #include <QAction>
 #include <QApplication>
 #include <QButtonGroup>
@@ -145,6 +147,7 @@ class MainWindowTest : public QObject {
     void parameterFileRefusalsChangeNothing();
     void missingStoredFilesAreDroppedWithOneMessage();
     void sampleAnalysisOpensFromAnyFolder();
+    void foldersAndPipesAreRefusedAsFlowFiles();
     void commandLineArguments();
     void droppedFlowFilesAreAdded();
     void exitQuestionOnlyWithChanges();
@@ -698,6 +701,13 @@ void MainWindowTest::parameterFileRefusalsChangeNothing() {
         QCOMPARE(f.form->gageTable().rowCount(), 2);
         QCOMPARE(f.form->windowTitle(), title);
     }
+    // A named pipe is refused before it is opened: opening it would block the window.
+    const QString pipe = f.dir.filePath(QStringLiteral("pipe.vdp"));
+    QCOMPARE(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+    f.form->openParameterFile(pipe);
+    QCOMPARE(f.prompts.messages.back().text,
+             "\"" + pipe + "\" is a named pipe, not a parameter file.");
+    QCOMPARE(f.form->windowTitle(), title);
     QCOMPARE(f.prompts.messages[0].text.isEmpty(), false);
     f.form->openParameterFile(f.dir.filePath(QStringLiteral("old.vdp")));
     QCOMPARE(f.prompts.messages.back().text,
@@ -733,6 +743,31 @@ void MainWindowTest::missingStoredFilesAreDroppedWithOneMessage() {
     g.form->openParameterFile(empty);
     QVERIFY(g.prompts.messages.empty());
     QVERIFY(g.form->gageTable().empty());
+}
+
+// The window reads through the calculator's reader: a folder or a named pipe is refused with
+// the reader's reason, before anything is opened, and the table stays as it was.
+void MainWindowTest::foldersAndPipesAreRefusedAsFlowFiles() {
+    Fixture f(true);
+    const QString pipe = f.dir.filePath(QStringLiteral("pipe.txt"));
+    QCOMPARE(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+    const QString folder = f.dir.filePath(QStringLiteral("folder.txt"));
+    QVERIFY(QDir().mkpath(folder));
+    f.add({folder, pipe});  // read from the end of the list: the pipe first
+    QCOMPARE(f.prompts.messages.size(), std::size_t{2});
+    const struct {
+        const QString& path;
+        const char* kind;
+    } cases[] = {{pipe, "a named pipe"}, {folder, "a folder"}};
+    for (std::size_t i = 0; i < std::size(cases); ++i) {
+        const QString reason = QStringLiteral(
+                                   "(Exception class name = EInOutError, message = "
+                                   "\"%1\" is %2, not a flow file)")
+                                   .arg(cases[i].path, QString::fromLatin1(cases[i].kind));
+        QVERIFY2(f.prompts.messages[i].text.endsWith(reason),
+                 qPrintable(f.prompts.messages[i].text));
+    }
+    QVERIFY(f.form->gageTable().empty());
 }
 
 void MainWindowTest::sampleAnalysisOpensFromAnyFolder() {
