@@ -42,7 +42,8 @@ class MinimaCollector {
 
 }  // namespace
 
-int AnnualMinima(CalcState& s, lfarray& y) {
+int AnnualMinima(CalcState& s, const SearchParameters& p, lfarray& y) {
+    const int M = p.averagingDays;
     y.fill(0.0f);
     // Season positions count from the 1st of m1; an NWIS series begins on d1 instead.
     const int shift = s.nwis ? s.d1 - 1 : 0;
@@ -63,10 +64,9 @@ int AnnualMinima(CalcState& s, lfarray& y) {
 
     int NDOFY = 1;
     double ytmp = huge;
-    const int last = s.JD2 - s.JD1 + 1 - s.M;
+    const int last = s.JD2 - s.JD1 + 1 - M;
     for (int j = 1; j <= last; ++j) {
-        const bool windowInSeason =
-            sday <= NDOFY && NDOFY <= EDAY2 - s.M + 1 && NDOFY <= NDY - s.M + 1;
+        const bool windowInSeason = sday <= NDOFY && NDOFY <= EDAY2 - M + 1 && NDOFY <= NDY - M + 1;
         if (windowInSeason) {
             // One unknown window spoils the whole season-year.
             if (s.x[j] == unknown)

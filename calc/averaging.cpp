@@ -60,15 +60,16 @@ class Window {
 
 }  // namespace
 
-void AverageInPlace(CalcState& s) {
+void AverageInPlace(CalcState& s, const SearchParameters& p) {
     const int last = s.JD2 - s.JD1;
-    if (s.M < 1) {
+    const int M = p.averagingDays;
+    if (M < 1) {
         // No window of fewer than one day exists: nothing is averaged, nothing is known.
         for (int n = 1; n <= last; ++n) s.x[n] = unknown;
         return;
     }
-    const bool biological = s.K == 1;
-    Window window(s.M);
+    const bool biological = p.mode == biologicalMode;
+    Window window(M);
     for (int n = 1; n <= last; ++n) {
         const double day = s.x[n];
         s.x[n] = unknown;
@@ -77,7 +78,7 @@ void AverageInPlace(CalcState& s) {
             continue;
         }
         window.push(biological && day > 0 ? 1 / day : day);
-        if (window.full()) s.x[n - s.M + 1] = window.average(biological);
+        if (window.full()) s.x[n - M + 1] = window.average(biological);
     }
 }
 

@@ -27,31 +27,31 @@ struct Bracket {
     }
 };
 
-double count(CalcState& s, double flow) {
-    return Xcount(s, false, flow);
+double count(CalcState& s, const SearchParameters& p, double flow) {
+    return Xcount(s, p, false, flow);
 }
 
 // Raises the upper flow until its count exceeds the allowed count `a`. False when even a
 // flow above every known value stays within it: no flow can then reach the count.
-bool raiseUpperFlow(CalcState& s, Bracket& b, double a) {
+bool raiseUpperFlow(CalcState& s, const SearchParameters& p, Bracket& b, double a) {
     const double largest = largestKnownValue(s);
     while (b.xu <= a) {
         if (b.fu > largest) return false;
         b.fu = 2 * b.fu + 1;
-        b.xu = count(s, b.fu);
+        b.xu = count(s, p, b.fu);
     }
     return true;
 }
 
 }  // namespace
 
-double BiologicalSearch(CalcState& s, double start) {
+double BiologicalSearch(CalcState& s, const SearchParameters& p, double start) {
     if (start <= 0) return start;
-    const double a = s.NDAYS / 365.0 / s.XMR;  // one excursion per XMR years of record
+    const double a = s.NDAYS / 365.0 / p.yearsBetween;  // one excursion per XMR years of record
     Bracket b;
     b.fu = start;
-    b.xu = count(s, b.fu);
-    if (!raiseUpperFlow(s, b, a)) return -1;
+    b.xu = count(s, p, b.fu);
+    if (!raiseUpperFlow(s, p, b, a)) return -1;
 
     double found = start;
     for (int step = 0; step < maxInterpolationSteps && !b.settled(a); ++step) {
@@ -60,7 +60,7 @@ double BiologicalSearch(CalcState& s, double start) {
             continue;
         }
         const double ft = b.fl + (b.fu - b.fl) * (a - b.xl) / (b.xu - b.xl);
-        const double xt = count(s, ft);
+        const double xt = count(s, p, ft);
         if (xt <= a) {
             b.fl = ft;
             b.xl = xt;

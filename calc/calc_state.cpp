@@ -15,7 +15,7 @@ void VDInit(CalcState& s) {
 }
 
 void LoadXBig(CalcState& s, int j, int row) {
-    const auto& stored = s.xbig[j];
+    const auto& stored = s.store.xbig[j];
     if (stored)
         s.x = *stored;
     else
@@ -25,12 +25,13 @@ void LoadXBig(CalcState& s, int j, int row) {
 
 void LoadGage(CalcState& s, int j, int row) {
     LoadXBig(s, j, row);
-    s.J1 = s.j1big[j];
-    s.J2 = s.j2big[j];
-    s.JD1 = s.jd1big[j];
-    s.JD2 = s.jd2big[j];
-    s.NDAYS = s.ndaysbig[j];
-    s.nwis = s.nwisbig[j];
+    const GageStore& store = s.store;
+    s.J1 = store.j1big[j];
+    s.J2 = store.j2big[j];
+    s.JD1 = store.jd1big[j];
+    s.JD2 = store.jd2big[j];
+    s.NDAYS = store.ndaysbig[j];
+    s.nwis = store.nwisbig[j];
 }
 
 aparray& advparRow(CalcState& s, int row) {

@@ -1,7 +1,8 @@
 // The calculation state of one gage computation: the working series, the gage store
-// of the file last read, the season and parameter fields and the results. Every routine
-// of the calculator takes it explicitly, so independent computations never share state.
-// Field names follow the calculator's established short names (x, J1, JD1, M, XMR ...).
+// of the file last read, the season fields and the results. Every routine of the
+// calculator takes it explicitly, so independent computations never share state; the
+// parameters of one search travel apart, as SearchParameters.
+// Field names follow the calculator's established short names (x, J1, JD1, NDAYS ...).
 #pragma once
 
 #include <memory>
@@ -50,6 +51,17 @@ struct ExcursionRecord {
     double Flow = 0;
 };
 
+// The gages of the file last read, slots 1..sites: each one's series and bounds, kept
+// apart from the working series a calculation changes.
+struct GageStore {
+    int sites = 0;
+    RangeArray<std::string, 1, maxsitelines> sitenames;
+    RangeArray<std::unique_ptr<darray>, 1, maxinfile> xbig;
+    RangeArray<int, 1, maxinfile> j1big, j2big, jd1big, jd2big, ndaysbig;
+    // True for a gage read from an NWIS file (its series starts on the season start day).
+    RangeArray<bool, 1, maxinfile> nwisbig;
+};
+
 struct CalcState {
     CalcState();
 
@@ -61,19 +73,12 @@ struct CalcState {
     int JD2 = 0;
     int NDAYS = 0;
     // Where x[1] lies: an NWIS series starts on the season start day (m1/d1), an old flow
-    // file on the first day of month m1. Set by LoadGage from nwisbig.
+    // file on the first day of month m1. Set by LoadGage from store.nwisbig.
     bool nwis = true;
 
     // Season (month/day of start and end) and its day positions in the season-year.
     int m1 = 0, d1 = 0, m2 = 0, d2 = 0;
     int sday = 0, eday = 0;
-
-    // Calculation parameters.
-    int M = 0;
-    double XMR = 0;
-    double XMI = 0;
-    double XME = 0;
-    int K = 1;
 
     // Results.
     double vando = -1;
@@ -92,12 +97,7 @@ struct CalcState {
     std::shared_ptr<FlowFileCache> fileCache;
 
     // Gage store of the file last read.
-    int sites = 0;
-    RangeArray<std::string, 1, maxsitelines> sitenames;
-    RangeArray<std::unique_ptr<darray>, 1, maxinfile> xbig;
-    RangeArray<int, 1, maxinfile> j1big, j2big, jd1big, jd2big, ndaysbig;
-    // True for a gage read from an NWIS file (its series starts on the season start day).
-    RangeArray<bool, 1, maxinfile> nwisbig;
+    GageStore store;
 
     // Per results row: yearly tables and excursion records (slot 0 is scratch).
     RangeArray<std::unique_ptr<aparray>, 1, maxinfile> advpar;

@@ -33,14 +33,14 @@ void addExcursionDay(ExcursionRecord& e, int p, int n, int M, double F, double a
     e.SX[p] += F / std::max(average, 0.001);
 }
 
-void recordPeriods(ExcursionRecord& e, const CalcState& s, double F) {
+void recordPeriods(ExcursionRecord& e, const CalcState& s, const SearchParameters& sp, double F) {
     for (int n = 1; n <= s.JD2 - s.JD1; ++n) {
         const double v = s.x[n];
         if (v == unknown || !(v < F)) continue;
         if (e.NXP == periodLimit) return;
         int p = e.NXP;
-        if (!extendsPeriod(e, p, n, s.XMI)) p = openPeriod(e, n);
-        addExcursionDay(e, p, n, s.M, F, v);
+        if (!extendsPeriod(e, p, n, sp.clusterDays)) p = openPeriod(e, n);
+        addExcursionDay(e, p, n, sp.averagingDays, F, v);
     }
 }
 
@@ -67,7 +67,7 @@ double formClusters(ExcursionRecord& e, double XMI, double XME) {
 
 }  // namespace
 
-double Xcount(CalcState& s, bool IsREalFlag, double F) {
+double Xcount(CalcState& s, const SearchParameters& p, bool IsREalFlag, double F) {
     ExcursionRecord& e = excursionSlot(s, IsREalFlag ? s.flows_idx : 0);
     e.Flow = F;
     e.JD1SAVE = s.JD1;
@@ -75,8 +75,8 @@ double Xcount(CalcState& s, bool IsREalFlag, double F) {
     e.NXP = 1;
     e.JXP1[1] = 0;
     e.JXP2[1] = -99;  // placeholder period, far from any real day
-    recordPeriods(e, s, F);
-    return formClusters(e, s.XMI, s.XME);
+    recordPeriods(e, s, p, F);
+    return formClusters(e, p.clusterDays, p.excursionsPerCluster);
 }
 
 }  // namespace vd

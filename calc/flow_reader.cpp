@@ -43,17 +43,18 @@ std::shared_ptr<const ParsedFlowFile> parsedFile(const std::string& path, FlowFi
 }
 
 void storeGages(CalcState& s, std::vector<GageSeries>& gages) {
-    s.sites = static_cast<int>(gages.size());
+    GageStore& store = s.store;
+    store.sites = static_cast<int>(gages.size());
     for (int g = 1; g <= static_cast<int>(gages.size()); ++g) {
         GageSeries& src = gages[static_cast<std::size_t>(g - 1)];
-        s.sitenames[g] = src.name;
-        s.xbig[g] = std::move(src.x);
-        s.j1big[g] = src.J1;
-        s.j2big[g] = src.J2;
-        s.jd1big[g] = src.JD1;
-        s.jd2big[g] = src.JD2;
-        s.ndaysbig[g] = src.ndays;
-        s.nwisbig[g] = src.nwis;
+        store.sitenames[g] = src.name;
+        store.xbig[g] = std::move(src.x);
+        store.j1big[g] = src.J1;
+        store.j2big[g] = src.J2;
+        store.jd1big[g] = src.JD1;
+        store.jd2big[g] = src.JD2;
+        store.ndaysbig[g] = src.ndays;
+        store.nwisbig[g] = src.nwis;
     }
     // The working series and its bounds hold the file's last gage.
     if (!gages.empty()) LoadGage(s, static_cast<int>(gages.size()), s.jglobal);

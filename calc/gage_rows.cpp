@@ -44,12 +44,12 @@ std::vector<TableGage> readGagesForTable(CalcState& s, const std::string& path,
 std::vector<TableGage> tableGagesOf(const CalcState& s, const std::string& path, int adjust) {
     const std::string file = utf8Text(pathFromUtf8(path).stem());
     std::vector<TableGage> rows;
-    for (int i = 1; i <= s.sites; ++i) {
+    for (int i = 1; i <= s.store.sites; ++i) {
         TableGage g;
-        g.name = s.sitenames[i];
+        g.name = s.store.sitenames[i];
         g.file = file;
-        g.firstYear = s.j1big[i] + 1900 + adjust;
-        g.lastYear = s.j2big[i] + 1900;
+        g.firstYear = s.store.j1big[i] + 1900 + adjust;
+        g.lastYear = s.store.j2big[i] + 1900;
         if (g.firstYear < g.lastYear) {
             g.record = std::to_string(g.firstYear) + "-" + std::to_string(g.lastYear);
             g.start = std::to_string(g.firstYear);

@@ -38,7 +38,7 @@ class SmallestValues {
 
 double percentile(const CalcState& s, int j, double flow) {
     if (s.NDAYS == 0) return 0;
-    const auto& stored = s.xbig[j];
+    const auto& stored = s.store.xbig[j];
     int below = 0;
     if (stored) {
         for (int i = 1; i <= s.JD2 - s.JD1; ++i) {
@@ -52,7 +52,7 @@ double percentile(const CalcState& s, int j, double flow) {
 
 double percentileflow(const CalcState& s, int j, int ndays, double perc) {
     if (ndays == 0) return 0;
-    const auto& stored = s.xbig[j];
+    const auto& stored = s.store.xbig[j];
     if (!stored) return noPercentileFlow;
     // Position wanted in ascending order; a percentile below 0 asks for the smallest.
     const int position = std::max(1, static_cast<int>(std::trunc(ndays * perc / 100 + 1)));

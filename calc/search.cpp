@@ -12,23 +12,23 @@ int returnPeriodYears(double XMR) {
 
 }  // namespace
 
-double LowFlowOfFit(const CalcState& s, const A193& lib, const LPFit& fit, int ny) {
-    if (ny < s.XMR) return -1;
-    return lib.flowFor(fit, returnPeriodYears(s.XMR));
+double LowFlowOfFit(const SearchParameters& p, const A193& lib, const LPFit& fit, int ny) {
+    if (ny < p.yearsBetween) return -1;
+    return lib.flowFor(fit, returnPeriodYears(p.yearsBetween));
 }
 
-void VDSearch(CalcState& s, const A193& lib) {
+void VDSearch(CalcState& s, const SearchParameters& p, const A193& lib) {
     s.vando = -1;
     if (s.StoreAP) advparRow(s, s.jglobal);
     if (s.NDAYS == 0) return;
     HarmonicMean(s);
-    AverageInPlace(s);
+    AverageInPlace(s, p);
     if (s.averageonlyflag) return;
 
     lfarray minima;
-    const int ny = AnnualMinima(s, minima);
-    if (ny >= s.XMR) s.vando = LowFlowOfFit(s, lib, lib.fit(ny, minima), ny);
-    if (s.K == 1) s.vando = BiologicalSearch(s, s.vando);
+    const int ny = AnnualMinima(s, p, minima);
+    if (ny >= p.yearsBetween) s.vando = LowFlowOfFit(p, lib, lib.fit(ny, minima), ny);
+    if (p.mode == biologicalMode) s.vando = BiologicalSearch(s, p, s.vando);
     s.vando = SnapTinyFlow(s.vando);
 }
 

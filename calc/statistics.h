@@ -4,6 +4,7 @@
 #pragma once
 
 #include "calc_state.h"
+#include "search_parameters.h"
 #include "vd_a193.h"
 
 namespace vd {
@@ -13,22 +14,22 @@ namespace vd {
 void HarmonicMean(CalcState& s);
 
 // Replaces x[1..JD2-JD1] by its M-day averages (harmonic in biological mode K = 1).
-void AverageInPlace(CalcState& s);
+void AverageInPlace(CalcState& s, const SearchParameters& p);
 
 // Seasonal annual minima of the averaged series into `y`; returns their count. With
 // StoreAP it fills fields 1 and 2 of advpar[jglobal].
-int AnnualMinima(CalcState& s, lfarray& y);
+int AnnualMinima(CalcState& s, const SearchParameters& p, lfarray& y);
 
-// The log-Pearson flow of the loaded gage's annual minima for a return period of XMR years
-// (whole part), from a fit made once per gage and averaging period: -1 when fewer than XMR
+// The log-Pearson flow of `ny` annual minima for a return period of XMR years (whole
+// part), from a fit made once per gage and averaging period: -1 when fewer than XMR
 // minima exist or the fit gives no flow.
-double LowFlowOfFit(const CalcState& s, const A193& lib, const LPFit& fit, int ny);
+double LowFlowOfFit(const SearchParameters& p, const A193& lib, const LPFit& fit, int ny);
 
 // The biological search on the averaged series from the starting flow `start` (the
 // log-Pearson flow): the highest flow whose excursion count reaches the allowed count of
 // one per XMR years of record. Returns `start` unchanged when it is not positive or when
 // the first upper count already matches, -1 when no flow can be found.
-double BiologicalSearch(CalcState& s, double start);
+double BiologicalSearch(CalcState& s, const SearchParameters& p, double start);
 
 // A design flow whose size is below the search tolerance is reported as 0.
 double SnapTinyFlow(double flow);
@@ -36,11 +37,11 @@ double SnapTinyFlow(double flow);
 // The whole design-flow computation of the loaded gage; sets vando (-1 when none).
 // It is HarmonicMean, AverageInPlace, AnnualMinima, LowFlowOfFit, BiologicalSearch (K = 1)
 // and SnapTinyFlow in turn.
-void VDSearch(CalcState& s, const A193& lib);
+void VDSearch(CalcState& s, const SearchParameters& p, const A193& lib);
 
 // Excursions of the averaged series below F. The record goes to slot flows_idx when
 // IsREalFlag, else to slot 0. Returns the count (clusters capped at XME).
-double Xcount(CalcState& s, bool IsREalFlag, double F);
+double Xcount(CalcState& s, const SearchParameters& p, bool IsREalFlag, double F);
 
 // Percentage of the NDAYS days on which gage j's stored flow is not below `flow`.
 double percentile(const CalcState& s, int j, double flow);

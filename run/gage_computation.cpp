@@ -64,7 +64,7 @@ class GageComputation {
         biologicalFlow();
         if (!std::holds_alternative<Hydrological>(settings_.nonBiological)) {
             bioAverages_ = std::make_unique<darray>(s.x);
-            bioM_ = s.M;
+            bioM_ = p_.averagingDays;
         }
         for (const int days : settings_.averagingDays) averagingBlock(days);
         out_.harmonicMean = s.hflow;
@@ -85,36 +85,37 @@ class GageComputation {
         s.d2 = end.NEDay;
         s.sday = settings_.season.startDay;
         s.eday = settings_.season.endDay;
-        s.sites = slot;
-        s.sitenames[slot] = series.name;
-        s.xbig[slot] = std::make_unique<darray>(*series.x);
-        s.j1big[slot] = series.J1;
-        s.j2big[slot] = series.J2;
-        s.jd1big[slot] = series.JD1;
-        s.jd2big[slot] = series.JD2;
-        s.ndaysbig[slot] = series.ndays;
-        s.nwisbig[slot] = series.nwis;
+        GageStore& store = s.store;
+        store.sites = slot;
+        store.sitenames[slot] = series.name;
+        store.xbig[slot] = std::make_unique<darray>(*series.x);
+        store.j1big[slot] = series.J1;
+        store.j2big[slot] = series.J2;
+        store.jd1big[slot] = series.JD1;
+        store.jd2big[slot] = series.JD2;
+        store.ndaysbig[slot] = series.ndays;
+        store.nwisbig[slot] = series.nwis;
     }
 
     double percentileOf(double flow) const { return 100 - percentile(*s_, slot, flow); }
 
     double ratePer(double years, double count) const {
-        return count * years * daysPerYear / s_->ndaysbig[slot];
+        return count * years * daysPerYear / s_->store.ndaysbig[slot];
     }
 
     void countZeroAndMissing() {
         const CalcState& s = *s_;
-        const darray& stored = *s.xbig[slot];
+        const darray& stored = *s.store.xbig[slot];
         int zeroOrMissing = 0;
         int missing = 0;
-        for (int k = 1; k <= s.ndaysbig[slot]; ++k) {
+        for (int k = 1; k <= s.store.ndaysbig[slot]; ++k) {
             const double v = stored[k];
             if (v == 0 || v == unknown) ++zeroOrMissing;
             if (v == unknown) ++missing;
         }
         out_.zeroDays = zeroOrMissing - missing;
         out_.missingDays = missing;
-        out_.daysInRecord = s.ndaysbig[slot];
+        out_.daysInRecord = s.store.ndaysbig[slot];
     }
 
     void keepDailyFlows() {
@@ -122,7 +123,7 @@ class GageComputation {
         auto daily = std::make_shared<DailyFlows>();
         daily->firstDay = s.JD1 + 1;
         daily->flows.reserve(static_cast<std::size_t>(std::max(0, s.NDAYS)));
-        const darray& stored = *s.xbig[slot];
+        const darray& stored = *s.store.xbig[slot];
         for (int k = 1; k <= s.NDAYS; ++k)
             daily->flows.push_back(stored[k] == unknown ? std::nan("") : stored[k]);
         out_.daily = std::move(daily);
@@ -131,11 +132,11 @@ class GageComputation {
     void setBiologicalParameters() {
         CalcState& s = *s_;
         const BiologicalCriterion& b = settings_.biological;
-        s.M = b.averagingDays;
-        s.XMR = b.yearsBetween;
-        s.XME = b.excursionsPerCluster;
-        s.XMI = b.clusterDays;
-        s.K = 1;
+        p_.averagingDays = b.averagingDays;
+        p_.yearsBetween = b.yearsBetween;
+        p_.excursionsPerCluster = b.excursionsPerCluster;
+        p_.clusterDays = b.clusterDays;
+        p_.mode = biologicalMode;
         s.flows_idx = slot;
     }
 
@@ -146,21 +147,21 @@ class GageComputation {
         const bool ammonia = settings_.biological.ammoniaRule();
         double fourDay = 1.0;
         if (ammonia) {
-            s.M = 4;
-            s.XME = 5;
-            VDSearch(s, lib_);
+            p_.averagingDays = 4;
+            p_.excursionsPerCluster = 5;
+            VDSearch(s, p_, lib_);
             fourDay = s.vando;
             LoadXBig(s, slot, slot);
-            s.M = 30;
-            s.XME = 4;
+            p_.averagingDays = 30;
+            p_.excursionsPerCluster = 4;
         }
-        VDSearch(s, lib_);
+        VDSearch(s, p_, lib_);
         out_.firstYear = s.J1 + settings_.season.yearAdjust + 1900;
         out_.lastYear = s.J2 + 1900;
         out_.seasons = s.J2 - s.J1;
         BiologicalResult& bio = out_.biological;
-        bio.averagingDays = s.M;
-        bio.yearsBetween = wholeYears(s.XMR);
+        bio.averagingDays = p_.averagingDays;
+        bio.yearsBetween = wholeYears(p_.yearsBetween);
         // Without its 4-day flow the ammonia criterion cannot be evaluated: twice a missing
         // flow (-1) is no design flow.
         if (s.vando < 0 || (ammonia && fourDay < 0)) return;
@@ -168,11 +169,11 @@ class GageComputation {
             s.vando = 2 * fourDay;
             bio.flow = s.vando;
             bio.twiceFourDay = true;
-            Xcount(s, true, s.vando);
+            Xcount(s, p_, true, s.vando);
         } else {
             bio.flow = s.vando;
             bio.percentile = percentileOf(s.vando);
-            bio.excursionRate = ratePer(s.XMR, Xcount(s, true, s.vando));
+            bio.excursionRate = ratePer(p_.yearsBetween, Xcount(s, p_, true, s.vando));
         }
         out_.excursions = std::make_shared<const ExcursionRecord>(*s.excursions[slot]);
     }
@@ -193,7 +194,7 @@ class GageComputation {
                     givenFlow(block, kind.cfs);
                 } else {
                     block.kind = NonBiologicalKind::percentile;
-                    givenFlow(block, percentileflow(s, slot, s.ndaysbig[slot], kind.percent));
+                    givenFlow(block, percentileflow(s, slot, s.store.ndaysbig[slot], kind.percent));
                 }
             },
             settings_.nonBiological);
@@ -208,9 +209,9 @@ class GageComputation {
 
     void hydrologicalFlow(AveragingBlock& block, double returnYears) {
         CalcState& s = *s_;
-        s.K = 2;
-        s.XMR = returnYears;
-        s.M = block.days;
+        p_.mode = hydrologicalMode;
+        p_.yearsBetween = returnYears;
+        p_.averagingDays = block.days;
         block.returnYears = wholeYears(returnYears);
         const double flow = lowFlow(/*storeAP=*/true);
         if (hydroFit_ && hydroFit_->fit.ok) {
@@ -221,7 +222,7 @@ class GageComputation {
         block.flow = flow;
         block.percentile = percentileOf(flow);
         loadFourDayAverages();
-        block.excursionRate = ratePer(excursionYears, Xcount(s, false, flow));
+        block.excursionRate = ratePer(excursionYears, Xcount(s, p_, false, flow));
     }
 
     // An explicit flow (or the flow of a percentile): its percentile and how often the
@@ -232,19 +233,19 @@ class GageComputation {
         block.percentile = percentileOf(flow);
         // Every block counts on the same averages, whatever an earlier block left in x.
         s.x = *bioAverages_;
-        s.M = bioM_;
-        block.excursionRate = ratePer(excursionYears, Xcount(s, false, flow));
+        p_.averagingDays = bioM_;
+        block.excursionRate = ratePer(excursionYears, Xcount(s, p_, false, flow));
     }
 
     // The 4-day averages on which a hydrological flow's excursions are counted.
     void loadFourDayAverages() {
         CalcState& s = *s_;
-        s.K = 1;
-        s.M = 4;
+        p_.mode = biologicalMode;
+        p_.averagingDays = 4;
         if (path_ == SearchPath::literal || !countAverages_) {
             LoadXBig(s, slot, slot);
             s.averageonlyflag = true;
-            VDSearch(s, lib_);
+            VDSearch(s, p_, lib_);
             s.averageonlyflag = false;
             if (path_ == SearchPath::reuse) countAverages_ = std::make_unique<darray>(s.x);
         } else {
@@ -256,18 +257,19 @@ class GageComputation {
     void equivalentReturnPeriod(AveragingBlock& block) {
         CalcState& s = *s_;
         const double target = out_.biological.flow.value_or(-1);
-        s.M = block.days;
-        s.K = 2;
-        s.XMR = 0;
+        p_.averagingDays = block.days;
+        p_.mode = hydrologicalMode;
+        p_.yearsBetween = 0;
         double flow = target + 0.1;
-        while (s.J2 - s.J1 > s.XMR && flow > target) {
-            s.XMR += 1;
-            searching(std::to_string(block.days) + "Q" + std::to_string(wholeYears(s.XMR)));
+        while (s.J2 - s.J1 > p_.yearsBetween && flow > target) {
+            p_.yearsBetween += 1;
+            searching(std::to_string(block.days) + "Q" +
+                      std::to_string(wholeYears(p_.yearsBetween)));
             flow = lowFlow(/*storeAP=*/false);
         }
         searching({});
         if (flow <= target + 0.0001 && flow != -1) {
-            block.equivalent.years = wholeYears(s.XMR);
+            block.equivalent.years = wholeYears(p_.yearsBetween);
             block.equivalent.flow = flow;
             block.equivalent.percentile = percentileOf(flow);
         }
@@ -275,10 +277,10 @@ class GageComputation {
 
     void perYearTable(int days) {
         CalcState& s = *s_;
-        s.M = days;
-        s.K = 2;
+        p_.averagingDays = days;
+        p_.mode = hydrologicalMode;
         for (int n = 1; n <= s.J2 - s.J1; ++n) {
-            s.XMR = n;
+            p_.yearsBetween = n;
             const double flow = lowFlow(/*storeAP=*/false);
             apentry& entry = advparRow(s, slot)[n];
             entry[3] = static_cast<float>(flow);
@@ -294,7 +296,7 @@ class GageComputation {
         if (path_ == SearchPath::literal) {
             LoadXBig(s, slot, slot);
             s.StoreAP = storeAP;
-            VDSearch(s, lib_);
+            VDSearch(s, p_, lib_);
             s.StoreAP = false;
             return s.vando;
         }
@@ -303,20 +305,20 @@ class GageComputation {
             s.StoreAP = storeAP;
             if (storeAP) advparRow(s, slot);
             HarmonicMean(s);
-            AverageInPlace(s);
+            AverageInPlace(s, p_);
             lfarray minima;
             FittedMinima f;
-            f.ny = AnnualMinima(s, minima);
+            f.ny = AnnualMinima(s, p_, minima);
             s.StoreAP = false;
             f.fit = lib_.fit(f.ny, minima);
             hydroFit_ = f;
         }
         // The engine's return periods are whole years, so the whole part is the key.
-        const auto years = static_cast<std::size_t>(std::max(0.0, std::trunc(s.XMR)));
+        const auto years = static_cast<std::size_t>(std::max(0.0, std::trunc(p_.yearsBetween)));
         std::vector<double>& flows = hydroFit_->flows;
         if (years >= flows.size()) flows.resize(years + 1, std::nan(""));
         if (std::isnan(flows[years]))
-            flows[years] = SnapTinyFlow(LowFlowOfFit(s, lib_, hydroFit_->fit, hydroFit_->ny));
+            flows[years] = SnapTinyFlow(LowFlowOfFit(p_, lib_, hydroFit_->fit, hydroFit_->ny));
         s.vando = flows[years];
         return s.vando;
     }
@@ -333,6 +335,9 @@ class GageComputation {
     const GageProgress& progress_;
     const SearchPath path_;
     std::unique_ptr<CalcState> s_ = std::make_unique<CalcState>();
+    // The parameters of the search under way; each step changes the ones it needs and
+    // the later steps find the rest as the earlier ones left them.
+    SearchParameters p_;
     GageResult out_;
 
     std::optional<FittedMinima> hydroFit_;   // of the current averaging period

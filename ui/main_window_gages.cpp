@@ -159,7 +159,7 @@ std::vector<int> MainWindow::addFiles(const QStringList& paths) {
         s.j1send.fill(-999);
         s.j2send.fill(199);
         s.trouble = false;
-        s.sites = 0;
+        s.store.sites = 0;
         try {
             reader_(s);
         } catch (const std::exception& e) {
@@ -168,22 +168,22 @@ std::vector<int> MainWindow::addFiles(const QStringList& paths) {
             continue;
         }
         if (s.trouble) setWindowTitle(QStringLiteral("trouble"));
-        if (s.sites <= 0) continue;
-        if (refuseOverfullTable(path, s.sites)) {
+        if (s.store.sites <= 0) continue;
+        if (refuseOverfullTable(path, s.store.sites)) {
             std::fill(added.begin(), added.begin() + k, -1);
             break;
         }
         const std::vector<vd::TableGage> gages =
             vd::tableGagesOf(s, path.toStdString(), seasonYearShift);
         for (const vd::TableGage& g : gages) {
-            model_->appendRow(vd::run::gageRowOf(path.toStdString(), g, s.sites));
+            model_->appendRow(vd::run::gageRowOf(path.toStdString(), g, s.store.sites));
             sizeGrid();
             setGridEnabled(true);
             gageGrid->repaint();
             lastFy = g.firstYear;
             lastLy = g.lastYear;
         }
-        added[static_cast<std::size_t>(k - 1)] = s.sites;
+        added[static_cast<std::size_t>(k - 1)] = s.store.sites;
     }
     progress_->hide();
     if (table_.empty()) {

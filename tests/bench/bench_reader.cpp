@@ -20,7 +20,7 @@ void BM_ReadLargestFile(benchmark::State& st) {
         s->j1send.fill(-999);
         s->j2send.fill(199);
         vd::VDRead(*s);
-        benchmark::DoNotOptimize(s->ndaysbig[1]);
+        benchmark::DoNotOptimize(s->store.ndaysbig[1]);
     }
     st.SetBytesProcessed(st.iterations() * bytes);
 }
@@ -37,7 +37,7 @@ void BM_ReadLargestFileAgain(benchmark::State& st) {
         s->j1send.fill(-999);
         s->j2send.fill(199);
         vd::VDRead(*s);
-        benchmark::DoNotOptimize(s->ndaysbig[1]);
+        benchmark::DoNotOptimize(s->store.ndaysbig[1]);
     }
 }
 BENCHMARK(BM_ReadLargestFileAgain)->Unit(benchmark::kMillisecond);

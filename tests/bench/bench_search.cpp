@@ -37,11 +37,12 @@ void considerFile(const fs::path& file, LongestGage& best) {
         return;  // a file the reader refuses is no candidate
     }
     int longest = 0;
-    for (int j = 1; j <= s->sites; ++j)
-        if (longest == 0 || s->ndaysbig[j] > s->ndaysbig[longest]) longest = j;
+    for (int j = 1; j <= s->store.sites; ++j)
+        if (longest == 0 || s->store.ndaysbig[j] > s->store.ndaysbig[longest]) longest = j;
     if (longest == 0) return;
-    if (best.gage != 0 && s->ndaysbig[longest] <= best.state->ndaysbig[best.gage]) return;
-    best.name = s->sitenames[longest];
+    if (best.gage != 0 && s->store.ndaysbig[longest] <= best.state->store.ndaysbig[best.gage])
+        return;
+    best.name = s->store.sitenames[longest];
     best.gage = longest;
     best.state = std::move(s);
 }
@@ -74,31 +75,32 @@ struct Parameters {
 void searchLongestGage(benchmark::State& st, Parameters p) {
     const LongestGage& longest = longestGage();
     auto s = std::make_unique<vd::CalcState>();
-    for (int j = 1; j <= longest.state->sites; ++j)
-        if (longest.state->xbig[j])
-            s->xbig[j] = std::make_unique<vd::darray>(*longest.state->xbig[j]);
-    s->j1big = longest.state->j1big;
-    s->j2big = longest.state->j2big;
-    s->jd1big = longest.state->jd1big;
-    s->jd2big = longest.state->jd2big;
-    s->ndaysbig = longest.state->ndaysbig;
-    s->nwisbig = longest.state->nwisbig;
+    for (int j = 1; j <= longest.state->store.sites; ++j)
+        if (longest.state->store.xbig[j])
+            s->store.xbig[j] = std::make_unique<vd::darray>(*longest.state->store.xbig[j]);
+    s->store.j1big = longest.state->store.j1big;
+    s->store.j2big = longest.state->store.j2big;
+    s->store.jd1big = longest.state->store.jd1big;
+    s->store.jd2big = longest.state->store.jd2big;
+    s->store.ndaysbig = longest.state->store.ndaysbig;
+    s->store.nwisbig = longest.state->store.nwisbig;
     s->m1 = longest.state->m1;
     s->d1 = longest.state->d1;
     s->m2 = longest.state->m2;
     s->d2 = longest.state->d2;
     s->sday = 1;
     s->eday = 365;
-    s->XMI = 120;
-    s->XME = 5;
+    vd::SearchParameters search;
+    search.clusterDays = 120;
+    search.excursionsPerCluster = 5;
+    search.mode = p.K;
+    search.averagingDays = p.M;
+    search.yearsBetween = p.XMR;
     s->flows_idx = 1;
     vd::LoadGage(*s, longest.gage, 1);
     for (auto _ : st) {
         vd::LoadXBig(*s, longest.gage, 1);
-        s->K = p.K;
-        s->M = p.M;
-        s->XMR = p.XMR;
-        vd::VDSearch(*s, library());
+        vd::VDSearch(*s, search, library());
         benchmark::DoNotOptimize(s->vando);
     }
     st.counters["flow"] = s->vando;

@@ -40,10 +40,11 @@ TEST_P(LeapSeasonYears, LastSevenDayWindowMovesWithTheLeapDay) {
     const LeapCase& c = GetParam();
     auto s = averagedSeries(c.J1, 4, 1, 3 * 366);
     climaticYear(*s);
-    s->M = 7;
+    SearchParameters p;
+    p.averagingDays = 7;
     s->x[c.position] = 1;
     lfarray y;
-    ASSERT_GE(AnnualMinima(*s, y), 2);
+    ASSERT_GE(AnnualMinima(*s, p, y), 2);
     EXPECT_EQ(y[1], c.counted ? 1.0f : 50.0f);
     EXPECT_EQ(y[2], 50.0f);
 }
@@ -74,10 +75,11 @@ TEST_P(SeasonPositions, FollowTheCalendarDatesForBothFileKinds) {
     s->sday = 15;
     s->eday = 92;
     s->nwis = c.nwis;
-    s->M = 1;
+    SearchParameters p;
+    p.averagingDays = 1;
     s->x[c.index] = 1;
     lfarray y;
-    ASSERT_EQ(AnnualMinima(*s, y), 3);
+    ASSERT_EQ(AnnualMinima(*s, p, y), 3);
     EXPECT_EQ(y[1], c.counted ? 1.0f : 50.0f);
 }
 
@@ -98,12 +100,13 @@ TEST(AnnualMinima, UnknownWindowSpoilsOnlyASeasonYearWhoseSeasonHoldsIt) {
     s->d2 = 30;
     s->sday = 1;
     s->eday = 183;
-    s->M = 7;
+    SearchParameters p;
+    p.averagingDays = 7;
     s->x[100] = unknown;        // inside the first season
     s->x[365 + 200] = unknown;  // December of the second season-year
     s->x[365 + 10] = 3;
     lfarray y;
-    ASSERT_EQ(AnnualMinima(*s, y), 2);
+    ASSERT_EQ(AnnualMinima(*s, p, y), 2);
     EXPECT_EQ(y[1], 3.0f);  // the second season-year, first in the list
     EXPECT_EQ(y[2], 50.0f);
     EXPECT_EQ(y[3], 0.0f);
@@ -112,33 +115,36 @@ TEST(AnnualMinima, UnknownWindowSpoilsOnlyASeasonYearWhoseSeasonHoldsIt) {
 TEST(AnnualMinima, ShortLastSeasonYearIsClosedToo) {
     auto s = averagedSeries(101, 4, 1, 365 + 40);
     climaticYear(*s);
-    s->M = 1;
+    SearchParameters p;
+    p.averagingDays = 1;
     s->x[365 + 30] = 2;
     lfarray y;
-    ASSERT_EQ(AnnualMinima(*s, y), 2);
+    ASSERT_EQ(AnnualMinima(*s, p, y), 2);
     EXPECT_EQ(y[2], 2.0f);
 }
 
 TEST(AnnualMinima, MinimaAreKeptAsFloat) {
     auto s = averagedSeries(101, 4, 1, 2 * 365);
     climaticYear(*s);
-    s->M = 1;
+    SearchParameters p;
+    p.averagingDays = 1;
     s->x[10] = 0.1;
     lfarray y;
-    AnnualMinima(*s, y);
+    AnnualMinima(*s, p, y);
     EXPECT_EQ(y[1], 0.1f);
 }
 
 TEST(AnnualMinima, PerYearTableGetsYearsAndMinima) {
     auto s = averagedSeries(101, 4, 1, 2 * 365);
     climaticYear(*s);
-    s->M = 1;
+    SearchParameters p;
+    p.averagingDays = 1;
     s->x[20] = 4;
     s->StoreAP = true;
     s->jglobal = 3;
     advparRow(*s, 3)[1][3] = 9;  // the run's fields stay as they are
     lfarray y;
-    ASSERT_EQ(AnnualMinima(*s, y), 2);
+    ASSERT_EQ(AnnualMinima(*s, p, y), 2);
     const aparray& table = *s->advpar[3];
     EXPECT_EQ(table[1][1], 101.0f);
     EXPECT_EQ(table[1][2], 4.0f);

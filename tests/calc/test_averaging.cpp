@@ -13,9 +13,10 @@ using test::U;
 
 TEST(Averaging, OneDayHydrologicalCarriesFloatRoundingUntilAMissingDay) {
     auto s = stateWithSeries({0.1, 0.2, 0.3, U, 0.7});
-    s->M = 1;
-    s->K = 2;
-    AverageInPlace(*s);
+    SearchParameters p;
+    p.averagingDays = 1;
+    p.mode = hydrologicalMode;
+    AverageInPlace(*s, p);
 
     // The window keeps float copies, so each sum keeps the rounding of the values before.
     const double sum1 = 0.1;
@@ -42,9 +43,10 @@ class AveragingWindows : public ::testing::TestWithParam<WindowCase> {};
 TEST_P(AveragingWindows, GiveTheWindowAverageAtTheWindowStart) {
     const WindowCase& c = GetParam();
     auto s = stateWithSeries(c.days);
-    s->K = c.K;
-    s->M = c.M;
-    AverageInPlace(*s);
+    SearchParameters p;
+    p.mode = c.K;
+    p.averagingDays = c.M;
+    AverageInPlace(*s, p);
     for (std::size_t i = 0; i < c.expected.size(); ++i) {
         const int k = static_cast<int>(i) + 1;
         if (c.expected[i] == U)

@@ -58,7 +58,7 @@ TEST(Calendar, OutOfRangeIndexesThrow) {
     CalcState s;
     EXPECT_THROW(s.x[0], RangeError);
     EXPECT_THROW(s.x[maxdays + 1], RangeError);
-    EXPECT_THROW(s.xbig[101], RangeError);
+    EXPECT_THROW(s.store.xbig[101], RangeError);
     EXPECT_NO_THROW(s.x[maxdays]);
 }
 
@@ -112,7 +112,7 @@ TEST(SeasonDate, DayBeforeTheStartEndsAFullClimaticYear) {
     const struct {
         const char* start;
         const char* end;
-    } cases[] = {{"Apr 1", "Mar 31"}, {"jan", "Dec 31"}, {"3/1", "Feb 28"},
+    } cases[] = {{"Apr 1", "Mar 31"},  {"jan", "Dec 31"},    {"3/1", "Feb 28"},
                  {"Oct 15", "Oct 14"}, {"Feb 29", "Feb 27"}, {"13/1", ""}};
     for (const auto& c : cases) EXPECT_EQ(dayBeforeSeasonStart(c.start), c.end) << c.start;
 }

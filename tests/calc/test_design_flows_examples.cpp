@@ -38,9 +38,9 @@ std::unique_ptr<CalcState> readCopy(const fs::path& file) {
     return s;
 }
 
-std::vector<float> sortedAnnualMinima(CalcState& s) {
+std::vector<float> sortedAnnualMinima(CalcState& s, const SearchParameters& p) {
     lfarray y;
-    const int ny = AnnualMinima(s, y);
+    const int ny = AnnualMinima(s, p, y);
     std::vector<float> minima(y.begin(), y.begin() + ny);
     std::sort(minima.begin(), minima.end());
     return minima;
@@ -51,32 +51,33 @@ TEST(ExampleGages, DesignFlowsArePlausible) {
     int gages = 0;
     for (const fs::path& file : exampleFiles()) {
         auto s = readCopy(file);
-        for (int j = 1; j <= s->sites; ++j) {
-            if (s->ndaysbig[j] < 10 * 365) continue;  // too short for a 7Q10
-            SCOPED_TRACE(file.filename().string() + ": " + s->sitenames[j]);
+        for (int j = 1; j <= s->store.sites; ++j) {
+            if (s->store.ndaysbig[j] < 10 * 365) continue;  // too short for a 7Q10
+            SCOPED_TRACE(file.filename().string() + ": " + s->store.sitenames[j]);
             ++gages;
             LoadGage(*s, j, j);
             s->sday = 1;
             s->eday = 365;
-            s->XMI = 120;
-            s->XME = 5;
+            SearchParameters p;
+            p.clusterDays = 120;
+            p.excursionsPerCluster = 5;
 
-            s->K = 1;
-            s->M = 1;
-            s->XMR = 3;
-            VDSearch(*s, lib);
+            p.mode = biologicalMode;
+            p.averagingDays = 1;
+            p.yearsBetween = 3;
+            VDSearch(*s, p, lib);
             const double bio = s->vando;
             ASSERT_GE(bio, 0);
-            EXPECT_LE(Xcount(*s, false, bio), s->NDAYS / 365.0 / s->XMR + eps);
+            EXPECT_LE(Xcount(*s, p, false, bio), s->NDAYS / 365.0 / p.yearsBetween + eps);
             EXPECT_LT(100 - percentile(*s, j, bio), 1.0);  // below on under 1 % of days
 
             LoadXBig(*s, j, j);
-            s->K = 2;
-            s->M = 7;
-            s->XMR = 10;
-            VDSearch(*s, lib);
+            p.mode = hydrologicalMode;
+            p.averagingDays = 7;
+            p.yearsBetween = 10;
+            VDSearch(*s, p, lib);
             const double q7 = s->vando;
-            const std::vector<float> minima = sortedAnnualMinima(*s);
+            const std::vector<float> minima = sortedAnnualMinima(*s, p);
             ASSERT_GE(minima.size(), 10u);
             // Ten years of a skewed record may put the 10-year flow a little below the
             // lowest year seen, never far below it nor above the typical year. Flows under

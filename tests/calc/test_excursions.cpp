@@ -28,10 +28,11 @@ class ExcursionCounts : public ::testing::TestWithParam<CountCase> {};
 TEST_P(ExcursionCounts, FormPeriodsAndClusters) {
     const CountCase& c = GetParam();
     auto s = stateWithSeries(seriesWithLowDays(1000, 100, c.lowDays, 1));
-    s->M = c.M;
-    s->XMI = c.XMI;
-    s->XME = c.XME;
-    EXPECT_DOUBLE_EQ(Xcount(*s, false, 10), c.count);
+    SearchParameters p;
+    p.averagingDays = c.M;
+    p.clusterDays = c.XMI;
+    p.excursionsPerCluster = c.XME;
+    EXPECT_DOUBLE_EQ(Xcount(*s, p, false, 10), c.count);
     const ExcursionRecord& e = excursionSlot(*s, 0);
     EXPECT_EQ(e.NXP, c.NXP);
     EXPECT_EQ(e.NXC, c.NXC);
@@ -66,10 +67,11 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(Excursions, PeriodRecordsDaysCoveredAndFlowRatios) {
     auto s = stateWithSeries(seriesWithLowDays(100, 100, {10, 13}, 2));
     s->x[13] = 0;  // a zero average counts against 0.001
-    s->M = 4;
-    s->XMI = 120;
-    s->XME = 5;
-    Xcount(*s, false, 10);
+    SearchParameters p;
+    p.averagingDays = 4;
+    p.clusterDays = 120;
+    p.excursionsPerCluster = 5;
+    Xcount(*s, p, false, 10);
     const ExcursionRecord& e = excursionSlot(*s, 0);
     ASSERT_EQ(e.NXP, 2);
     EXPECT_EQ(e.JXP1[2], 10);
@@ -83,10 +85,11 @@ TEST(Excursions, PeriodRecordsDaysCoveredAndFlowRatios) {
 
 TEST(Excursions, UnknownAndEqualValuesAreNoExcursion) {
     auto s = stateWithSeries({unknown, 10, 9.99, unknown});
-    s->M = 1;
-    s->XMI = 120;
-    s->XME = 5;
-    EXPECT_DOUBLE_EQ(Xcount(*s, false, 10), 1);
+    SearchParameters p;
+    p.averagingDays = 1;
+    p.clusterDays = 120;
+    p.excursionsPerCluster = 5;
+    EXPECT_DOUBLE_EQ(Xcount(*s, p, false, 10), 1);
     EXPECT_EQ(excursionSlot(*s, 0).JXP1[2], 3);
 }
 
@@ -94,11 +97,12 @@ TEST(Excursions, KeptCountGoesToTheResultsSlot) {
     auto s = stateWithSeries(seriesWithLowDays(100, 100, {5}, 1));
     s->JD1 = 4000;
     s->JD2 = 4100;
-    s->M = 1;
-    s->XMI = 120;
-    s->XME = 5;
+    SearchParameters p;
+    p.averagingDays = 1;
+    p.clusterDays = 120;
+    p.excursionsPerCluster = 5;
     s->flows_idx = 7;
-    Xcount(*s, true, 10);
+    Xcount(*s, p, true, 10);
     const ExcursionRecord& kept = excursionSlot(*s, 7);
     EXPECT_EQ(kept.NXP, 2);
     EXPECT_EQ(kept.Flow, 10);
@@ -115,10 +119,11 @@ TEST(Excursions, StopAtTheFiveHundredthPeriodStillCountsItsClusters) {
         days.push_back(4 * k + 1);
     }
     auto s = stateWithSeries(seriesWithLowDays(2500, 100, days, 1));
-    s->M = 1;
-    s->XMI = 1;
-    s->XME = 10;
-    const double count = Xcount(*s, false, 10);
+    SearchParameters p;
+    p.averagingDays = 1;
+    p.clusterDays = 1;
+    p.excursionsPerCluster = 10;
+    const double count = Xcount(*s, p, false, 10);
     const ExcursionRecord& e = excursionSlot(*s, 0);
     EXPECT_EQ(e.NXP, 500);
     EXPECT_EQ(e.NX[499], 2);

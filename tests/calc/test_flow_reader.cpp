@@ -87,21 +87,21 @@ TEST_F(ReaderTest, OlderLayoutWithTwoSitesGivesTwoSeries) {
                              dailyRecords("01000001", 90, 4, 1, 731) +
                              dailyRecords("01000002", 95, 1, 1, 800);
     CalcState& s = read(write("two.txt", text));
-    ASSERT_EQ(s.sites, 2);
-    EXPECT_EQ(s.sitenames[1], "01000001 RIVER ONE AT A");
-    EXPECT_EQ(s.sitenames[2], "01000002 RIVER TWO AT B");
+    ASSERT_EQ(s.store.sites, 2);
+    EXPECT_EQ(s.store.sitenames[1], "01000001 RIVER ONE AT A");
+    EXPECT_EQ(s.store.sitenames[2], "01000002 RIVER TWO AT B");
 
-    EXPECT_EQ(s.j1big[1], 90);
-    EXPECT_EQ(s.j2big[1], 92);  // the season ending 31 Mar 1992 is complete
-    EXPECT_EQ(s.jd1big[1], DayNumber(90, 4, 1) - 1);
-    EXPECT_EQ(s.jd2big[1], DayNumber(92, 3, 31) - 1);
-    EXPECT_EQ(s.ndaysbig[1], s.jd2big[1] - s.jd1big[1]);
-    EXPECT_EQ((*s.xbig[1])[1], 1.0);  // x[1] is the season start day
+    EXPECT_EQ(s.store.j1big[1], 90);
+    EXPECT_EQ(s.store.j2big[1], 92);  // the season ending 31 Mar 1992 is complete
+    EXPECT_EQ(s.store.jd1big[1], DayNumber(90, 4, 1) - 1);
+    EXPECT_EQ(s.store.jd2big[1], DayNumber(92, 3, 31) - 1);
+    EXPECT_EQ(s.store.ndaysbig[1], s.store.jd2big[1] - s.store.jd1big[1]);
+    EXPECT_EQ((*s.store.xbig[1])[1], 1.0);  // x[1] is the season start day
 
     // The second block's first record (1 Jan 1995) is where its search begins.
-    EXPECT_EQ(s.j1big[2], 95);
-    EXPECT_EQ((*s.xbig[2])[1], 91.0);  // 1 Apr 1995 is the 91st record of site B
-    EXPECT_TRUE(s.nwisbig[1]);
+    EXPECT_EQ(s.store.j1big[2], 95);
+    EXPECT_EQ((*s.store.xbig[2])[1], 91.0);  // 1 Apr 1995 is the 91st record of site B
+    EXPECT_TRUE(s.store.nwisbig[1]);
     EXPECT_FALSE(s.trouble);
 }
 
@@ -131,15 +131,15 @@ TEST_F(ReaderTest, NewerLayoutBlocksBringTheirOwnHeaderAndDischargeColumn) {
         "31_00060_00003\t31_00060_00003_cd\r\n5s\t15s\t20d\t14n\t10s\r\n" +
         dailyRecords("02000003", 100, 4, 1, 400);
     CalcState& s = read(write("three.txt", text));
-    ASSERT_EQ(s.sites, 3);
-    EXPECT_EQ(s.sitenames[3], "02000003 THIRD CREEK");
-    EXPECT_EQ((*s.xbig[1])[1], 100.0);  // discharge, not the temperature of field 4
-    EXPECT_EQ((*s.xbig[1])[365], 464.0);
-    EXPECT_EQ(s.ndaysbig[2], 0);  // no discharge: an empty series
-    EXPECT_LT(s.j2big[2], s.j1big[2]);
-    EXPECT_EQ((*s.xbig[2])[1], unknown);
-    EXPECT_EQ((*s.xbig[3])[1], 1.0);
-    EXPECT_EQ(s.j2big[3], 101);
+    ASSERT_EQ(s.store.sites, 3);
+    EXPECT_EQ(s.store.sitenames[3], "02000003 THIRD CREEK");
+    EXPECT_EQ((*s.store.xbig[1])[1], 100.0);  // discharge, not the temperature of field 4
+    EXPECT_EQ((*s.store.xbig[1])[365], 464.0);
+    EXPECT_EQ(s.store.ndaysbig[2], 0);  // no discharge: an empty series
+    EXPECT_LT(s.store.j2big[2], s.store.j1big[2]);
+    EXPECT_EQ((*s.store.xbig[2])[1], unknown);
+    EXPECT_EQ((*s.store.xbig[3])[1], 1.0);
+    EXPECT_EQ(s.store.j2big[3], 101);
 }
 
 TEST_F(ReaderTest, OlderLayoutTakesBlockHeadersAsRecordsAndFails) {
@@ -171,13 +171,13 @@ TEST_F(ReaderTest, MissingValueTextsAreUnknownDaysThatStillCount) {
     replaceValue("2000-04-03", "Ice");
     replaceValue("2000-04-04", "");
     CalcState& s = read(write("missing.txt", text + records));
-    const darray& x = *s.xbig[1];
+    const darray& x = *s.store.xbig[1];
     EXPECT_EQ(x[1], 1.0);
     EXPECT_EQ(x[2], unknown);
     EXPECT_EQ(x[3], unknown);
     EXPECT_EQ(x[4], unknown);
-    EXPECT_EQ(x[5], 5.0);           // later days stay on their dates
-    EXPECT_EQ(s.ndaysbig[1], 364);  // the statistics run up to the day before the season end
+    EXPECT_EQ(x[5], 5.0);                 // later days stay on their dates
+    EXPECT_EQ(s.store.ndaysbig[1], 364);  // the statistics run up to the day before the season end
 }
 
 TEST_F(ReaderTest, ValueThatIsNoNumberFailsNamingTheText) {
@@ -215,10 +215,10 @@ TEST_F(ReaderTest, LastCompleteSeasonFollowsTheLastRecord) {
             write("season.txt", currentHeader("05000001 S", "agency_cd\tsite_no\tdatetime\tx") +
                                     dailyRecords("05000001", 100, 1, 1, days));
         CalcState& s = read(path, c.start, c.end);
-        EXPECT_EQ(s.j2big[1], c.expectedJ2)
+        EXPECT_EQ(s.store.j2big[1], c.expectedJ2)
             << c.start << " - " << c.end << " " << c.lastMonth << "/" << c.lastDay;
         const SeasonDate e = niceenoughdate(c.end);
-        EXPECT_EQ(s.jd2big[1], DayNumber(c.expectedJ2, e.NEMonth, e.NEDay) - 1);
+        EXPECT_EQ(s.store.jd2big[1], DayNumber(c.expectedJ2, e.NEMonth, e.NEDay) - 1);
     }
 }
 
@@ -241,8 +241,8 @@ TEST_F(ReaderTest, RequestEndsWithTheSeasonThatStartsInTheLastYear) {
         s.j1send[1] = 92;
         s.j2send[1] = 95;  // seasons starting 1992 .. 1995
         VDRead(s);
-        EXPECT_EQ(s.j1big[1], 92) << c.start;
-        EXPECT_EQ(s.j2big[1], c.expectedJ2) << c.start;
+        EXPECT_EQ(s.store.j1big[1], 92) << c.start;
+        EXPECT_EQ(s.store.j2big[1], c.expectedJ2) << c.start;
     }
 }
 
@@ -259,27 +259,27 @@ TEST_F(ReaderTest, OldFlowFileStartsOnTheFirstOfTheSeasonMonth) {
     flo += "\r\n\r\n";  // blank lines at the end are the end of the file
 
     CalcState& f = read(write("old.flo", flo), "Jul 15", "Jul 14");
-    EXPECT_EQ(f.sitenames[1], "OLD CREEK NEAR TOWN");
-    EXPECT_FALSE(f.nwisbig[1]);
-    const darray& xf = *f.xbig[1];
+    EXPECT_EQ(f.store.sitenames[1], "OLD CREEK NEAR TOWN");
+    EXPECT_FALSE(f.store.nwisbig[1]);
+    const darray& xf = *f.store.xbig[1];
     for (int k = 1; k <= 14; ++k) EXPECT_EQ(xf[k], unknown) << k;
     EXPECT_EQ(xf[15], 15.5);  // 15 July
-    EXPECT_EQ(f.jd1big[1], DayNumber(100, 6, 30));
-    EXPECT_EQ(f.j2big[1], 102);
-    EXPECT_EQ(f.ndaysbig[1], 800 - 14);  // every record stored from 15 July on
+    EXPECT_EQ(f.store.jd1big[1], DayNumber(100, 6, 30));
+    EXPECT_EQ(f.store.j2big[1], 102);
+    EXPECT_EQ(f.store.ndaysbig[1], 800 - 14);  // every record stored from 15 July on
 
     CalcState& n = read(write("new.txt", nwis), "Jul 15", "Jul 14");
-    EXPECT_TRUE(n.nwisbig[1]);
-    EXPECT_EQ((*n.xbig[1])[1], 15.0);  // 15 July
-    EXPECT_EQ(n.ndaysbig[1], n.jd2big[1] - n.jd1big[1]);
+    EXPECT_TRUE(n.store.nwisbig[1]);
+    EXPECT_EQ((*n.store.xbig[1])[1], 15.0);  // 15 July
+    EXPECT_EQ(n.store.ndaysbig[1], n.store.jd2big[1] - n.store.jd1big[1]);
 }
 
 TEST_F(ReaderTest, OldFlowFileThatNeverReachesTheSeasonStartIsEmpty) {
     const std::string flo = "OLD\r\n100 4 2 5.0\r\n100 4 3 6.0\r\n";
     CalcState& s = read(write("short.flo", flo));
-    EXPECT_EQ(s.sites, 1);
-    EXPECT_EQ(s.ndaysbig[1], 0);
-    EXPECT_LT(s.j2big[1], s.j1big[1]);
+    EXPECT_EQ(s.store.sites, 1);
+    EXPECT_EQ(s.store.ndaysbig[1], 0);
+    EXPECT_LT(s.store.j2big[1], s.store.j1big[1]);
 }
 
 TEST_F(ReaderTest, GageWithoutSeasonStartDoesNotInheritTheGageBeforeIt) {
@@ -288,12 +288,12 @@ TEST_F(ReaderTest, GageWithoutSeasonStartDoesNotInheritTheGageBeforeIt) {
                              dailyRecords("07000001", 100, 4, 1, 800) +
                              dailyRecords("07000002", 101, 1, 1, 60);
     CalcState& s = read(write("gap.txt", text));
-    ASSERT_EQ(s.sites, 2);
-    EXPECT_EQ(s.ndaysbig[2], 0);
-    EXPECT_EQ(s.jd2big[2], s.jd1big[2] - 1);
-    EXPECT_EQ(s.j2big[2], s.j1big[2] - 1);
-    for (int k = 1; k <= 800; ++k) ASSERT_EQ((*s.xbig[2])[k], unknown) << k;
-    EXPECT_GT(s.ndaysbig[1], 0);
+    ASSERT_EQ(s.store.sites, 2);
+    EXPECT_EQ(s.store.ndaysbig[2], 0);
+    EXPECT_EQ(s.store.jd2big[2], s.store.jd1big[2] - 1);
+    EXPECT_EQ(s.store.j2big[2], s.store.j1big[2] - 1);
+    for (int k = 1; k <= 800; ++k) ASSERT_EQ((*s.store.xbig[2])[k], unknown) << k;
+    EXPECT_GT(s.store.ndaysbig[1], 0);
 }
 
 TEST_F(ReaderTest, RepeatedDateKeepsTheLaterValueAndRaisesTheFlag) {
@@ -302,7 +302,7 @@ TEST_F(ReaderTest, RepeatedDateKeepsTheLaterValueAndRaisesTheFlag) {
                    "USGS\t08000001\t2000-04-03\t777\tA\r\n");
     CalcState& s = read(write("dup.txt", currentHeader("08000001 D", "agency_cd\tx") + records));
     EXPECT_TRUE(s.trouble);
-    EXPECT_EQ((*s.xbig[1])[3], 777.0);
+    EXPECT_EQ((*s.store.xbig[1])[3], 777.0);
 }
 
 TEST_F(ReaderTest, DatesOutsideTheCalendarOrSeriesFailNamingTheLine) {
@@ -345,9 +345,9 @@ TEST_F(ReaderTest, MonthFirstDatesWithStationsHeader) {
         "agency_cd\tsite_no\tdatetime\tdischarge\tcode\r\n5s\t15s\t10d\t12n\t3s\r\n" +
         dailyRecords("10000001", 100, 1, 1, 500, false);
     CalcState& s = read(write("mf.txt", text));
-    EXPECT_EQ(s.sitenames[1], "10000001 MONTH FIRST RIVER");
-    EXPECT_EQ(s.j1big[1], 100);
-    EXPECT_EQ((*s.xbig[1])[1], 92.0);  // 1 April 2000 is day 92 of a leap year
+    EXPECT_EQ(s.store.sitenames[1], "10000001 MONTH FIRST RIVER");
+    EXPECT_EQ(s.store.j1big[1], 100);
+    EXPECT_EQ((*s.store.xbig[1])[1], 92.0);  // 1 April 2000 is day 92 of a leap year
 }
 
 // The folder's files with their bytes and times: reading must leave all of it as it was.
@@ -378,8 +378,8 @@ TEST_F(ReaderTest, LineBreakStylesReadAlikeAndLeaveTheFileUntouched) {
     const std::string crlf =
         currentHeader("11000001 BREAKS", "agency_cd\tx") + dailyRecords("11000001", 100, 4, 1, 800);
     read(write("ref.txt", crlf));
-    const int refJ2 = state_->j2big[1];
-    const darray refX = *state_->xbig[1];
+    const int refJ2 = state_->store.j2big[1];
+    const darray refX = *state_->store.xbig[1];
     fs::remove(dir_ / "ref.txt");
 
     const struct {
@@ -391,8 +391,8 @@ TEST_F(ReaderTest, LineBreakStylesReadAlikeAndLeaveTheFileUntouched) {
         fs::last_write_time(path, fs::last_write_time(path) - std::chrono::hours(24));
         const auto before = folderState(dir_);
         CalcState& s = read(path);
-        EXPECT_EQ(s.j2big[1], refJ2) << style.name;
-        for (int k = 1; k <= maxdays; ++k) ASSERT_EQ((*s.xbig[1])[k], refX[k]) << style.name << k;
+        EXPECT_EQ(s.store.j2big[1], refJ2) << style.name;
+        for (int k = 1; k <= maxdays; ++k) ASSERT_EQ((*s.store.xbig[1])[k], refX[k]) << style.name << k;
         EXPECT_EQ(folderState(dir_), before) << style.name;
     }
 }
@@ -410,7 +410,7 @@ TEST_F(ReaderTest, ReadOnlyFileInReadOnlyFolderReads) {
     fs::permissions(file, noWrite, fs::perm_options::remove);
     fs::permissions(sub, noWrite, fs::perm_options::remove);
     CalcState& s = read(file);
-    EXPECT_EQ(s.j2big[1], 102);
+    EXPECT_EQ(s.store.j2big[1], 102);
     EXPECT_EQ(slurp(file), lf);
     fs::permissions(sub, fs::perms::owner_all, fs::perm_options::add);
 }
@@ -424,9 +424,9 @@ TEST(SiteNames, AgencyCodeIsDroppedAndSiteNumberKept) {
            "NC\r\n#    03451501 NO AGENCY\r\n# ------\r\nagency_cd\tsite_no\r\nfmt\r\n";
     s->flowfile = p.string();
     VDRead(*s);
-    EXPECT_EQ(s->sites, 2);
-    EXPECT_EQ(s->sitenames[1], "03451500 FRENCH BROAD RIVER AT ASHEVILLE, NC");
-    EXPECT_EQ(s->sitenames[2], "03451501 NO AGENCY");
+    EXPECT_EQ(s->store.sites, 2);
+    EXPECT_EQ(s->store.sitenames[1], "03451500 FRENCH BROAD RIVER AT ASHEVILLE, NC");
+    EXPECT_EQ(s->store.sitenames[2], "03451501 NO AGENCY");
     fs::remove(p);
 }
 
@@ -444,7 +444,7 @@ TEST_F(ReaderTest, FilesBeyondTheGageStoreAreRefused) {
     EXPECT_THROW(read(write("lines.txt", olderHeader(lines))), RangeError);
     lines.pop_back();
     EXPECT_NO_THROW(read(write("lines.txt", olderHeader(lines))));
-    EXPECT_EQ(state_->sites, maxinfile);  // no records: the store fills with empty gages
+    EXPECT_EQ(state_->store.sites, maxinfile);  // no records: the store fills with empty gages
 }
 
 // Kept parses must give what a fresh reading gives, for any season and years, and must
@@ -476,13 +476,14 @@ TEST_F(ReaderTest, KeptParsesReadLikeFreshOnesAndFollowChanges) {
             s->j2send.fill(c.last);
             VDRead(*s);
         }
-        ASSERT_EQ(kept->sites, fresh->sites);
-        for (int g = 1; g <= fresh->sites; ++g) {
-            EXPECT_EQ(kept->j1big[g], fresh->j1big[g]) << c.start;
-            EXPECT_EQ(kept->j2big[g], fresh->j2big[g]) << c.start;
-            EXPECT_EQ(kept->jd2big[g], fresh->jd2big[g]) << c.start;
+        ASSERT_EQ(kept->store.sites, fresh->store.sites);
+        for (int g = 1; g <= fresh->store.sites; ++g) {
+            EXPECT_EQ(kept->store.j1big[g], fresh->store.j1big[g]) << c.start;
+            EXPECT_EQ(kept->store.j2big[g], fresh->store.j2big[g]) << c.start;
+            EXPECT_EQ(kept->store.jd2big[g], fresh->store.jd2big[g]) << c.start;
             for (int k = 1; k <= maxdays; ++k)
-                ASSERT_EQ((*kept->xbig[g])[k], (*fresh->xbig[g])[k]) << c.start << " " << k;
+                ASSERT_EQ((*kept->store.xbig[g])[k], (*fresh->store.xbig[g])[k])
+                    << c.start << " " << k;
         }
     }
     EXPECT_NE(cache->find(path), nullptr);
@@ -542,7 +543,7 @@ TEST_F(ReaderTest, FlowValuesThatAreNoFiniteNumberAreRefusedAtTheirLine) {
 TEST_F(ReaderTest, NegativeAndLargeFiniteFlowsStayFlows) {
     for (const auto& [text, value] : {std::pair{"-12.5", -12.5}, std::pair{"1e300", 1e300}}) {
         CalcState& s = read(write("neg.txt", nwisWithValue(text)));
-        EXPECT_EQ((*s.xbig[1])[3], value) << text;
+        EXPECT_EQ((*s.store.xbig[1])[3], value) << text;
     }
 }
 
@@ -608,8 +609,8 @@ TEST_F(ReaderTest, BytesThatAreNoTextAreRefusedBeforeParsing) {
 TEST_F(ReaderTest, UnicodeSavedFilesReadLikeTheir8BitForm) {
     const std::string text = nwisWithValue("3");
     read(write("plain.txt", text));
-    const darray plain = *state_->xbig[1];
-    const std::string name = state_->sitenames[1];
+    const darray plain = *state_->store.xbig[1];
+    const std::string name = state_->store.sitenames[1];
 
     const auto utf16 = [&](bool little) {
         std::string out = little ? "\xFF\xFE" : "\xFE\xFF";
@@ -623,8 +624,8 @@ TEST_F(ReaderTest, UnicodeSavedFilesReadLikeTheir8BitForm) {
          {std::pair{"UTF-16LE", utf16(true)}, std::pair{"UTF-16BE", utf16(false)},
           std::pair{"UTF-8 with mark", "\xEF\xBB\xBF" + text}}) {
         CalcState& s = read(write("unicode.txt", bytes));
-        EXPECT_EQ(s.sitenames[1], name) << form;
-        for (int k = 1; k <= maxdays; ++k) ASSERT_EQ((*s.xbig[1])[k], plain[k]) << form << k;
+        EXPECT_EQ(s.store.sitenames[1], name) << form;
+        for (int k = 1; k <= maxdays; ++k) ASSERT_EQ((*s.store.xbig[1])[k], plain[k]) << form << k;
     }
 }
 

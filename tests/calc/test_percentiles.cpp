@@ -15,7 +15,7 @@ using test::U;
 // Gage 2 of the store holds `days`; the loaded bounds cover them.
 std::unique_ptr<CalcState> storedGage(const std::vector<double>& days) {
     auto s = test::stateWithSeries(days);
-    s->xbig[2] = std::make_unique<darray>(s->x);
+    s->store.xbig[2] = std::make_unique<darray>(s->x);
     s->x.fill(unknown);  // the working series is not what is read
     return s;
 }

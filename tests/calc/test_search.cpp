@@ -14,17 +14,22 @@ namespace {
 using test::seriesWithLowDays;
 using test::stateWithSeries;
 
-// 3650 averaged days of 100 with one day each of 1 to 10, 300 days apart: with M = 1,
-// XME = 1 the count below F is the number of those values below F.
-std::unique_ptr<CalcState> tenLowDays(double XMR) {
+// 3650 averaged days of 100 with one day each of 1 to 10, 300 days apart: with
+// oneDayClusters the count below F is the number of those values below F.
+std::unique_ptr<CalcState> tenLowDays() {
     std::vector<double> days(3650, 100);
     for (int v = 1; v <= 10; ++v) days[static_cast<std::size_t>(300 * v)] = v;
-    auto s = stateWithSeries(days);
-    s->M = 1;
-    s->XMI = 120;
-    s->XME = 1;
-    s->XMR = XMR;  // allowed count a = 10 / XMR
-    return s;
+    return stateWithSeries(days);
+}
+
+// M = 1, XMI = 120, XME = 1: every excursion day 300 days apart counts 1.
+SearchParameters oneDayClusters(double XMR) {
+    SearchParameters p;
+    p.averagingDays = 1;
+    p.clusterDays = 120;
+    p.excursionsPerCluster = 1;
+    p.yearsBetween = XMR;  // allowed count a = 10 / XMR on ten years
+    return p;
 }
 
 struct SearchCase {
@@ -36,10 +41,11 @@ struct SearchCase {
 class BiologicalSearchFrom : public ::testing::TestWithParam<SearchCase> {};
 
 TEST_P(BiologicalSearchFrom, InterpolatesTheCountToTheAllowedCount) {
-    auto s = tenLowDays(5);  // a = 2
-    const double found = BiologicalSearch(*s, GetParam().start);
+    auto s = tenLowDays();
+    const SearchParameters p = oneDayClusters(5);  // a = 2
+    const double found = BiologicalSearch(*s, p, GetParam().start);
     EXPECT_DOUBLE_EQ(found, GetParam().expected);
-    EXPECT_LE(Xcount(*s, false, found), 2);
+    EXPECT_LE(Xcount(*s, p, false, found), 2);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -52,30 +58,29 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(BiologicalSearch, KeepsTheStartWhenItsCountIsWithinTheTolerance) {
-    auto s = tenLowDays(5.01);  // a = 1.996; the count at 2.5 is 2
-    EXPECT_EQ(BiologicalSearch(*s, 2.5), 2.5);
+    auto s = tenLowDays();
+    const SearchParameters p = oneDayClusters(5.01);  // a = 1.996; the count at 2.5 is 2
+    EXPECT_EQ(BiologicalSearch(*s, p, 2.5), 2.5);
 }
 
 TEST(BiologicalSearch, NotPositiveStartIsPassedOn) {
-    auto s = tenLowDays(5);
-    EXPECT_EQ(BiologicalSearch(*s, 0), 0);
-    EXPECT_EQ(BiologicalSearch(*s, -1), -1);
+    auto s = tenLowDays();
+    const SearchParameters p = oneDayClusters(5);
+    EXPECT_EQ(BiologicalSearch(*s, p, 0), 0);
+    EXPECT_EQ(BiologicalSearch(*s, p, -1), -1);
 }
 
 TEST(BiologicalSearch, FindsNoFlowWhenNoFlowReachesTheAllowedCount) {
-    auto nothingCounted = tenLowDays(5);
-    nothingCounted->XME = 0;
-    EXPECT_EQ(BiologicalSearch(*nothingCounted, 5), -1);
+    auto s = tenLowDays();
+    SearchParameters nothingCounted = oneDayClusters(5);
+    nothingCounted.excursionsPerCluster = 0;
+    EXPECT_EQ(BiologicalSearch(*s, nothingCounted, 5), -1);
 
     // One known year in ten: at most 4 clusters however high the flow, 10 allowed.
     std::vector<double> days(3650, unknown);
     for (int i = 0; i < 365; ++i) days[static_cast<std::size_t>(i)] = 50;
     auto sparse = stateWithSeries(days);
-    sparse->M = 1;
-    sparse->XMI = 120;
-    sparse->XME = 1;
-    sparse->XMR = 1;
-    EXPECT_EQ(BiologicalSearch(*sparse, 5), -1);
+    EXPECT_EQ(BiologicalSearch(*sparse, oneDayClusters(1), 5), -1);
 }
 
 TEST(SnapTinyFlow, ReportsFlowsBelowTheToleranceAsZero) {
@@ -106,20 +111,26 @@ std::unique_ptr<CalcState> cyclingGage(int years) {
     s->sday = 1;
     s->eday = 365;
     s->nwis = true;
-    s->K = 2;
-    s->M = 7;
-    s->XMR = 10;
-    s->XMI = 120;
-    s->XME = 5;
     return s;
+}
+
+// The hydrological 7Q10.
+SearchParameters sevenQTen() {
+    SearchParameters p;
+    p.mode = hydrologicalMode;
+    p.averagingDays = 7;
+    p.yearsBetween = 10;
+    p.clusterDays = 120;
+    p.excursionsPerCluster = 5;
+    return p;
 }
 
 class SearchWithLibrary : public ::testing::Test {
   protected:
     const A193 lib = A193::load(programFolder());
 
-    double search(CalcState& s) const {
-        VDSearch(s, lib);
+    double search(CalcState& s, const SearchParameters& p = sevenQTen()) const {
+        VDSearch(s, p, lib);
         return s.vando;
     }
 };
@@ -131,19 +142,19 @@ TEST_F(SearchWithLibrary, NeedsAsManySeasonYearsAsTheReturnPeriod) {
     auto ten = cyclingGage(10);
     lfarray minima;
     const double flow = search(*ten);
-    ASSERT_EQ(AnnualMinima(*ten, minima), 10);  // on the averages VDSearch left
+    ASSERT_EQ(AnnualMinima(*ten, sevenQTen(), minima), 10);  // on the averages VDSearch left
     EXPECT_GT(flow, 0);
     EXPECT_LT(flow, minima[5]);  // below the median of ten growing minima
 }
 
 TEST_F(SearchWithLibrary, ReturnPeriodIsTheWholePartOfXmr) {
-    auto tenYears = cyclingGage(11);
-    auto tenPointNine = cyclingGage(11);
-    auto eleven = cyclingGage(11);
-    tenPointNine->XMR = 10.9;
-    eleven->XMR = 11;
-    EXPECT_EQ(search(*tenPointNine), search(*tenYears));
-    EXPECT_NE(search(*eleven), search(*tenYears));
+    const auto searchFor = [&](double XMR) {
+        SearchParameters p = sevenQTen();
+        p.yearsBetween = XMR;
+        return search(*cyclingGage(11), p);
+    };
+    EXPECT_EQ(searchFor(10.9), searchFor(10));
+    EXPECT_NE(searchFor(11), searchFor(10));
 }
 
 TEST_F(SearchWithLibrary, MinimumOfOneMillionthIsAZeroYear) {
@@ -151,14 +162,15 @@ TEST_F(SearchWithLibrary, MinimumOfOneMillionthIsAZeroYear) {
     // restarts the running sum, so its 1 Apr value reaches the minima exactly.
     const auto withThirdYearLow = [&](double low) {
         auto s = cyclingGage(11);
-        s->M = 1;
+        SearchParameters oneDay = sevenQTen();
+        oneDay.averagingDays = 1;
         s->m2 = 9;
         s->d2 = 30;
         s->eday = 183;
         const int thirdYear = DayNumber(103, 4, 1) - s->JD1;
         s->x[thirdYear - 1] = unknown;
         s->x[thirdYear] = low;
-        return search(*s);
+        return search(*s, oneDay);
     };
     const double zero = withThirdYearLow(0);
     EXPECT_GT(zero, 0);
@@ -168,14 +180,15 @@ TEST_F(SearchWithLibrary, MinimumOfOneMillionthIsAZeroYear) {
 
 TEST_F(SearchWithLibrary, BiologicalFlowReachesTheAllowedCount) {
     auto s = cyclingGage(12);
-    s->K = 1;
-    s->M = 1;
-    s->XMR = 3;
-    const double flow = search(*s);
+    SearchParameters p = sevenQTen();
+    p.mode = biologicalMode;
+    p.averagingDays = 1;
+    p.yearsBetween = 3;
+    const double flow = search(*s, p);
     ASSERT_GT(flow, 0);
-    const double allowed = s->NDAYS / 365.0 / s->XMR;
-    EXPECT_LE(Xcount(*s, false, flow), allowed);
-    EXPECT_GT(Xcount(*s, false, flow * 1.01 + 0.1), allowed);
+    const double allowed = s->NDAYS / 365.0 / p.yearsBetween;
+    EXPECT_LE(Xcount(*s, p, false, flow), allowed);
+    EXPECT_GT(Xcount(*s, p, false, flow * 1.01 + 0.1), allowed);
 }
 
 TEST_F(SearchWithLibrary, NoDaysGiveNoFlowButTheTableExists) {

@@ -202,12 +202,13 @@ TEST_F(Engine, AmmoniaRuleTakesTwiceTheFourDayFlowWhenLower) {
     LoadGage(*s, 1, 1);
     s->sday = 1;
     s->eday = 365;
-    s->M = 4;
-    s->XMR = 3;
-    s->XMI = 120;
-    s->XME = 5;
-    s->K = 1;
-    VDSearch(*s, library());
+    SearchParameters fourBThree;
+    fourBThree.averagingDays = 4;
+    fourBThree.yearsBetween = 3;
+    fourBThree.clusterDays = 120;
+    fourBThree.excursionsPerCluster = 5;
+    fourBThree.mode = biologicalMode;
+    VDSearch(*s, fourBThree, library());
     const double fourDay = s->vando;
     ASSERT_GT(fourDay, 0);
 

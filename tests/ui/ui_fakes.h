@@ -87,12 +87,12 @@ class FakeReader {
             if (found == files.end()) throw vd::InOutError("File not found");
             if (found->second.size() > vd::maxinfile)
                 throw vd::RangeError("Range check error: more than 100 gages in one file");
-            s.sites = static_cast<int>(found->second.size());
-            for (int i = 1; i <= s.sites; ++i) {
+            s.store.sites = static_cast<int>(found->second.size());
+            for (int i = 1; i <= s.store.sites; ++i) {
                 const FakeGage& g = found->second[static_cast<std::size_t>(i - 1)];
-                s.sitenames[i] = g.name;
-                s.j1big[i] = g.j1;
-                s.j2big[i] = g.j2;
+                s.store.sitenames[i] = g.name;
+                s.store.j1big[i] = g.j1;
+                s.store.j2big[i] = g.j2;
             }
             s.trouble = troubleFor == s.flowfile;
         };
