@@ -8,6 +8,7 @@
 
 #include "errors.h"
 #include "flow_file_cache.h"
+#include "flow_format.h"
 #include "flow_series.h"
 #include "flow_text.h"
 #include "line_breaks.h"
@@ -44,13 +45,14 @@ Season seasonOf(const CalcState& s) {
 // Reads, converts to CR LF breaks where needed, and parses the file.
 std::shared_ptr<const ParsedFlowFile> parseFile(const std::string& path) {
     std::string text = readWholeFile(path);
-    if (hasNonCrLfBreaks(std::string_view(text).substr(0, lineBreakProbeBytes))) {
+    const bool classic = flowFormatOf(text) == FlowFormat::Classic;  // API files stay as given
+    if (classic && hasNonCrLfBreaks(std::string_view(text).substr(0, lineBreakProbeBytes))) {
         std::string converted = toCrLf(text);
         if (replaceWithCrLfCopy(path, converted)) text = std::move(converted);
     }
     if (text.find_first_not_of(" \t\r\n") == std::string::npos)
         throw CalcError("The file \"" + path + "\" holds no flow records");
-    return std::make_shared<const ParsedFlowFile>(parseFlowText(text, fileNameOf(path)));
+    return std::make_shared<const ParsedFlowFile>(parseAnyFlowText(text, fileNameOf(path)));
 }
 
 std::shared_ptr<const ParsedFlowFile> parsedFile(const CalcState& s) {
