@@ -16,5 +16,6 @@ int cliMain(const Args& args, std::ostream& out, std::ostream& err);
 int cmdTable(const Args& args, std::ostream& out, std::ostream& err);
 int cmdRun(const Args& args, std::ostream& out, std::ostream& err);
 int cmdExcursions(const Args& args, std::ostream& out, std::ostream& err);
+int cmdFetch(const Args& args, std::ostream& out, std::ostream& err);
 
 }  // namespace vd::cli

@@ -10,11 +10,14 @@
 
 namespace vd::test {
 
+inline constexpr const char* kRestatedSeries = "a1b2c3d4e5f60718293a4b5c6d7e8f90";
+
 struct RestatedDay {
     std::string site;    // "09506000"
     std::string date;    // "YYYY-MM-DD"
     std::string value;   // empty: a missing day (null)
     std::string status;  // "Approved" or "Provisional"
+    std::string series = kRestatedSeries;
 };
 
 inline std::vector<std::string> tabFields(std::string_view line) {
@@ -52,35 +55,40 @@ inline std::vector<RestatedDay> classicDays(const std::string& text) {
     return days;
 }
 
-inline constexpr const char* kRestatedSeries = "a1b2c3d4e5f60718293a4b5c6d7e8f90";
-
 inline std::string asWaterDataCsv(const std::vector<RestatedDay>& days) {
     std::string out =
         "x,y,id,time_series_id,monitoring_location_id,parameter_code,statistic_id,time,value,"
         "unit_of_measure,approval_status,qualifier,last_modified\n";
     int id = 0;
     for (const RestatedDay& d : days)
-        out += ",," + std::to_string(++id) + "," + kRestatedSeries + ",USGS-" + d.site +
-               ",00060,00003," + d.date + "," + d.value + ",ft^3/s," + d.status +
-               ",,2024-01-02T03:04:05+00:00\n";
+        out += ",," + std::to_string(++id) + "," + d.series + ",USGS-" + d.site + ",00060,00003," +
+               d.date + "," + d.value + ",ft^3/s," + d.status + ",,2024-01-02T03:04:05+00:00\n";
     return out;
 }
 
-inline std::string asWaterDataGeoJson(const std::vector<RestatedDay>& days) {
+// One page of the collection; `nextHref` (if any) is its "next" link.
+inline std::string asWaterDataPage(const std::vector<RestatedDay>& days,
+                                   const std::string& nextHref) {
     std::string out = "{\"type\":\"FeatureCollection\",\"features\":[";
     int id = 0;
     for (const RestatedDay& d : days) {
         if (id > 0) out += ",";
         out += "\n{\"type\":\"Feature\",\"id\":\"" + std::to_string(++id) +
-               "\",\"geometry\":null,\"properties\":{\"time_series_id\":\"" + kRestatedSeries +
+               "\",\"geometry\":null,\"properties\":{\"time_series_id\":\"" + d.series +
                "\",\"monitoring_location_id\":\"USGS-" + d.site +
                "\",\"parameter_code\":\"00060\",\"statistic_id\":\"00003\",\"time\":\"" + d.date +
                "\",\"value\":" + (d.value.empty() ? "null" : "\"" + d.value + "\"") +
                ",\"unit_of_measure\":\"ft^3/s\",\"approval_status\":\"" + d.status +
                "\",\"qualifier\":null,\"last_modified\":\"2024-01-02T03:04:05+00:00\"}}";
     }
-    out += "],\"numberReturned\":" + std::to_string(id) + ",\"links\":[]}\n";
-    return out;
+    out += "],\"numberReturned\":" + std::to_string(id) + ",\"links\":[";
+    if (!nextHref.empty())
+        out += "{\"rel\":\"next\",\"type\":\"application/geo+json\",\"href\":\"" + nextHref + "\"}";
+    return out + "]}\n";
+}
+
+inline std::string asWaterDataGeoJson(const std::vector<RestatedDay>& days) {
+    return asWaterDataPage(days, "");
 }
 
 // The service promises no order: the same days backwards.
