@@ -108,6 +108,7 @@ void TForm1::createMenus() {
     file->addAction(Clearflows1);
     file->addSeparator();
     file->addAction(Open1);
+    file->addAction(QStringLiteral("Add Gages From the &Web..."), this, &TForm1::addGagesFromWeb);
     file->addSeparator();
     file->addAction(Saveas1);
     file->addSeparator();

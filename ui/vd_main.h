@@ -145,6 +145,7 @@ class TForm1 final : public QMainWindow {
 
   public slots:
     void MButton1Click();
+    void addGagesFromWeb();
     void Button1Click();
     void Button5Click();
     void Run1Click();

@@ -17,6 +17,7 @@
 #include "season_date.h"
 #include "vd_main.h"
 #include "vd_progress.h"
+#include "web_fetch_dialog.h"
 
 namespace vd::ui {
 
@@ -102,6 +103,16 @@ void TForm1::MButton1Click() {
     IsChanged = true;
     AddFiles(paths);
     Button2->setFocus();
+}
+
+void TForm1::addGagesFromWeb() {
+    if (!checkSeasonForAdding()) return;
+    WebFetchDialog dialog(this);
+    if (dialog.exec() != QDialog::Accepted) return;
+    if (!dialog.failures().isEmpty())
+        prompts_.message(this, QStringLiteral("VANDO 3.1b"), dialog.failures().join('\n'),
+                         MessageIcon::exclamation);
+    addFlowFiles(dialog.fetchedFiles());
 }
 
 void TForm1::addFlowFiles(const QStringList& paths) {
