@@ -5,6 +5,7 @@
 
 #include "errors.h"
 #include "flow_file_cache.h"
+#include "flow_format.h"
 #include "flow_series.h"
 #include "flow_text.h"
 #include "input_file.h"
@@ -31,7 +32,7 @@ std::shared_ptr<const ParsedFlowFile> parseFile(const std::string& path) {
     const std::string text = flowTextOf(readInputFile(path), path);
     if (text.find_first_not_of(" \t\r\n") == std::string::npos)
         throw CalcError("The file \"" + path + "\" holds no flow records");
-    return std::make_shared<const ParsedFlowFile>(parseFlowText(text, fileNameOf(path)));
+    return std::make_shared<const ParsedFlowFile>(parseAnyFlowText(text, fileNameOf(path)));
 }
 
 std::shared_ptr<const ParsedFlowFile> parsedFile(const std::string& path, FlowFileCache* cache) {

@@ -14,7 +14,9 @@ void usage(std::ostream& err) {
            "  --climatic-year 1|0 --period all|common|longest|table|years:FIRST:LAST\n"
            "  --table-years ROW:START:END --bio acute|chronic|ammonia|custom:M,XMR,XMI,XME\n"
            "  --use-defaults 1|0 --nonbio hydro|flow|perc --avg LIST --rp N --flow X\n"
-           "  --perc P --unmark ROW --comment LINE --advanced 1|0 --vdp FILE --timing\n";
+           "  --perc P --unmark ROW --comment LINE --advanced 1|0 --vdp FILE --timing\n"
+           "       vando3-cli fetch SITE... [--start YYYY-MM-DD] [--end YYYY-MM-DD]\n"
+           "  [--out-dir DIR] [--base-url URL]   (API key: environment API_USGS_PAT)\n";
 }
 
 }  // namespace
@@ -22,7 +24,7 @@ void usage(std::ostream& err) {
 int cliMain(const Args& args, std::ostream& out, std::ostream& err) {
     using Command = int (*)(const Args&, const A193&, std::ostream&, std::ostream&);
     static const std::map<std::string, Command> commands = {
-        {"table", cmdTable}, {"run", cmdRun}, {"excursions", cmdExcursions}};
+        {"table", cmdTable}, {"run", cmdRun}, {"excursions", cmdExcursions}, {"fetch", cmdFetch}};
     if (args.empty()) {
         usage(err);
         return 2;

@@ -6,7 +6,7 @@ cd "$(dirname "$0")/.."
 
 packages=(cmake g++ ninja-build qt6-base-dev qt6-base-dev-tools libgl-dev libboost-dev
           libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth
-          clang libclang-rt-14-dev dpkg-dev file)
+          clang libclang-rt-14-dev dpkg-dev file nlohmann-json3-dev libcurl4-openssl-dev)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

@@ -109,6 +109,8 @@ void MainWindow::createMenus() {
     file->addAction(clearFlowsAction);
     file->addSeparator();
     file->addAction(openAction);
+    file->addAction(QStringLiteral("Add Gages From the &Web..."), this,
+                    &MainWindow::addGagesFromWeb);
     file->addSeparator();
     file->addAction(saveAsAction);
     file->addSeparator();

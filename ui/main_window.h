@@ -151,6 +151,7 @@ class MainWindow final : public QMainWindow {
     void saveParameterFile(const QString& path);
     void openParameterFile(const QString& path);
     void addFlowFiles(const QStringList& paths);
+    void addGagesFromWeb();
     // The help context of a widget: its own, or that of its nearest enclosing element.
     static int helpContextOf(const QWidget* widget);
 

@@ -19,6 +19,7 @@
 #include "prompts.h"
 #include "results/progress_window.h"
 #include "season_date.h"
+#include "web_fetch_dialog.h"
 
 namespace vd::ui {
 
@@ -94,6 +95,16 @@ void MainWindow::chooseFlowFiles() {
     unsavedChanges = true;
     addFiles(paths);
     calculateButton->setFocus();
+}
+
+void MainWindow::addGagesFromWeb() {
+    if (!checkSeasonForAdding()) return;
+    WebFetchDialog dialog(this);
+    if (dialog.exec() != QDialog::Accepted) return;
+    if (!dialog.failures().isEmpty())
+        prompts_.message(this, programName(), dialog.failures().join('\n'),
+                         MessageIcon::exclamation);
+    addFlowFiles(dialog.fetchedFiles());
 }
 
 void MainWindow::addFlowFiles(const QStringList& paths) {

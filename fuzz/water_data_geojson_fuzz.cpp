@@ -1,0 +1,17 @@
+// Any text given to the Water Data API GeoJSON reader either reads or fails with a failure
+// of the calculator; nothing else may escape, crash or hang.
+#include <cstddef>
+#include <cstdint>
+#include <string_view>
+
+#include "errors.h"
+#include "water_data_geojson.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    const std::string_view text(reinterpret_cast<const char*>(data), size);
+    try {
+        (void)vd::parseWaterDataGeoJson(text, "fuzz.json");
+    } catch (const vd::VandoError&) {
+    }
+    return 0;
+}

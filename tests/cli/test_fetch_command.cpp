@@ -1,0 +1,81 @@
+// `vando3-cli fetch` in-process against a local stand-in for the Water Data API: the file
+// it writes reads like the classic file of the same days, and its command line.
+#include <gtest/gtest.h>
+
+#include "../common/fake_water_data.h"
+#include "cli_fixture.h"
+
+namespace {
+
+using vd::test::kReference;
+const std::string kVerde = "09506000_verde_camp_verde_dv_1989-2021.txt";
+
+class CliFetch : public vd::test::CliFixture {
+  protected:
+    CliFetch() : CliFixture("vd_cli_fetch") {}
+
+    void SetUp() override {
+        CliFixture::SetUp();
+        // The service promises no order: the days come backwards, over three pages.
+        service_.addSite("09506000", "VERDE RIVER NEAR CAMP VERDE, AZ",
+                         vd::test::reversed(vd::test::classicDays(
+                             vd::test::fileText(kReference / "inputs" / kVerde))),
+                         3);
+    }
+
+    vd::test::FakeWaterData service_;
+};
+
+TEST_F(CliFetch, WritesAFileThatReportsLikeTheClassicFile) {
+    const std::string outDir = (dir_ / "fetched").string();
+    ASSERT_EQ(call({"fetch", "USGS-09506000", "--out-dir", outDir, "--base-url", service_.url()}),
+              0)
+        << err_.str();
+    const std::string written = outDir + "/09506000_VERDE-RIVER-NEAR-CAMP-VERDE-AZ_1989-2021.txt";
+    EXPECT_EQ(out_.str(), written + "\n");
+    EXPECT_EQ(err_.str(), "");  // no progress off a terminal
+
+    for (const vd::cli::Args& args :
+         {vd::cli::Args{"run"}, vd::cli::Args{"run", "--avg", "7,30", "--bio", "ammonia"}}) {
+        vd::cli::Args classic = args, fetched = args;
+        classic.push_back(input(kVerde));
+        fetched.push_back(written);
+        ASSERT_EQ(call(classic), 0) << err_.str();
+        const std::string expected = out_.str();
+        ASSERT_EQ(call(fetched), 0) << err_.str();
+        EXPECT_EQ(out_.str(), expected);
+    }
+}
+
+TEST_F(CliFetch, GoesOnPastAFailedSiteAndSaysSo) {
+    const std::string outDir = (dir_ / "fetched").string();
+    EXPECT_EQ(call({"fetch", "09999999", "09506000", "--out-dir", outDir, "--base-url",
+                    service_.url(), "--start", "2020-01-01"}),
+              1);
+    EXPECT_EQ(err_.str(),
+              "vando3-cli fetch: Site 09999999: the service has no daily mean discharge in the "
+              "dates asked for\n");
+    EXPECT_EQ(out_.str(), outDir + "/09506000_VERDE-RIVER-NEAR-CAMP-VERDE-AZ_1989-2021.txt\n");
+}
+
+TEST_F(CliFetch, RefusesABadCommandLine) {
+    struct Case {
+        vd::cli::Args args;
+        std::string message;
+    };
+    const Case cases[] = {
+        {{"fetch"}, "no site number given"},
+        {{"fetch", "09506000", "--start", "2020-1-1"},
+         "--start takes a date YYYY-MM-DD, not '2020-1-1'"},
+        {{"fetch", "09506000", "--end"}, "option --end needs a value"},
+        {{"fetch", "09506000", "--limit", "5"}, "unknown option --limit"},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(call(c.args), 2) << c.message;
+        EXPECT_TRUE(err_.str().starts_with("vando3-cli fetch: " + c.message + "\n")) << err_.str();
+        EXPECT_EQ(out_.str(), "");
+    }
+    EXPECT_TRUE(service_.requests().empty());
+}
+
+}  // namespace
