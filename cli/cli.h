@@ -21,5 +21,6 @@ int cliMain(const Args& args, std::ostream& out, std::ostream& err);
 int cmdTable(const Args& args, const A193& lib, std::ostream& out, std::ostream& err);
 int cmdRun(const Args& args, const A193& lib, std::ostream& out, std::ostream& err);
 int cmdExcursions(const Args& args, const A193& lib, std::ostream& out, std::ostream& err);
+int cmdBatch(const Args& args, const A193& lib, std::ostream& out, std::ostream& err);
 
 }  // namespace vd::cli

@@ -10,6 +10,8 @@ void usage(std::ostream& err) {
     err << "usage: vando3-cli table [--season-start TEXT] [--season-end TEXT] FILE...\n"
            "       vando3-cli run [options] FILE...\n"
            "       vando3-cli excursions --row R [options] FILE...\n"
+           "       vando3-cli batch [options] [--jobs N] [--out FILE.csv] [--files-from LIST]\n"
+           "                        [--quiet|--progress] PATH...\n"
            "options of run and excursions: --season-start TEXT --season-end TEXT\n"
            "  --climatic-year 1|0 --period all|common|longest|table|years:FIRST:LAST\n"
            "  --table-years ROW:START:END --bio acute|chronic|ammonia|custom:M,XMR,XMI,XME\n"
@@ -22,7 +24,7 @@ void usage(std::ostream& err) {
 int cliMain(const Args& args, std::ostream& out, std::ostream& err) {
     using Command = int (*)(const Args&, const A193&, std::ostream&, std::ostream&);
     static const std::map<std::string, Command> commands = {
-        {"table", cmdTable}, {"run", cmdRun}, {"excursions", cmdExcursions}};
+        {"table", cmdTable}, {"run", cmdRun}, {"excursions", cmdExcursions}, {"batch", cmdBatch}};
     if (args.empty()) {
         usage(err);
         return 2;

@@ -117,7 +117,8 @@ std::optional<int> calculate(const Args& args, const A193& lib, bool excursions,
     const char* command = excursions ? "vando3-cli excursions: " : "vando3-cli run: ";
     const auto started = Clock::now();
     try {
-        outcome.options = parseRunOptions(args, excursions);
+        outcome.options =
+            parseRunOptions(args, excursions ? RunCommand::excursions : RunCommand::run);
     } catch (const UsageError& e) {
         err << command << e.what() << '\n';
         return 2;

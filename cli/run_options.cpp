@@ -47,7 +47,7 @@ bool flag(const std::string& option, const std::string& text) {
 
 class Parser {
   public:
-    Parser(const Args& args, bool excursions) : args_(args), excursions_(excursions) {}
+    Parser(const Args& args, RunCommand command) : args_(args), command_(command) {}
 
     RunOptions parse() {
         for (i_ = 0; i_ < args_.size(); ++i_) {
@@ -58,7 +58,8 @@ class Parser {
                 o_.files.push_back({a, {}});
         }
         finishSeason();
-        if (excursions_ && !o_.excursionRow) throw UsageError("--row R is required");
+        if (command_ == RunCommand::excursions && !o_.excursionRow)
+            throw UsageError("--row R is required");
         return std::move(o_);
     }
 
@@ -80,7 +81,7 @@ class Parser {
             climaticYear_ = flag(a, value(a));
         } else if (a == "--period") {
             period(value(a));
-        } else if (a == "--table-years") {
+        } else if (a == "--table-years" && command_ != RunCommand::batch) {
             tableYears(value(a));
         } else if (a == "--bio") {
             bio(value(a));
@@ -97,7 +98,7 @@ class Parser {
             c.flow = value(a);
         } else if (a == "--perc") {
             c.percentile = value(a);
-        } else if (a == "--unmark") {
+        } else if (a == "--unmark" && command_ != RunCommand::batch) {
             o_.unmarked.push_back(wholeNumber(a, value(a)));
         } else if (a == "--comment") {
             c.comments.push_back(value(a));
@@ -105,13 +106,33 @@ class Parser {
             c.advancedReport = flag(a, value(a));
         } else if (a == "--vdp") {
             parameterFile(value(a));
-        } else if (a == "--row" && excursions_) {
+        } else if (a == "--row" && command_ == RunCommand::excursions) {
             o_.excursionRow = wholeNumber(a, value(a));
-        } else if (a == "--timing" && !excursions_) {
+        } else if (a == "--timing" && command_ == RunCommand::run) {
             o_.timing = true;
+        } else if (command_ == RunCommand::batch && batchOption(a)) {
         } else {
             throw UsageError("unknown option " + a);
         }
+    }
+
+    bool batchOption(const std::string& a) {
+        BatchOptions& b = o_.batch;
+        if (a == "--jobs") {
+            b.jobs = wholeNumber(a, value(a));
+            if (b.jobs < 1) throw UsageError("--jobs takes a number of threads from 1 up");
+        } else if (a == "--out") {
+            b.out = value(a);
+        } else if (a == "--files-from") {
+            b.filesFrom.push_back(value(a));
+        } else if (a == "--quiet") {
+            b.progress = false;
+        } else if (a == "--progress") {
+            b.progress = true;
+        } else {
+            return false;
+        }
+        return true;
     }
 
     void period(const std::string& v) {
@@ -183,6 +204,8 @@ class Parser {
         c.percentile = percentile;
         o_.periodChosen = true;
         climaticYear_ = c.fullClimaticYear;
+        // A batch takes the file's settings only; its files are those named.
+        if (command_ == RunCommand::batch) return;
         // The stored rows replace the table; consecutive entries of one file are its gages.
         o_.files.clear();
         o_.missingStoredFiles = false;
@@ -206,7 +229,7 @@ class Parser {
     }
 
     const Args& args_;
-    const bool excursions_;
+    const RunCommand command_;
     std::size_t i_ = 0;
     RunOptions o_;
     std::optional<bool> climaticYear_;
@@ -214,8 +237,8 @@ class Parser {
 
 }  // namespace
 
-RunOptions parseRunOptions(const Args& args, bool excursions) {
-    return Parser(args, excursions).parse();
+RunOptions parseRunOptions(const Args& args, RunCommand command) {
+    return Parser(args, command).parse();
 }
 
 }  // namespace vd::cli

@@ -31,6 +31,17 @@ struct TableYears {
     std::string end;
 };
 
+// The commands that take the run options; each adds a few of its own.
+enum class RunCommand { run, excursions, batch };
+
+// What only the batch takes.
+struct BatchOptions {
+    int jobs = 0;  // 0: one thread per core
+    std::string out;
+    std::vector<std::string> filesFrom;  // lists of paths, "-" for standard input
+    std::optional<bool> progress;        // --progress / --quiet; otherwise when a terminal
+};
+
 struct RunOptions {
     run::SettingsTexts texts;
     std::vector<FileToAdd> files;
@@ -43,10 +54,11 @@ struct RunOptions {
     bool periodChosen = false;
     std::optional<int> excursionRow;  // --row (excursions)
     bool timing = false;              // --timing (run)
+    BatchOptions batch;
 };
 
 // Parses the arguments after the command name. Throws UsageError, and the parameter file's
 // refusals (run::ParamFileError).
-RunOptions parseRunOptions(const Args& args, bool excursions);
+RunOptions parseRunOptions(const Args& args, RunCommand command);
 
 }  // namespace vd::cli
