@@ -60,6 +60,9 @@ int cmdBatch(const Args& args, const A193& lib, std::ostream& out, std::ostream&
     try {
         o = parseRunOptions(args, RunCommand::batch);
         checkPeriod(o.texts);
+    } catch (const HelpRequest& help) {
+        out << help.what();
+        return 0;
     } catch (const UsageError& e) {
         err << "vando3-cli batch: " << e.what() << '\n';
         return 2;

@@ -4,20 +4,14 @@
 #pragma once
 
 #include <optional>
-#include <stdexcept>
 #include <string>
 #include <vector>
 
 #include "cli.h"
+#include "command_line.h"
 #include "run_settings.h"
 
 namespace vd::cli {
-
-// A command line that cannot be understood; what() names the option.
-class UsageError : public std::runtime_error {
-  public:
-    using std::runtime_error::runtime_error;
-};
 
 // A flow file to add, with the Use mark the parameter file stored for each of its rows.
 struct FileToAdd {
@@ -57,8 +51,8 @@ struct RunOptions {
     BatchOptions batch;
 };
 
-// Parses the arguments after the command name. Throws UsageError, and the parameter file's
-// refusals (run::ParamFileError).
+// Parses the arguments after the command name. Throws UsageError, HelpRequest and the
+// parameter file's refusals (run::ParamFileError).
 RunOptions parseRunOptions(const Args& args, RunCommand command);
 
 }  // namespace vd::cli
