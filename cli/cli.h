@@ -22,5 +22,6 @@ int cmdTable(const Args& args, const A193& lib, std::ostream& out, std::ostream&
 int cmdRun(const Args& args, const A193& lib, std::ostream& out, std::ostream& err);
 int cmdExcursions(const Args& args, const A193& lib, std::ostream& out, std::ostream& err);
 int cmdFetch(const Args& args, const A193& lib, std::ostream& out, std::ostream& err);
+int cmdBatch(const Args& args, const A193& lib, std::ostream& out, std::ostream& err);
 
 }  // namespace vd::cli

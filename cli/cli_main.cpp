@@ -1,44 +1,77 @@
-#include <map>
+#include <CLI/CLI.hpp>
 
 #include "cli.h"
+#include "command_line.h"
+#include "vando_version.h"
 #include "vd_a193.h"
 
 namespace vd::cli {
 namespace {
 
-void usage(std::ostream& err) {
-    err << "usage: vando3-cli table [--season-start TEXT] [--season-end TEXT] FILE...\n"
-           "       vando3-cli run [options] FILE...\n"
-           "       vando3-cli excursions --row R [options] FILE...\n"
-           "options of run and excursions: --season-start TEXT --season-end TEXT\n"
-           "  --climatic-year 1|0 --period all|common|longest|table|years:FIRST:LAST\n"
-           "  --table-years ROW:START:END --bio acute|chronic|ammonia|custom:M,XMR,XMI,XME\n"
-           "  --use-defaults 1|0 --nonbio hydro|flow|perc --avg LIST --rp N --flow X\n"
-           "  --perc P --unmark ROW --comment LINE --advanced 1|0 --vdp FILE --timing\n"
-           "       vando3-cli fetch SITE... [--start YYYY-MM-DD] [--end YYYY-MM-DD]\n"
-           "  [--out-dir DIR] [--base-url URL]   (API key: environment API_USGS_PAT)\n";
+using Command = int (*)(const Args&, const A193&, std::ostream&, std::ostream&);
+
+struct CommandEntry {
+    const char* name;
+    const char* summary;
+    Command run;
+};
+
+// Each command parses its own options; adding one is adding a line here.
+const std::vector<CommandEntry>& commands() {
+    static const std::vector<CommandEntry> list = {
+        {"table", "list the gages of flow files as the gage table would", cmdTable},
+        {"run", "compute the design flows and print the report", cmdRun},
+        {"excursions", "print the excursion analysis of a results row", cmdExcursions},
+        {"batch", "compute every gage of many files independently, as CSV", cmdBatch},
+        {"fetch", "download daily flows of gages from the Water Data API", cmdFetch},
+    };
+    return list;
+}
+
+std::string commandsFooter() {
+    std::string text = "Commands (vando3-cli COMMAND --help for their options):\n";
+    for (const CommandEntry& c : commands())
+        text += "  " + std::string(c.name) + std::string(12 - std::string(c.name).size(), ' ') +
+                c.summary + "\n";
+    return text;
 }
 
 }  // namespace
 
 int cliMain(const Args& args, std::ostream& out, std::ostream& err) {
-    using Command = int (*)(const Args&, const A193&, std::ostream&, std::ostream&);
-    static const std::map<std::string, Command> commands = {
-        {"table", cmdTable}, {"run", cmdRun}, {"excursions", cmdExcursions}, {"fetch", cmdFetch}};
-    if (args.empty()) {
-        usage(err);
+    CLI::App app("The design-flow calculator without a window.", "vando3-cli");
+    app.set_version_flag("--version", std::string("vando3-cli ") + version::text);
+    app.footer(commandsFooter());
+    // Everything from the command name on is the command's own.
+    app.prefix_command();
+    std::vector<std::string> rest;
+    try {
+        app.parse(std::vector<std::string>(args.rbegin(), args.rend()));
+        rest = app.remaining();
+    } catch (const CLI::CallForHelp&) {
+        out << app.help();
+        return 0;
+    } catch (const CLI::CallForVersion& e) {
+        out << e.what() << '\n';
+        return 0;
+    } catch (const CLI::ParseError& e) {
+        err << "vando3-cli: " << e.what() << '\n' << app.help();
         return 2;
     }
-    const auto it = commands.find(args[0]);
-    if (it == commands.end()) {
-        err << "vando3-cli: unknown command '" << args[0] << "'\n";
-        usage(err);
+    if (rest.empty()) {
+        err << app.help();
+        return 2;
+    }
+    const auto it = std::find_if(commands().begin(), commands().end(),
+                                 [&](const CommandEntry& c) { return rest[0] == c.name; });
+    if (it == commands().end()) {
+        err << "vando3-cli: unknown command '" << rest[0] << "'\n" << commandsFooter();
         return 2;
     }
     // As the window does, the program starts no work without its log-Pearson library.
     try {
         const A193 lib = A193::load(programFolder());
-        return it->second(Args(args.begin() + 1, args.end()), lib, out, err);
+        return it->run(Args(rest.begin() + 1, rest.end()), lib, out, err);
     } catch (const BindingError& e) {
         err << e.what() << '\n';
         return 1;

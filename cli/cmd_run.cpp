@@ -107,6 +107,7 @@ bool checkSeason(const run::SettingsTexts& t, std::ostream& err) {
 }
 
 struct Outcome {
+    std::string helpText;  // --help: the help, and nothing run
     run::RunResult result;
     RunOptions options;
     bool failures = false;
@@ -118,7 +119,11 @@ std::optional<int> calculate(const Args& args, const A193& lib, bool excursions,
     const char* command = excursions ? "vando3-cli excursions: " : "vando3-cli run: ";
     const auto started = Clock::now();
     try {
-        outcome.options = parseRunOptions(args, excursions);
+        outcome.options =
+            parseRunOptions(args, excursions ? RunCommand::excursions : RunCommand::run);
+    } catch (const HelpRequest& help) {
+        outcome.helpText = help.what();
+        return 0;
     } catch (const UsageError& e) {
         err << command << e.what() << '\n';
         return 2;
@@ -160,14 +165,20 @@ std::optional<int> calculate(const Args& args, const A193& lib, bool excursions,
 
 int cmdRun(const Args& args, const A193& lib, std::ostream& out, std::ostream& err) {
     Outcome outcome;
-    if (const auto status = calculate(args, lib, false, outcome, err)) return *status;
+    if (const auto status = calculate(args, lib, false, outcome, err)) {
+        out << outcome.helpText;
+        return *status;
+    }
     out << run::reportText(outcome.result, run::reportSettingsOf(outcome.result.settings));
     return outcome.failures ? 1 : 0;
 }
 
 int cmdExcursions(const Args& args, const A193& lib, std::ostream& out, std::ostream& err) {
     Outcome outcome;
-    if (const auto status = calculate(args, lib, true, outcome, err)) return *status;
+    if (const auto status = calculate(args, lib, true, outcome, err)) {
+        out << outcome.helpText;
+        return *status;
+    }
     try {
         const run::ExcursionTable table =
             run::excursionTableOfRow(outcome.result, *outcome.options.excursionRow);

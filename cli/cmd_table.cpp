@@ -1,7 +1,9 @@
+#include <CLI/CLI.hpp>
 #include <memory>
 
 #include "calc_state.h"
 #include "cli.h"
+#include "command_line.h"
 #include "gage_rows.h"
 #include "season_date.h"
 
@@ -14,34 +16,35 @@ struct TableOptions {
     std::vector<std::string> files;
 };
 
-bool parseTableOptions(const Args& args, TableOptions& o, std::ostream& err) {
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        const std::string& a = args[i];
-        if (a == "--season-start" || a == "--season-end") {
-            if (i + 1 >= args.size()) {
-                err << "vando3-cli table: " << a << " needs a value\n";
-                return false;
-            }
-            (a == "--season-start" ? o.seasonStart : o.seasonEnd) = args[++i];
-        } else if (a.starts_with("--")) {
-            err << "vando3-cli table: unknown option " << a << "\n";
-            return false;
-        } else {
-            o.files.push_back(a);
-        }
-    }
-    if (o.files.empty()) {
-        err << "vando3-cli table: no flow file given\n";
-        return false;
-    }
-    return true;
+TableOptions parseTableOptions(const Args& args) {
+    TableOptions o;
+    CLI::App app("Lists the gages of each FILE as the gage table would, tab-separated.",
+                 "vando3-cli table");
+    app.add_option("--season-start", o.seasonStart, "first day of the season")
+        ->type_name("TEXT")
+        ->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
+    app.add_option("--season-end", o.seasonEnd, "last day of the season")
+        ->type_name("TEXT")
+        ->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
+    app.add_option("FILE", o.files, "flow files");
+    parseCommandLine(app, args);
+    if (o.files.empty()) throw UsageError("no flow file given");
+    return o;
 }
 
 }  // namespace
 
 int cmdTable(const Args& args, const A193& /*lib*/, std::ostream& out, std::ostream& err) {
     TableOptions o;
-    if (!parseTableOptions(args, o, err)) return 2;
+    try {
+        o = parseTableOptions(args);
+    } catch (const HelpRequest& help) {
+        out << help.what();
+        return 0;
+    } catch (const UsageError& e) {
+        err << "vando3-cli table: " << e.what() << '\n';
+        return 2;
+    }
     if (!niceenoughdate(o.seasonStart).valid()) {
         err << "Invalid start date\n";
         return 1;

@@ -1,5 +1,7 @@
 #include "run_options.h"
 
+#include <CLI/CLI.hpp>
+#include <algorithm>
 #include <filesystem>
 #include <map>
 
@@ -47,27 +49,146 @@ bool flag(const std::string& option, const std::string& text) {
     throw UsageError(option + " takes 1 or 0, not '" + text + "'");
 }
 
+// The options and which commands take them; a value name of null marks a flag.
+struct OptionSpec {
+    const char* name;
+    const char* valueName;
+    const char* help;
+    std::vector<RunCommand> commands;
+};
+
+const std::vector<RunCommand> everyCommand = {RunCommand::run, RunCommand::excursions,
+                                              RunCommand::batch};
+const std::vector<RunCommand> gageTable = {RunCommand::run, RunCommand::excursions};
+
+const std::vector<OptionSpec>& optionSpecs() {
+    static const std::vector<OptionSpec> specs = {
+        {"--season-start", "TEXT", "first day of the season or climatic year (\"Apr 1\", 4/1)",
+         everyCommand},
+        {"--season-end", "TEXT", "last day of the season; makes it a season, not a climatic year",
+         everyCommand},
+        {"--climatic-year", "1|0", "1: the season ends the day before it starts", everyCommand},
+        {"--period", "PERIOD",
+         "years used: all, common, longest, table or years:FIRST:LAST (batch: all or years)",
+         everyCommand},
+        {"--table-years", "ROW:START:END", "the years of a gage table row (--period table)",
+         gageTable},
+        {"--bio", "CRITERION",
+         "biological criterion: acute, chronic, ammonia or custom:M,XMR,XMI,XME", everyCommand},
+        {"--use-defaults", "1|0", "1: the criterion's own values", everyCommand},
+        {"--nonbio", "KIND", "non-biological flow: hydro (xQy), flow (given) or perc (percentile)",
+         everyCommand},
+        {"--avg", "LIST", "averaging periods in days, e.g. 7,30", everyCommand},
+        {"--rp", "N", "return period in years of the xQy flow", everyCommand},
+        {"--flow", "X", "the given flow (--nonbio flow)", everyCommand},
+        {"--perc", "P", "the given percentile (--nonbio perc)", everyCommand},
+        {"--unmark", "ROW", "leave gage table row ROW out of the run", gageTable},
+        {"--comment", "LINE", "a comment line of the report (repeatable)", everyCommand},
+        {"--advanced", "1|0", "1: the report holds the per-year block", everyCommand},
+        {"--vdp", "FILE",
+         "a parameter file's settings (and, but for batch, its files); later options override it",
+         everyCommand},
+        {"--row",
+         "R",
+         "the results row whose excursions are printed (required)",
+         {RunCommand::excursions}},
+        {"--timing",
+         nullptr,
+         "print the reading and total times on standard error",
+         {RunCommand::run}},
+        {"--jobs", "N", "threads computing gages (default: one per core)", {RunCommand::batch}},
+        {"--out", "FILE.csv", "write the CSV here instead of standard output", {RunCommand::batch}},
+        {"--files-from",
+         "LIST",
+         "read paths one per line from LIST (- for standard input)",
+         {RunCommand::batch}},
+        {"--quiet", nullptr, "no progress bar", {RunCommand::batch}},
+        {"--progress",
+         nullptr,
+         "a progress bar on standard error even when it is no terminal",
+         {RunCommand::batch}},
+    };
+    return specs;
+}
+
+const char* commandName(RunCommand command) {
+    switch (command) {
+        case RunCommand::run:
+            return "run";
+        case RunCommand::excursions:
+            return "excursions";
+        case RunCommand::batch:
+            return "batch";
+    }
+    return "";
+}
+
+const char* commandSummary(RunCommand command) {
+    switch (command) {
+        case RunCommand::run:
+            return "Computes the design flows of the gages of FILE... and prints the report as "
+                   "\"Copy to clipboard\" copies it.";
+        case RunCommand::excursions:
+            return "Prints the excursion analysis of the biological design flow of results row R.";
+        case RunCommand::batch:
+            return "Computes every gage of every file or folder PATH... independently and writes "
+                   "one CSV line per gage, in input order.\nExit status: 0 when every file was "
+                   "read and every gage computed, 3 when some were not (their lines say why), 2 "
+                   "for a wrong command line, 1 for wrong settings.";
+    }
+    return "";
+}
+
+// One CLI11 app of the command's options; the files are positional.
+struct CommandLine {
+    explicit CommandLine(RunCommand command)
+        : app(commandSummary(command), std::string("vando3-cli ") + commandName(command)) {
+        for (const OptionSpec& spec : optionSpecs()) {
+            if (std::find(spec.commands.begin(), spec.commands.end(), command) ==
+                spec.commands.end())
+                continue;
+            if (spec.valueName)
+                app.add_option(spec.name, CLI::callback_t{}, spec.help)
+                    ->type_name(spec.valueName)
+                    ->multi_option_policy(CLI::MultiOptionPolicy::TakeAll);
+            else
+                app.add_flag(spec.name, spec.help);
+        }
+        const bool batch = command == RunCommand::batch;
+        files = app.add_option(batch ? "PATH" : "FILE", CLI::callback_t{},
+                               batch ? "flow files and folders" : "flow files");
+        files->expected(0, CLI::detail::expected_max_vector_size)->allow_extra_args();
+    }
+    CLI::App app;
+    CLI::Option* files = nullptr;
+};
+
 class Parser {
   public:
-    Parser(const Args& args, bool excursions) : args_(args), excursions_(excursions) {}
+    explicit Parser(RunCommand command) : command_(command) {}
 
-    RunOptions parse() {
-        for (i_ = 0; i_ < args_.size(); ++i_) {
-            const std::string& a = args_[i_];
-            if (a.starts_with("--"))
-                option(a);
+    // Applies the options in the order given, so later ones override earlier ones.
+    RunOptions parse(const Args& args) {
+        CommandLine line(command_);
+        parseCommandLine(line.app, args);
+        for (const auto& [option, value] : optionsInOrder(line.app)) {
+            if (option == line.files)
+                o_.files.push_back({value, {}});
             else
-                o_.files.push_back({a, {}});
+                this->option(option->get_name(), value);
         }
         finishSeason();
-        if (excursions_ && !o_.excursionRow) throw UsageError("--row R is required");
+        if (command_ == RunCommand::excursions && !o_.excursionRow)
+            throw UsageError("--row R is required");
         return std::move(o_);
     }
 
   private:
-    std::string value(const std::string& option) {
-        if (i_ + 1 >= args_.size()) throw UsageError(option + " needs a value");
-        return args_[++i_];
+    std::string value(const std::string&) const { return *value_; }
+
+    void option(const std::string& a, const std::string& value) {
+        value_ = &value;
+        option(a);
     }
 
     void option(const std::string& a) {
@@ -82,7 +203,7 @@ class Parser {
             climaticYear_ = flag(a, value(a));
         } else if (a == "--period") {
             period(value(a));
-        } else if (a == "--table-years") {
+        } else if (a == "--table-years" && command_ != RunCommand::batch) {
             tableYears(value(a));
         } else if (a == "--bio") {
             bio(value(a));
@@ -99,7 +220,7 @@ class Parser {
             c.flow = value(a);
         } else if (a == "--perc") {
             c.percentile = value(a);
-        } else if (a == "--unmark") {
+        } else if (a == "--unmark" && command_ != RunCommand::batch) {
             o_.unmarked.push_back(wholeNumber(a, value(a)));
         } else if (a == "--comment") {
             c.comments.push_back(value(a));
@@ -107,13 +228,33 @@ class Parser {
             c.advancedReport = flag(a, value(a));
         } else if (a == "--vdp") {
             parameterFile(value(a));
-        } else if (a == "--row" && excursions_) {
+        } else if (a == "--row" && command_ == RunCommand::excursions) {
             o_.excursionRow = wholeNumber(a, value(a));
-        } else if (a == "--timing" && !excursions_) {
+        } else if (a == "--timing" && command_ == RunCommand::run) {
             o_.timing = true;
+        } else if (command_ == RunCommand::batch && batchOption(a)) {
         } else {
             throw UsageError("unknown option " + a);
         }
+    }
+
+    bool batchOption(const std::string& a) {
+        BatchOptions& b = o_.batch;
+        if (a == "--jobs") {
+            b.jobs = wholeNumber(a, value(a));
+            if (b.jobs < 1) throw UsageError("--jobs takes a number of threads from 1 up");
+        } else if (a == "--out") {
+            b.out = value(a);
+        } else if (a == "--files-from") {
+            b.filesFrom.push_back(value(a));
+        } else if (a == "--quiet") {
+            b.progress = false;
+        } else if (a == "--progress") {
+            b.progress = true;
+        } else {
+            return false;
+        }
+        return true;
     }
 
     void period(const std::string& v) {
@@ -185,6 +326,8 @@ class Parser {
         c.percentile = percentile;
         o_.periodChosen = true;
         climaticYear_ = c.fullClimaticYear;
+        // A batch takes the file's settings only; its files are those named.
+        if (command_ == RunCommand::batch) return;
         // The stored rows replace the table; consecutive entries of one file are its gages.
         o_.files.clear();
         const auto kept = run::entriesStillPresent(p.entries, o_.missingStoredFiles);
@@ -198,17 +341,16 @@ class Parser {
         if (c.fullClimaticYear) c.seasonEnd = dayBeforeSeasonStart(c.seasonStart);
     }
 
-    const Args& args_;
-    const bool excursions_;
-    std::size_t i_ = 0;
+    const RunCommand command_;
+    const std::string* value_ = nullptr;
     RunOptions o_;
     std::optional<bool> climaticYear_;
 };
 
 }  // namespace
 
-RunOptions parseRunOptions(const Args& args, bool excursions) {
-    return Parser(args, excursions).parse();
+RunOptions parseRunOptions(const Args& args, RunCommand command) {
+    return Parser(command).parse(args);
 }
 
 }  // namespace vd::cli

@@ -4,21 +4,15 @@
 #pragma once
 
 #include <optional>
-#include <stdexcept>
 #include <string>
 #include <vector>
 
 #include "cli.h"
+#include "command_line.h"
 #include "run_settings.h"
 #include "vd_paramfile.h"
 
 namespace vd::cli {
-
-// A command line that cannot be understood; what() names the option.
-class UsageError : public std::runtime_error {
-  public:
-    using std::runtime_error::runtime_error;
-};
 
 // A flow file to add: named on the command line, or the consecutive rows a parameter file
 // stored for it (with their Use marks).
@@ -33,6 +27,17 @@ struct TableYears {
     std::string end;
 };
 
+// The commands that take the run options; each adds a few of its own.
+enum class RunCommand { run, excursions, batch };
+
+// What only the batch takes.
+struct BatchOptions {
+    int jobs = 0;  // 0: one thread per core
+    std::string out;
+    std::vector<std::string> filesFrom;  // lists of paths, "-" for standard input
+    std::optional<bool> progress;        // --progress / --quiet; otherwise when a terminal
+};
+
 struct RunOptions {
     run::SettingsTexts texts;
     std::vector<FileToAdd> files;
@@ -45,10 +50,11 @@ struct RunOptions {
     bool periodChosen = false;
     std::optional<int> excursionRow;  // --row (excursions)
     bool timing = false;              // --timing (run)
+    BatchOptions batch;
 };
 
-// Parses the arguments after the command name. Throws UsageError, and the parameter file's
-// refusals (run::ParamFileError).
-RunOptions parseRunOptions(const Args& args, bool excursions);
+// Parses the arguments after the command name. Throws UsageError, HelpRequest and the
+// parameter file's refusals (run::ParamFileError).
+RunOptions parseRunOptions(const Args& args, RunCommand command);
 
 }  // namespace vd::cli

@@ -44,8 +44,8 @@ class GageComputation {
   public:
     GageComputation(const GageSeries& series, const GageIdentity& identity,
                     const RunSettings& settings, const A193& lib, const GageProgress& progress,
-                    SearchPath path)
-        : settings_(settings), lib_(lib), progress_(progress), path_(path) {
+                    SearchPath path, const GageExtras& extras)
+        : settings_(settings), lib_(lib), progress_(progress), path_(path), extras_(extras) {
         out_.name = series.name;
         out_.file = identity.file;
         out_.gageInFile = identity.gageInFile;
@@ -60,7 +60,7 @@ class GageComputation {
             out_.shortRecord = true;
             return std::move(out_);
         }
-        keepDailyFlows();
+        if (extras_.dailyFlows) keepDailyFlows();
         biologicalFlow();
         if (!std::holds_alternative<Hydrological>(settings_.nonBiological)) {
             bioAverages_ = std::make_unique<darray>(s.x);
@@ -175,7 +175,8 @@ class GageComputation {
             bio.percentile = percentileOf(s.vando);
             bio.excursionRate = ratePer(p_.yearsBetween, Xcount(s, p_, true, s.vando));
         }
-        out_.excursions = std::make_shared<const ExcursionRecord>(*s.excursions[slot]);
+        if (extras_.excursionRecord)
+            out_.excursions = std::make_shared<const ExcursionRecord>(*s.excursions[slot]);
     }
 
     void averagingBlock(int days) {
@@ -200,8 +201,10 @@ class GageComputation {
             settings_.nonBiological);
         step(2);
         equivalentReturnPeriod(block);
-        perYearTable(days);
-        if (s.advpar[slot]) block.annualTable = annualTableOf(*s.advpar[slot]);
+        if (extras_.perYearTables) {
+            perYearTable(days);
+            if (s.advpar[slot]) block.annualTable = annualTableOf(*s.advpar[slot]);
+        }
         step(1);
         searching({});
         out_.blocks.push_back(std::move(block));
@@ -334,6 +337,7 @@ class GageComputation {
     const A193& lib_;
     const GageProgress& progress_;
     const SearchPath path_;
+    const GageExtras extras_;
     std::unique_ptr<CalcState> s_ = std::make_unique<CalcState>();
     // The parameters of the search under way; each step changes the ones it needs and
     // the later steps find the rest as the earlier ones left them.
@@ -358,8 +362,8 @@ bool GageResult::missingDesignFlow() const {
 
 GageResult computeGage(const GageSeries& series, const GageIdentity& identity,
                        const RunSettings& settings, const A193& lib, const GageProgress& progress,
-                       SearchPath path) {
-    return GageComputation(series, identity, settings, lib, progress, path).compute();
+                       SearchPath path, const GageExtras& extras) {
+    return GageComputation(series, identity, settings, lib, progress, path, extras).compute();
 }
 
 }  // namespace vd::run

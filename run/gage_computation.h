@@ -26,6 +26,15 @@ struct GageProgress {
     std::function<void(const std::string& searching)> searching;
 };
 
+// What a result holds besides its numbers. A caller that needs only the numbers (the CSV)
+// leaves out the per-year tables, the daily flows and the excursion record, which cost
+// more than the design flows themselves; the numbers are the same either way.
+struct GageExtras {
+    bool perYearTables = true;
+    bool dailyFlows = true;
+    bool excursionRecord = true;
+};
+
 struct GageIdentity {
     std::string file;
     int gageInFile = 1;
@@ -34,6 +43,7 @@ struct GageIdentity {
 // Computes every design flow of `series` (the gage's record over the period to use).
 GageResult computeGage(const GageSeries& series, const GageIdentity& identity,
                        const RunSettings& settings, const A193& lib,
-                       const GageProgress& progress = {}, SearchPath path = SearchPath::reuse);
+                       const GageProgress& progress = {}, SearchPath path = SearchPath::reuse,
+                       const GageExtras& extras = {});
 
 }  // namespace vd::run

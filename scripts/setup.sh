@@ -5,7 +5,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 packages=(cmake g++ ninja-build qt6-base-dev qt6-base-dev-tools libgl-dev libboost-dev
-          libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth
+          libgtest-dev libgmock-dev libbenchmark-dev libcli11-dev xvfb xauth
           clang libclang-rt-14-dev dpkg-dev file nlohmann-json3-dev libcurl4-openssl-dev)
 missing=()
 for p in "${packages[@]}"; do

@@ -1,0 +1,110 @@
+// `vando3-cli batch`: every gage of many files computed independently, as CSV.
+#include <unistd.h>
+
+#include <fstream>
+#include <iostream>
+#include <thread>
+
+#include "batch_files.h"
+#include "batch_progress.h"
+#include "batch_run.h"
+#include "cli.h"
+#include "errors.h"
+#include "run_options.h"
+#include "season_date.h"
+#include "vd_paramfile.h"
+
+namespace vd::cli {
+namespace {
+
+constexpr int someUnread = 3;
+
+void checkPeriod(const run::SettingsTexts& t) {
+    // The other choices compare the gages of one table; a batch has no table.
+    if (t.period != run::PeriodKind::all && t.period != run::PeriodKind::years)
+        throw UsageError(
+            "--period takes all or years:FIRST:LAST here (common, longest and table compare "
+            "the gages of one table)");
+}
+
+std::vector<std::string> listedPaths(const std::vector<std::string>& lists) {
+    std::vector<std::string> paths;
+    for (const std::string& list : lists) {
+        std::vector<std::string> more;
+        if (list == "-") {
+            more = pathsFromList(std::cin);
+        } else {
+            std::ifstream in(list, std::ios::binary);
+            if (!in) throw InOutError("Cannot open the list of files \"" + list + "\"");
+            more = pathsFromList(in);
+        }
+        paths.insert(paths.end(), more.begin(), more.end());
+    }
+    return paths;
+}
+
+bool progressWanted(const BatchOptions& b, const std::ostream& err) {
+    if (b.progress) return *b.progress;
+    return &err == &std::cerr && isatty(STDERR_FILENO);
+}
+
+int jobsOf(const BatchOptions& b) {
+    if (b.jobs > 0) return b.jobs;
+    return static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
+}
+
+}  // namespace
+
+int cmdBatch(const Args& args, const A193& lib, std::ostream& out, std::ostream& err) {
+    RunOptions o;
+    try {
+        o = parseRunOptions(args, RunCommand::batch);
+        checkPeriod(o.texts);
+    } catch (const HelpRequest& help) {
+        out << help.what();
+        return 0;
+    } catch (const UsageError& e) {
+        err << "vando3-cli batch: " << e.what() << '\n';
+        return 2;
+    } catch (const run::ParamFileError& e) {
+        err << e.what() << '\n';
+        return 1;
+    }
+    try {
+        std::vector<std::string> paths;
+        for (const FileToAdd& f : o.files) paths.push_back(f.path);
+        const std::vector<std::string> listed = listedPaths(o.batch.filesFrom);
+        paths.insert(paths.end(), listed.begin(), listed.end());
+        if (paths.empty()) {
+            err << "vando3-cli batch: no flow file or folder given\n";
+            return 2;
+        }
+        if (!niceenoughdate(o.texts.seasonStart).valid()) throw ConvertError("Invalid start date");
+        if (!niceenoughdate(o.texts.seasonEnd).valid()) throw ConvertError("Invalid end date");
+        const run::RunSettings settings = run::settingsFromTexts(o.texts);
+        const std::vector<std::string> files = expandFlowPaths(paths);
+
+        std::ofstream file;
+        if (!o.batch.out.empty()) {
+            file.open(o.batch.out, std::ios::binary | std::ios::trunc);
+            if (!file) throw InOutError("Cannot write \"" + o.batch.out + "\"");
+        }
+        std::ostream& csv = o.batch.out.empty() ? out : file;
+        ProgressLine line(err);
+        BatchProgressFn progress;
+        if (progressWanted(o.batch, err)) progress = [&](const BatchCounts& c) { line.show(c); };
+        const BatchSummary summary = runBatch(files, settings, lib, jobsOf(o.batch), csv, progress);
+        line.finish();
+        if (!csv) throw InOutError("Cannot write the results");
+        if (summary.unreadFiles + summary.failedGages == 0) return 0;
+        err << "vando3-cli batch: " << summary.unreadFiles << " of " << files.size()
+            << " files could not be read, " << summary.failedGages
+            << " gages could not be computed (status error)\n";
+        return someUnread;
+    } catch (const std::exception& e) {
+        err << e.what() << '\n';
+        return 1;
+    }
+}
+
+}  // namespace vd::cli

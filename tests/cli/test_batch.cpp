@@ -1,0 +1,295 @@
+// `vando3-cli batch` in-process: its numbers against `run`'s report, its order whatever the
+// threads, folders, failing files and refused options; and the CSV writer's fields.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <map>
+
+#include "cli_fixture.h"
+#include "number_format.h"
+#include "results_csv.h"
+#include "results_table.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+using Row = std::vector<std::string>;
+
+// RFC 4180 records of a text with LF line ends.
+std::vector<Row> csvRows(const std::string& text) {
+    std::vector<Row> rows;
+    Row row;
+    std::string field;
+    bool quoted = false;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        if (quoted) {
+            if (c != '"')
+                field += c;
+            else if (i + 1 < text.size() && text[i + 1] == '"')
+                field += text[++i];
+            else
+                quoted = false;
+        } else if (c == '"') {
+            quoted = true;
+        } else if (c == ',' || c == '\n') {
+            row.push_back(std::move(field));
+            field.clear();
+            if (c == '\n') rows.push_back(std::move(row)), row.clear();
+        } else {
+            field += c;
+        }
+    }
+    return rows;
+}
+
+// The results table of a report: the rows after the header row, cells without the TAB
+// that ends each.
+std::vector<Row> reportRows(const std::string& report) {
+    std::vector<Row> rows;
+    std::istringstream in(report);
+    std::string line;
+    bool inTable = false;
+    while (std::getline(in, line)) {
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        if (line.starts_with("Gage\tPeriod\t")) {
+            inTable = true;
+            continue;
+        }
+        if (!inTable) continue;
+        if (line.empty()) break;
+        Row cells;
+        std::size_t from = 0;
+        for (std::size_t tab; (tab = line.find('\t', from)) != std::string::npos; from = tab + 1)
+            cells.push_back(line.substr(from, tab - from));
+        rows.push_back(cells);
+    }
+    return rows;
+}
+
+// A CSV line's numbers rounded as the results table shows them.
+class ReportCells {
+  public:
+    ReportCells(const Row& header, const Row& row) {
+        for (std::size_t c = 0; c < header.size(); ++c) field_[header[c]] = row.at(c);
+    }
+
+    Row cells(const std::vector<int>& periods) const {
+        Row cells = {at("gage_name"), at("period_start") + "-" + at("period_end"),
+                     vd::run::formatThousands(num("days_in_record")), zeroMissing()};
+        flowTriple(cells, at("bio_flow"), "bio_percentile", "bio_excursions_per_y",
+                   at("bio_label").starts_with("2*") ? "2*4B3: " : "");
+        for (const int d : periods) {
+            const std::string D = "_" + std::to_string(d);
+            flowTriple(cells, at("xqy_flow" + D), "xqy_percentile" + D, "xqy_excursions" + D, "");
+            if (at("equiv_type" + D).empty()) {
+                cells.insert(cells.end(), {"N/A", "", ""});
+            } else {
+                cells.push_back(at("equiv_type" + D));
+                cells.push_back(vd::run::NiceFlow(num("equiv_flow" + D)));
+                cells.push_back(vd::run::percentText(num("equiv_percentile" + D)));
+            }
+        }
+        cells.push_back(vd::run::NiceFlow(num("harmonic_mean")));
+        cells.push_back(vd::run::percentText(num("harmonic_percentile")));
+        return cells;
+    }
+
+    const std::string& at(const std::string& column) const { return field_.at(column); }
+
+  private:
+    double num(const std::string& column) const { return std::stod(at(column)); }
+
+    std::string zeroMissing() const {
+        if (num("zero_days") + num("missing_days") == 0) return "None";
+        return vd::run::formatThousands(num("zero_days")) + "/" +
+               vd::run::formatThousands(num("missing_days"));
+    }
+
+    // A flow with its percentile and excursion rate; "N/A" without a flow, the flow alone
+    // when it is the ammonia rule's.
+    void flowTriple(Row& cells, const std::string& flow, const std::string& percentile,
+                    const std::string& rate, const std::string& prefix) const {
+        if (flow.empty()) {
+            cells.insert(cells.end(), {"N/A", "", ""});
+            return;
+        }
+        cells.push_back(prefix + vd::run::NiceFlow(std::stod(flow)));
+        cells.push_back(at(percentile).empty() ? "" : vd::run::percentText(num(percentile)));
+        cells.push_back(at(rate).empty() ? "" : vd::run::formatFixed(num(rate), 2, 4));
+    }
+
+    std::map<std::string, std::string> field_;
+};
+
+class CliBatch : public vd::test::CliFixture {
+  protected:
+    CliBatch() : CliFixture("vd_cli_batch") {}
+
+    std::vector<std::string> inputs() const {
+        return {input("09506000_verde_camp_verde_dv_1989-2021.txt"),
+                input("11224000_mf_san_joaquin_mammoth_dv_2009-2021.txt"),
+                input("08023080_bayou_grand_cane_zeros.txt"),
+                input("08023080_bayou_grand_cane_zeros.flo")};
+    }
+
+    int callWith(vd::cli::Args args, const std::vector<std::string>& paths) {
+        args.insert(args.end(), paths.begin(), paths.end());
+        return call(args);
+    }
+};
+
+TEST_F(CliBatch, NumbersRoundedAsTheReportGiveItsCells) {
+    const std::vector<std::pair<vd::cli::Args, std::vector<int>>> cases = {
+        {{}, {7}},
+        {{"--avg", "7,30"}, {7, 30}},
+        {{"--bio", "ammonia"}, {7}},
+        {{"--bio", "chronic", "--avg", "30,4", "--rp", "5"}, {4, 30}},
+        {{"--nonbio", "perc", "--perc", "10", "--season-start", "Jun 1", "--season-end", "Sep 30",
+          "--climatic-year", "0"},
+         {7}},
+        {{"--nonbio", "flow", "--flow", "30"}, {7}},
+        {{"--period", "years:2000:2015"}, {7}},
+        {{"--period", "years:1950:1960"}, {7}},
+    };
+    for (const auto& [options, periods] : cases) {
+        const std::string what = ::testing::PrintToString(options);
+        vd::cli::Args runArgs = {"run"};
+        runArgs.insert(runArgs.end(), options.begin(), options.end());
+        ASSERT_EQ(callWith(runArgs, inputs()), 0) << what << err_.str();
+        const std::vector<Row> report = reportRows(out_.str());
+        ASSERT_EQ(report.size(), inputs().size()) << what;
+
+        vd::cli::Args batchArgs = {"batch", "--jobs", "2"};
+        batchArgs.insert(batchArgs.end(), options.begin(), options.end());
+        ASSERT_EQ(callWith(batchArgs, inputs()), 0) << what << err_.str();
+        const std::vector<Row> csv = csvRows(out_.str());
+
+        ASSERT_EQ(csv.size(), report.size() + 1) << what;
+        for (std::size_t r = 0; r < report.size(); ++r) {
+            const ReportCells line(csv[0], csv[r + 1]);
+            EXPECT_EQ(line.at("file"), inputs()[r]);
+            if (line.at("status") == "short") {
+                EXPECT_EQ(report[r][1], "N/A") << what << " row " << r;
+                EXPECT_EQ(line.at("bio_flow"), "");
+                continue;
+            }
+            EXPECT_EQ(line.cells(periods), report[r]) << what << " row " << r;
+        }
+    }
+}
+
+TEST_F(CliBatch, SameLinesInInputOrderWhateverTheThreadsAndFoldersSearchedRecursively) {
+    fs::create_directories(dir_ / "deeper" / "still");
+    fs::copy_file(dir_ / "09506000_verde_camp_verde_dv_1989-2021.txt",
+                  dir_ / "deeper" / "still" / "verde.rdb");
+    std::ofstream(dir_ / "deeper" / "notes.md") << "not a flow file\n";
+
+    ASSERT_EQ(call({"batch", "--jobs", "1", dir_.string()}), 0) << err_.str();
+    const std::string one = out_.str();
+    ASSERT_EQ(call({"batch", "--jobs", "4", dir_.string()}), 0) << err_.str();
+    EXPECT_EQ(out_.str(), one);
+
+    std::vector<std::string> files;
+    for (const Row& r : csvRows(one)) files.push_back(r[0] + "#" + r[1]);
+    const std::string base = dir_.string() + "/";
+    const std::vector<std::string> expected = {
+        "file#gage_index",
+        base + "08023080_bayou_grand_cane_zeros.flo#1",
+        base + "08023080_bayou_grand_cane_zeros.txt#1",
+        base + "09506000_verde_camp_verde_dv_1989-2021.txt#1",
+        base + "11224000_mf_san_joaquin_mammoth_dv_2009-2021.txt#1",
+        base + "13010065_snake_flagg_ranch_dv_2006-2007_ice_2006layout.txt#1",
+        base + "deeper/still/verde.rdb#1",
+    };
+    EXPECT_EQ(files, expected);
+
+    // Files named one by one, and a list of them, keep the order given.
+    const fs::path list = dir_ / "list.txt";
+    std::ofstream(list, std::ios::binary) << inputs()[2] << "\r\n\n" << inputs()[0] << "\n";
+    ASSERT_EQ(call({"batch", "--files-from", list.string(), inputs()[1]}), 0);
+    const std::vector<Row> rows = csvRows(out_.str());
+    ASSERT_EQ(rows.size(), 4u);
+    EXPECT_EQ(rows[1][0], inputs()[1]);
+    EXPECT_EQ(rows[2][0], inputs()[2]);
+    EXPECT_EQ(rows[3][0], inputs()[0]);
+}
+
+TEST_F(CliBatch, UnreadableFilesGiveErrorLinesAndStatusThree) {
+    std::ofstream(dir_ / "bad.txt", std::ios::binary)
+        << "# Data for the following 1 site(s)\n#    USGS 01 X\n# ----\n"
+           "agency_cd\tsite_no\tdatetime\t01_00060_00003\t01_00060_00003_cd\n5s\n"
+           "USGS\t01\t2000-01-01\tabc\tA\n";
+    const std::vector<std::string> paths = {input("missing.txt"), inputs()[0], input("bad.txt")};
+    EXPECT_EQ(callWith({"batch", "--out", input("out.csv")}, paths), 3);
+    EXPECT_EQ(out_.str(), "");
+    EXPECT_NE(err_.str().find("2 of 3 files could not be read"), std::string::npos) << err_.str();
+
+    const std::vector<Row> rows = csvRows(vd::test::fileText(dir_ / "out.csv"));
+    ASSERT_EQ(rows.size(), 4u);
+    for (const Row& r : rows) EXPECT_EQ(r.size(), rows[0].size());
+    const auto field = [&](std::size_t row, const std::string& column) {
+        const auto at = std::find(rows[0].begin(), rows[0].end(), column) - rows[0].begin();
+        return rows[row].at(static_cast<std::size_t>(at));
+    };
+    EXPECT_EQ(field(1, "status"), "error");
+    EXPECT_NE(field(1, "message").find("missing.txt"), std::string::npos);
+    EXPECT_EQ(field(1, "gage_index"), "");
+    EXPECT_EQ(field(2, "status"), "ok");
+    EXPECT_EQ(field(2, "site_no"), "09506000");
+    EXPECT_EQ(field(3, "status"), "error");
+    EXPECT_NE(field(3, "message").find("'abc' is not a valid floating point value at line 6"),
+              std::string::npos)
+        << field(3, "message");
+}
+
+TEST_F(CliBatch, OptionsThatNeedAGageTableAreRefused) {
+    const std::vector<std::pair<vd::cli::Args, std::string>> cases = {
+        {{"batch", "--period", "common", "x.txt"}, "--period"},
+        {{"batch", "--period", "table", "x.txt"}, "--period"},
+        {{"batch", "--table-years", "1:2000:2010", "x.txt"}, "--table-years"},
+        {{"batch", "--unmark", "1", "x.txt"}, "--unmark"},
+        {{"batch", "--jobs", "0", "x.txt"}, "--jobs"},
+        {{"batch"}, "no flow file"},
+    };
+    for (const auto& [args, named] : cases) {
+        EXPECT_EQ(call(args), 2) << named;
+        EXPECT_NE(err_.str().find(named), std::string::npos) << err_.str();
+        EXPECT_EQ(out_.str(), "");
+    }
+}
+
+TEST(ResultsCsv, FieldsAreQuotedOnlyWhenTheyMustBe) {
+    const std::pair<std::string, std::string> cases[] = {
+        {"plain", "plain"},
+        {"A, B", "\"A, B\""},
+        {"say \"hi\"", "\"say \"\"hi\"\"\""},
+        {"two\nlines", "\"two\nlines\""},
+        {"", ""},
+    };
+    for (const auto& [text, field] : cases) EXPECT_EQ(vd::run::csvField(text), field);
+}
+
+TEST(ResultsCsv, NumbersReadBackExactlyAndNonFiniteIsEmpty) {
+    for (const double v : {0.0, 0.1, 453.95773391474194, 1e-300, -2.5, 123456789.0})
+        EXPECT_EQ(std::stod(vd::run::csvNumber(v)), v);
+    EXPECT_EQ(vd::run::csvNumber(0.1), "0.1");
+    EXPECT_EQ(vd::run::csvNumber(std::nan("")), "");
+    EXPECT_EQ(vd::run::csvNumber(HUGE_VAL), "");
+}
+
+TEST(ResultsCsv, SiteNumberIsALeadingRunOfEightToFifteenDigits) {
+    const std::pair<std::string, std::string> cases[] = {
+        {"09506000 VERDE RIVER NEAR CAMP VERDE, AZ", "09506000"},
+        {"394220106431500 A WELL-NAMED SITE", "394220106431500"},
+        {"0950600 TOO SHORT", ""},
+        {"USGS 09506000 VERDE", ""},
+        {"09506000", "09506000"},
+        {"", ""},
+    };
+    for (const auto& [name, site] : cases) EXPECT_EQ(vd::run::siteNumberOf(name), site) << name;
+}
+
+}  // namespace
