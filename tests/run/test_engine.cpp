@@ -213,8 +213,12 @@ TEST_F(Engine, AmmoniaRuleTakesTwiceTheFourDayFlowWhenLower) {
 
     EXPECT_EQ(cellOf(r, 4, 0), "30B3");
     EXPECT_EQ(cellOf(r, 4, 1), "2*4B3: " + NiceFlow(2 * fourDay));
-    EXPECT_EQ(cellOf(r, 5, 1), "");  // no percentile or rate under the rule
-    EXPECT_EQ(cellOf(r, 6, 1), "");
+    // The flow shown has its percentile and excursion rate, as every biological flow has.
+    const BiologicalResult& bio = r.gage(1).biological;
+    EXPECT_TRUE(bio.twiceFourDay);
+    EXPECT_GT(bio.percentile, 0);
+    EXPECT_EQ(cellOf(r, 5, 1), percentText(bio.percentile));
+    EXPECT_EQ(cellOf(r, 6, 1), formatFixed(bio.excursionRate, 2, 4));
     ASSERT_TRUE(r.gage(1).excursions != nullptr);
     EXPECT_EQ(r.gage(1).excursions->Flow, 2 * fourDay);
 
@@ -321,6 +325,24 @@ TEST_F(Engine, FlowThatCannotBeComputedSetsTheNotice) {
     EXPECT_EQ(cellOf(r, 8, 1), "");
     EXPECT_TRUE(r.tooshort);
     EXPECT_NE(cellOf(r, 4, 1), "N/A");  // three years suffice for 1B3
+}
+
+TEST_F(Engine, ReturnPeriodWithoutFiniteFlowShowsNA) {
+    // San Joaquin's 7-day minima have a positive skew: a 1-year return period has no finite
+    // flow (the library's 1.0e20), which is not a flow that data was missing for.
+    SettingsTexts c;
+    c.returnYears = "1";
+    const RunResult r = run(c, {sanJoaquin, verde});
+    EXPECT_EQ(cellOf(r, 7, 0), "7Q1");
+    EXPECT_EQ(cellOf(r, 7, 1), "N/A");
+    EXPECT_EQ(cellOf(r, 8, 1), "");
+    EXPECT_EQ(cellOf(r, 9, 1), "");
+    EXPECT_TRUE(r.gage(1).blocks[0].noFiniteFlow);
+    EXPECT_FALSE(r.tooshort);
+    // Verde's minima give a finite 7Q1.
+    EXPECT_FALSE(r.gage(2).blocks[0].noFiniteFlow);
+    EXPECT_EQ(cellOf(r, 7, 2).find("E+"), std::string::npos);
+    EXPECT_NE(cellOf(r, 8, 2), "");
 }
 
 TEST_F(Engine, ExplicitFlowIsCountedOnTheSameAveragesInEveryBlock) {
