@@ -38,6 +38,15 @@ FileDialogRequest parameterFileDialog(FileDialogRequest::Mode mode, const QStrin
     return r;
 }
 
+// Whether a Start or End cell holds other years than the row's record: the parameter file
+// has no place for them.
+bool startOrEndEdited(const GageTable& table) {
+    return std::ranges::any_of(table.rows(), [](const GageRow& r) {
+        if (r.record.size() != 9) return false;  // "N/A": nothing to edit
+        return r.start != r.record.substr(0, 4) || r.end != r.record.substr(5, 4);
+    });
+}
+
 }  // namespace
 
 vd::run::ParamFile MainWindow::parameterFileContent() const {
@@ -88,18 +97,27 @@ void MainWindow::saveParameterFile(const QString& path) {
     unsavedChanges = false;
     parameterFilePath = path;
     setCaptionForFile(path);
+    if (startOrEndEdited(table_))
+        prompts_.message(this, programName(),
+                         QStringLiteral("The Start and End years of the table are not kept in "
+                                        "the parameter file; they are read again from the "
+                                        "files."),
+                         MessageIcon::information);
 }
 
 void MainWindow::setCaptionForFile(const QString& path) {
     setWindowTitle(parameterFileCaption(QFileInfo(path).fileName()));
 }
 
+bool MainWindow::mayDiscardChanges() {
+    return !unsavedChanges ||
+           prompts_.confirm(this, QStringLiteral("Opening an old VANDO parameter file will lose "
+                                                 "changes to the flow data table and parameters. "
+                                                 "Are you sure you want to open an old file?"));
+}
+
 void MainWindow::chooseParameterFile() {
-    if (unsavedChanges &&
-        !prompts_.confirm(this, QStringLiteral("Opening an old VANDO parameter file will lose "
-                                               "changes to the flow data table and parameters. "
-                                               "Are you sure you want to open an old file?")))
-        return;
+    if (!mayDiscardChanges()) return;
     const QStringList chosen = prompts_.chooseFiles(
         this, parameterFileDialog(FileDialogRequest::Mode::openOne, QStringLiteral("Open"),
                                   QStringLiteral("VANDO parameter files (*.vdp)")));
@@ -135,7 +153,9 @@ void MainWindow::openParameterFile(const QString& path) {
 
 void MainWindow::applyParameterFile(const vd::run::ParamFile& p) {
     // Written in the file's order: each control's handlers run, and every later value
-    // overwrites what a handler wrote before it.
+    // overwrites what a handler wrote before it. The old table goes first, so that no
+    // season change re-reads it.
+    clearTable();
     climaticYearBox->setChecked(p.CheckBox2);
     seasonEndEdit->setText(qs(p.Edit1));
     seasonStartEdit->setText(qs(p.Edit2));
@@ -157,18 +177,26 @@ void MainWindow::applyParameterFile(const vd::run::ParamFile& p) {
     returnPeriodEdit->setText(qs(p.Edit4));
 
     std::vector<vd::run::ParamFileEntry> kept;
-    std::ranges::copy_if(p.entries, std::back_inserter(kept),
-                         [](const auto& e) { return QFileInfo(qs(e.path)).isFile(); });
-    clearTable();
-    if (kept.size() != p.entries.size())
-        prompts_.message(this, QStringLiteral("Error!"),
-                         QStringLiteral("One or more flow data files stored with the parameter "
-                                        "file is missing and deleted from the list. "),
-                         MessageIcon::stop);
+    QStringList missing;
+    for (const vd::run::ParamFileEntry& e : p.entries) {
+        if (QFileInfo(qs(e.path)).isFile())
+            kept.push_back(e);
+        else if (!missing.contains(qs(e.path)))
+            missing << qs(e.path);
+    }
+    if (!missing.isEmpty()) showMissingFiles(missing);
     rebuildGageTable(kept);
     firstYearEdit->setText(qs(p.MEdit1));
     lastYearEdit->setText(qs(p.MEdit2));
     periodChoice->button(p.MRG)->setChecked(true);
+}
+
+void MainWindow::showMissingFiles(const QStringList& missing) {
+    prompts_.message(this, QStringLiteral("Error!"),
+                     QStringLiteral("One or more flow data files stored with the parameter file "
+                                    "is missing and deleted from the list:\n\n") +
+                         missing.join(QLatin1Char('\n')),
+                     MessageIcon::stop);
 }
 
 void MainWindow::rebuildGageTable(const std::vector<vd::run::ParamFileEntry>& entries) {
