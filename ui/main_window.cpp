@@ -168,7 +168,6 @@ void MainWindow::createFlowDataGroup() {
     gageCountLabel->setWordWrap(true);
 
     commentsGroup_ = new QGroupBox(QStringLiteral("Comments"), flowGroup_);
-    commentsGroup_->setMinimumHeight(73);
     commentBox = new QPlainTextEdit(commentsGroup_);
     const QFontMetrics fm(commentBox->font());
     commentBox->setFixedHeight(3 * fm.lineSpacing() + 12);
@@ -324,8 +323,7 @@ void MainWindow::layoutWindow() {
 
     // A larger window goes to the gage table alone.
     flowGroup_->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
-    for (QWidget* w : {static_cast<QWidget*>(periodGroup), static_cast<QWidget*>(commentsGroup_)})
-        w->setSizePolicy(w->sizePolicy().horizontalPolicy(), QSizePolicy::Fixed);
+    periodGroup->setSizePolicy(periodGroup->sizePolicy().horizontalPolicy(), QSizePolicy::Fixed);
     for (QWidget* w :
          {static_cast<QWidget*>(biologicalGroup), static_cast<QWidget*>(nonBiologicalGroup)})
         w->setSizePolicy(QSizePolicy::Fixed, w->sizePolicy().verticalPolicy());
