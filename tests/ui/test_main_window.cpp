@@ -86,6 +86,19 @@ struct Fixture {
         QApplication::processEvents();
     }
 
+    // Drags the URLs onto the gage table and drops them; false when the table refuses them.
+    bool drop(const QList<QUrl>& urls) {
+        QMimeData mime;
+        mime.setUrls(urls);
+        QWidget* area = form->gageGrid->parentWidget();
+        QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &mime, Qt::LeftButton, {});
+        QApplication::sendEvent(area, &enter);
+        if (!enter.isAccepted()) return false;
+        QDropEvent dropped(QPointF(10, 10), Qt::CopyAction, &mime, Qt::LeftButton, {});
+        QApplication::sendEvent(area, &dropped);
+        return true;
+    }
+
     QString cell(int row, int column) const {
         return form->gageModel().index(row, column).data().toString();
     }
@@ -819,14 +832,7 @@ void MainWindowTest::droppedFlowFilesAreAdded() {
                            QUrl::fromLocalFile(flo)};
     QCOMPARE(ui::FileDropArea::flowFiles(urls), (QStringList{a, flo}));
     f.show();
-    QMimeData mime;
-    mime.setUrls(urls);
-    QWidget* area = f.form->gageGrid->parentWidget();
-    QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &mime, Qt::LeftButton, {});
-    QApplication::sendEvent(area, &enter);
-    QVERIFY(enter.isAccepted());
-    QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &mime, Qt::LeftButton, {});
-    QApplication::sendEvent(area, &drop);
+    QVERIFY(f.drop(urls));
     QCOMPARE(f.form->gageTable().rowCount(), 2);
     QCOMPARE(f.cell(0, 1), QStringLiteral("B1"));
     QVERIFY(f.form->unsavedChanges);
@@ -1018,14 +1024,7 @@ void MainWindowTest::openingAskFirstWithUnsavedChanges() {
     QCOMPARE(f.form->gageTable().rowCount(), 2);
     f.prompts.answers = {true};
     f.show();
-    QMimeData mime;
-    mime.setUrls({QUrl::fromLocalFile(vdp)});
-    QWidget* area = f.form->gageGrid->parentWidget();
-    QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &mime, Qt::LeftButton, {});
-    QApplication::sendEvent(area, &enter);
-    QVERIFY(enter.isAccepted());
-    QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &mime, Qt::LeftButton, {});
-    QApplication::sendEvent(area, &drop);
+    QVERIFY(f.drop({QUrl::fromLocalFile(vdp)}));
     QCOMPARE(f.prompts.questions.size(), std::size_t{2});
     QCOMPARE(f.form->gageTable().rowCount(), 1);
     QCOMPARE(f.form->windowTitle(), QStringLiteral("VANDO 3.1b - kept.vdp"));
