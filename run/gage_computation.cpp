@@ -17,6 +17,9 @@ constexpr double daysPerYear = 365.25;
 constexpr int excursionYears = 3;  // excursion rates of the non-biological flows are per 3 years
 constexpr int slot = 1;            // the gage's place in its own store and results row
 constexpr float noYear = -999;
+// The library's answer for a return period without a finite flow is 1.0e20; the per-year
+// table leaves such flows out from 1e10 on too.
+constexpr double infiniteFlow = 1e10;
 
 // The hydrological search's work that does not depend on the return period: the x-day
 // averages, their seasonal annual minima and the log-Pearson fit of them.
@@ -167,14 +170,11 @@ class GageComputation {
         if (s.vando < 0 || (ammonia && fourDay < 0)) return;
         if (ammonia && 2 * fourDay < s.vando) {
             s.vando = 2 * fourDay;
-            bio.flow = s.vando;
             bio.twiceFourDay = true;
-            Xcount(s, p_, true, s.vando);
-        } else {
-            bio.flow = s.vando;
-            bio.percentile = percentileOf(s.vando);
-            bio.excursionRate = ratePer(p_.yearsBetween, Xcount(s, p_, true, s.vando));
         }
+        bio.flow = s.vando;
+        bio.percentile = percentileOf(s.vando);
+        bio.excursionRate = ratePer(p_.yearsBetween, Xcount(s, p_, true, s.vando));
         if (extras_.excursionRecord)
             out_.excursions = std::make_shared<const ExcursionRecord>(*s.excursions[slot]);
     }
@@ -222,6 +222,10 @@ class GageComputation {
             block.fit = {true, f.XBAR, f.STD, f.SKEW, hydroFit_->ny, f.nzi};
         }
         if (flow < 0) return;
+        if (flow >= infiniteFlow) {
+            block.noFiniteFlow = true;
+            return;
+        }
         block.flow = flow;
         block.percentile = percentileOf(flow);
         loadFourDayAverages();
@@ -356,7 +360,7 @@ bool GageResult::missingDesignFlow() const {
     if (shortRecord) return false;
     if (!biological.flow) return true;
     return std::any_of(blocks.begin(), blocks.end(), [](const AveragingBlock& b) {
-        return b.kind == NonBiologicalKind::hydrological && !b.flow;
+        return b.kind == NonBiologicalKind::hydrological && !b.flow && !b.noFiniteFlow;
     });
 }
 

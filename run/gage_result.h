@@ -27,8 +27,8 @@ struct BiologicalResult {
     int yearsBetween = 0;   // y of xBy, whole years
     // None when no flow could be computed (too little data in the period).
     std::optional<double> flow;
-    // The ammonia rule took twice the 4-day flow; the table then shows neither percentile
-    // nor excursion rate.
+    // The ammonia rule took twice the 4-day flow (the 30-day flow was higher); the
+    // percentile and the excursions (on the 30-day averages) are those of the flow taken.
     bool twiceFourDay = false;
     double percentile = 0;
     double excursionRate = 0;  // excursions per `yearsBetween` years of record
@@ -69,6 +69,9 @@ struct AveragingBlock {
     // The hydrological flow, the given flow or the flow at the given percentile; none when
     // it cannot be computed.
     std::optional<double> flow;
+    // The return period has no finite flow (1 year with a skew of zero or more: the
+    // library's 1.0e20); `flow` is none, and no data is missing.
+    bool noFiniteFlow = false;
     double percentile = 0;
     double excursionRate = 0;  // excursions per 3 years of record
     LowFlowFit fit;            // hydrological kind: the fit of this period's minima

@@ -78,11 +78,7 @@ void writeBiological(CellWriter& cell, int row, const BiologicalResult& bio) {
         cell(4, row) = "N/A";
         return;
     }
-    if (bio.twiceFourDay) {
-        cell(4, row) = "2*4B3: " + NiceFlow(*bio.flow);
-        return;
-    }
-    cell(4, row) = NiceFlow(*bio.flow);
+    cell(4, row) = (bio.twiceFourDay ? "2*4B3: " : "") + NiceFlow(*bio.flow);
     cell(5, row) = percentText(bio.percentile);
     cell(6, row) = rateText(bio.excursionRate);
 }

@@ -13,6 +13,15 @@ namespace vd::run {
 std::string periodHint(const std::string& periodCell, const std::string& seasonStart,
                        const std::string& seasonEnd, int SYAdjust);
 
+// The hint of results cell (col, gridRow), row 0 being the headers: a sentence that
+// explains the column (and the cell, where it holds a special value); the gage's name in
+// the gage column and the season dates of the period in the period column.
+std::string cellHint(const RunResult& result, int col, int gridRow);
+
+// Whether the season is shorter than a year, so that the values computed over the whole
+// record say so.
+bool seasonShorterThanYear(const Season& season);
+
 // The excursion window's caption for results row `row`: "Excursion analysis for " + the
 // header of column 1 + " at " + the row's gage name.
 std::string excursionCaption(const RunResult& result, int row);

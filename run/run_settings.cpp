@@ -12,14 +12,33 @@ namespace vd::run {
 namespace {
 
 constexpr int largestAveragingPeriod = 255;
+const std::string averagingField = "Non-biological flow averaging period (days)";
 
 [[noreturn]] void refuse(const std::string& field, const std::string& value,
                          const std::string& rule) {
     throw CalcError(field + ": '" + fieldExcerpt(value) + "' is not allowed; " + rule + ".");
 }
 
+// A conversion error with the field's name in front, as the refusals name it.
+template <class Convert>
+auto inField(const std::string& field, Convert convert) {
+    try {
+        return convert();
+    } catch (const ConvertError& e) {
+        throw ConvertError(field + ": " + e.what());
+    }
+}
+
+int integerIn(const std::string& field, const std::string& text) {
+    return inField(field, [&] { return toInteger(text); });
+}
+
+double floatIn(const std::string& field, const std::string& text) {
+    return inField(field, [&] { return toFloat(text); });
+}
+
 int atLeastOne(const std::string& field, const std::string& text) {
-    const int value = toInteger(text);
+    const int value = integerIn(field, text);
     if (value < 1) refuse(field, text, "it must be at least 1");
     return value;
 }
@@ -46,10 +65,13 @@ NonBiological nonBiologicalOf(const SettingsTexts& t) {
         case NonBiologicalKind::hydrological:
             return Hydrological{static_cast<double>(
                 atLeastOne("Return period on years with excursions (years)", t.returnYears))};
-        case NonBiologicalKind::explicitFlow:
-            return ExplicitFlow{toFloat(t.flow)};
+        case NonBiologicalKind::explicitFlow: {
+            const double cfs = floatIn("Explicit flow value", t.flow);
+            if (!(cfs >= 0)) refuse("Explicit flow value", t.flow, "a flow is at least 0");
+            return ExplicitFlow{cfs};
+        }
         case NonBiologicalKind::percentile: {
-            const double p = toFloat(t.percentile);
+            const double p = floatIn("Flow percentile", t.percentile);
             if (!(p >= 0 && p <= 100))
                 refuse("Flow percentile", t.percentile, "it must lie between 0 and 100");
             return FlowPercentile{p};
@@ -109,23 +131,36 @@ Season seasonOf(const std::string& startText, const std::string& endText) {
 }
 
 AveragingPeriods parseAveragingPeriods(const std::string& text) {
+    const auto blank = [&](std::size_t i) {
+        return i < text.size() && std::isspace(static_cast<unsigned char>(text[i]));
+    };
+    const auto digit = [&](std::size_t i) {
+        return i < text.size() && std::isdigit(static_cast<unsigned char>(text[i]));
+    };
     AveragingPeriods periods;
-    std::string rest = text;
-    while (!rest.empty()) {
-        std::size_t digits = 0;
-        while (digits < rest.size() && std::isdigit(static_cast<unsigned char>(rest[digits])))
-            ++digits;
-        const std::string entry = rest.substr(0, digits);
-        const int period = toInteger(entry);
-        if (period > largestAveragingPeriod) throw RangeError();
-        if (period < 1)
-            refuse("Non-biological flow averaging period (days)", entry,
-                   "every averaging period must be at least 1");
+    std::size_t at = 0;
+    while (blank(at)) ++at;
+    while (at < text.size()) {
+        std::size_t end = at;
+        while (digit(end)) ++end;
+        if (end == at) {
+            // No digits: the entry is what stands before the next blank or separator.
+            while (end < text.size() && !blank(end) && text[end] != ',' && text[end] != ';') ++end;
+        }
+        const std::string entry = text.substr(at, end - at);
+        const int period = integerIn(averagingField, entry);
+        if (period > largestAveragingPeriod)
+            refuse(averagingField, entry, "an averaging period is at most 255 days");
+        if (period < 1) refuse(averagingField, entry, "every averaging period must be at least 1");
         if (std::find(periods.distinct.begin(), periods.distinct.end(), period) ==
             periods.distinct.end())
             periods.distinct.push_back(period);
         ++periods.entries;
-        rest.erase(0, std::min(rest.size(), digits + 1));
+        // One separator, with blanks on either side of it, or blanks alone.
+        at = end;
+        while (blank(at)) ++at;
+        if (at < text.size() && !digit(at)) ++at;
+        while (blank(at)) ++at;
     }
     std::sort(periods.distinct.begin(), periods.distinct.end());
     return periods;
@@ -136,6 +171,8 @@ RunSettings settingsFromTexts(const SettingsTexts& t, SettingsScope scope) {
     s.season = seasonOf(t.seasonStart, t.seasonEnd);
     s.season.fullClimaticYear = t.fullClimaticYear;
     const AveragingPeriods periods = parseAveragingPeriods(t.averagingPeriods);
+    if (periods.entries == 0)
+        throw CalcError("Flow averaging period: give at least one number of days");
     s.averagingDays = periods.distinct;
     s.averagingEntries = periods.entries;
     s.comments = t.comments;
@@ -147,8 +184,8 @@ RunSettings settingsFromTexts(const SettingsTexts& t, SettingsScope scope) {
     s.biological = biologicalOf(t);
     if (!s.averagingDays.empty()) s.nonBiological = nonBiologicalOf(t);
     if (t.period == PeriodKind::years) {
-        s.period.firstYear = toInteger(t.firstYear);
-        s.period.lastYear = toInteger(t.lastYear);
+        s.period.firstYear = integerIn("First year of the calculation period", t.firstYear);
+        s.period.lastYear = integerIn("Last year of the calculation period", t.lastYear);
     }
     return s;
 }

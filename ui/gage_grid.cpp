@@ -1,9 +1,11 @@
 #include "gage_grid.h"
 
+#include <QContextMenuEvent>
 #include <QDragEnterEvent>
 #include <QFileInfo>
 #include <QHeaderView>
 #include <QKeyEvent>
+#include <QMenu>
 #include <QMimeData>
 #include <QPainter>
 #include <QScrollBar>
@@ -11,6 +13,7 @@
 #include <QUrl>
 #include <algorithm>
 
+#include "flow_file_kinds.h"
 #include "gage_table_model.h"
 
 namespace vd::ui {
@@ -45,15 +48,27 @@ GageGrid::GageGrid(QWidget* parent) : QTableView(parent) {
     setSelectionMode(QAbstractItemView::SingleSelection);
     setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
                     QAbstractItemView::AnyKeyPressed);
-    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    // Tab leaves the table for the next control; the arrow keys move inside it.
+    setTabKeyNavigation(false);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     setVerticalScrollMode(QAbstractItemView::ScrollPerItem);
+    setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
     verticalHeader()->hide();
     QHeaderView* header = horizontalHeader();
-    header->setSectionResizeMode(QHeaderView::Fixed);
+    // Long gage names and file titles are shown whole by dragging the header's dividers.
+    header->setSectionResizeMode(QHeaderView::Interactive);
     header->setSectionsClickable(false);
     header->setHighlightSections(false);
     header->setMinimumSectionSize(8);
+    connect(header, &QHeaderView::sectionResized, this, [this](int section, int, int size) {
+        if (!fitting_ && section == GageTableModel::colGage) gageFloor_ = size;
+    });
+    useMenu_ = new QMenu(this);
+    connect(useMenu_->addAction(QStringLiteral("Use all")), &QAction::triggered, this,
+            [this] { emit useAllRequested(true); });
+    connect(useMenu_->addAction(QStringLiteral("Use none")), &QAction::triggered, this,
+            [this] { emit useAllRequested(false); });
     connect(this, &QTableView::clicked, this, [this](const QModelIndex& index) {
         if (index.column() == GageTableModel::colUse) emit useToggleRequested(index.row());
     });
@@ -89,6 +104,7 @@ void GageGrid::applyMetrics() {
             std::max(widths_[static_cast<std::size_t>(c)], needed[static_cast<std::size_t>(c)]);
         setColumnWidth(c, widths_[static_cast<std::size_t>(c)]);
     }
+    gageFloor_ = widths_[GageTableModel::colGage];
     verticalHeader()->setMinimumSectionSize(rowHeight_);
     verticalHeader()->setDefaultSectionSize(rowHeight_);
     horizontalHeader()->setFixedHeight(rowHeight_);
@@ -102,6 +118,33 @@ int GageGrid::contentWidth() const {
 
 int GageGrid::scrollBarWidth() const {
     return style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, this);
+}
+
+void GageGrid::contextMenuEvent(QContextMenuEvent* event) {
+    // The event's position is the viewport's, as for every event of a scroll area.
+    if (columnAt(event->pos().x()) != GageTableModel::colUse || model() == nullptr ||
+        model()->rowCount() == 0) {
+        event->ignore();
+        return;
+    }
+    useMenu_->exec(event->globalPos());
+}
+
+void GageGrid::resizeEvent(QResizeEvent* event) {
+    QTableView::resizeEvent(event);
+    fitGageColumn();
+}
+
+void GageGrid::fitGageColumn() {
+    // The Gage column takes the room the other columns leave (a scroll bar's width kept
+    // free), but stays at least as wide as the design or the user's dragging made it.
+    int others = 0;
+    for (int c = 0; c < columns; ++c)
+        if (c != GageTableModel::colGage) others += columnWidth(c);
+    const int room = width() - scrollBarWidth() - others;
+    fitting_ = true;
+    setColumnWidth(GageTableModel::colGage, std::max(gageFloor_, room));
+    fitting_ = false;
 }
 
 void GageGrid::keyPressEvent(QKeyEvent* event) {
@@ -122,16 +165,25 @@ QStringList FileDropArea::flowFiles(const QList<QUrl>& urls) {
     for (const QUrl& url : urls) {
         if (!url.isLocalFile()) continue;
         const QString path = url.toLocalFile();
-        const QString suffix = QFileInfo(path).suffix().toLower();
-        if (suffix == QLatin1String("txt") || suffix == QLatin1String("cgi") ||
-            suffix == QLatin1String("flo"))
+        if (isFlowFileName(path)) paths << path;
+    }
+    return paths;
+}
+
+QStringList FileDropArea::droppableFiles(const QList<QUrl>& urls) {
+    QStringList paths;
+    for (const QUrl& url : urls) {
+        if (!url.isLocalFile()) continue;
+        const QString path = url.toLocalFile();
+        if (isFlowFileName(path) ||
+            QFileInfo(path).suffix().compare(QLatin1String("vdp"), Qt::CaseInsensitive) == 0)
             paths << path;
     }
     return paths;
 }
 
 void FileDropArea::dragEnterEvent(QDragEnterEvent* event) {
-    if (event->mimeData()->hasUrls() && !flowFiles(event->mimeData()->urls()).isEmpty())
+    if (event->mimeData()->hasUrls() && !droppableFiles(event->mimeData()->urls()).isEmpty())
         event->acceptProposedAction();
 }
 
@@ -139,8 +191,13 @@ void FileDropArea::dragMoveEvent(QDragMoveEvent* event) {
     event->acceptProposedAction();
 }
 
+void FileDropArea::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    emit resized();
+}
+
 void FileDropArea::dropEvent(QDropEvent* event) {
-    const QStringList paths = flowFiles(event->mimeData()->urls());
+    const QStringList paths = droppableFiles(event->mimeData()->urls());
     if (paths.isEmpty()) return;
     event->acceptProposedAction();
     emit filesDropped(paths);

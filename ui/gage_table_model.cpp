@@ -26,11 +26,6 @@ void GageTableModel::setRecordHint(std::function<QString(const QString&)> hint) 
 }
 
 void GageTableModel::appendRow(GageRow row) {
-    if (table_.empty()) {
-        table_.append(std::move(row));
-        emit dataChanged(index(0, 0), index(0, columnTotal - 1));
-        return;
-    }
     const int at = table_.rowCount();
     beginInsertRows({}, at, at);
     table_.append(std::move(row));
@@ -43,8 +38,13 @@ void GageTableModel::toggleUse(int row) {
     emit dataChanged(cell, cell);
 }
 
+void GageTableModel::setAllUse(bool use) {
+    for (int r = 0; r < table_.rowCount(); ++r) table_.row(r).use = use;
+    emit dataChanged(index(0, colUse), index(table_.rowCount() - 1, colUse));
+}
+
 int GageTableModel::rowCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : std::max(1, table_.rowCount());
+    return parent.isValid() ? 0 : table_.rowCount();
 }
 
 int GageTableModel::columnCount(const QModelIndex& parent) const {

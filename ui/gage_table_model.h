@@ -1,5 +1,5 @@
-// The gage table as the grid shows it: seven columns over the rows of a GageTable, with
-// one blank row while the table holds no gage.
+// The gage table as the grid shows it: seven columns over the rows of a GageTable; no row
+// while the table holds no gage.
 #pragma once
 
 #include <QAbstractTableModel>
@@ -24,7 +24,7 @@ class GageTableModel final : public QAbstractTableModel {
     // depends on the season of the window.
     void setRecordHint(std::function<QString(const QString& record)> hint);
 
-    // Appends a row to the table and to the grid (the first fills the blank row).
+    // Appends a row to the table and to the grid.
     void appendRow(GageRow row);
     // Runs a change of the table and redraws the whole grid.
     template <class F>
@@ -34,6 +34,7 @@ class GageTableModel final : public QAbstractTableModel {
         endResetModel();
     }
     void toggleUse(int row);
+    void setAllUse(bool use);
 
     const GageTable& table() const { return table_; }
 

@@ -124,7 +124,6 @@ void MainWindow::createMenus() {
 
 void MainWindow::createFlowDataGroup() {
     flowGroup_ = new QGroupBox(QStringLiteral("Flow Data Parameters"));
-    flowGroup_->setMinimumWidth(385);
 
     seasonStartLabel = newLabel(QStringLiteral("Start date of season:"), flowGroup_);
     seasonStartEdit = newEdit(QStringLiteral("Apr 1"), 6, flowGroup_);
@@ -151,8 +150,10 @@ void MainWindow::createFlowDataGroup() {
     gageGrid->setToolTip(QString::fromLatin1(flowDataHint));
     gageGrid->applyMetrics();
     gridContentWidth = gageGrid->contentWidth();
-    gridArea_->setFixedSize(gridContentWidth + gageGrid->scrollBarWidth(),
-                            15 * gageGrid->rowHeight());
+    // The table grows with the window; at its smallest it shows 15 rows of the design widths.
+    gridArea_->setMinimumSize(gridContentWidth + gageGrid->scrollBarWidth(),
+                              15 * gageGrid->rowHeight());
+    gridArea_->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
 
     periodGroup = new QGroupBox(QStringLiteral("Calculation period"), flowGroup_);
     periodGroup->setMinimumSize(249, 89);
@@ -164,14 +165,11 @@ void MainWindow::createFlowDataGroup() {
         periodChoice->addButton(new QRadioButton(items[i], periodGroup), i);
     firstYearEdit = newEdit(QString(), 4, periodGroup);
     lastYearEdit = newEdit(QString(), 4, periodGroup);
-    firstYearEdit->setEnabled(false);
-    lastYearEdit->setEnabled(false);
 
     gageCountLabel = newLabel(QStringLiteral("No gages"), flowGroup_);
     gageCountLabel->setWordWrap(true);
 
     commentsGroup_ = new QGroupBox(QStringLiteral("Comments"), flowGroup_);
-    commentsGroup_->setMinimumHeight(73);
     commentBox = new QPlainTextEdit(commentsGroup_);
     const QFontMetrics fm(commentBox->font());
     commentBox->setFixedHeight(3 * fm.lineSpacing() + 12);
@@ -283,7 +281,7 @@ void MainWindow::layoutWindow() {
     auto* flow = new QVBoxLayout(flowGroup_);
     flow->addLayout(season);
     flow->addLayout(fileButtons);
-    flow->addWidget(gridArea_);
+    flow->addWidget(gridArea_, 1);
     flow->addLayout(periodRow);
     flow->addWidget(commentsGroup_);
 
@@ -325,7 +323,16 @@ void MainWindow::layoutWindow() {
     commands->addWidget(exitButton);
     commands->addWidget(helpButton);
 
-    auto* right = new QVBoxLayout;
+    // A larger window goes to the gage table alone.
+    flowGroup_->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
+    periodGroup->setSizePolicy(periodGroup->sizePolicy().horizontalPolicy(), QSizePolicy::Fixed);
+    for (QWidget* w :
+         {static_cast<QWidget*>(biologicalGroup), static_cast<QWidget*>(nonBiologicalGroup)})
+        w->setSizePolicy(QSizePolicy::Fixed, w->sizePolicy().verticalPolicy());
+    auto* rightPanel = new QWidget;
+    rightPanel->setSizePolicy(QSizePolicy::Maximum, QSizePolicy::Preferred);
+    auto* right = new QVBoxLayout(rightPanel);
+    right->setContentsMargins(0, 0, 0, 0);
     right->addWidget(biologicalGroup);
     right->addWidget(nonBiologicalGroup);
     right->addLayout(commands);
@@ -333,12 +340,13 @@ void MainWindow::layoutWindow() {
 
     auto* central = new QWidget(this);
     auto* window = new QHBoxLayout(central);
-    window->addWidget(flowGroup_);
-    window->addLayout(right);
-    window->setSizeConstraint(QLayout::SetFixedSize);
+    window->addWidget(flowGroup_, 1);
+    window->addWidget(rightPanel);
+    window->setSizeConstraint(QLayout::SetMinimumSize);
     setCentralWidget(central);
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                   Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
+                   Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint |
+                   Qt::WindowCloseButtonHint);
 }
 
 void MainWindow::setHelpContexts() {
@@ -351,14 +359,18 @@ void MainWindow::setHelpContexts() {
 }
 
 void MainWindow::createTabOrder() {
-    const QList<QWidget*> order{climaticYearBox,
-                                seasonStartEdit,
+    // The layout's order: the season row by row, the file buttons, the table, the period
+    // choice with its years, the comments, then the right-hand groups and the commands.
+    const QList<QWidget*> order{seasonStartEdit,
                                 seasonEndEdit,
+                                climaticYearBox,
                                 addFilesButton,
                                 removeUnusedButton,
                                 clearAllButton,
                                 gageGrid,
                                 periodChoice->button(0),
+                                firstYearEdit,
+                                lastYearEdit,
                                 commentBox,
                                 useDefaultsBox,
                                 acuteButton,
@@ -399,14 +411,17 @@ void MainWindow::startingState() {
 }
 
 void MainWindow::openArguments(const QStringList& paths) {
-    if (paths.isEmpty()) return;
-    const bool oneParameterFile =
-        paths.size() == 1 &&
-        QFileInfo(paths.front()).suffix().compare(QLatin1String("vdp"), Qt::CaseInsensitive) == 0;
-    if (oneParameterFile)
-        openParameterFile(paths.front());
-    else
-        addFlowFiles(paths);
+    const auto isParameterFile = [](const QString& path) {
+        return QFileInfo(path).suffix().compare(QLatin1String("vdp"), Qt::CaseInsensitive) == 0;
+    };
+    if (paths.size() == 1 && isParameterFile(paths.front())) {
+        if (mayDiscardChanges()) openParameterFile(paths.front());
+        return;
+    }
+    QStringList flowFiles;
+    for (const QString& path : paths)
+        if (!isParameterFile(path)) flowFiles << path;
+    if (!flowFiles.isEmpty()) addFlowFiles(flowFiles);
 }
 
 int MainWindow::helpContextOf(const QWidget* widget) {

@@ -148,6 +148,8 @@ class MainWindow final : public QMainWindow {
     std::vector<int> addFiles(const QStringList& paths);
     void reReadTable();
     void toggleUseMark(int column, int row);
+    // "Use all" / "Use none" of the Use column's menu.
+    void setAllUseMarks(bool use);
     void saveParameterFile(const QString& path);
     void openParameterFile(const QString& path);
     void addFlowFiles(const QStringList& paths);
@@ -198,10 +200,16 @@ class MainWindow final : public QMainWindow {
     void onNonBiologicalKindChosen(int choice);
     void markChanged();
     void onYearEdited();
-    void setSeasonTabOrder(bool fullYear);
+    void refuseSeasonDate(QLineEdit* edit);
+    void reReadIfSeasonChanged();
     std::string dayBeforeStart() const;
     bool seasonValid() const;
     void writeCriterionDefaults();
+
+    // Asks before the analysis is replaced while it has unsaved changes; true to go on.
+    bool mayDiscardChanges();
+    // The paths to add: a file already in the table only when the user says so.
+    QStringList confirmRepeatedFiles(const QStringList& paths);
 
     // Gage table helpers.
     bool checkSeasonForAdding();
@@ -209,6 +217,8 @@ class MainWindow final : public QMainWindow {
     void updateUseButtons();
     void setGridEnabled(bool enabled);
     void showReadError(const QString& path, const std::exception& e);
+    bool refuseFileOfManyGages(const QString& path);
+    void showMissingFiles(const QStringList& missing);
     bool refuseOverfullTable(const QString& path, int gages);
     void setCaptionForFile(const QString& path);
     QString recordHint(const QString& record) const;
@@ -235,6 +245,9 @@ class MainWindow final : public QMainWindow {
     AboutBox* about_;
     ProgressWindow* progress_;
     std::string save_;  // end text + start text when a date edit was entered
+    // The season texts when a date edit was entered, restored when a date is refused.
+    QString startOnEntry_;
+    QString endOnEntry_;
 };
 
 }  // namespace vd::ui

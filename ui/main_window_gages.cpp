@@ -1,6 +1,7 @@
 // The gage table of the main window: adding flow files, the Use marks, removing unused
 // files, clearing, and the re-read after a change of season.
 #include <QButtonGroup>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QGroupBox>
@@ -11,6 +12,8 @@
 #include <algorithm>
 
 #include "errors.h"
+#include "flow_file_cache.h"
+#include "flow_file_kinds.h"
 #include "gage_grid.h"
 #include "gage_rows.h"
 #include "gage_table_model.h"
@@ -37,7 +40,11 @@ void MainWindow::connectGageTable() {
     connect(clearAllButton, &QPushButton::clicked, this, &MainWindow::clearAll);
     connect(gageGrid, &GageGrid::useToggleRequested, this,
             [this](int row) { toggleUseMark(GageTableModel::colUse, row); });
-    connect(gridArea_, &FileDropArea::filesDropped, this, &MainWindow::addFlowFiles);
+    connect(gageGrid, &GageGrid::useAllRequested, this, [this](bool use) { setAllUseMarks(use); });
+    // An edited Start or End cell (and every Use mark) is a change of the analysis.
+    connect(model_, &GageTableModel::dataChanged, this, &MainWindow::markChanged);
+    connect(gridArea_, &FileDropArea::filesDropped, this, &MainWindow::openArguments);
+    connect(gridArea_, &FileDropArea::resized, this, &MainWindow::sizeGrid);
 }
 
 void MainWindow::clearTable() {
@@ -60,12 +67,12 @@ void MainWindow::setGridEnabled(bool enabled) {
 }
 
 void MainWindow::sizeGrid() {
-    const int rows = model_->rowCount() + 1;  // with the header
+    // The grid fills the width of its area and is as high as its rows, up to the area's
+    // height in whole rows; below that the window's background shows.
     const int rh = gageGrid->rowHeight();
-    if (rows > 15)
-        gageGrid->setFixedSize(gridContentWidth + gageGrid->scrollBarWidth(), 15 * rh);
-    else
-        gageGrid->setFixedSize(gridContentWidth, rows * rh);
+    const int rows = model_->rowCount() + 1;  // with the header
+    const int fitting = std::max(2, gridArea_->height() / rh);
+    gageGrid->setGeometry(0, 0, gridArea_->width(), std::min(rows, fitting) * rh);
 }
 
 bool MainWindow::checkSeasonForAdding() {
@@ -86,11 +93,9 @@ void MainWindow::chooseFlowFiles() {
     FileDialogRequest request;
     request.mode = FileDialogRequest::Mode::openMany;
     request.title = QStringLiteral("Read Flow Files");
-    request.filters = {QStringLiteral("USGS NWIS flow files (*.txt)"),
-                       QStringLiteral("USGS flow files (*.cgi)"),
-                       QStringLiteral("\"Old\" flow files (*.flo)")};
+    request.filters = flowFileFilters();
     request.defaultSuffix = QStringLiteral("flo");
-    const QStringList paths = prompts_.chooseFiles(this, request);
+    const QStringList paths = confirmRepeatedFiles(prompts_.chooseFiles(this, request));
     if (paths.isEmpty()) return;
     unsavedChanges = true;
     addFiles(paths);
@@ -107,11 +112,28 @@ void MainWindow::addGagesFromWeb() {
     addFlowFiles(dialog.fetchedFiles());
 }
 
-void MainWindow::addFlowFiles(const QStringList& paths) {
-    if (paths.isEmpty() || !checkSeasonForAdding()) return;
+void MainWindow::addFlowFiles(const QStringList& chosen) {
+    if (chosen.isEmpty() || !checkSeasonForAdding()) return;
+    const QStringList paths = confirmRepeatedFiles(chosen);
+    if (paths.isEmpty()) return;
     unsavedChanges = true;
     addFiles(paths);
     calculateButton->setFocus();
+}
+
+QStringList MainWindow::confirmRepeatedFiles(const QStringList& paths) {
+    QStringList inTable;
+    for (const std::string& p : table_.filePaths())
+        inTable << QFileInfo(QString::fromStdString(p)).absoluteFilePath();
+    QStringList wanted;
+    for (const QString& path : paths) {
+        const bool repeated = inTable.contains(QFileInfo(path).absoluteFilePath());
+        if (!repeated ||
+            prompts_.confirm(this, QStringLiteral("%1 is already in the table. Add it again?")
+                                       .arg(QDir::toNativeSeparators(path))))
+            wanted << path;
+    }
+    return wanted;
 }
 
 void MainWindow::showReadError(const QString& path, const std::exception& e) {
@@ -120,13 +142,35 @@ void MainWindow::showReadError(const QString& path, const std::exception& e) {
                      MessageIcon::information);
 }
 
+namespace {
+
+QString manyGagesText(const QString& path, std::size_t gages) {
+    return QStringLiteral(
+               "%1 holds %2 gages; the gage table takes at most %3 per file. The batch "
+               "command vando3-cli batch computes files of any size (see \"Files of "
+               "many gages\" in the help).")
+        .arg(QDir::toNativeSeparators(path))
+        .arg(gages)
+        .arg(GageTable::maxGagesPerFile);
+}
+
+}  // namespace
+
+bool MainWindow::refuseFileOfManyGages(const QString& path) {
+    // The reader stops at the file's 101st gage; the parsed file tells how many it holds.
+    const auto parsed = calc_->fileCache->find(QFile::encodeName(path).toStdString());
+    if (!parsed || parsed->names.size() <= static_cast<std::size_t>(GageTable::maxGagesPerFile))
+        return false;
+    progress_->hide();
+    prompts_.message(this, QStringLiteral("Error"), manyGagesText(path, parsed->names.size()),
+                     MessageIcon::exclamation);
+    return true;
+}
+
 bool MainWindow::refuseOverfullTable(const QString& path, int gages) {
     QString why;
     if (gages > GageTable::maxGagesPerFile)
-        why = QStringLiteral("\"%1\" holds %2 gages; at most %3 gages are read from one file.")
-                  .arg(path)
-                  .arg(gages)
-                  .arg(GageTable::maxGagesPerFile);
+        why = manyGagesText(path, static_cast<std::size_t>(gages));
     else if (table_.rowCount() + gages > GageTable::maxRows)
         why = QStringLiteral(
                   "The gage table holds at most %1 gages; the %2 gages of \"%3\" "
@@ -173,6 +217,10 @@ std::vector<int> MainWindow::addFiles(const QStringList& paths) {
         s.store.sites = 0;
         try {
             reader_(s);
+        } catch (const vd::RangeError& e) {
+            progress_->hide();
+            if (!refuseFileOfManyGages(path)) showReadError(path, e);
+            continue;
         } catch (const std::exception& e) {
             progress_->hide();
             showReadError(path, e);
@@ -218,6 +266,14 @@ std::vector<int> MainWindow::addFiles(const QStringList& paths) {
 void MainWindow::toggleUseMark(int column, int row) {
     if (column != GageTableModel::colUse || row < 0 || row >= table_.rowCount()) return;
     model_->toggleUse(row);
+    markChanged();
+    updateUseButtons();
+}
+
+void MainWindow::setAllUseMarks(bool use) {
+    if (table_.empty()) return;
+    model_->setAllUse(use);
+    markChanged();
     updateUseButtons();
 }
 
@@ -231,6 +287,7 @@ void MainWindow::removeUnusedFiles() {
                                                "Are you sure you want to remove them?")))
         return;
     model_->change([](GageTable& t) { t.removeUnusedFiles(); });
+    markChanged();
     if (table_.empty()) {
         clearTable();
         return;
@@ -245,8 +302,8 @@ void MainWindow::clearAll() {
     if (!prompts_.confirm(this, QStringLiteral("This will empty the flow data table. Are you "
                                                "sure you want to remove all gages?")))
         return;
-    unsavedChanges = false;
     clearTable();
+    markChanged();
 }
 
 void MainWindow::reReadTable() {

@@ -39,6 +39,15 @@ FileDialogRequest parameterFileDialog(FileDialogRequest::Mode mode, const QStrin
     return r;
 }
 
+// Whether a Start or End cell holds other years than the row's record: the parameter file
+// has no place for them.
+bool startOrEndEdited(const GageTable& table) {
+    return std::ranges::any_of(table.rows(), [](const GageRow& r) {
+        if (r.record.size() != 9) return false;  // "N/A": nothing to edit
+        return r.start != r.record.substr(0, 4) || r.end != r.record.substr(5, 4);
+    });
+}
+
 }  // namespace
 
 vd::run::ParamFile MainWindow::parameterFileContent() const {
@@ -89,18 +98,27 @@ void MainWindow::saveParameterFile(const QString& path) {
     unsavedChanges = false;
     parameterFilePath = path;
     setCaptionForFile(path);
+    if (startOrEndEdited(table_))
+        prompts_.message(this, programName(),
+                         QStringLiteral("The Start and End years of the table are not kept in "
+                                        "the parameter file; they are read again from the "
+                                        "files."),
+                         MessageIcon::information);
 }
 
 void MainWindow::setCaptionForFile(const QString& path) {
     setWindowTitle(parameterFileCaption(QFileInfo(path).fileName()));
 }
 
+bool MainWindow::mayDiscardChanges() {
+    return !unsavedChanges ||
+           prompts_.confirm(this, QStringLiteral("Opening an old VANDO parameter file will lose "
+                                                 "changes to the flow data table and parameters. "
+                                                 "Are you sure you want to open an old file?"));
+}
+
 void MainWindow::chooseParameterFile() {
-    if (unsavedChanges &&
-        !prompts_.confirm(this, QStringLiteral("Opening an old VANDO parameter file will lose "
-                                               "changes to the flow data table and parameters. "
-                                               "Are you sure you want to open an old file?")))
-        return;
+    if (!mayDiscardChanges()) return;
     const QStringList chosen = prompts_.chooseFiles(
         this, parameterFileDialog(FileDialogRequest::Mode::openOne, QStringLiteral("Open"),
                                   QStringLiteral("VANDO parameter files (*.vdp)")));
@@ -144,7 +162,9 @@ void MainWindow::openParameterFile(const QString& path) {
 
 void MainWindow::applyParameterFile(const vd::run::ParamFile& p) {
     // Written in the file's order: each control's handlers run, and every later value
-    // overwrites what a handler wrote before it.
+    // overwrites what a handler wrote before it. The old table goes first, so that no
+    // season change re-reads it.
+    clearTable();
     const vd::run::SettingsTexts t = vd::run::settingsTextsOf(p);
     climaticYearBox->setChecked(t.fullClimaticYear);
     seasonEndEdit->setText(qs(t.seasonEnd));
@@ -167,19 +187,26 @@ void MainWindow::applyParameterFile(const vd::run::ParamFile& p) {
     averagingPeriodsEdit->setText(qs(t.averagingPeriods));
     returnPeriodEdit->setText(qs(t.returnYears));
 
-    bool missing = false;
+    bool anyMissing = false;
     const std::vector<vd::run::ParamFileEntry> kept =
-        vd::run::entriesStillPresent(p.entries, missing);
-    clearTable();
-    if (missing)
-        prompts_.message(this, QStringLiteral("Error!"),
-                         QStringLiteral("One or more flow data files stored with the parameter "
-                                        "file is missing and deleted from the list. "),
-                         MessageIcon::stop);
+        vd::run::entriesStillPresent(p.entries, anyMissing);
+    QStringList missing;
+    for (const vd::run::ParamFileEntry& e : p.entries)
+        if (std::ranges::find(kept, e) == kept.end() && !missing.contains(qs(e.path)))
+            missing << qs(e.path);
+    if (!missing.isEmpty()) showMissingFiles(missing);
     rebuildGageTable(kept);
     firstYearEdit->setText(qs(t.firstYear));
     lastYearEdit->setText(qs(t.lastYear));
     periodChoice->button(static_cast<int>(t.period))->setChecked(true);
+}
+
+void MainWindow::showMissingFiles(const QStringList& missing) {
+    prompts_.message(this, QStringLiteral("Error!"),
+                     QStringLiteral("One or more flow data files stored with the parameter file "
+                                    "is missing and deleted from the list:\n\n") +
+                         missing.join(QLatin1Char('\n')),
+                     MessageIcon::stop);
 }
 
 void MainWindow::rebuildGageTable(const std::vector<vd::run::ParamFileEntry>& entries) {

@@ -10,6 +10,7 @@
 #include <QTimer>
 
 #include "main_window.h"
+#include "prompts.h"
 #include "results/results_window.h"
 #include "run_settings.h"
 #include "season_date.h"
@@ -48,11 +49,13 @@ void MainWindow::connectParameterHandlers() {
         });
     for (QLineEdit* edit : bioFieldEdits)
         connect(edit, &QLineEdit::textChanged, this, &MainWindow::markChanged);
-    connect(averagingPeriodsEdit, &QLineEdit::textChanged, this, &MainWindow::markChanged);
-    connect(returnPeriodEdit, &QLineEdit::textChanged, this, &MainWindow::markChanged);
+    for (QLineEdit* edit : {averagingPeriodsEdit, returnPeriodEdit, flowEdit, percentileEdit})
+        connect(edit, &QLineEdit::textChanged, this, &MainWindow::markChanged);
     connect(commentBox, &QPlainTextEdit::textChanged, this, &MainWindow::markChanged);
-    connect(firstYearEdit, &QLineEdit::textChanged, this, &MainWindow::onYearEdited);
-    connect(lastYearEdit, &QLineEdit::textChanged, this, &MainWindow::onYearEdited);
+    connect(periodChoice, &QButtonGroup::idClicked, this, &MainWindow::markChanged);
+    // Typing a year chooses the fifth period; the window's own writes of the years do not.
+    connect(firstYearEdit, &QLineEdit::textEdited, this, &MainWindow::onYearEdited);
+    connect(lastYearEdit, &QLineEdit::textEdited, this, &MainWindow::onYearEdited);
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
@@ -70,11 +73,32 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
 
 void MainWindow::rememberSeason() {
     save_ = text(seasonEndEdit) + text(seasonStartEdit);
+    startOnEntry_ = seasonStartEdit->text();
+    endOnEntry_ = seasonEndEdit->text();
+}
+
+void MainWindow::refuseSeasonDate(QLineEdit* edit) {
+    const QString typed = edit->text();
+    const bool start = edit == seasonStartEdit;
+    // The dates of before stay, and with them the table as it was read.
+    seasonStartEdit->setText(startOnEntry_);
+    seasonEndEdit->setText(endOnEntry_);
+    prompts_.message(this, QStringLiteral("Error"),
+                     QStringLiteral("%1: '%2' is not a date; use mmm dd or mm/dd")
+                         .arg(start ? QStringLiteral("Start date of season")
+                                    : QStringLiteral("End date of season"),
+                              typed),
+                     MessageIcon::exclamation);
 }
 
 void MainWindow::leaveSeasonEdit(QLineEdit* edit) {
+    const vd::SeasonDate date = vd::niceenoughdate(text(edit));
+    if (!date.valid()) {
+        refuseSeasonDate(edit);
+        return;
+    }
     unsavedChanges = true;
-    edit->setText(QString::fromStdString(vd::niceenoughdate(text(edit)).text));
+    edit->setText(QString::fromStdString(date.text));
     if (text(seasonEndEdit) + text(seasonStartEdit) == save_) return;
     save_ = text(seasonEndEdit) + text(seasonStartEdit);
     reReadTable();
@@ -103,26 +127,20 @@ void MainWindow::onSeasonStartEdited() {
 }
 
 void MainWindow::onClimaticYearToggled(bool checked) {
+    markChanged();
     seasonEndEdit->setEnabled(!checked);
     seasonEndLabel->setEnabled(!checked);
-    setSeasonTabOrder(checked);
+    const QString endBefore = seasonEndEdit->text();
     if (!checked) {
         seasonEndEdit->setText(QString::fromStdString(keptEndText));
-        return;
-    }
-    keptEndText = text(seasonEndEdit);
-    const std::string end = dayBeforeStart();
-    if (!end.empty()) seasonEndEdit->setText(QString::fromStdString(end));
-}
-
-void MainWindow::setSeasonTabOrder(bool fullYear) {
-    if (fullYear) {
-        QWidget::setTabOrder(climaticYearBox, seasonStartEdit);
-        QWidget::setTabOrder(seasonStartEdit, seasonEndEdit);
     } else {
-        QWidget::setTabOrder(seasonStartEdit, climaticYearBox);
-        QWidget::setTabOrder(climaticYearBox, seasonEndEdit);
+        keptEndText = text(seasonEndEdit);
+        const std::string end = dayBeforeStart();
+        if (!end.empty()) seasonEndEdit->setText(QString::fromStdString(end));
     }
+    // Another end is another season: the table shows the years it would compute.
+    if (seasonEndEdit->text() != endBefore) reReadTable();
+    save_ = text(seasonEndEdit) + text(seasonStartEdit);
 }
 
 void MainWindow::onUseDefaultsToggled(bool checked) {
@@ -156,6 +174,7 @@ void MainWindow::onCriterionChosen(int criterion) {
 }
 
 void MainWindow::onNonBiologicalKindChosen(int choice) {
+    markChanged();
     nonBiologicalKind = choice;
     averagingPeriodsEdit->setEnabled(choice == 4);
     returnPeriodEdit->setEnabled(choice == 4);

@@ -12,12 +12,9 @@ inline QString programName() {
     return QStringLiteral("VANDO ") + QString::fromLatin1(vd::version::text);
 }
 
-// The caption of the main window holding a parameter file: "VANDO 3 - analysis.vdp.1b", the
-// file's name between the major version and the rest of the version.
+// The caption of the main window holding a parameter file: "VANDO 3.1b - analysis.vdp".
 inline QString parameterFileCaption(const QString& fileName) {
-    return QStringLiteral("VANDO %1 - %2.%3%4")
-        .arg(QString::fromLatin1(vd::version::major), fileName,
-             QString::fromLatin1(vd::version::minor), QString::fromLatin1(vd::version::suffix));
+    return programName() + QStringLiteral(" - ") + fileName;
 }
 
 }  // namespace vd::ui

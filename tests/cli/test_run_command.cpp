@@ -39,6 +39,7 @@ TEST_F(CliRun, PrintsExactlyTheReferenceReports) {
     const Case cases[] = {
         {{"run"}, "report_default.txt"},
         {{"run", "--avg", "7,30"}, "report_avg7_30.txt"},
+        {{"run", "--avg", "7, 30"}, "report_avg7_30.txt"},  // blanks around the separator
         {{"run", "--bio", "ammonia"}, "report_ammonia.txt"},
         {{"run", "--nonbio", "perc", "--perc", "10", "--season-start", "Jun 1", "--season-end",
           "Sep 30", "--climatic-year", "0"},
@@ -119,8 +120,13 @@ TEST_F(CliRun, ErrorsPrintTheWindowsMessagesAndFail) {
     EXPECT_EQ(err_.str(), "Invalid start date\n");
     EXPECT_EQ(out_.str(), "");
 
-    EXPECT_EQ(run({"run", "--avg", "7, 30"}), 1);
-    EXPECT_EQ(err_.str(), "'' is not a valid integer value\n");
+    EXPECT_EQ(run({"run", "--avg", "7,,30"}), 1);
+    EXPECT_EQ(err_.str(),
+              "Non-biological flow averaging period (days): '' is not a valid integer value\n");
+    EXPECT_EQ(run({"run", "--avg", ""}), 1);
+    EXPECT_EQ(err_.str(), "Flow averaging period: give at least one number of days\n");
+    EXPECT_EQ(run({"run", "--nonbio", "flow", "--flow", "-2"}), 1);
+    EXPECT_NE(err_.str().find("Explicit flow value: '-2'"), std::string::npos) << err_.str();
 
     EXPECT_EQ(run({"run", "--rp", "0"}), 1);
     EXPECT_NE(err_.str().find("Return period"), std::string::npos);

@@ -9,6 +9,7 @@
 #include <fstream>
 #include <future>
 #include <memory>
+#include <set>
 #include <sstream>
 
 #include "../common/scratch_dir.h"
@@ -22,6 +23,7 @@
 #include "number_text.h"
 #include "report_text.h"
 #include "results_table.h"
+#include "results_view.h"
 #include "statistics.h"
 
 namespace fs = std::filesystem;
@@ -214,8 +216,12 @@ TEST_F(Engine, AmmoniaRuleTakesTwiceTheFourDayFlowWhenLower) {
 
     EXPECT_EQ(cellOf(r, 4, 0), "30B3");
     EXPECT_EQ(cellOf(r, 4, 1), "2*4B3: " + NiceFlow(2 * fourDay));
-    EXPECT_EQ(cellOf(r, 5, 1), "");  // no percentile or rate under the rule
-    EXPECT_EQ(cellOf(r, 6, 1), "");
+    // The flow shown has its percentile and excursion rate, as every biological flow has.
+    const BiologicalResult& bio = r.gage(1).biological;
+    EXPECT_TRUE(bio.twiceFourDay);
+    EXPECT_GT(bio.percentile, 0);
+    EXPECT_EQ(cellOf(r, 5, 1), percentText(bio.percentile));
+    EXPECT_EQ(cellOf(r, 6, 1), formatFixed(bio.excursionRate, 2, 4));
     ASSERT_TRUE(r.gage(1).excursions != nullptr);
     EXPECT_EQ(r.gage(1).excursions->Flow, 2 * fourDay);
 
@@ -322,6 +328,72 @@ TEST_F(Engine, FlowThatCannotBeComputedSetsTheNotice) {
     EXPECT_EQ(cellOf(r, 8, 1), "");
     EXPECT_TRUE(r.tooshort);
     EXPECT_NE(cellOf(r, 4, 1), "N/A");  // three years suffice for 1B3
+}
+
+TEST_F(Engine, ReturnPeriodWithoutFiniteFlowShowsNA) {
+    // San Joaquin's 7-day minima have a positive skew: a 1-year return period has no finite
+    // flow (the library's 1.0e20), which is not a flow that data was missing for.
+    SettingsTexts c;
+    c.returnYears = "1";
+    const RunResult r = run(c, {sanJoaquin, verde});
+    EXPECT_EQ(cellOf(r, 7, 0), "7Q1");
+    EXPECT_EQ(cellOf(r, 7, 1), "N/A");
+    EXPECT_EQ(cellOf(r, 8, 1), "");
+    EXPECT_EQ(cellOf(r, 9, 1), "");
+    EXPECT_TRUE(r.gage(1).blocks[0].noFiniteFlow);
+    EXPECT_FALSE(r.tooshort);
+    // Verde's minima give a finite 7Q1.
+    EXPECT_FALSE(r.gage(2).blocks[0].noFiniteFlow);
+    EXPECT_EQ(cellOf(r, 7, 2).find("E+"), std::string::npos);
+    EXPECT_NE(cellOf(r, 8, 2), "");
+}
+
+TEST_F(Engine, EveryResultsColumnExplainsItself) {
+    SettingsTexts c;
+    c.averagingPeriods = "7,30";
+    const RunResult year = run(c, {verde, sanJoaquin});
+    std::set<std::string> sentences;
+    for (int col = 2; col < year.columnCount(); ++col) {
+        const std::string hint = cellHint(year, col, 0);
+        EXPECT_TRUE(sentences.insert(hint).second) << "column " << col << ": " << hint;
+        EXPECT_EQ(hint.find("whole record"), std::string::npos) << hint;  // a full year
+    }
+    EXPECT_EQ(cellHint(year, 4, 1),
+              "Biological design flow: the 1-day average flow may fall below it no more than "
+              "once in 3 years on average, excursions counted in 120-day clusters of at most 5.");
+    EXPECT_NE(cellHint(year, 10, 0).find("equivalent return period"), std::string::npos);
+    EXPECT_EQ(cellHint(year, 0, 2), cellOf(year, 0, 2));  // the whole gage name
+    EXPECT_EQ(cellHint(year, 1, 1), periodHint(cellOf(year, 1, 1), "Apr 1", "Mar 31", 1));
+
+    // A summer season: the values over the whole record say so, the xQy flows do not.
+    c.seasonStart = "Jun 1";
+    c.seasonEnd = "Sep 30";
+    c.fullClimaticYear = false;
+    const RunResult summer = run(c, {verde});
+    for (const int col : {2, 4, 5, 6, 8, 9, 12, 20})
+        EXPECT_NE(cellHint(summer, col, 1)
+                      .find("whole record of the period, not only the season "
+                            "Jun 1 - Sep 30"),
+                  std::string::npos)
+            << "column " << col;
+    for (const int col : {0, 1, 3, 7, 10, 11, 19})
+        EXPECT_EQ(cellHint(summer, col, 1).find("whole record"), std::string::npos)
+            << "column " << col;
+
+    // The cells with a special value explain it.
+    c = {};
+    c.returnYears = "1";
+    const RunResult once = run(c, {sanJoaquin});
+    EXPECT_NE(cellHint(once, 7, 1).find("no finite 7Q1 flow"), std::string::npos);
+    c = {};
+    c.criterion = CriterionKind::ammonia;
+    c.writeCriterionDefaults();
+    writeDips("dips.flo", 4, [](int yi) { return 8 + yi % 5; });
+    const RunResult ammonia = run(c, {"dips.flo"});
+    ASSERT_TRUE(ammonia.gage(1).biological.twiceFourDay);
+    EXPECT_NE(cellHint(ammonia, 4, 1).find("2*4B3: twice the 4-day"), std::string::npos);
+    EXPECT_NE(cellHint(ammonia, 4, 0).find("the lower of this 30-day flow and twice the 4-day"),
+              std::string::npos);
 }
 
 TEST_F(Engine, ExplicitFlowIsCountedOnTheSameAveragesInEveryBlock) {

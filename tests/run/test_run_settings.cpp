@@ -40,16 +40,18 @@ TEST(SeasonDays, TextWithoutMonthIsARangeError) {
     EXPECT_THROW(seasonOf("Apr 1", "xyz"), RangeError);
 }
 
-TEST(AveragingPeriods, EntriesAreSeparatedByExactlyOneCharacter) {
+TEST(AveragingPeriods, EntriesAreSeparatedByOneCharacterWithBlanksAround) {
     struct Case {
         const char* text;
         std::vector<int> distinct;
         int entries;
     };
     const Case cases[] = {
-        {"7", {7}, 1},        {"7,30", {7, 30}, 2}, {"7;30", {7, 30}, 2},
-        {"30,7", {7, 30}, 2}, {"7,7", {7}, 2},      {"", {}, 0},
-        {"7,", {7}, 1},       {"255", {255}, 1},    {"1x2y3", {1, 2, 3}, 3},
+        {"7", {7}, 1},         {"7,30", {7, 30}, 2},      {"7;30", {7, 30}, 2},
+        {"30,7", {7, 30}, 2},  {"7,7", {7}, 2},           {"", {}, 0},
+        {"7,", {7}, 1},        {"255", {255}, 1},         {"1x2y3", {1, 2, 3}, 3},
+        {"7, 30", {7, 30}, 2}, {" 7 ;  30 ", {7, 30}, 2}, {"7 30", {7, 30}, 2},
+        {"  ", {}, 0},
     };
     for (const Case& c : cases) {
         const AveragingPeriods p = parseAveragingPeriods(c.text);
@@ -58,15 +60,27 @@ TEST(AveragingPeriods, EntriesAreSeparatedByExactlyOneCharacter) {
     }
 }
 
-TEST(AveragingPeriods, BadEntriesAbandonTheRun) {
-    // A blank after the separator starts an empty entry.
-    try {
-        parseAveragingPeriods("7, 30");
-        FAIL() << "no error";
-    } catch (const ConvertError& e) {
-        EXPECT_STREQ(e.what(), "'' is not a valid integer value");
+TEST(AveragingPeriods, BadEntriesAbandonTheRunNamingTheField) {
+    const struct {
+        const char* text;
+        const char* message;
+    } cases[] = {
+        {"7,,30", "Non-biological flow averaging period (days): '' is not a valid integer value"},
+        {"7, -5",
+         "Non-biological flow averaging period (days): '-5' is not allowed; every "
+         "averaging period must be at least 1."},
+        {"256",
+         "Non-biological flow averaging period (days): '256' is not allowed; an averaging "
+         "period is at most 255 days."},
+    };
+    for (const auto& c : cases) {
+        try {
+            parseAveragingPeriods(c.text);
+            ADD_FAILURE() << c.text << " accepted";
+        } catch (const VandoError& e) {
+            EXPECT_STREQ(e.what(), c.message);
+        }
     }
-    EXPECT_THROW(parseAveragingPeriods("256"), RangeError);
     EXPECT_THROW(parseAveragingPeriods("99999999999"), ConvertError);
     try {
         parseAveragingPeriods("7,0");
@@ -115,6 +129,43 @@ TEST(Parameters, ValuesThatWouldHangOrCrashTheSearchAreRefused) {
         t.percentile = p;
         expectRefusal([&] { settingsFromTexts(t); }, "Flow percentile", p);
     }
+    t.nonBiological = NonBiologicalKind::explicitFlow;
+    for (const char* flow : {"-1", "-0.01"}) {
+        t.flow = flow;
+        expectRefusal([&] { settingsFromTexts(t); }, "Explicit flow value", flow);
+    }
+    t.flow = "0";  // a dry stream's flow is a flow
+    EXPECT_EQ(std::get<ExplicitFlow>(settingsFromTexts(t).nonBiological).cfs, 0);
+}
+
+TEST(Parameters, EveryConversionErrorNamesItsField) {
+    struct Case {
+        std::string SettingsTexts::*field;
+        const char* value;
+        NonBiologicalKind kind;
+        const char* message;
+    };
+    const Case cases[] = {
+        {&SettingsTexts::returnYears, "abc", NonBiologicalKind::hydrological,
+         "Return period on years with excursions (years): 'abc' is not a valid integer value"},
+        {&SettingsTexts::flow, "abc", NonBiologicalKind::explicitFlow,
+         "Explicit flow value: 'abc' is not a valid floating point value"},
+        {&SettingsTexts::percentile, "ten", NonBiologicalKind::percentile,
+         "Flow percentile: 'ten' is not a valid floating point value"},
+        {&SettingsTexts::bioClusterDays, "1e2", NonBiologicalKind::hydrological,
+         "Length of excursion clustering period (days): '1e2' is not a valid integer value"},
+    };
+    for (const Case& c : cases) {
+        SettingsTexts t;
+        t.nonBiological = c.kind;
+        t.*c.field = c.value;
+        try {
+            settingsFromTexts(t);
+            ADD_FAILURE() << c.value << " accepted";
+        } catch (const ConvertError& e) {
+            EXPECT_STREQ(e.what(), c.message);
+        }
+    }
 }
 
 TEST(Parameters, ConvertsTheFieldsOfTheChosenKindOnly) {
@@ -129,10 +180,19 @@ TEST(Parameters, ConvertsTheFieldsOfTheChosenKindOnly) {
     t.nonBiological = NonBiologicalKind::percentile;
     t.percentile = "100";
     EXPECT_EQ(std::get<FlowPercentile>(settingsFromTexts(t).nonBiological).percent, 100);
-    // Without averaging periods no non-biological field is read.
-    t.averagingPeriods = "";
-    t.percentile = "xyz";
-    EXPECT_NO_THROW(settingsFromTexts(t));
+    // An empty list of averaging periods is refused, in every scope.
+    for (const char* empty : {"", "  "}) {
+        t.averagingPeriods = empty;
+        for (const SettingsScope scope :
+             {SettingsScope::everything, SettingsScope::seasonAndPeriods}) {
+            try {
+                settingsFromTexts(t, scope);
+                ADD_FAILURE() << "'" << empty << "' accepted";
+            } catch (const CalcError& e) {
+                EXPECT_STREQ(e.what(), "Flow averaging period: give at least one number of days");
+            }
+        }
+    }
 
     SettingsTexts bio;
     bio.bioYearsBetween = "3.5";
@@ -166,11 +226,14 @@ TEST(Parameters, TextsAreCheckedInTheirOrder) {
     t.seasonStart = "Apr 1";
     EXPECT_NE(message().find("averaging period (days): '0'"), std::string::npos) << message();
     t.averagingPeriods = "7";
-    EXPECT_EQ(message(), "'one' is not a valid integer value");
+    EXPECT_EQ(message(),
+              "Biological flow averaging period (days): 'one' is not a valid integer value");
     t.bioAveragingDays = "1";
-    EXPECT_EQ(message(), "'ten' is not a valid integer value");
+    EXPECT_EQ(message(),
+              "Return period on years with excursions (years): 'ten' is not a valid integer value");
     t.returnYears = "10";
-    EXPECT_EQ(message(), "'199x' is not a valid integer value");
+    EXPECT_EQ(message(),
+              "First year of the calculation period: '199x' is not a valid integer value");
     // Without a gage in use only the season and the periods are read.
     EXPECT_NO_THROW(settingsFromTexts(t, SettingsScope::seasonAndPeriods));
     t.firstYear = "1990";

@@ -16,3 +16,8 @@ set_tests_properties(results_windows PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=off
 add_executable(results_preview EXCLUDE_FROM_ALL ${CMAKE_CURRENT_LIST_DIR}/results_preview.cpp)
 target_link_libraries(results_preview PRIVATE vd_ui)
 add_dependencies(results_preview lpiii)
+
+# Not a test: the main window's fixes and the results hints, grabbed under a virtual display.
+add_executable(window_preview EXCLUDE_FROM_ALL ${CMAKE_CURRENT_LIST_DIR}/window_preview.cpp)
+target_link_libraries(window_preview PRIVATE vd_ui)
+add_dependencies(window_preview lpiii)

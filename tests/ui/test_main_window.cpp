@@ -9,8 +9,10 @@
 #include <QDir>
 #include <QFile>
 #include <QGroupBox>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMimeData>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -22,6 +24,7 @@
 #include <QTextBrowser>
 #include <QUrl>
 #include <algorithm>
+#include <functional>
 #include <memory>
 
 #include "about_box.h"
@@ -83,6 +86,19 @@ struct Fixture {
         QTest::keyClicks(edit, text);
         form->commentBox->setFocus();
         QApplication::processEvents();
+    }
+
+    // Drags the URLs onto the gage table and drops them; false when the table refuses them.
+    bool drop(const QList<QUrl>& urls) {
+        QMimeData mime;
+        mime.setUrls(urls);
+        QWidget* area = form->gageGrid->parentWidget();
+        QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &mime, Qt::LeftButton, {});
+        QApplication::sendEvent(area, &enter);
+        if (!enter.isAccepted()) return false;
+        QDropEvent dropped(QPointF(10, 10), Qt::CopyAction, &mime, Qt::LeftButton, {});
+        QApplication::sendEvent(area, &dropped);
+        return true;
     }
 
     QString cell(int row, int column) const {
@@ -156,6 +172,16 @@ class MainWindowTest : public QObject {
     void aboutBoxIsCentredEveryTime();
     void helpViewerOpensSectionsAndClosesAll();
     void shippedHelpFileHasASectionPerContext();
+    void everyChangeOfTheAnalysisIsUnsaved();
+    void openingAskFirstWithUnsavedChanges();
+    void savingEditedStartOrEndYearsSaysTheyAreNotKept();
+    void climaticYearBoxReReadsTheTable();
+    void seasonTextThatIsNoDateIsRefused();
+    void flowFileDialogShowsEveryKindFirst();
+    void fileOfMoreThan100GagesSaysHowMany();
+    void useAllAndUseNone();
+    void columnsWidenAndTheTableGrowsWithTheWindow();
+    void tabFollowsTheLayoutAndLeavesTheTable();
 };
 
 void MainWindowTest::startsInTheStartingState() {
@@ -205,9 +231,6 @@ void MainWindowTest::seasonDatesAreNormalisedOnLeaving() {
         QCOMPARE(f.form->seasonEndEdit->text(), QString::fromLatin1(c.end));
     }
     f.form->unsavedChanges = false;
-    f.typeAndLeave(f.form->seasonStartEdit, QStringLiteral("xyz"));
-    QCOMPARE(f.form->seasonStartEdit->text(), QString());
-    QVERIFY(f.form->unsavedChanges);
     f.form->unsavedChanges = false;
     f.typeAndLeave(f.form->seasonStartEdit,
                    QStringLiteral("Dec 31"));  // unchanged text: still a change
@@ -234,12 +257,13 @@ void MainWindowTest::seasonChangeReReadsOnceAndKeepsMarks() {
     QCOMPARE(f.marks(), (std::vector<bool>{true, false, true}));
     f.typeAndLeave(f.form->seasonStartEdit, QStringLiteral("Oct 1"));
     QCOMPARE(f.reader.reads.size(), before + 2);
-    // While a date is invalid the table stays as it is.
+    // A text that is no date is refused: the date and the table stay as they are.
     f.typeAndLeave(f.form->seasonStartEdit, QStringLiteral("xyz"));
     QCOMPARE(f.reader.reads.size(), before + 2);
     QCOMPARE(f.form->gageTable().rowCount(), 3);
+    QCOMPARE(f.form->seasonStartEdit->text(), QStringLiteral("Oct 1"));
     f.typeAndLeave(f.form->seasonStartEdit, QStringLiteral("Oct 1"));
-    QCOMPARE(f.reader.reads.size(), before + 4);
+    QCOMPARE(f.reader.reads.size(), before + 2);
     // A row that now shows N/A keeps a set mark.
     f.form->toggleUseMark(6, 1);
     f.typeAndLeave(f.form->seasonStartEdit, QStringLiteral("Sep 1"));
@@ -261,8 +285,6 @@ void MainWindowTest::fullClimaticYearBoxKeepsTheUsersEndDate() {
     w.climaticYearBox->setChecked(false);
     QVERIFY(w.seasonEndEdit->isEnabled());
     QCOMPARE(w.seasonEndEdit->text(), QStringLiteral("Mar 31"));
-    QCOMPARE(w.seasonStartEdit->nextInFocusChain(), w.climaticYearBox);
-    QCOMPARE(w.climaticYearBox->nextInFocusChain(), w.seasonEndEdit);
     w.seasonEndEdit->setText(QStringLiteral("Sep 30"));
     w.seasonStartEdit->setText(QStringLiteral("Jun 1"));
     QCOMPARE(w.seasonEndEdit->text(),
@@ -270,7 +292,6 @@ void MainWindowTest::fullClimaticYearBoxKeepsTheUsersEndDate() {
     w.climaticYearBox->setChecked(true);
     QVERIFY(!w.seasonEndEdit->isEnabled());
     QCOMPARE(w.seasonEndEdit->text(), QStringLiteral("May 31"));
-    QCOMPARE(w.climaticYearBox->nextInFocusChain(), w.seasonStartEdit);
     w.climaticYearBox->setChecked(false);
     QCOMPARE(w.seasonEndEdit->text(), QStringLiteral("Sep 30"));
 }
@@ -303,26 +324,37 @@ void MainWindowTest::criterionAndNonBiologicalChoices() {
     w.unsavedChanges = false;
     w.percentileButton->click();
     QCOMPARE(w.nonBiologicalKind, 6);
+    QVERIFY(w.unsavedChanges);
     QVERIFY(w.percentileEdit->isEnabled() && w.percentUnitLabel->isEnabled());
     QVERIFY(!w.averagingPeriodsEdit->isEnabled() && !w.returnPeriodEdit->isEnabled() &&
             !w.flowEdit->isEnabled() && !w.flowUnitLabel->isEnabled());
+    w.unsavedChanges = false;
     w.percentileEdit->setText(QStringLiteral("1.5"));
-    QVERIFY(!w.unsavedChanges);
+    QVERIFY(w.unsavedChanges);
     w.explicitFlowButton->click();
     QCOMPARE(w.nonBiologicalKind, 5);
     QVERIFY(w.flowEdit->isEnabled() && !w.percentileEdit->isEnabled());
 
-    // Choosing a period by hand changes neither the flag nor the year edits.
+    // Choosing a period by hand is a change; it leaves the year edits as they are.
     const QString a = f.file("A.txt", gages("A", 1));
     f.add({a});
     w.unsavedChanges = false;
     w.periodChoice->button(2)->click();
-    QVERIFY(!w.unsavedChanges);
-    QCOMPARE(w.firstYearEdit->text(), QStringLiteral("1990"));
-    // Writing a year edit selects the fifth period and is a change.
-    w.firstYearEdit->setText(QStringLiteral("1995"));
-    QCOMPARE(w.periodChoice->checkedId(), 4);
     QVERIFY(w.unsavedChanges);
+    QCOMPARE(w.firstYearEdit->text(), QStringLiteral("1990"));
+    // The year edits take typing; a typed year selects the fifth period and is a change.
+    QVERIFY(w.firstYearEdit->isEnabled() && w.lastYearEdit->isEnabled());
+    w.unsavedChanges = false;
+    w.lastYearEdit->selectAll();
+    QTest::keyClicks(w.lastYearEdit, QStringLiteral("2010"));
+    QCOMPARE(w.periodChoice->checkedId(), 4);
+    QCOMPARE(w.lastYearEdit->text(), QStringLiteral("2010"));
+    QVERIFY(w.unsavedChanges);
+    QCOMPARE(w.runInput().texts.lastYear, std::string("2010"));
+    // The window's own writes of the years choose nothing.
+    w.periodChoice->button(0)->click();
+    w.firstYearEdit->setText(QStringLiteral("1991"));
+    QCOMPARE(w.periodChoice->checkedId(), 0);
 }
 
 void MainWindowTest::addingFilesFillsBlocksInReverseListOrder() {
@@ -365,8 +397,16 @@ void MainWindowTest::addingFilesFillsBlocksInReverseListOrder() {
     QCOMPARE(g.form->gageCountLabel->text(), QStringLiteral("1 gage in 1 file"));
     g.add({g.file("Two.txt", gages("Y", 1))});
     QCOMPARE(g.form->gageCountLabel->text(), QStringLiteral("2 gages in 2 files"));
-    g.add({g.dir.filePath("Two.txt")});  // the same file again: a further block
-    QCOMPARE(g.form->gageTable().files(), 3);
+    // The same file again: asked first, then a further block.
+    g.add({g.dir.filePath("Two.txt")});
+    QCOMPARE(g.prompts.questions.back(),
+             QDir::toNativeSeparators(g.dir.filePath("Two.txt")) +
+                 QStringLiteral(" is already in the table. Add it again?"));
+    QCOMPARE(g.form->gageTable().files(), 2);
+    g.prompts.answers = {true};
+    g.add({g.dir.filePath("Two.txt"), g.file("Three.txt", gages("Z", 1))});
+    QCOMPARE(g.prompts.questions.size(), std::size_t{2});
+    QCOMPARE(g.form->gageTable().files(), 4);
 }
 
 void MainWindowTest::gagesWithoutAFullSeasonStartUnmarked() {
@@ -383,14 +423,17 @@ void MainWindowTest::gagesWithoutAFullSeasonStartUnmarked() {
 void MainWindowTest::gridGrowsTo15RowsThenScrolls() {
     for (const int n : {14, 15}) {
         Fixture f;
+        f.show();
         f.add({f.file("A.txt", gages("G", n))});
         const ui::GageGrid* grid = f.form->gageGrid;
         QCOMPARE(grid->height(), 15 * grid->rowHeight());
-        const int expectedWidth =
-            n == 14 ? f.form->gridContentWidth : f.form->gridContentWidth + grid->scrollBarWidth();
-        QCOMPARE(grid->width(), expectedWidth);
+        QApplication::processEvents();
+        QCOMPARE(grid->width(), grid->parentWidget()->width());
+        QVERIFY(grid->width() >= f.form->gridContentWidth + grid->scrollBarWidth());
+        QCOMPARE(grid->verticalScrollBar()->maximum() > 0, n == 15);
     }
     Fixture f;
+    f.show();
     f.add({f.file("A.txt", gages("G", 3))});
     QCOMPARE(f.form->gageGrid->height(), 4 * f.form->gageGrid->rowHeight());
 }
@@ -508,6 +551,7 @@ void MainWindowTest::removeUnusedFiles() {
     f.prompts.answers = {false};
     w.removeUnusedFiles();
     QCOMPARE(w.gageTable().rowCount(), 3);
+    QVERIFY(!w.unsavedChanges);
     f.prompts.answers = {true};
     w.removeUnusedFiles();
     QCOMPARE(f.prompts.questions.back(),
@@ -519,7 +563,7 @@ void MainWindowTest::removeUnusedFiles() {
     QCOMPARE(w.gageTable().files(), 1);
     QCOMPARE(w.gageCountLabel->text(), QStringLiteral("1 gages in 1 files"));
     QVERIFY(!w.removeUnusedButton->isEnabled());
-    QVERIFY(!w.unsavedChanges);
+    QVERIFY(w.unsavedChanges);
 }
 
 void MainWindowTest::removingEveryFileEmptiesTheTable() {
@@ -532,7 +576,7 @@ void MainWindowTest::removingEveryFileEmptiesTheTable() {
     w.removeUnusedFiles();
     QCOMPARE(w.gageCountLabel->text(), QStringLiteral("No gages"));
     QVERIFY(!w.gageGrid->isEnabled());
-    QCOMPARE(w.gageModel().rowCount(), 1);  // the blank row
+    QCOMPARE(w.gageModel().rowCount(), 0);  // no phantom row
     f.add({f.file("B.txt", gages("B", 1))});
     QCOMPARE(f.cell(0, 1), QStringLiteral("B1"));
     QCOMPARE(w.gageTable().rowCount(), 1);
@@ -545,9 +589,10 @@ void MainWindowTest::clearAllAsksFirst() {
     f.form->clearAll();
     QCOMPARE(f.form->gageTable().rowCount(), 2);
     QVERIFY(f.form->unsavedChanges);
+    f.form->unsavedChanges = false;
     f.form->clearFlowsAction->trigger();
     QVERIFY(f.form->gageTable().empty());
-    QVERIFY(!f.form->unsavedChanges);
+    QVERIFY(f.form->unsavedChanges);
     QCOMPARE(f.form->gageCountLabel->text(), QStringLiteral("No gages"));
     QCOMPARE(f.prompts.questions.back(),
              QStringLiteral("This will empty the flow data table. Are you sure you want to "
@@ -636,7 +681,7 @@ void MainWindowTest::parameterFileRoundTripThroughTheWindow() {
     QCOMPARE(f.prompts.requests.back().filters,
              (QStringList{"VANDO 3 parameter files (*.vdp)", "All files (*.*)"}));
     QVERIFY(!w.unsavedChanges);
-    QCOMPARE(w.windowTitle(), QStringLiteral("VANDO 3 - analysis.vdp.1b"));
+    QCOMPARE(w.windowTitle(), QStringLiteral("VANDO 3.1b - analysis.vdp"));
     const run::ParamFile saved = run::loadParamFile(vdp.toStdString());
     const std::vector<run::ParamFileEntry> entries{
         {a.toStdString(), true}, {a.toStdString(), false}, {b.toStdString(), true}};
@@ -659,7 +704,7 @@ void MainWindowTest::parameterFileRoundTripThroughTheWindow() {
     QCOMPARE(o.seasonEndEdit->text(), QStringLiteral("Sep 30"));
     QCOMPARE(o.averagingPeriodsEdit->text(), QStringLiteral("7,30"));
     QCOMPARE(o.periodChoice->checkedId(), 3);
-    QCOMPARE(o.windowTitle(), QStringLiteral("VANDO 3 - analysis.vdp.1b"));
+    QCOMPARE(o.windowTitle(), QStringLiteral("VANDO 3.1b - analysis.vdp"));
     QVERIFY(!o.unsavedChanges);
     QVERIFY(g.prompts.messages.empty());
     // Saved again, the analysis is the same file.
@@ -731,7 +776,8 @@ void MainWindowTest::missingStoredFilesAreDroppedWithOneMessage() {
     QCOMPARE(f.prompts.messages.size(), std::size_t{1});
     QCOMPARE(f.prompts.messages[0].text,
              QStringLiteral("One or more flow data files stored with the parameter file is "
-                            "missing and deleted from the list. "));
+                            "missing and deleted from the list:\n\n") +
+                 b);
     QCOMPARE(f.form->gageTable().rowCount(), 2);
     QCOMPARE(f.cell(0, 1), QStringLiteral("A1"));
     QCOMPARE(f.cell(1, 1), QStringLiteral("C1"));
@@ -784,7 +830,7 @@ void MainWindowTest::sampleAnalysisOpensFromAnyFolder() {
     QVERIFY(f.prompts.messages.empty());
     QCOMPARE(f.form->gageTable().rowCount(), 5);
     QCOMPARE(f.form->gageTable().files(), 4);
-    QCOMPARE(f.form->windowTitle(), QStringLiteral("VANDO 3 - sample.vdp.1b"));
+    QCOMPARE(f.form->windowTitle(), QStringLiteral("VANDO 3.1b - sample.vdp"));
     QVERIFY(f.form->gageTable().used() > 0);
     for (const auto& row : f.form->gageTable().rows())
         QVERIFY(QFileInfo(QString::fromStdString(row.path)).isAbsolute());
@@ -803,7 +849,7 @@ void MainWindowTest::commandLineArguments() {
     g.reader.files = f.reader.files;
     g.form->openArguments({vdp});
     QCOMPARE(g.form->gageTable().rowCount(), 2);
-    QCOMPARE(g.form->windowTitle(), QStringLiteral("VANDO 3 - args.vdp.1b"));
+    QCOMPARE(g.form->windowTitle(), QStringLiteral("VANDO 3.1b - args.vdp"));
 
     Fixture h;
     h.form->openArguments({h.dir.filePath(QStringLiteral("nothing.txt"))});
@@ -821,14 +867,7 @@ void MainWindowTest::droppedFlowFilesAreAdded() {
                            QUrl::fromLocalFile(flo)};
     QCOMPARE(ui::FileDropArea::flowFiles(urls), (QStringList{a, flo}));
     f.show();
-    QMimeData mime;
-    mime.setUrls(urls);
-    QWidget* area = f.form->gageGrid->parentWidget();
-    QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &mime, Qt::LeftButton, {});
-    QApplication::sendEvent(area, &enter);
-    QVERIFY(enter.isAccepted());
-    QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &mime, Qt::LeftButton, {});
-    QApplication::sendEvent(area, &drop);
+    QVERIFY(f.drop(urls));
     QCOMPARE(f.form->gageTable().rowCount(), 2);
     QCOMPARE(f.cell(0, 1), QStringLiteral("B1"));
     QVERIFY(f.form->unsavedChanges);
@@ -968,6 +1007,243 @@ void MainWindowTest::shippedHelpFileHasASectionPerContext() {
     for (int c : {1001, 1002, 1003, 1004, 1005, 1006, 5, 6, 7})
         QVERIFY2(html.contains(QStringLiteral("name=\"%1\"").arg(ui::helpAnchor(c))),
                  qPrintable(ui::helpAnchor(c)));
+}
+
+void MainWindowTest::everyChangeOfTheAnalysisIsUnsaved() {
+    const std::vector<std::pair<const char*, std::function<void(Fixture&)>>> changes{
+        {"Use mark", [](Fixture& f) { f.form->toggleUseMark(GageTableModel::colUse, 0); }},
+        {"period choice", [](Fixture& f) { f.form->periodChoice->button(2)->click(); }},
+        {"climatic-year box", [](Fixture& f) { f.form->climaticYearBox->click(); }},
+        {"Start cell",
+         [](Fixture& f) {
+             f.form->gageModel().setData(f.form->gageModel().index(0, GageTableModel::colStart),
+                                         "1995", Qt::EditRole);
+         }},
+        {"Remove Unused Files",
+         [](Fixture& f) {
+             f.form->toggleUseMark(GageTableModel::colUse, 1);
+             f.form->unsavedChanges = false;
+             f.prompts.answers = {true};
+             f.form->removeUnusedFiles();
+         }},
+        {"Clear All",
+         [](Fixture& f) {
+             f.prompts.answers = {true};
+             f.form->clearAll();
+         }},
+        {"Use none", [](Fixture& f) { f.form->setAllUseMarks(false); }},
+        {"explicit flow", [](Fixture& f) { f.form->flowEdit->setText(QStringLiteral("3")); }},
+    };
+    for (const auto& [name, change] : changes) {
+        Fixture f;
+        f.add({f.file("A.txt", gages("A", 1)), f.file("B.txt", gages("B", 1))});
+        f.form->unsavedChanges = false;
+        change(f);
+        QVERIFY2(f.form->unsavedChanges, name);
+    }
+}
+
+void MainWindowTest::openingAskFirstWithUnsavedChanges() {
+    Fixture f;
+    const QString a = f.file("A.txt", gages("A", 1));
+    f.add({a});
+    const QString vdp = f.dir.filePath(QStringLiteral("kept.vdp"));
+    f.form->saveParameterFile(vdp);
+    f.add({f.file("B.txt", gages("B", 1))});
+    QVERIFY(f.form->unsavedChanges);
+    // From the command line or dropped: No keeps the analysis, Yes opens the file.
+    f.prompts.answers = {false};
+    f.form->openArguments({vdp});
+    QCOMPARE(f.prompts.questions.size(), std::size_t{1});
+    QVERIFY(f.prompts.questions[0].startsWith(QStringLiteral("Opening an old VANDO parameter")));
+    QCOMPARE(f.form->gageTable().rowCount(), 2);
+    f.prompts.answers = {true};
+    f.show();
+    QVERIFY(f.drop({QUrl::fromLocalFile(vdp)}));
+    QCOMPARE(f.prompts.questions.size(), std::size_t{2});
+    QCOMPARE(f.form->gageTable().rowCount(), 1);
+    QCOMPARE(f.form->windowTitle(), QStringLiteral("VANDO 3.1b - kept.vdp"));
+    QVERIFY(!f.form->unsavedChanges);
+}
+
+void MainWindowTest::savingEditedStartOrEndYearsSaysTheyAreNotKept() {
+    Fixture f;
+    f.add({f.file("A.txt", gages("A", 2))});
+    const QString vdp = f.dir.filePath(QStringLiteral("years.vdp"));
+    f.form->saveParameterFile(vdp);
+    QVERIFY(f.prompts.messages.empty());
+    f.form->gageModel().setData(f.form->gageModel().index(1, GageTableModel::colEnd), "2000",
+                                Qt::EditRole);
+    f.form->saveParameterFile(vdp);
+    QCOMPARE(f.prompts.messages.size(), std::size_t{1});
+    QCOMPARE(f.prompts.messages[0].text,
+             QStringLiteral("The Start and End years of the table are not kept in the parameter "
+                            "file; they are read again from the files."));
+    QVERIFY(!f.form->unsavedChanges);
+}
+
+void MainWindowTest::climaticYearBoxReReadsTheTable() {
+    Fixture f;
+    MainWindow& w = *f.form;
+    f.add({f.file("A.txt", gages("A", 1))});
+    w.toggleUseMark(GageTableModel::colUse, 0);
+    f.show();
+    f.typeAndLeave(w.seasonStartEdit, QStringLiteral("Jun 1"));
+    const std::size_t before = f.reader.reads.size();
+    // Cleared: the end the user had (Mar 31) comes back, and the files are read for it.
+    w.climaticYearBox->click();
+    QCOMPARE(f.reader.reads.size(), before + 1);
+    QCOMPARE(f.reader.reads.back().seasonEnd, std::string("Mar 31"));
+    QCOMPARE(f.marks(), (std::vector<bool>{false}));
+    // Checked again: the day before the start, read again.
+    w.climaticYearBox->click();
+    QCOMPARE(f.reader.reads.size(), before + 2);
+    QCOMPARE(f.reader.reads.back().seasonEnd, std::string("May 31"));
+    // Leaving the start edit unchanged afterwards reads nothing more.
+    f.typeAndLeave(w.seasonStartEdit, QStringLiteral("Jun 1"));
+    QCOMPARE(f.reader.reads.size(), before + 2);
+}
+
+void MainWindowTest::seasonTextThatIsNoDateIsRefused() {
+    const struct {
+        bool start;
+        const char* typed;
+        const char* message;
+    } cases[] = {
+        {true, "13/45", "Start date of season: '13/45' is not a date; use mmm dd or mm/dd"},
+        {true, "hello", "Start date of season: 'hello' is not a date; use mmm dd or mm/dd"},
+        {true, "Jan 0", "Start date of season: 'Jan 0' is not a date; use mmm dd or mm/dd"},
+        {false, " ", "End date of season: ' ' is not a date; use mmm dd or mm/dd"},
+    };
+    for (const auto& c : cases) {
+        Fixture f;
+        MainWindow& w = *f.form;
+        w.climaticYearBox->setChecked(false);
+        f.add({f.file("A.txt", gages("A", 1))});
+        f.show();
+        f.form->unsavedChanges = false;
+        const std::size_t reads = f.reader.reads.size();
+        f.typeAndLeave(c.start ? w.seasonStartEdit : w.seasonEndEdit, QString::fromLatin1(c.typed));
+        QCOMPARE(f.prompts.messages.size(), std::size_t{1});
+        QCOMPARE(f.prompts.messages[0].text, QString::fromLatin1(c.message));
+        QCOMPARE(w.seasonStartEdit->text(), QStringLiteral("Apr 1"));
+        QCOMPARE(w.seasonEndEdit->text(), QStringLiteral("Mar 31"));
+        QCOMPARE(f.reader.reads.size(), reads);
+        QVERIFY(!f.form->unsavedChanges);
+    }
+}
+
+void MainWindowTest::flowFileDialogShowsEveryKindFirst() {
+    Fixture f;
+    f.form->chooseFlowFiles();
+    QCOMPARE(
+        f.prompts.requests.back().filters,
+        (QStringList{"Flow files (*.txt *.cgi *.rdb *.flo *.csv *.json *.geojson)",
+                     "USGS NWIS flow files (*.txt)", "USGS flow files (*.cgi)",
+                     "USGS NWIS RDB files (*.rdb)", "\"Old\" flow files (*.flo)",
+                     "Water Data API CSV files (*.csv)", "Water Data API GeoJSON files (*.json)",
+                     "Water Data API GeoJSON files (*.geojson)"}));
+    const QList<QUrl> urls{QUrl::fromLocalFile("/d/a.RDB"), QUrl::fromLocalFile("/d/b.vdp"),
+                           QUrl::fromLocalFile("/d/c.doc")};
+    QCOMPARE(ui::FileDropArea::flowFiles(urls), (QStringList{"/d/a.RDB"}));
+    QCOMPARE(ui::FileDropArea::droppableFiles(urls), (QStringList{"/d/a.RDB", "/d/b.vdp"}));
+}
+
+void MainWindowTest::fileOfMoreThan100GagesSaysHowMany() {
+    Fixture f(true);
+    const QString path = f.dir.filePath(QStringLiteral("many.txt"));
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    QByteArray text = "# Data for the following 101 site(s) are contained in this file\n";
+    for (int i = 1; i <= 101; ++i)
+        text += QStringLiteral("#    USGS %1 GAGE %2\n").arg(10000000 + i).arg(i).toLatin1();
+    text +=
+        "# ------------------------------------------------------------------\n#\n"
+        "agency_cd\tsite_no\tdatetime\t1234_00060_00003\t1234_00060_00003_cd\n"
+        "5s\t15s\t20d\t14n\t10s\n";
+    for (int i = 1; i <= 101; ++i)
+        for (int day = 1; day <= 3; ++day)
+            text += QStringLiteral("USGS\t%1\t2000-01-0%2\t5\tA\n")
+                        .arg(10000000 + i)
+                        .arg(day)
+                        .toLatin1();
+    file.write(text);
+    file.close();
+    f.add({path});
+    QCOMPARE(f.prompts.messages.size(), std::size_t{1});
+    QCOMPARE(f.prompts.messages[0].text,
+             QDir::toNativeSeparators(path) +
+                 QStringLiteral(" holds 101 gages; the gage table takes at most 100 per file. The "
+                                "batch command vando3-cli batch computes files of any size (see "
+                                "\"Files of many gages\" in the help)."));
+    QVERIFY(f.form->gageTable().empty());
+}
+
+void MainWindowTest::useAllAndUseNone() {
+    Fixture f;
+    MainWindow& w = *f.form;
+    f.add({f.file("A.txt", gages("A", 3))});
+    const QList<QAction*> actions = w.gageGrid->useMenu()->actions();
+    QCOMPARE(actions.size(), 2);
+    QCOMPARE(actions[0]->text(), QStringLiteral("Use all"));
+    QCOMPARE(actions[1]->text(), QStringLiteral("Use none"));
+    actions[1]->trigger();
+    QCOMPARE(f.marks(), (std::vector<bool>{false, false, false}));
+    QVERIFY(!w.calculateButton->isEnabled());
+    QVERIFY(w.removeUnusedButton->isEnabled());
+    actions[0]->trigger();
+    QCOMPARE(f.marks(), (std::vector<bool>{true, true, true}));
+    QVERIFY(w.calculateButton->isEnabled());
+    QVERIFY(!w.removeUnusedButton->isEnabled());
+}
+
+void MainWindowTest::columnsWidenAndTheTableGrowsWithTheWindow() {
+    Fixture f;
+    MainWindow& w = *f.form;
+    f.add({f.file("A.txt", gages("G", 40))});
+    f.show();
+    ui::GageGrid* grid = w.gageGrid;
+    QApplication::processEvents();  // the layout of the shown window
+    QHeaderView* header = grid->horizontalHeader();
+    for (int c = 0; c < GageTableModel::columnTotal; ++c)
+        QCOMPARE(header->sectionResizeMode(c), QHeaderView::Interactive);
+    // Dragging a divider widens the column; the table scrolls sideways to show it all.
+    const int gageWidth = header->sectionSize(GageTableModel::colGage);
+    header->resizeSection(GageTableModel::colGage, gageWidth + 300);
+    QApplication::processEvents();
+    QVERIFY(grid->horizontalScrollBar()->maximum() > 0);
+    header->resizeSection(GageTableModel::colGage, gageWidth);
+    // A larger window gives the table more rows and its Gage column more room.
+    const int rows = grid->height() / grid->rowHeight();
+    const int gridWidth = grid->width();
+    w.resize(w.width() + 200, w.height() + 10 * grid->rowHeight());
+    QApplication::processEvents();
+    QVERIFY(grid->height() / grid->rowHeight() >= rows + 6);
+    QCOMPARE(grid->width(), gridWidth + 200);
+    QCOMPARE(header->sectionSize(GageTableModel::colGage), gageWidth + 200);
+}
+
+void MainWindowTest::tabFollowsTheLayoutAndLeavesTheTable() {
+    Fixture f;
+    MainWindow& w = *f.form;
+    QVERIFY(!w.gageGrid->tabKeyNavigation());
+    // Tab walks the controls as the layout places them; in the table it moves on to the
+    // period choice, whatever the current cell.
+    w.climaticYearBox->setChecked(false);
+    f.add({f.file("A.txt", gages("A", 2)), f.file("B.txt", gages("B", 1))});
+    w.toggleUseMark(GageTableModel::colUse, 0);  // file B unused: Remove Unused is enabled
+    f.show();
+    const QList<QWidget*> order{
+        w.seasonStartEdit,    w.seasonEndEdit,  w.climaticYearBox, w.addFilesButton,
+        w.removeUnusedButton, w.clearAllButton, w.gageGrid,        w.periodChoice->button(0),
+        w.firstYearEdit,      w.lastYearEdit,   w.commentBox};
+    w.seasonStartEdit->setFocus();
+    for (qsizetype i = 1; i < order.size(); ++i) {
+        if (order[i - 1] == w.gageGrid)
+            w.gageGrid->setCurrentIndex(w.gageModel().index(1, GageTableModel::colStart));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), order[i]);
+    }
 }
 
 QTEST_MAIN(MainWindowTest)

@@ -24,6 +24,7 @@
 #include "results/results_window.h"
 #include "results_fixture.h"
 #include "results_table.h"
+#include "results_view.h"
 
 using namespace vd::ui;
 using namespace vd::ui::testing;
@@ -326,10 +327,20 @@ void TestResultsWindows::hints() {
              periodHint(period, QStringLiteral("Apr 1"), QStringLiteral("Mar 31"), 1));
     QCOMPARE(model.data(model.index(0, 0), Qt::ToolTipRole).toString(),
              QString::fromStdString(result_.grid[1][0]));
-    QCOMPARE(model.data(model.index(0, 5), Qt::ToolTipRole).toString(),
-             QStringLiteral("VANDO results"));
-    QCOMPARE(model.headerData(1, Qt::Horizontal, Qt::ToolTipRole).toString(),
-             QStringLiteral("VANDO results"));
+    // Every other cell and header shows its column's sentence, as the engine words it; a
+    // sentence is a paragraph, so that it wraps.
+    for (int col = 2; col < result_.columnCount(); ++col) {
+        const QString sentence = QString::fromStdString(vd::run::cellHint(result_, col, 1));
+        const QString shown = model.data(model.index(0, col), Qt::ToolTipRole).toString();
+        QVERIFY2(
+            shown == sentence || shown == QStringLiteral("<p>") + sentence.toHtmlEscaped() + "</p>",
+            qPrintable(shown));
+        QVERIFY(!model.headerData(col, Qt::Horizontal, Qt::ToolTipRole).toString().isEmpty());
+    }
+    QVERIFY(model.data(model.index(0, 4), Qt::ToolTipRole)
+                .toString()
+                .contains(QStringLiteral("Biological design flow: the 1-day average flow may "
+                                         "fall below it no more than once in 3 years")));
 }
 
 void TestResultsWindows::flowsAlignOnTheDecimalPoint() {

@@ -90,11 +90,15 @@ void TestRunFromMainWindow::f1AsksForTheWindowsOwnHelp() {
 void TestRunFromMainWindow::refusedAveragingPeriodShowsTheMessageAndNoResults_data() {
     QTest::addColumn<QString>("periods");
     QTest::addColumn<QString>("message");
-    // Entries are separated by exactly one character: the blank starts an empty entry.
-    QTest::newRow("comma and blank")
-        << "7, 30" << QString::fromStdString(vd::invalidIntegerMessage(""));
+    // Every refusal names the field.
+    QTest::newRow("empty entry") << "7,,30"
+                                 << "Non-biological flow averaging period (days): " +
+                                        QString::fromStdString(vd::invalidIntegerMessage(""));
     QTest::newRow("above 255") << "7,256"
-                               << "Range check error";
+                               << "Non-biological flow averaging period (days): '256' is not "
+                                  "allowed; an averaging period is at most 255 days.";
+    QTest::newRow("no period") << " "
+                               << "Flow averaging period: give at least one number of days";
 }
 
 void TestRunFromMainWindow::refusedAveragingPeriodShowsTheMessageAndNoResults() {

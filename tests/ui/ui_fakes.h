@@ -74,13 +74,14 @@ class FakeReader {
     struct Read {
         std::string path;
         std::string seasonStart;
+        std::string seasonEnd;
         QString caption;
         int gauge;
     };
 
     ui::FlowReader reader(const ui::ProgressWindow* const* progress) {
         return [this, progress](vd::CalcState& s) {
-            reads.push_back({s.flowfile, s.seasonStart,
+            reads.push_back({s.flowfile, s.seasonStart, s.seasonEnd,
                              *progress ? (*progress)->caption() : QString(),
                              *progress ? (*progress)->gauge() : -1});
             const auto found = files.find(s.flowfile);

@@ -244,11 +244,12 @@ void ResultsWindow::onStreamDataToggled() {
 }
 
 QString ResultsWindow::hintAt(int col, int gridRow) const {
-    if (gridRow > 0 && col == 1)
-        return periodHint(model_->cell(col, gridRow), qs(result_.settings.season.startText),
-                          qs(result_.settings.season.endText), result_.settings.season.yearAdjust);
-    if (gridRow > 0 && col == 0) return model_->cell(col, gridRow);
-    return QStringLiteral("VANDO results");
+    if (col < 0 || col >= result_.columnCount()) return {};
+    const QString hint = qs(vd::run::cellHint(result_, col, gridRow));
+    // A sentence is shown as a paragraph, so that the hint wraps instead of running across
+    // the screen; names and periods stay on their line.
+    if (hint.size() <= 80) return hint;
+    return QStringLiteral("<p>") + hint.toHtmlEscaped() + QStringLiteral("</p>");
 }
 
 void ResultsWindow::onCellDoubleClicked(int col, int gridRow) {

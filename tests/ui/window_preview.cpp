@@ -1,0 +1,130 @@
+// A look at the main and results windows under a virtual display, for the eye: the main
+// window opens the given parameter file, is made larger with the File column dragged wider,
+// a season text that is no date is refused, the Use column's menu opens, a file of more than
+// 100 gages (the optional third argument) is refused, then with a summer season the results
+// window shows the hints of its biological flow and its percentile. Each step is grabbed
+// from the screen into the folder given second.
+#include <QApplication>
+#include <QCheckBox>
+#include <QHeaderView>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMessageBox>
+#include <QPlainTextEdit>
+#include <QScreen>
+#include <QTimer>
+#include <QToolTip>
+#include <functional>
+#include <vector>
+
+#include "gage_grid.h"
+#include "gage_table_model.h"
+#include "main_window.h"
+#include "main_window_run.h"
+#include "prompts.h"
+#include "results/grid_text_model.h"
+#include "results/results_grid.h"
+#include "results/results_window.h"
+#include "ui_fakes.h"
+#include "vd_a193.h"
+
+namespace {
+
+void grab(const QString& file) {
+    QApplication::processEvents();
+    QGuiApplication::primaryScreen()->grabWindow(0).save(file);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    const QStringList args = QApplication::arguments();
+    if (args.size() < 3) return 2;
+    const QString vdp = args[1];
+    const QString out = args[2] + QStringLiteral("/");
+    vd::ui::WidgetPrompts prompts;
+    vd::test::RecordingHelp help;
+    const vd::A193 lib = vd::A193::load(vd::programFolder());
+    const QString helpFile = QCoreApplication::applicationDirPath() + "/Vando31.html";
+    vd::ui::MainWindow main({prompts, help, helpFile, &lib, {}});
+    main.show();
+    main.openArguments({vdp});
+
+    std::vector<std::function<void()>> steps{
+        [&] {
+            main.resize(main.width() + 250, main.height() + 120);
+            main.gageGrid->horizontalHeader()->resizeSection(vd::ui::GageTableModel::colFile, 260);
+        },
+        [&] { grab(out + "main_widened.png"); },
+        [&] {
+            // The message box is modal: grab it from a timer while it is up.
+            QTimer::singleShot(700, [&] {
+                grab(out + "season_refused.png");
+                if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget()))
+                    box->accept();
+            });
+            QApplication::setActiveWindow(&main);
+            main.seasonStartEdit->setFocus();
+            main.seasonStartEdit->setText(QStringLiteral("hello"));
+            main.commentBox->setFocus();
+        },
+        [&] {
+            const QRect use = main.gageGrid->visualRect(
+                main.gageModel().index(0, vd::ui::GageTableModel::colUse));
+            QTimer::singleShot(700, [&] {
+                grab(out + "use_menu.png");
+                main.gageGrid->useMenu()->close();
+            });
+            main.gageGrid->useMenu()->exec(main.gageGrid->viewport()->mapToGlobal(use.center()));
+        },
+        [&] {
+            if (args.size() < 4) return;
+            QTimer::singleShot(700, [&] {
+                grab(out + "many_gages.png");
+                if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget()))
+                    box->accept();
+            });
+            main.addFlowFiles({args[3]});
+        },
+        [&] {
+            // A summer season: the hints of the values over the whole record say so.
+            main.climaticYearBox->setChecked(false);
+            main.seasonStartEdit->setText(QStringLiteral("Jun 1"));
+            main.seasonEndEdit->setText(QStringLiteral("Sep 30"));
+        },
+        [&] {
+            vd::ui::ResultsWindow& results = vd::ui::resultsWindowOf(main);
+            results.showModally = [&](QDialog& d) {
+                d.show();
+                QTimer::singleShot(800, [&] {
+                    const QRect cell = results.grid->visualRect(results.model().index(0, 4));
+                    const QPoint at = results.grid->viewport()->mapToGlobal(cell.center());
+                    QToolTip::showText(at, results.hintAt(4, 1), results.grid);
+                });
+                QTimer::singleShot(1600, [&] { grab(out + "results_hint_bio.png"); });
+                QTimer::singleShot(1800, [&] {
+                    const QRect cell = results.grid->visualRect(results.model().index(0, 10));
+                    QToolTip::showText(results.grid->viewport()->mapToGlobal(cell.center()),
+                                       results.hintAt(5, 0), results.grid);
+                });
+                QTimer::singleShot(2600, [&] { grab(out + "results_hint_summer_percentile.png"); });
+                QTimer::singleShot(2800, [&] {
+                    d.accept();
+                    main.unsavedChanges = false;  // quitting closes the window: no question
+                    QApplication::quit();
+                });
+            };
+            main.calculate();
+        },
+    };
+    // Each step starts a second after the one before has ended (a modal step ends when its
+    // box is closed).
+    std::function<void(std::size_t)> runFrom = [&](std::size_t i) {
+        if (i == steps.size()) return;
+        steps[i]();
+        QTimer::singleShot(1000, [&, i] { runFrom(i + 1); });
+    };
+    QTimer::singleShot(1000, [&] { runFrom(0); });
+    return QApplication::exec();
+}
