@@ -12,12 +12,13 @@ int returnPeriodYears(double XMR) {
 
 }  // namespace
 
-double LowFlowOfFit(const SearchParameters& p, const A193& lib, const LPFit& fit, int ny) {
+double LowFlowOfFit(const SearchParameters& p, const LogPearsonLibrary& lib, const LPFit& fit,
+                    int ny) {
     if (ny < p.yearsBetween) return -1;
     return lib.flowFor(fit, returnPeriodYears(p.yearsBetween));
 }
 
-void VDSearch(CalcState& s, const SearchParameters& p, const A193& lib) {
+void VDSearch(CalcState& s, const SearchParameters& p, const LogPearsonLibrary& lib) {
     s.vando = -1;
     if (s.StoreAP) advparRow(s, s.jglobal);
     if (s.NDAYS == 0) return;

@@ -4,8 +4,8 @@
 #pragma once
 
 #include "calc_state.h"
+#include "log_pearson_library.h"
 #include "search_parameters.h"
-#include "vd_a193.h"
 
 namespace vd {
 
@@ -23,7 +23,8 @@ int AnnualMinima(CalcState& s, const SearchParameters& p, lfarray& y);
 // The log-Pearson flow of `ny` annual minima for a return period of XMR years (whole
 // part), from a fit made once per gage and averaging period: -1 when fewer than XMR
 // minima exist or the fit gives no flow.
-double LowFlowOfFit(const SearchParameters& p, const A193& lib, const LPFit& fit, int ny);
+double LowFlowOfFit(const SearchParameters& p, const LogPearsonLibrary& lib, const LPFit& fit,
+                    int ny);
 
 // The biological search on the averaged series from the starting flow `start` (the
 // log-Pearson flow): the highest flow whose excursion count reaches the allowed count of
@@ -37,7 +38,7 @@ double SnapTinyFlow(double flow);
 // The whole design-flow computation of the loaded gage; sets vando (-1 when none).
 // It is HarmonicMean, AverageInPlace, AnnualMinima, LowFlowOfFit, BiologicalSearch (K = 1)
 // and SnapTinyFlow in turn.
-void VDSearch(CalcState& s, const SearchParameters& p, const A193& lib);
+void VDSearch(CalcState& s, const SearchParameters& p, const LogPearsonLibrary& lib);
 
 // Excursions of the averaged series below F. The record goes to slot flows_idx when
 // IsREalFlag, else to slot 0. Returns the count (clusters capped at XME).

@@ -5,6 +5,6 @@
 #include "calendar.h"
 #include "errors.h"
 #include "flow_reader.h"
+#include "log_pearson_library.h"
 #include "season_date.h"
 #include "statistics.h"
-#include "vd_a193.h"

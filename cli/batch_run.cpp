@@ -10,8 +10,8 @@
 #include "flow_file_cache.h"
 #include "flow_reader.h"
 #include "gage_computation.h"
+#include "log_pearson_library.h"
 #include "results_csv.h"
-#include "vd_a193.h"
 
 namespace vd::cli {
 namespace {
@@ -45,7 +45,7 @@ constexpr run::GageExtras numbersOnly{false, false, false};
 }  // namespace
 
 FileLines csvLinesOfFile(const std::string& path, const run::RunSettings& settings,
-                         const A193& lib) {
+                         const LogPearsonLibrary& lib) {
     const run::ResultsCsv csv(settings);
     FileLines lines;
     std::vector<GageSeries> series;
@@ -81,7 +81,8 @@ namespace {
 
 class Batch {
   public:
-    Batch(const std::vector<std::string>& files, const run::RunSettings& settings, const A193& lib)
+    Batch(const std::vector<std::string>& files, const run::RunSettings& settings,
+          const LogPearsonLibrary& lib)
         : files_(files), settings_(settings), lib_(lib), done_(files.size()) {}
 
     BatchSummary run(int jobs, std::ostream& out, const BatchProgressFn& progress) {
@@ -136,7 +137,7 @@ class Batch {
 
     const std::vector<std::string>& files_;
     const run::RunSettings& settings_;
-    const A193& lib_;
+    const LogPearsonLibrary& lib_;
     std::atomic<std::size_t> next_ = 0;
     std::atomic<std::size_t> filesDone_ = 0;
     std::atomic<std::size_t> gagesDone_ = 0;
@@ -149,7 +150,7 @@ class Batch {
 }  // namespace
 
 BatchSummary runBatch(const std::vector<std::string>& files, const run::RunSettings& settings,
-                      const A193& lib, int jobs, std::ostream& out,
+                      const LogPearsonLibrary& lib, int jobs, std::ostream& out,
                       const BatchProgressFn& progress) {
     return Batch(files, settings, lib).run(jobs, out, progress);
 }

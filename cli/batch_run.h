@@ -11,7 +11,7 @@
 #include "run_settings.h"
 
 namespace vd {
-class A193;
+class LogPearsonLibrary;
 }
 
 namespace vd::cli {
@@ -40,13 +40,13 @@ struct FileLines {
     std::size_t failedGages = 0;
 };
 FileLines csvLinesOfFile(const std::string& path, const run::RunSettings& settings,
-                         const A193& lib);
+                         const LogPearsonLibrary& lib);
 
 // Writes the header and every file's lines to `out`, in the order of `files`, whatever
 // the number of threads. A worker holds one file's records at a time; lines wait only
 // until the files before theirs are written.
 BatchSummary runBatch(const std::vector<std::string>& files, const run::RunSettings& settings,
-                      const A193& lib, int jobs, std::ostream& out,
+                      const LogPearsonLibrary& lib, int jobs, std::ostream& out,
                       const BatchProgressFn& progress = {});
 
 }  // namespace vd::cli

@@ -6,7 +6,7 @@
 #include <vector>
 
 namespace vd {
-class A193;
+class LogPearsonLibrary;
 }
 
 namespace vd::cli {
@@ -18,10 +18,11 @@ int cliMain(const Args& args, std::ostream& out, std::ostream& err);
 
 // The commands; each gets the arguments after its name and the log-Pearson library,
 // loaded once before any command.
-int cmdTable(const Args& args, const A193& lib, std::ostream& out, std::ostream& err);
-int cmdRun(const Args& args, const A193& lib, std::ostream& out, std::ostream& err);
-int cmdExcursions(const Args& args, const A193& lib, std::ostream& out, std::ostream& err);
-int cmdFetch(const Args& args, const A193& lib, std::ostream& out, std::ostream& err);
-int cmdBatch(const Args& args, const A193& lib, std::ostream& out, std::ostream& err);
+int cmdTable(const Args& args, const LogPearsonLibrary& lib, std::ostream& out, std::ostream& err);
+int cmdRun(const Args& args, const LogPearsonLibrary& lib, std::ostream& out, std::ostream& err);
+int cmdExcursions(const Args& args, const LogPearsonLibrary& lib, std::ostream& out,
+                  std::ostream& err);
+int cmdFetch(const Args& args, const LogPearsonLibrary& lib, std::ostream& out, std::ostream& err);
+int cmdBatch(const Args& args, const LogPearsonLibrary& lib, std::ostream& out, std::ostream& err);
 
 }  // namespace vd::cli

@@ -2,13 +2,13 @@
 
 #include "cli.h"
 #include "command_line.h"
+#include "log_pearson_library.h"
 #include "vando_version.h"
-#include "vd_a193.h"
 
 namespace vd::cli {
 namespace {
 
-using Command = int (*)(const Args&, const A193&, std::ostream&, std::ostream&);
+using Command = int (*)(const Args&, const LogPearsonLibrary&, std::ostream&, std::ostream&);
 
 struct CommandEntry {
     const char* name;
@@ -70,7 +70,7 @@ int cliMain(const Args& args, std::ostream& out, std::ostream& err) {
     }
     // As the window does, the program starts no work without its log-Pearson library.
     try {
-        const A193 lib = A193::load(programFolder());
+        const LogPearsonLibrary lib = LogPearsonLibrary::load(programFolder());
         return it->run(Args(rest.begin() + 1, rest.end()), lib, out, err);
     } catch (const BindingError& e) {
         err << e.what() << '\n';

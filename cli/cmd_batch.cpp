@@ -55,7 +55,7 @@ int jobsOf(const BatchOptions& b) {
 
 }  // namespace
 
-int cmdBatch(const Args& args, const A193& lib, std::ostream& out, std::ostream& err) {
+int cmdBatch(const Args& args, const LogPearsonLibrary& lib, std::ostream& out, std::ostream& err) {
     RunOptions o;
     try {
         o = parseRunOptions(args, RunCommand::batch);

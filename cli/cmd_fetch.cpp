@@ -66,7 +66,8 @@ bool showsProgress(const std::ostream& err) {
 
 }  // namespace
 
-int cmdFetch(const Args& args, const A193& /*lib*/, std::ostream& out, std::ostream& err) {
+int cmdFetch(const Args& args, const LogPearsonLibrary& /*lib*/, std::ostream& out,
+             std::ostream& err) {
     std::string problem;
     std::optional<FetchCommand> command = parseFetchArgs(args, problem);
     if (!command) {

@@ -10,10 +10,10 @@
 #include "excursion_table.h"
 #include "gage_rows.h"
 #include "gage_table.h"
+#include "log_pearson_library.h"
 #include "report_text.h"
 #include "run_options.h"
 #include "season_date.h"
-#include "vd_a193.h"
 #include "vd_paramfile.h"
 
 namespace vd::cli {
@@ -114,8 +114,8 @@ struct Outcome {
 };
 
 // Everything the two commands share; returns the exit status when they cannot go on.
-std::optional<int> calculate(const Args& args, const A193& lib, bool excursions, Outcome& outcome,
-                             std::ostream& err) {
+std::optional<int> calculate(const Args& args, const LogPearsonLibrary& lib, bool excursions,
+                             Outcome& outcome, std::ostream& err) {
     const char* command = excursions ? "vando3-cli excursions: " : "vando3-cli run: ";
     const auto started = Clock::now();
     try {
@@ -163,7 +163,7 @@ std::optional<int> calculate(const Args& args, const A193& lib, bool excursions,
 
 }  // namespace
 
-int cmdRun(const Args& args, const A193& lib, std::ostream& out, std::ostream& err) {
+int cmdRun(const Args& args, const LogPearsonLibrary& lib, std::ostream& out, std::ostream& err) {
     Outcome outcome;
     if (const auto status = calculate(args, lib, false, outcome, err)) {
         out << outcome.helpText;
@@ -173,7 +173,8 @@ int cmdRun(const Args& args, const A193& lib, std::ostream& out, std::ostream& e
     return outcome.failures ? 1 : 0;
 }
 
-int cmdExcursions(const Args& args, const A193& lib, std::ostream& out, std::ostream& err) {
+int cmdExcursions(const Args& args, const LogPearsonLibrary& lib, std::ostream& out,
+                  std::ostream& err) {
     Outcome outcome;
     if (const auto status = calculate(args, lib, true, outcome, err)) {
         out << outcome.helpText;

@@ -34,7 +34,8 @@ TableOptions parseTableOptions(const Args& args) {
 
 }  // namespace
 
-int cmdTable(const Args& args, const A193& /*lib*/, std::ostream& out, std::ostream& err) {
+int cmdTable(const Args& args, const LogPearsonLibrary& /*lib*/, std::ostream& out,
+             std::ostream& err) {
     TableOptions o;
     try {
         o = parseTableOptions(args);

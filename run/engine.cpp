@@ -29,7 +29,8 @@ int gagesInUse(const std::vector<GageRow>& rows) {
 
 class TableRun {
   public:
-    TableRun(const RunInput& input, const A193& lib, const ProgressFn& progress, SearchPath path)
+    TableRun(const RunInput& input, const LogPearsonLibrary& lib, const ProgressFn& progress,
+             SearchPath path)
         : in_(input), lib_(lib), progress_(progress), path_(path) {}
 
     RunResult execute() {
@@ -185,7 +186,7 @@ class TableRun {
     }
 
     const RunInput& in_;
-    const A193& lib_;
+    const LogPearsonLibrary& lib_;
     const ProgressFn& progress_;
     const SearchPath path_;
     RunResult out_;
@@ -205,8 +206,8 @@ class TableRun {
 
 }  // namespace
 
-RunResult runCalculation(const RunInput& input, const A193& lib, const ProgressFn& progress,
-                         SearchPath path) {
+RunResult runCalculation(const RunInput& input, const LogPearsonLibrary& lib,
+                         const ProgressFn& progress, SearchPath path) {
     return TableRun(input, lib, progress, path).execute();
 }
 

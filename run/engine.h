@@ -10,9 +10,9 @@
 
 #include "gage_computation.h"
 #include "gage_result.h"
+#include "log_pearson_library.h"
 #include "run_input.h"
 #include "run_settings.h"
-#include "vd_a193.h"
 
 namespace vd::run {
 
@@ -40,7 +40,7 @@ struct RunResult {
 
 // Runs the calculation. Conversion failures, refused parameters and unreadable files
 // throw the calculator's typed errors (calc/errors.h) and abandon the run.
-RunResult runCalculation(const RunInput& input, const A193& lib, const ProgressFn& progress = {},
-                         SearchPath path = SearchPath::reuse);
+RunResult runCalculation(const RunInput& input, const LogPearsonLibrary& lib,
+                         const ProgressFn& progress = {}, SearchPath path = SearchPath::reuse);
 
 }  // namespace vd::run

@@ -46,8 +46,8 @@ std::shared_ptr<const std::vector<AnnualMinimum>> annualTableOf(const aparray& t
 class GageComputation {
   public:
     GageComputation(const GageSeries& series, const GageIdentity& identity,
-                    const RunSettings& settings, const A193& lib, const GageProgress& progress,
-                    SearchPath path, const GageExtras& extras)
+                    const RunSettings& settings, const LogPearsonLibrary& lib,
+                    const GageProgress& progress, SearchPath path, const GageExtras& extras)
         : settings_(settings), lib_(lib), progress_(progress), path_(path), extras_(extras) {
         out_.name = series.name;
         out_.file = identity.file;
@@ -338,7 +338,7 @@ class GageComputation {
     }
 
     const RunSettings& settings_;
-    const A193& lib_;
+    const LogPearsonLibrary& lib_;
     const GageProgress& progress_;
     const SearchPath path_;
     const GageExtras extras_;
@@ -365,8 +365,8 @@ bool GageResult::missingDesignFlow() const {
 }
 
 GageResult computeGage(const GageSeries& series, const GageIdentity& identity,
-                       const RunSettings& settings, const A193& lib, const GageProgress& progress,
-                       SearchPath path, const GageExtras& extras) {
+                       const RunSettings& settings, const LogPearsonLibrary& lib,
+                       const GageProgress& progress, SearchPath path, const GageExtras& extras) {
     return GageComputation(series, identity, settings, lib, progress, path, extras).compute();
 }
 

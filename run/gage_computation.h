@@ -7,8 +7,8 @@
 
 #include "flow_series.h"
 #include "gage_result.h"
+#include "log_pearson_library.h"
 #include "run_settings.h"
-#include "vd_a193.h"
 
 namespace vd::run {
 
@@ -42,7 +42,7 @@ struct GageIdentity {
 
 // Computes every design flow of `series` (the gage's record over the period to use).
 GageResult computeGage(const GageSeries& series, const GageIdentity& identity,
-                       const RunSettings& settings, const A193& lib,
+                       const RunSettings& settings, const LogPearsonLibrary& lib,
                        const GageProgress& progress = {}, SearchPath path = SearchPath::reuse,
                        const GageExtras& extras = {});
 

@@ -25,7 +25,7 @@ class QPushButton;
 class QRadioButton;
 
 namespace vd {
-class A193;
+class LogPearsonLibrary;
 }
 namespace vd::run {
 struct ParamFile;
@@ -52,9 +52,9 @@ using FlowReader = std::function<void(vd::CalcState&)>;
 struct MainWindowServices {
     Prompts& prompts;
     HelpService& help;
-    QString helpFile;                 // full path of the help file, beside the program
-    const vd::A193* lpiii = nullptr;  // the log-Pearson binding, for calculation runs
-    FlowReader reader;                // empty: the calculator's flow reader
+    QString helpFile;                              // full path of the help file, beside the program
+    const vd::LogPearsonLibrary* lpiii = nullptr;  // the log-Pearson binding, for calculation runs
+    FlowReader reader;                             // empty: the calculator's flow reader
 };
 
 class MainWindow final : public QMainWindow {
@@ -230,7 +230,7 @@ class MainWindow final : public QMainWindow {
     Prompts& prompts_;
     HelpService& help_;
     QString helpFile_;
-    const vd::A193* lpiii_;
+    const vd::LogPearsonLibrary* lpiii_;
     FlowReader reader_;
     std::unique_ptr<vd::CalcState> calc_;  // the gage store the reader fills (about 1 MB)
     CheckImages checkImages_;

@@ -8,9 +8,9 @@
 
 #include "help_viewer.h"
 #include "install_layout.h"
+#include "log_pearson_library.h"
 #include "main_window.h"
 #include "prompts.h"
-#include "vd_a193.h"
 
 namespace {
 
@@ -33,9 +33,9 @@ int main(int argc, char* argv[]) {
     QApplication::setApplicationName(QStringLiteral("vando3"));
     vd::ui::WidgetPrompts prompts;
 
-    std::optional<vd::A193> lpiii;
+    std::optional<vd::LogPearsonLibrary> lpiii;
     try {
-        lpiii = vd::A193::load(vd::programFolder());
+        lpiii = vd::LogPearsonLibrary::load(vd::programFolder());
     } catch (const vd::BindingError& e) {
         prompts.message(nullptr, QStringLiteral("Error"), QString::fromStdString(e.what()),
                         vd::ui::MessageIcon::exclamation);

@@ -10,14 +10,14 @@
 
 #include "engine.h"
 #include "gage_rows.h"
-#include "vd_a193.h"
+#include "log_pearson_library.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 
-const vd::A193& library() {
-    static const vd::A193 lib = vd::A193::load(vd::programFolder());
+const vd::LogPearsonLibrary& library() {
+    static const vd::LogPearsonLibrary lib = vd::LogPearsonLibrary::load(vd::programFolder());
     return lib;
 }
 

@@ -9,8 +9,8 @@
 #include <string>
 
 #include "flow_reader.h"
+#include "log_pearson_library.h"
 #include "statistics.h"
-#include "vd_a193.h"
 
 namespace {
 
@@ -61,8 +61,8 @@ const LongestGage& longestGage() {
     return best;
 }
 
-const vd::A193& library() {
-    static const vd::A193 lib = vd::A193::load(vd::programFolder());
+const vd::LogPearsonLibrary& library() {
+    static const vd::LogPearsonLibrary lib = vd::LogPearsonLibrary::load(vd::programFolder());
     return lib;
 }
 

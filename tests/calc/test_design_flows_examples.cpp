@@ -47,7 +47,7 @@ std::vector<float> sortedAnnualMinima(CalcState& s, const SearchParameters& p) {
 }
 
 TEST(ExampleGages, DesignFlowsArePlausible) {
-    const A193 lib = A193::load(programFolder());
+    const LogPearsonLibrary lib = LogPearsonLibrary::load(programFolder());
     int gages = 0;
     for (const fs::path& file : exampleFiles()) {
         auto s = readCopy(file);

@@ -127,7 +127,7 @@ SearchParameters sevenQTen() {
 
 class SearchWithLibrary : public ::testing::Test {
   protected:
-    const A193 lib = A193::load(programFolder());
+    const LogPearsonLibrary lib = LogPearsonLibrary::load(programFolder());
 
     double search(CalcState& s, const SearchParameters& p = sevenQTen()) const {
         VDSearch(s, p, lib);

@@ -8,7 +8,7 @@
 #include <sstream>
 
 #include "cli_fixture.h"
-#include "vd_a193.h"
+#include "log_pearson_library.h"
 
 namespace fs = std::filesystem;
 
@@ -92,6 +92,6 @@ TEST_F(CliTable, RefusesToStartWithoutTheLibrary) {
     const int status = std::system(command.c_str());
     EXPECT_NE(status, 0);
     EXPECT_EQ(slurp(dir_ / "out.txt"), "");
-    EXPECT_EQ(slurp(errFile), "Unable to find " + vd::a193LibraryFileName() +
+    EXPECT_EQ(slurp(errFile), "Unable to find " + vd::logPearsonLibraryFileName() +
                                   " in current directory. Please check your installation.\n");
 }

@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "vd_a193.h"
-#include "vd_a193_platform.h"
+#include "library_loading.h"
+#include "log_pearson_library.h"
 
 namespace lpiii_test {
 
@@ -17,7 +17,7 @@ struct Entries {
 
 inline Entries loadEntries() {
     void* const library =
-        vd::platform::openLibrary(vd::programFolder() + "/" + vd::a193LibraryFileName());
+        vd::platform::openLibrary(vd::programFolder() + "/" + vd::logPearsonLibraryFileName());
     if (library == nullptr) throw std::runtime_error("library not built beside the tests");
     return {reinterpret_cast<vd::LGPST1Fn>(vd::platform::findEntry(library, "LGPST1")),
             reinterpret_cast<vd::LGPST2Fn>(vd::platform::findEntry(library, "LGPST2"))};

@@ -5,7 +5,7 @@
 #include <random>
 #include <string>
 
-#include "vd_a193.h"
+#include "log_pearson_library.h"
 
 namespace {
 
@@ -32,7 +32,7 @@ class EmptyFolder {
 
 std::string refusal(const std::string& folder) {
     try {
-        (void)vd::A193::load(folder);
+        (void)vd::LogPearsonLibrary::load(folder);
     } catch (const vd::BindingError& e) {
         return e.what();
     }
@@ -41,24 +41,24 @@ std::string refusal(const std::string& folder) {
 
 TEST(BindingLoad, LibraryFileNameOfThePlatform) {
 #if defined(__linux__)
-    EXPECT_EQ(vd::a193LibraryFileName(), "usgs-awstat-a193.so");
+    EXPECT_EQ(vd::logPearsonLibraryFileName(), "usgs-awstat-a193.so");
 #elif defined(_WIN32)
-    EXPECT_EQ(vd::a193LibraryFileName(), "usgs-awstat-a193.dll");
+    EXPECT_EQ(vd::logPearsonLibraryFileName(), "usgs-awstat-a193.dll");
 #endif
 }
 
 TEST(BindingLoad, MissingLibrary) {
     const EmptyFolder empty;
-    EXPECT_EQ(refusal(empty.path()), "Unable to find " + vd::a193LibraryFileName() +
+    EXPECT_EQ(refusal(empty.path()), "Unable to find " + vd::logPearsonLibraryFileName() +
                                          " in current directory. Please check your "
                                          "installation.");
 }
 
 TEST(BindingLoad, MissingEntries) {
     EXPECT_EQ(refusal(STUB_WITHOUT_LGPST1),
-              "Unable to locate function LGPST1 in " + vd::a193LibraryFileName());
+              "Unable to locate function LGPST1 in " + vd::logPearsonLibraryFileName());
     EXPECT_EQ(refusal(STUB_WITHOUT_LGPST2),
-              "Unable to locate function LGPST2 in " + vd::a193LibraryFileName());
+              "Unable to locate function LGPST2 in " + vd::logPearsonLibraryFileName());
 }
 
 TEST(BindingLoad, LibraryBesideTheProgram) {

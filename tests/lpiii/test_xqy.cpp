@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "../common/param_names.h"
-#include "vd_a193.h"
+#include "log_pearson_library.h"
 
 namespace {
 
@@ -18,7 +18,7 @@ vd::lfarray minima(const std::vector<float>& values) {
 
 class XQy : public testing::Test {
   protected:
-    const vd::A193 lib = vd::A193::load(vd::programFolder());
+    const vd::LogPearsonLibrary lib = vd::LogPearsonLibrary::load(vd::programFolder());
     // 18 nonzero minima, varied enough for a skewed fit.
     const std::vector<float> nonzero = {3.1f, 4.7f, 2.2f, 8.9f, 5.5f, 1.4f, 6.3f, 12.0f, 3.8f,
                                         2.9f, 4.1f, 7.2f, 1.9f, 5.0f, 9.6f, 2.5f, 3.3f,  6.8f};

@@ -42,8 +42,8 @@ const std::string bayouFlo = "08023080_bayou_grand_cane_zeros.flo";
 const std::string snake = "13010065_snake_flagg_ranch_dv_2006-2007_ice_2006layout.txt";
 const std::string colorado = "09070500_09071750_colorado_2sites_2000-2010.txt";
 
-const A193& library() {
-    static const A193 lib = A193::load(programFolder());
+const LogPearsonLibrary& library() {
+    static const LogPearsonLibrary lib = LogPearsonLibrary::load(programFolder());
     return lib;
 }
 

@@ -9,9 +9,9 @@
 #include <memory>
 #include <vector>
 
+#include "log_pearson_library.h"
 #include "main_window.h"
 #include "ui_fakes.h"
-#include "vd_a193.h"
 
 namespace vd::ui::testing {
 
@@ -31,7 +31,7 @@ inline const QStringList& exampleFiles() {
 class MainWindowFixture {
   public:
     MainWindowFixture()
-        : lib_(vd::A193::load(vd::programFolder())),
+        : lib_(vd::LogPearsonLibrary::load(vd::programFolder())),
           window_(std::make_unique<MainWindow>(
               MainWindowServices{prompts_,
                                  help_,
@@ -58,13 +58,13 @@ class MainWindowFixture {
     MainWindow& window() { return *window_; }
     vd::test::ScriptedPrompts& prompts() { return prompts_; }
     vd::test::RecordingHelp& help() { return help_; }
-    const vd::A193& lib() const { return lib_; }
+    const vd::LogPearsonLibrary& lib() const { return lib_; }
 
   private:
     QTemporaryDir dir_;
     vd::test::ScriptedPrompts prompts_;
     vd::test::RecordingHelp help_;
-    vd::A193 lib_;
+    vd::LogPearsonLibrary lib_;
     std::unique_ptr<MainWindow> window_;
 };
 

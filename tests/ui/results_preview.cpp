@@ -7,13 +7,13 @@
 #include <QScrollBar>
 #include <QTimer>
 
+#include "log_pearson_library.h"
 #include "main_window.h"
 #include "main_window_run.h"
 #include "results/excursion_window.h"
 #include "results/results_grid.h"
 #include "results/results_window.h"
 #include "ui_fakes.h"
-#include "vd_a193.h"
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
@@ -21,7 +21,7 @@ int main(int argc, char** argv) {
     const int seconds = 2;
     vd::test::ScriptedPrompts prompts;
     vd::test::RecordingHelp help;
-    const vd::A193 lib = vd::A193::load(vd::programFolder());
+    const vd::LogPearsonLibrary lib = vd::LogPearsonLibrary::load(vd::programFolder());
     vd::ui::MainWindow main({prompts, help, QString(), &lib, {}});
     main.show();
     main.addFlowFiles(paths);

@@ -19,6 +19,7 @@
 
 #include "gage_grid.h"
 #include "gage_table_model.h"
+#include "log_pearson_library.h"
 #include "main_window.h"
 #include "main_window_run.h"
 #include "prompts.h"
@@ -26,7 +27,6 @@
 #include "results/results_grid.h"
 #include "results/results_window.h"
 #include "ui_fakes.h"
-#include "vd_a193.h"
 
 namespace {
 
@@ -45,7 +45,7 @@ int main(int argc, char** argv) {
     const QString out = args[2] + QStringLiteral("/");
     vd::ui::WidgetPrompts prompts;
     vd::test::RecordingHelp help;
-    const vd::A193 lib = vd::A193::load(vd::programFolder());
+    const vd::LogPearsonLibrary lib = vd::LogPearsonLibrary::load(vd::programFolder());
     const QString helpFile = QCoreApplication::applicationDirPath() + "/Vando31.html";
     vd::ui::MainWindow main({prompts, help, helpFile, &lib, {}});
     main.show();

@@ -19,7 +19,7 @@ using LGPST2Fn = void (*)(int* n, int* nzi, int* NUMONS, int* NQS, float* XBAR, 
 }
 
 // The library's file name on this platform.
-std::string a193LibraryFileName();
+std::string logPearsonLibraryFileName();
 
 // The folder of the running program, where the library is installed.
 std::string programFolder();
@@ -39,11 +39,11 @@ struct LPFit {
     float XBAR = 0, STD = 0, SKEW = 0;
 };
 
-class A193 {
+class LogPearsonLibrary {
   public:
     // Loads the library from `folder` (the program's folder), else from its installed place
     // relative to it. Throws BindingError.
-    static A193 load(const std::string& folder);
+    static LogPearsonLibrary load(const std::string& folder);
 
     // Removes zero minima and fits the rest (the first `n` entries of annual_mins).
     LPFit fit(int n, const lfarray& annual_mins) const;
@@ -54,7 +54,7 @@ class A193 {
 
   private:
     // The library stays loaded until the process ends, so no handle is kept.
-    A193(LGPST1Fn f1, LGPST2Fn f2) : LGPST1(f1), LGPST2(f2) {}
+    LogPearsonLibrary(LGPST1Fn f1, LGPST2Fn f2) : LGPST1(f1), LGPST2(f2) {}
     LGPST1Fn LGPST1;
     LGPST2Fn LGPST2;
 };

@@ -1,4 +1,4 @@
-#include "vd_a193_platform.h"
+#include "library_loading.h"
 
 #include <filesystem>
 

@@ -1,9 +1,9 @@
-#include "vd_a193.h"
+#include "log_pearson_library.h"
 
 #include <array>
 
 #include "install_layout.h"
-#include "vd_a193_platform.h"
+#include "library_loading.h"
 
 namespace vd {
 
@@ -19,14 +19,14 @@ Fn entryPoint(void* library, const char* name) {
     void* const address = platform::findEntry(library, name);
     if (address == nullptr) {
         throw BindingError(std::string("Unable to locate function ") + name + " in " +
-                           a193LibraryFileName());
+                           logPearsonLibraryFileName());
     }
     return reinterpret_cast<Fn>(address);
 }
 
 }  // namespace
 
-std::string a193LibraryFileName() {
+std::string logPearsonLibraryFileName() {
 #if defined(_WIN32)
     return "usgs-awstat-a193.dll";
 #elif defined(__APPLE__)
@@ -40,22 +40,22 @@ std::string programFolder() {
     return platform::executableFolder();
 }
 
-A193 A193::load(const std::string& folder) {
+LogPearsonLibrary LogPearsonLibrary::load(const std::string& folder) {
     // Beside the program first (a build folder), then where an installation puts it.
-    void* library = platform::openLibrary(folder + "/" + a193LibraryFileName());
+    void* library = platform::openLibrary(folder + "/" + logPearsonLibraryFileName());
     if (library == nullptr)
         library = platform::openLibrary(folder + "/" + libraryFolderFromProgram + "/" +
-                                        a193LibraryFileName());
+                                        logPearsonLibraryFileName());
     if (library == nullptr) {
-        throw BindingError("Unable to find " + a193LibraryFileName() +
+        throw BindingError("Unable to find " + logPearsonLibraryFileName() +
                            " in current directory. Please check your installation.");
     }
     const auto f1 = entryPoint<LGPST1Fn>(library, "LGPST1");
     const auto f2 = entryPoint<LGPST2Fn>(library, "LGPST2");
-    return A193(f1, f2);
+    return LogPearsonLibrary(f1, f2);
 }
 
-LPFit A193::fit(int n, const lfarray& annual_mins) const {
+LPFit LogPearsonLibrary::fit(int n, const lfarray& annual_mins) const {
     LPFit f;
     lfarray Y;
     for (int i = 1; i <= n; ++i) {
@@ -80,7 +80,7 @@ LPFit A193::fit(int n, const lfarray& annual_mins) const {
     return f;
 }
 
-float A193::flowFor(const LPFit& f, int irpy) const {
+float LogPearsonLibrary::flowFor(const LPFit& f, int irpy) const {
     if (!f.ok) return -1;
     int n = f.n;
     int nzi = f.nzi;
@@ -100,7 +100,7 @@ float A193::flowFor(const LPFit& f, int irpy) const {
     return (nzi == 0 ? Q : QNEW)[requestedEntry - 1];
 }
 
-float A193::xQy(int n, const lfarray& annual_mins, int irpy) const {
+float LogPearsonLibrary::xQy(int n, const lfarray& annual_mins, int irpy) const {
     return flowFor(fit(n, annual_mins), irpy);
 }
 

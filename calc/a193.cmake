@@ -1,7 +1,0 @@
-# The log-Pearson binding. The library itself is not linked: it is loaded at run time
-# from the program's folder.
-target_sources(vd_calc PRIVATE
-  ${CMAKE_CURRENT_LIST_DIR}/vd_a193.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/vd_a193_platform.cpp
-)
-target_link_libraries(vd_calc PRIVATE ${CMAKE_DL_LIBS})
