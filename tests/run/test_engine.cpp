@@ -243,7 +243,7 @@ TEST_F(Engine, AmmoniaRuleTakesTwiceTheFourDayFlowWhenLower) {
 
 TEST_F(Engine, PeriodsReadExactlyTheYearsChosen) {
     struct Case {
-        int MRG;
+        int choice;  // PeriodKind as a number
         const char* first;
         const char* last;
         bool summer;
@@ -264,19 +264,19 @@ TEST_F(Engine, PeriodsReadExactlyTheYearsChosen) {
             c.seasonEnd = "Sep 30";
             c.fullClimaticYear = false;
         }
-        c.period = static_cast<PeriodKind>(k.MRG);
+        c.period = static_cast<PeriodKind>(k.choice);
         c.firstYear = k.first;
         c.lastYear = k.last;
         std::vector<GageRow> rows = table({verde, sanJoaquin}, c);
-        if (k.MRG == 3) {
+        if (k.choice == 3) {
             rows[0].start = k.first;
             rows[0].end = k.last;
         }
         const RunResult r = runCalculation({c, rows}, library());
-        EXPECT_EQ(cellOf(r, 1, 1), k.verdePeriod) << "choice " << k.MRG;
+        EXPECT_EQ(cellOf(r, 1, 1), k.verdePeriod) << "choice " << k.choice;
         // San Joaquin's record starts in 2009/2011: the years 2000-2005 hold no season.
-        if (k.MRG != 4) {
-            EXPECT_EQ(cellOf(r, 1, 2), k.sanJoaquinPeriod) << "choice " << k.MRG;
+        if (k.choice != 4) {
+            EXPECT_EQ(cellOf(r, 1, 2), k.sanJoaquinPeriod) << "choice " << k.choice;
         }
     }
 }
