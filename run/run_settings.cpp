@@ -101,11 +101,13 @@ void SettingsTexts::chooseCriterion(CriterionKind kind) {
 }
 
 void SettingsTexts::writeCriterionDefaults() {
+    // Whole new strings rather than assigning the texts: GCC 12 at -O3 warns of an overlap
+    // that cannot happen (-Wrestrict) when a short literal is assigned over a string.
     const CriterionValues v = criterionDefaults(criterion);
-    bioAveragingDays = v.averagingDays;
-    bioYearsBetween = v.yearsBetween;
-    bioClusterDays = v.clusterDays;
-    bioExcursionsPerCluster = v.excursionsPerCluster;
+    bioAveragingDays = std::string(v.averagingDays);
+    bioYearsBetween = std::string(v.yearsBetween);
+    bioClusterDays = std::string(v.clusterDays);
+    bioExcursionsPerCluster = std::string(v.excursionsPerCluster);
 }
 
 Season seasonOf(const std::string& startText, const std::string& endText) {
