@@ -22,3 +22,21 @@ if(VANDO_BUILD_TESTS)
   # Tests are listed when ctest runs, under the emulator, not after each link.
   set(CMAKE_GTEST_DISCOVER_TESTS_DISCOVERY_MODE PRE_TEST)
 endif()
+
+# Header-only libraries from the host, each through a folder that holds only its own
+# headers (as for Boost above).
+function(vando_cross_headers target folder)
+  if(NOT EXISTS /usr/include/${folder})
+    message(FATAL_ERROR "No /usr/include/${folder} for the cross build")
+  endif()
+  set(root ${CMAKE_BINARY_DIR}/cross/${folder}-include)
+  file(MAKE_DIRECTORY ${root})
+  file(CREATE_LINK /usr/include/${folder} ${root}/${folder} SYMBOLIC)
+  add_library(${target} INTERFACE IMPORTED GLOBAL)
+  set_target_properties(${target} PROPERTIES INTERFACE_INCLUDE_DIRECTORIES ${root})
+endfunction()
+vando_cross_headers(nlohmann_json::nlohmann_json nlohmann)
+vando_cross_headers(CLI11::CLI11 CLI)
+
+# No libcurl for the target: the cross build leaves out fetching from the web.
+set(VANDO_BUILD_FETCH OFF CACHE BOOL "" FORCE)
