@@ -629,6 +629,7 @@ TEST_F(ReaderTest, UnicodeSavedFilesReadLikeTheir8BitForm) {
     }
 }
 
+#if !defined(_WIN32)  // named pipes are made with mkfifo
 TEST_F(ReaderTest, AnythingButARegularFileIsRefusedWithoutOpeningIt) {
     const fs::path pipe = dir_ / "pipe.txt";
     ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);  // opening it for reading would block
@@ -647,6 +648,7 @@ TEST_F(ReaderTest, AnythingButARegularFileIsRefusedWithoutOpeningIt) {
         }
     }
 }
+#endif
 
 TEST_F(ReaderTest, MessagesQuoteAtMost40CharactersOfAField) {
     const std::string huge(1 << 20, '7');
