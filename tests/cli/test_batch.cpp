@@ -194,15 +194,16 @@ TEST_F(CliBatch, SameLinesInInputOrderWhateverTheThreadsAndFoldersSearchedRecurs
 
     std::vector<std::string> files;
     for (const Row& r : csvRows(one)) files.push_back(r[0] + "#" + r[1]);
-    const std::string base = dir_.string() + "/";
+    // Paths as the system writes them (backslashes on Windows).
+    const auto in = [&](const fs::path& p) { return (dir_ / p).string() + "#1"; };
     const std::vector<std::string> expected = {
         "file#gage_index",
-        base + "08023080_bayou_grand_cane_zeros.flo#1",
-        base + "08023080_bayou_grand_cane_zeros.txt#1",
-        base + "09506000_verde_camp_verde_dv_1989-2021.txt#1",
-        base + "11224000_mf_san_joaquin_mammoth_dv_2009-2021.txt#1",
-        base + "13010065_snake_flagg_ranch_dv_2006-2007_ice_2006layout.txt#1",
-        base + "deeper/still/verde.rdb#1",
+        in("08023080_bayou_grand_cane_zeros.flo"),
+        in("08023080_bayou_grand_cane_zeros.txt"),
+        in("09506000_verde_camp_verde_dv_1989-2021.txt"),
+        in("11224000_mf_san_joaquin_mammoth_dv_2009-2021.txt"),
+        in("13010065_snake_flagg_ranch_dv_2006-2007_ice_2006layout.txt"),
+        in(fs::path("deeper") / "still" / "verde.rdb"),
     };
     EXPECT_EQ(files, expected);
 
