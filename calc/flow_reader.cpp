@@ -48,14 +48,7 @@ void storeGages(CalcState& s, std::vector<GageSeries>& gages) {
     store.sites = static_cast<int>(gages.size());
     for (int g = 1; g <= static_cast<int>(gages.size()); ++g) {
         GageSeries& src = gages[static_cast<std::size_t>(g - 1)];
-        store.sitenames[g] = src.name;
-        store.xbig[g] = std::move(src.x);
-        store.j1big[g] = src.J1;
-        store.j2big[g] = src.J2;
-        store.jd1big[g] = src.JD1;
-        store.jd2big[g] = src.JD2;
-        store.ndaysbig[g] = src.ndays;
-        store.nwisbig[g] = src.nwis;
+        storeGage(store, g, src, std::move(src.x));
     }
     // The working series and its bounds hold the file's last gage.
     if (!gages.empty()) LoadGage(s, static_cast<int>(gages.size()), s.jglobal);

@@ -224,4 +224,15 @@ std::vector<GageSeries> buildGageSeries(const ParsedFlowFile& file, const Season
     }
 }
 
+void storeGage(GageStore& store, int slot, const GageSeries& series, std::unique_ptr<darray> x) {
+    store.sitenames[slot] = series.name;
+    store.xbig[slot] = std::move(x);
+    store.j1big[slot] = series.J1;
+    store.j2big[slot] = series.J2;
+    store.jd1big[slot] = series.JD1;
+    store.jd2big[slot] = series.JD2;
+    store.ndaysbig[slot] = series.ndays;
+    store.nwisbig[slot] = series.nwis;
+}
+
 }  // namespace vd

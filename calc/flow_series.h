@@ -24,6 +24,9 @@ struct GageSeries {
     GageSeries() { x->fill(unknown); }
 };
 
+// Puts `series` into slot `slot` of the store, with `x` as its daily values.
+void storeGage(GageStore& store, int slot, const GageSeries& series, std::unique_ptr<darray> x);
+
 struct RequestedYears {
     int J1 = -999;  // old flow file: first season-start year (-999: from the first)
     int J2 = 199;   // old flow file: last season-start year

@@ -88,16 +88,8 @@ class GageComputation {
         s.d2 = end.NEDay;
         s.sday = settings_.season.startDay;
         s.eday = settings_.season.endDay;
-        GageStore& store = s.store;
-        store.sites = slot;
-        store.sitenames[slot] = series.name;
-        store.xbig[slot] = std::make_unique<darray>(*series.x);
-        store.j1big[slot] = series.J1;
-        store.j2big[slot] = series.J2;
-        store.jd1big[slot] = series.JD1;
-        store.jd2big[slot] = series.JD2;
-        store.ndaysbig[slot] = series.ndays;
-        store.nwisbig[slot] = series.nwis;
+        s.store.sites = slot;
+        storeGage(s.store, slot, series, std::make_unique<darray>(*series.x));
     }
 
     double percentileOf(double flow) const { return 100 - percentile(*s_, slot, flow); }
