@@ -7,16 +7,8 @@ cd "$(dirname "$0")/.."
 packages=(cmake g++ ninja-build qt6-base-dev qt6-base-dev-tools libgl-dev libboost-dev
           libgtest-dev libgmock-dev libbenchmark-dev libcli11-dev xvfb xauth
           clang libclang-rt-14-dev dpkg-dev file nlohmann-json3-dev libcurl4-openssl-dev)
-missing=()
-for p in "${packages[@]}"; do
-  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
-done
-if [ ${#missing[@]} -gt 0 ]; then
-  sudo_cmd=""
-  [ "$(id -u)" -ne 0 ] && sudo_cmd="sudo"
-  $sudo_cmd apt-get update
-  DEBIAN_FRONTEND=noninteractive $sudo_cmd apt-get install -y "${missing[@]}"
-fi
+source scripts/apt_install.sh
+apt_install "${packages[@]}"
 
 [ "${1:-}" = "--packages-only" ] && exit 0
 
