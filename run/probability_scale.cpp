@@ -1,0 +1,74 @@
+#include "probability_scale.h"
+
+#include <algorithm>
+#include <boost/math/distributions/normal.hpp>
+
+namespace vd::run {
+namespace {
+
+struct TickProbability {
+    double p;
+    const char* probability;
+    const char* returnPeriod;
+};
+
+constexpr TickProbability tickProbabilities[] = {
+    {0.001, "0.001", "1000 yr"},
+    {0.002, "0.002", "500 yr"},
+    {0.005, "0.005", "200 yr"},
+    {0.01, "0.01", "100 yr"},
+    {0.02, "0.02", "50 yr"},
+    {0.05, "0.05", "20 yr"},
+    {0.1, "0.1", "10 yr"},
+    {0.2, "0.2", "5 yr"},
+    {0.5, "0.5", "2 yr"},
+    {0.8, "0.8", ""},
+    {0.9, "0.9", ""},
+    {0.95, "0.95", ""},
+    {0.98, "0.98", ""},
+    {0.99, "0.99", ""},
+    {0.995, "0.995", ""},
+    {0.998, "0.998", ""},
+    {0.999, "0.999", ""},
+};
+
+constexpr double margin = 0.15;  // in standard deviations, beyond the outermost point
+
+template <typename Fn>
+void eachPoint(const FrequencyPlotData& d, Fn&& fn) {
+    for (const auto* points : {&d.minima, &d.fitted, &d.lower90, &d.upper90})
+        for (const ProbabilityPoint& p : *points) fn(p);
+    if (d.design) fn(*d.design);
+}
+
+}  // namespace
+
+double probabilityPosition(double nonExceedance) {
+    return boost::math::quantile(boost::math::normal_distribution<double>(), nonExceedance);
+}
+
+ProbabilityScale probabilityScale(const FrequencyPlotData& data) {
+    ProbabilityScale scale;
+    scale.low = probabilityPosition(0.05);
+    scale.high = probabilityPosition(0.95);
+    eachPoint(data, [&](const ProbabilityPoint& p) {
+        if (!(p.nonExceedance > 0 && p.nonExceedance < 1)) return;
+        const double z = probabilityPosition(p.nonExceedance);
+        scale.low = std::min(scale.low, z - margin);
+        scale.high = std::max(scale.high, z + margin);
+    });
+    for (const TickProbability& t : tickProbabilities) {
+        const double z = probabilityPosition(t.p);
+        if (z >= scale.low && z <= scale.high)
+            scale.ticks.push_back({z, t.probability, t.returnPeriod});
+    }
+    return scale;
+}
+
+LogAxisRange frequencyFlowRange(const FrequencyPlotData& data) {
+    LogAxisRangeBuilder range;
+    eachPoint(data, [&](const ProbabilityPoint& p) { range.take(p.flow); });
+    return range.range();
+}
+
+}  // namespace vd::run

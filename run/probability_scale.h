@@ -1,0 +1,37 @@
+// The horizontal axis of the low-flow frequency chart: a normal-probability scale, on
+// which log-normal flows fall on a straight line. Positions are the standard normal
+// deviates of the non-exceedance probabilities; the ticks name the probability and, for
+// the low flows, the return period 1/p.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "frequency_plot_data.h"
+#include "log_axis_range.h"
+
+namespace vd::run {
+
+// The standard normal deviate of 0 < p < 1.
+double probabilityPosition(double nonExceedance);
+
+struct ProbabilityTick {
+    double position = 0;
+    std::string probability;   // "0.1"
+    std::string returnPeriod;  // "10 yr" for p <= 0.5, else empty
+};
+
+struct ProbabilityScale {
+    double low = 0;  // positions
+    double high = 0;
+    std::vector<ProbabilityTick> ticks;  // those within [low, high]
+};
+
+// A scale that takes in every point of the chart, with a margin, widened to at least
+// p = 0.05 ... 0.95.
+ProbabilityScale probabilityScale(const FrequencyPlotData& data);
+
+// The log flow axis: the minima, the curve, the band and the design flow.
+LogAxisRange frequencyFlowRange(const FrequencyPlotData& data);
+
+}  // namespace vd::run
