@@ -21,10 +21,10 @@ using namespace vd::run;
 
 namespace {
 
-const std::string verde = "09506000_verde_camp_verde_dv_1989-2021.txt";
-const std::string bayou = "08023080_bayou_grand_cane_zeros.txt";
+const std::string verdeRecord = "09506000_verde_camp_verde_dv_1989-2021.txt";
+const std::string bayouRecord = "08023080_bayou_grand_cane_zeros.txt";
 
-const LogPearsonLibrary& library() {
+const LogPearsonLibrary& logPearson() {
     static const LogPearsonLibrary lib = LogPearsonLibrary::load(programFolder());
     return lib;
 }
@@ -42,8 +42,8 @@ class LowFlowStatistics : public ::testing::Test {
                     SearchPath path = SearchPath::reuse, const GageExtras& extras = {}) const {
         const std::string file = (scratch_->path() / name).string();
         const auto series = readGageSeries(file, texts.seasonStart, texts.seasonEnd, {}, nullptr);
-        return computeGage(series.at(0), {file, 1}, settingsFromTexts(texts), library(), {}, path,
-                           extras);
+        return computeGage(series.at(0), {file, 1}, settingsFromTexts(texts), logPearson(), {},
+                           path, extras);
     }
 
     std::unique_ptr<vd::test::ScratchDir> scratch_;
@@ -56,7 +56,7 @@ class LowFlowStatistics : public ::testing::Test {
 // skew -0.44 at p = 0.1 by bisection on the incomplete gamma function's power series (K =
 // -1.3193936), a and b as the method gives them and z = NormalDist().inv_cdf(0.95).
 TEST_F(LowFlowStatistics, VerdeLimitsAndTrendMatchIndependentValues) {
-    const GageResult g = gage(verde);
+    const GageResult g = gage(verdeRecord);
     const AveragingBlock& b = g.blocks.at(0);
     ASSERT_TRUE(b.flow && b.fit.ok);
     ASSERT_EQ(b.minima.size(), 32u);
@@ -77,8 +77,8 @@ TEST_F(LowFlowStatistics, VerdeLimitsAndTrendMatchIndependentValues) {
 TEST_F(LowFlowStatistics, MinimaAreThoseOfThePerYearTableAndKeptWithoutIt) {
     SettingsTexts texts;
     texts.averagingPeriods = "7,30";
-    const GageResult full = gage(verde, texts);
-    const GageResult bare = gage(verde, texts, SearchPath::reuse, {false, false, false});
+    const GageResult full = gage(verdeRecord, texts);
+    const GageResult bare = gage(verdeRecord, texts, SearchPath::reuse, {false, false, false});
     ASSERT_EQ(full.blocks.size(), 2u);
     for (std::size_t k = 0; k < 2; ++k) {
         const AveragingBlock& b = full.blocks[k];
@@ -102,7 +102,7 @@ TEST_F(LowFlowStatistics, MinimaAreThoseOfThePerYearTableAndKeptWithoutIt) {
 }
 
 TEST_F(LowFlowStatistics, ChartOfVerdeShowsTheEnginesNumbers) {
-    const GageResult g = gage(verde);
+    const GageResult g = gage(verdeRecord);
     const AveragingBlock& b = g.blocks.at(0);
     const auto chart = frequencyPlotData(g, 0);
     ASSERT_TRUE(chart);
@@ -152,7 +152,7 @@ TEST_F(LowFlowStatistics, ChartOfVerdeShowsTheEnginesNumbers) {
 }
 
 TEST_F(LowFlowStatistics, ChartWithZeroYearsStartsItsCurveAboveThem) {
-    const GageResult g = gage(bayou);
+    const GageResult g = gage(bayouRecord);
     const AveragingBlock& b = g.blocks.at(0);
     ASSERT_EQ(b.fit.years, 19);
     ASSERT_EQ(b.fit.zeroYears, 15);
@@ -181,13 +181,13 @@ TEST_F(LowFlowStatistics, ChartWithZeroYearsStartsItsCurveAboveThem) {
 }
 
 TEST_F(LowFlowStatistics, NoChartWithoutAFit) {
-    const GageResult g = gage(verde);
+    const GageResult g = gage(verdeRecord);
     EXPECT_FALSE(frequencyPlotData(g, 1));  // one averaging period only
-    EXPECT_FALSE(frequencyPlotData(gage(verde, {}, SearchPath::literal), 0));
+    EXPECT_FALSE(frequencyPlotData(gage(verdeRecord, {}, SearchPath::literal), 0));
 
     SettingsTexts given;
     given.nonBiological = NonBiologicalKind::explicitFlow;
-    const GageResult explicitFlow = gage(verde, given);
+    const GageResult explicitFlow = gage(verdeRecord, given);
     EXPECT_FALSE(frequencyPlotData(explicitFlow, 0));
     EXPECT_FALSE(explicitFlow.blocks.at(0).trend);
     EXPECT_FALSE(explicitFlow.blocks.at(0).limits90);
