@@ -23,7 +23,9 @@ std::string_view trimmed(std::string_view t) {
 
 }  // namespace
 
-int toInteger(std::string_view text) {
+namespace number_detail {
+
+int integerOfAnyForm(std::string_view text) {
     std::string_view t = text;
     while (!t.empty() && isBlank(t.front())) t.remove_prefix(1);
     bool negative = false;
@@ -43,6 +45,8 @@ int toInteger(std::string_view text) {
     if (value > INT32_MAX || value < INT32_MIN) throw ConvertError(invalidIntegerMessage(text));
     return static_cast<int>(value);
 }
+
+}  // namespace number_detail
 
 bool tryFloat(std::string_view text, double& value) {
     std::string_view t = trimmed(text);
