@@ -23,14 +23,14 @@ class Window {
         const auto stored = static_cast<float>(v);
         if (Count < length()) {
             Sum += v;
-            Values[(Oldest + Count) % Values.size()] = stored;
+            Values[wrapped(Oldest + static_cast<std::size_t>(Count))] = stored;
             ++Count;
         } else {
             const float dropped = Values[Oldest];
             Sum = Sum - dropped + v;
             if (dropped == 0) --Zeros;
             Values[Oldest] = stored;
-            Oldest = (Oldest + 1) % Values.size();
+            Oldest = wrapped(Oldest + 1);
         }
         if (v == 0) ++Zeros;
         if (Sum < 0) Sum = 0;
@@ -50,6 +50,8 @@ class Window {
 
   private:
     int length() const { return static_cast<int>(Values.size()); }
+    // A place past the end counts on from the start; no place is two lengths on.
+    std::size_t wrapped(std::size_t i) const { return i < Values.size() ? i : i - Values.size(); }
 
     std::vector<float> Values;
     std::size_t Oldest = 0;
@@ -69,16 +71,19 @@ void AverageInPlace(CalcState& s, const SearchParameters& p) {
         return;
     }
     const bool biological = p.mode == biologicalMode;
+    if (last > maxdays) throw RangeError();
+    // Days 1..last, proven in range above: indexed without a check per day (day n at n - 1).
+    double* const x = s.x.begin();
     Window window(M);
     for (int n = 1; n <= last; ++n) {
-        const double day = s.x[n];
-        s.x[n] = unknown;
+        const double day = x[n - 1];
+        x[n - 1] = unknown;
         if (day == unknown) {
             window.clear();
             continue;
         }
         window.push(biological && day > 0 ? 1 / day : day);
-        if (window.full()) s.x[n - M + 1] = window.average(biological);
+        if (window.full()) x[n - M] = window.average(biological);
     }
 }
 

@@ -14,17 +14,49 @@ constexpr bool IsLeap(int yi) {
     return yi != 0 && yi % 4 == 0;
 }
 
+namespace calendar_detail {
+
+inline constexpr int daysBeforeMonth[2][12] = {
+    {0, 31, 59, 90, 120, 151, 181, 212, 243, 273, 304, 334},
+    {0, 31, 60, 91, 121, 152, 182, 213, 244, 274, 305, 335},
+};
+
+using YearTable = RangeArray<int, minYearIndex, maxYearIndex>;
+
+constexpr YearTable daysBeforeYears() {
+    YearTable t;
+    t[0] = 0;
+    for (int yi = 1; yi <= maxYearIndex; ++yi)
+        t[yi] = t[yi - 1] + 365 + ((yi % 4 == 1 && yi > 1) ? 1 : 0);
+    for (int yi = -1; yi >= minYearIndex; --yi) t[yi] = t[yi + 1] - 365 - (yi % 4 == 0 ? 1 : 0);
+    return t;
+}
+
+// Worked out when compiling: every daily record asks for it.
+inline constexpr YearTable daysBeforeYear = daysBeforeYears();
+
+}  // namespace calendar_detail
+
 // Days in the year before the first day of each month, [leap][month 1..12].
-int DaysByMonth(bool leap, int month);
+inline int DaysByMonth(bool leap, int month) {
+    if (month < 1 || month > 12) throw RangeError();
+    return calendar_detail::daysBeforeMonth[leap ? 1 : 0][month - 1];
+}
 
 // Days in month 1..12.
-int DaysInMonth(bool leap, int month);
+inline int DaysInMonth(bool leap, int month) {
+    return month == 12 ? 31 : DaysByMonth(leap, month + 1) - DaysByMonth(leap, month);
+}
 
 // Days from 1 January 1900 to 1 January of year index yi.
-int DaysByYear(int yi);
+inline int DaysByYear(int yi) {
+    return calendar_detail::daysBeforeYear[yi];
+}
 
 // Day number of (year index, month, day); the day is not checked against the month.
-int DayNumber(int yi, int month, int day);
+inline int DayNumber(int yi, int month, int day) {
+    return DaysByYear(yi) + DaysByMonth(IsLeap(yi), month) + day;
+}
 
 struct CalendarDate {
     int year;  // calendar year, e.g. 1975

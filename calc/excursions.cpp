@@ -34,8 +34,12 @@ void addExcursionDay(ExcursionRecord& e, int p, int n, int M, double F, double a
 }
 
 void recordPeriods(ExcursionRecord& e, const CalcState& s, const SearchParameters& sp, double F) {
-    for (int n = 1; n <= s.JD2 - s.JD1; ++n) {
-        const double v = s.x[n];
+    const int last = s.JD2 - s.JD1;
+    if (last > maxdays) throw RangeError();
+    // Days 1..last, proven in range above: indexed without a check per day (day n at n - 1).
+    const double* const x = s.x.begin();
+    for (int n = 1; n <= last; ++n) {
+        const double v = x[n - 1];
         if (v == unknown || !(v < F)) continue;
         if (e.NXP == periodLimit) return;
         int p = e.NXP;

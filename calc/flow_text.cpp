@@ -1,5 +1,6 @@
 #include "flow_text.h"
 
+#include <algorithm>
 #include <cctype>
 
 #include "calc_state.h"
@@ -123,17 +124,29 @@ class NwisRecords {
   private:
     std::string_view nextNonBlankLine() {
         std::string_view line = in_.next();
-        while (line.find_first_not_of(" \t") == std::string_view::npos && !in_.eof())
-            line = in_.next();
+        while (isBlankLine(line) && !in_.eof()) line = in_.next();
         return line;
     }
 
+    // A site number is a few bytes: compared here rather than by a call to memcmp.
+    static bool sameText(std::string_view a, std::string_view b) {
+        if (a.size() != b.size()) return false;
+        for (std::size_t i = 0; i < a.size(); ++i)
+            if (a[i] != b[i]) return false;
+        return true;
+    }
+
+    static bool isBlankLine(std::string_view line) {
+        if (!line.empty() && line.front() != ' ' && line.front() != '\t') return false;
+        return line.find_first_not_of(" \t") == std::string_view::npos;
+    }
+
     void parse(std::string_view buffer) {
-        const FieldList f = splitFields(buffer, Is2006NWIS_);
-        rec_.gage = f.at(1);
-        newgage = rec_.gage != lastgage_;
+        const RecordFields f = recordFields(buffer);
+        rec_.gage = f.gage;
+        newgage = !sameText(rec_.gage, lastgage_);
         lastgage_ = rec_.gage;
-        const std::string_view Date = f.at(2);
+        const std::string_view Date = f.date;
         if (firstpass_) {
             firstpass_ = false;
             yearfirst_ = Date.size() >= 3 && std::isdigit(static_cast<unsigned char>(Date[2]));
@@ -149,7 +162,25 @@ class NwisRecords {
         }
         refuseDayThatDoesNotExist(rec_.myr, rec_.month, rec_.mday);
         rec_.hasFlow = column_.hasFlow;
-        rec_.q = column_.hasFlow ? flowValue(f.at(column_.index)) : unknown;
+        rec_.q = column_.hasFlow ? flowValue(f.value) : unknown;
+    }
+
+    // The fields a record needs (empty when the line has fewer), found in one pass that
+    // stops at the last of them.
+    struct RecordFields {
+        std::string_view gage, date, value;
+    };
+    RecordFields recordFields(std::string_view buffer) const {
+        RecordFields f;
+        FieldCursor cursor(buffer, Is2006NWIS_);
+        const std::size_t last = std::max<std::size_t>(2, column_.hasFlow ? column_.index : 0);
+        std::string_view field;
+        for (std::size_t i = 0; i <= last && cursor.next(field); ++i) {
+            if (i == 1) f.gage = field;
+            if (i == 2) f.date = field;
+            if (column_.hasFlow && i == column_.index) f.value = field;
+        }
+        return f;
     }
 
     // Characters from 1-based position `from`, as many as there are up to `count`.

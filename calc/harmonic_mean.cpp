@@ -5,8 +5,12 @@ namespace vd {
 void HarmonicMean(CalcState& s) {
     double reciprocals = 0;
     int known = 0;
-    for (int n = 1; n <= s.JD2 - s.JD1; ++n) {
-        const double v = s.x[n];
+    const int last = s.JD2 - s.JD1;
+    if (last > maxdays) throw RangeError();
+    // Days 1..last, proven in range above: indexed without a check per day (day n at n - 1).
+    const double* const x = s.x.begin();
+    for (int n = 1; n <= last; ++n) {
+        const double v = x[n - 1];
         if (v == unknown || v == 0) continue;
         ++known;
         reciprocals += 1 / v;

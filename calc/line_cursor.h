@@ -3,6 +3,7 @@
 // not make an extra empty line.
 #pragma once
 
+#include <cstring>
 #include <string_view>
 
 namespace vd {
@@ -18,7 +19,7 @@ class LineCursor {
         ++lineNumber_;
         if (eof()) return {};
         const std::size_t start = pos_;
-        const std::size_t brk = text_.find_first_of("\r\n", start);
+        const std::size_t brk = nextBreak(start);
         if (brk == std::string_view::npos) {
             pos_ = text_.size();
             return text_.substr(start);
@@ -33,13 +34,36 @@ class LineCursor {
 
     // True when nothing but blank lines (blanks, tabs, line breaks) is left.
     bool onlyBlankLinesLeft() const {
+        if (pos_ < text_.size() && !isBlankOrBreak(text_[pos_])) return false;  // most lines
         return text_.find_first_not_of(" \t\r\n", pos_) == std::string_view::npos;
     }
 
   private:
+    static bool isBlankOrBreak(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
+
+    // The first CR or LF from `from` on. Each kind is searched with memchr and its place
+    // kept until the cursor passes it, so a text with one kind of break only is searched
+    // for the other kind once, not once a line.
+    std::size_t nextBreak(std::size_t from) {
+        if (!searched_ || nextLf_ < from) nextLf_ = find('\n', from);
+        if (!searched_ || nextCr_ < from) nextCr_ = find('\r', from);
+        searched_ = true;
+        return nextLf_ < nextCr_ ? nextLf_ : nextCr_;
+    }
+
+    std::size_t find(char c, std::size_t from) const {
+        const void* at = std::memchr(text_.data() + from, c, text_.size() - from);
+        return at ? static_cast<std::size_t>(static_cast<const char*>(at) - text_.data())
+                  : std::string_view::npos;
+    }
+
     std::string_view text_;
     std::size_t pos_ = 0;
     int lineNumber_ = 0;
+    // Places of the next LF and CR at or after the last search; npos when there is none.
+    bool searched_ = false;
+    std::size_t nextLf_ = 0;
+    std::size_t nextCr_ = 0;
 };
 
 }  // namespace vd

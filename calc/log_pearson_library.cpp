@@ -9,9 +9,6 @@ namespace vd {
 
 namespace {
 
-// Annual minima at or below this are zero years: they have no logarithm and are left out
-// of the fit, then accounted for by the conditional probability.
-constexpr double zeroFlow = 1.0e-6;
 constexpr int requestedEntry = 6;  // 1-based entry of the requested interval
 
 template <class Fn>
@@ -59,7 +56,7 @@ LPFit LogPearsonLibrary::fit(int n, const lfarray& annual_mins) const {
     LPFit f;
     lfarray Y;
     for (int i = 1; i <= n; ++i) {
-        if (annual_mins[i] <= zeroFlow) {
+        if (annual_mins[i] <= zeroYearFlow) {
             ++f.nzi;
         } else {
             Y[i - f.nzi] = annual_mins[i];

@@ -31,6 +31,10 @@ class BindingError : public std::runtime_error {
     using std::runtime_error::runtime_error;
 };
 
+// Annual minima at or below this are zero years: they have no logarithm and are left out
+// of the fit, then accounted for by the conditional probability.
+inline constexpr double zeroYearFlow = 1.0e-6;
+
 // Moments of one log-Pearson fit, reusable for every recurrence interval.
 struct LPFit {
     bool ok = false;  // false: fewer than two nonzero minima, or the fit failed

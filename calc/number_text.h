@@ -7,9 +7,23 @@
 
 namespace vd {
 
+namespace number_detail {
+int integerOfAnyForm(std::string_view text);
+}
+
 // A 32-bit integer: optional blanks before it, optional sign, decimal digits only.
 // Throws ConvertError "'text' is not a valid integer value".
-int toInteger(std::string_view text);
+inline int toInteger(std::string_view text) {
+    // Up to nine plain digits (every date field of a record) cannot overflow: converted
+    // here, without the general form's checks.
+    if (text.empty() || text.size() > 9) return number_detail::integerOfAnyForm(text);
+    int value = 0;
+    for (const char c : text) {
+        if (c < '0' || c > '9') return number_detail::integerOfAnyForm(text);
+        value = value * 10 + (c - '0');
+    }
+    return value;
+}
 
 // A decimal number, blanks around it allowed. Throws ConvertError
 // "'text' is not a valid floating point value".

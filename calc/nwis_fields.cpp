@@ -28,20 +28,11 @@ bool isParameterColumn(std::string_view name) {
 }  // namespace
 
 FieldList splitFields(std::string_view line, bool blanksDelimit) {
-    FieldList f;
-    std::size_t start = 0;
-    for (std::size_t i = 0; i <= line.size(); ++i) {
-        if (i == line.size() || line[i] == '\t') {
-            f.push(line.substr(start, i - start));
-            start = i + 1;
-        } else if (blanksDelimit && line[i] == ' ') {
-            f.push(line.substr(start, i - start));
-            while (i + 1 < line.size() && line[i + 1] == ' ') ++i;
-            // A blank run followed by a tab is one delimiter run turned into two tabs.
-            start = i + 1;
-        }
-    }
-    return f;
+    FieldList fields;
+    FieldCursor cursor(line, blanksDelimit);
+    std::string_view f;
+    while (cursor.next(f)) fields.push(f);
+    return fields;
 }
 
 ValueColumn findValueColumn(const FieldList& columnNames) {

@@ -41,8 +41,12 @@ double percentile(const CalcState& s, int j, double flow) {
     const auto& stored = s.store.xbig[j];
     int below = 0;
     if (stored) {
-        for (int i = 1; i <= s.JD2 - s.JD1; ++i) {
-            const double v = (*stored)[i];
+        const int last = s.JD2 - s.JD1;
+        if (last > maxdays) throw RangeError();
+        // Days 1..last, proven in range above: indexed without a check per day.
+        const double* const x = stored->begin();
+        for (int i = 1; i <= last; ++i) {
+            const double v = x[i - 1];
             if (v != unknown && v < flow) ++below;
         }
     }

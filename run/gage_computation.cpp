@@ -6,6 +6,9 @@
 #include <optional>
 #include <vector>
 
+#include "confidence_limits.h"
+#include "minima_trend.h"
+#include "recurrence_intervals.h"
 #include "season_date.h"
 #include "statistics.h"
 
@@ -41,6 +44,16 @@ std::shared_ptr<const std::vector<AnnualMinimum>> annualTableOf(const aparray& t
     for (int n = 1; n <= maxyears && table[n][1] > noYear; ++n)
         rows->push_back({table[n][1], table[n][2], table[n][3], table[n][4]});
     return rows;
+}
+
+// The season-years' minima the search put in rows 1..ny of the per-year table.
+std::vector<SeasonMinimum> seasonMinimaOf(const aparray& table, int ny) {
+    constexpr double yearIndexBase = 1900;
+    std::vector<SeasonMinimum> minima;
+    minima.reserve(static_cast<std::size_t>(std::max(0, ny)));
+    for (int n = 1; n <= std::min(ny, maxyears); ++n)
+        minima.push_back({yearIndexBase + table[n][1], table[n][2]});
+    return minima;
 }
 
 class GageComputation {
@@ -213,12 +226,17 @@ class GageComputation {
             const LPFit& f = hydroFit_->fit;
             block.fit = {true, f.XBAR, f.STD, f.SKEW, hydroFit_->ny, f.nzi};
         }
+        if (hydroFit_) {
+            block.minima = seasonMinimaOf(advparRow(s, slot), hydroFit_->ny);
+            block.trend = minimaTrend(block.minima);
+        }
         if (flow < 0) return;
         if (flow >= infiniteFlow) {
             block.noFiniteFlow = true;
             return;
         }
         block.flow = flow;
+        block.limits90 = confidenceLimits(block.fit, lpiii::lowFlowProbability(block.returnYears));
         block.percentile = percentileOf(flow);
         loadFourDayAverages();
         block.excursionRate = ratePer(excursionYears, Xcount(s, p_, false, flow));

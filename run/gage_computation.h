@@ -14,8 +14,8 @@ namespace vd::run {
 
 // How the per-return-period flows are computed. `reuse` averages the series, takes the
 // annual minima and fits the distribution once per gage and averaging period; `literal`
-// repeats the whole search for every return period (and reports no fit). Both give
-// identical flows.
+// repeats the whole search for every return period (and reports no fit, and so no minima,
+// confidence limits or trend). Both give identical flows.
 enum class SearchPath { reuse, literal };
 
 // Where a gage's computation stands, for a progress display: `blockSteps` after each part

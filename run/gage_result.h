@@ -54,6 +54,26 @@ struct AnnualMinimum {
     float returnYears = 0;
 };
 
+// One season-year's x-day minimum: the year its season starts in (a calendar year, as a
+// number for the trend's slope) and the flow, in season order.
+struct SeasonMinimum {
+    double seasonYear = 0;
+    double flow = 0;
+};
+
+// The lower and upper confidence limits of a design flow.
+struct FlowLimits {
+    double lower = 0;
+    double upper = 0;
+};
+
+// The trend of the seasonal annual minima: the two-sided p of the Mann-Kendall test and the
+// Theil-Sen slope in flow units (cfs) per decade.
+struct MinimaTrend {
+    double p = 1;
+    double slopePerDecade = 0;
+};
+
 struct EquivalentReturnPeriod {
     // The smallest whole return period whose flow does not exceed the biological flow;
     // none when no such period exists in the record.
@@ -75,6 +95,13 @@ struct AveragingBlock {
     double percentile = 0;
     double excursionRate = 0;  // excursions per 3 years of record
     LowFlowFit fit;            // hydrological kind: the fit of this period's minima
+    // Hydrological kind: the 90 % confidence limits of `flow` (none without a flow or a fit,
+    // with fewer than 3 nonzero years, or where the flow is 0 for the zero years).
+    std::optional<FlowLimits> limits90;
+    // Hydrological kind: the seasonal annual minima behind the fit (zero years included),
+    // kept whatever the per-year tables, and their trend (none below 3 minima).
+    std::vector<SeasonMinimum> minima;
+    std::optional<MinimaTrend> trend;
     EquivalentReturnPeriod equivalent;
     // The per-year table as it stood after this block (a later block writes over it).
     std::shared_ptr<const std::vector<AnnualMinimum>> annualTable;

@@ -1,7 +1,8 @@
 #include "probability_scale.h"
 
 #include <algorithm>
-#include <boost/math/distributions/normal.hpp>
+
+#include "frequency_factor.h"
 
 namespace vd::run {
 namespace {
@@ -43,8 +44,9 @@ void eachPoint(const FrequencyPlotData& d, Fn&& fn) {
 
 }  // namespace
 
+// The Pearson III quantile of skew 0 is the normal one.
 double probabilityPosition(double nonExceedance) {
-    return boost::math::quantile(boost::math::normal_distribution<double>(), nonExceedance);
+    return lpiii::frequencyFactor(0, nonExceedance);
 }
 
 ProbabilityScale probabilityScale(const FrequencyPlotData& data) {

@@ -94,6 +94,10 @@ std::string blockLabel(const AveragingBlock& b) {
 const BlockColumn blockColumns[] = {
     {"xqy_label", blockLabel},
     {"xqy_flow", [](const AveragingBlock& b) { return number(b.flow); }},
+    {"xqy_lower90",
+     [](const AveragingBlock& b) { return b.limits90 ? csvNumber(b.limits90->lower) : ""; }},
+    {"xqy_upper90",
+     [](const AveragingBlock& b) { return b.limits90 ? csvNumber(b.limits90->upper) : ""; }},
     {"xqy_percentile", [](const AveragingBlock& b) { return number(withFlow(b, b.percentile)); }},
     {"xqy_excursions",
      [](const AveragingBlock& b) { return number(withFlow(b, b.excursionRate)); }},
@@ -105,6 +109,9 @@ const BlockColumn blockColumns[] = {
      [](const AveragingBlock& b) { return number(withEquivalent(b, b.equivalent.flow)); }},
     {"equiv_percentile",
      [](const AveragingBlock& b) { return number(withEquivalent(b, b.equivalent.percentile)); }},
+    {"trend_p", [](const AveragingBlock& b) { return b.trend ? csvNumber(b.trend->p) : ""; }},
+    {"trend_slope_per_decade",
+     [](const AveragingBlock& b) { return b.trend ? csvNumber(b.trend->slopePerDecade) : ""; }},
 };
 
 const GageColumn tailColumns[] = {

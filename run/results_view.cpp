@@ -3,6 +3,9 @@
 #include <cctype>
 #include <variant>
 
+#include "number_format.h"
+#include "trend_text.h"
+
 namespace vd::run {
 namespace {
 
@@ -66,6 +69,18 @@ std::string biologicalHint(const RunResult& r, const GageResult& g, int gridRow)
     return hint;
 }
 
+// A gage's own xQy hint adds how sure the flow is and whether its minima drift.
+std::string limitsAndTrend(const AveragingBlock& b) {
+    std::string text;
+    if (b.limits90)
+        text += " 90 % confidence limits: " + NiceFlow(b.limits90->lower) + " to " +
+                NiceFlow(b.limits90->upper) + " cfs.";
+    if (b.trend)
+        text += " Annual minima " + trendText(*b.trend) +
+                " (Theil-Sen slope, two-sided Mann-Kendall test).";
+    return text;
+}
+
 std::string blockHint(const RunResult& r, const GageResult& g, const AveragingBlock& b, int part,
                       int gridRow) {
     const std::string x = str(b.days);
@@ -95,7 +110,8 @@ std::string blockHint(const RunResult& r, const GageResult& g, const AveragingBl
             return "Hydrological design flow " + x + "Q" + str(b.returnYears) + ": the lowest " +
                    x + "-day average flow of a season falls below it once in " +
                    str(b.returnYears) +
-                   " years on average (log-Pearson type III fit of the seasonal annual minima).";
+                   " years on average (log-Pearson type III fit of the seasonal annual minima)." +
+                   (gridRow > 0 ? limitsAndTrend(b) : std::string());
         case 1:
             if (b.kind == NonBiologicalKind::percentile)
                 return "Given percentile: the percent of the period's days whose daily flow is "

@@ -1,17 +1,30 @@
 #!/usr/bin/env bash
 # Builds the fuzz preset and runs every fuzz target for SECONDS seconds each (default 30),
+# or until RUNS executions when a RUNS is given; naming TARGETs runs only those.
+#   scripts/fuzz.sh [SECONDS [RUNS [TARGET...]]]
 # from the seeds in fuzz/corpus/<target>/ and the dictionary fuzz/<target>.dict when there
 # are some. New inputs go to build-fuzz/corpus/<target>/, findings to build-fuzz/findings/.
 # Prints one line of figures per target; exits non-zero when a target finds a crash.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds=${1:-30}
+runs_limit=${2:-0}
+wanted=("${@:3}")
 build_dir=build-fuzz
 
 cmake --preset fuzz >/dev/null
 mapfile -t lines < "$build_dir/fuzz_targets.txt"
 targets=()
-for line in "${lines[@]}"; do targets+=("${line%%$'\t'*}"); done
+selected=()
+for line in "${lines[@]}"; do
+  name=${line%%$'\t'*}
+  if [ ${#wanted[@]} -eq 0 ] || [[ " ${wanted[*]} " == *" $name "* ]]; then
+    targets+=("$name")
+    selected+=("$line")
+  fi
+done
+[ ${#targets[@]} -gt 0 ] || { echo "no fuzz target named ${wanted[*]}" >&2; exit 2; }
+lines=("${selected[@]}")
 cmake --build --preset fuzz -j "$(nproc)" --target "${targets[@]}"
 
 failed=0
@@ -21,7 +34,7 @@ for line in "${lines[@]}"; do
   program=${line#*$'\t'}
   work="$build_dir/corpus/$name"
   mkdir -p "$work"
-  args=(-max_total_time="$seconds" -print_final_stats=1 -timeout=10 -rss_limit_mb=2048
+  args=(-max_total_time="$seconds" -print_final_stats=1 -runs="$runs_limit" -timeout=10 -rss_limit_mb=2048
         -artifact_prefix="$build_dir/findings/$name-")
   [ -f "fuzz/$name.dict" ] && args+=(-dict="fuzz/$name.dict")
   seeds=()

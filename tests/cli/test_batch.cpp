@@ -2,11 +2,15 @@
 // threads, folders, failing files and refused options; and the CSV writer's fields.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <map>
+#include <sstream>
 
 #include "cli_fixture.h"
+#include "flow_reader.h"
+#include "gage_computation.h"
 #include "number_format.h"
 #include "results_csv.h"
 #include "results_table.h"
@@ -179,6 +183,61 @@ TEST_F(CliBatch, NumbersRoundedAsTheReportGiveItsCells) {
             EXPECT_EQ(line.cells(periods), report[r]) << what << " row " << r;
         }
     }
+}
+
+// The batch computes without per-year tables; its confidence limits and trends are still
+// those of a run that keeps everything (as the results window's run does), line for line.
+TEST_F(CliBatch, LimitsAndTrendFollowEachPeriodsFlowsAsAFullRunGivesThem) {
+    const std::vector<std::string> files = {inputs()[0], inputs()[2]};
+    ASSERT_EQ(callWith({"batch", "--avg", "7,30", "--jobs", "2"}, files), 0) << err_.str();
+    const std::string text = out_.str();
+    const std::vector<Row> rows = csvRows(text);
+    ASSERT_EQ(rows.size(), 3u);
+    const Row& header = rows[0];
+    const auto column = [&](const std::string& name) {
+        return std::find(header.begin(), header.end(), name) - header.begin();
+    };
+    for (const std::string D : {"_7", "_30"}) {
+        EXPECT_EQ(column("xqy_lower90" + D), column("xqy_flow" + D) + 1);
+        EXPECT_EQ(column("xqy_upper90" + D), column("xqy_flow" + D) + 2);
+        EXPECT_EQ(column("xqy_percentile" + D), column("xqy_flow" + D) + 3);
+        EXPECT_EQ(column("trend_p" + D), column("equiv_percentile" + D) + 1);
+        EXPECT_EQ(column("trend_slope_per_decade" + D), column("equiv_percentile" + D) + 2);
+    }
+    EXPECT_EQ(column("xqy_label_30"), column("trend_slope_per_decade_7") + 1);
+    EXPECT_EQ(column("harmonic_mean"), column("trend_slope_per_decade_30") + 1);
+
+    vd::run::SettingsTexts texts;
+    texts.averagingPeriods = "7,30";
+    const vd::run::RunSettings settings = vd::run::settingsFromTexts(texts);
+    const auto lib = vd::LogPearsonLibrary::load(vd::programFolder());
+    const vd::run::ResultsCsv csv(settings);
+    std::istringstream lines(text);
+    std::string line;
+    std::getline(lines, line);
+    for (const std::string& file : files) {
+        const auto series =
+            vd::readGageSeries(file, texts.seasonStart, texts.seasonEnd, {}, nullptr);
+        std::getline(lines, line);
+        EXPECT_EQ(line + '\n',
+                  csv.gageLine(vd::run::computeGage(series.at(0), {file, 1}, settings, lib)));
+    }
+
+    // Verde's limits hold its flows; Bayou Grand Cane's 7Q10 is 0 (dry years) and has none,
+    // but its minima have a trend.
+    const ReportCells verde(header, rows[1]);
+    const ReportCells bayou(header, rows[2]);
+    for (const std::string D : {"_7", "_30"}) {
+        const double flow = std::stod(verde.at("xqy_flow" + D));
+        EXPECT_LT(std::stod(verde.at("xqy_lower90" + D)), flow);
+        EXPECT_GT(std::stod(verde.at("xqy_upper90" + D)), flow);
+        EXPECT_LT(std::stod(verde.at("trend_p" + D)), 0.05);
+        EXPECT_LT(std::stod(verde.at("trend_slope_per_decade" + D)), 0.0);
+    }
+    EXPECT_EQ(bayou.at("xqy_flow_7"), "0");
+    EXPECT_EQ(bayou.at("xqy_lower90_7"), "");
+    EXPECT_EQ(bayou.at("xqy_upper90_7"), "");
+    EXPECT_NE(bayou.at("trend_p_7"), "");
 }
 
 TEST_F(CliBatch, SameLinesInInputOrderWhateverTheThreadsAndFoldersSearchedRecursively) {

@@ -396,6 +396,30 @@ TEST_F(Engine, EveryResultsColumnExplainsItself) {
               std::string::npos);
 }
 
+TEST_F(Engine, XQyHintOfARowGivesItsConfidenceLimitsAndTrend) {
+    SettingsTexts c;
+    c.averagingPeriods = "7,30";
+    const RunResult r = run(c, {verde, bayou});
+    const AveragingBlock& b = r.gage(1).blocks[0];
+    ASSERT_TRUE(b.limits90 && b.trend);
+    const std::string hint = cellHint(r, 7, 1);
+    EXPECT_NE(hint.find(" 90 % confidence limits: " + NiceFlow(b.limits90->lower) + " to " +
+                        NiceFlow(b.limits90->upper) + " cfs."),
+              std::string::npos)
+        << hint;
+    EXPECT_NE(hint.find("Annual minima trend: \u22126.8 cfs/decade, p < 0.001"), std::string::npos)
+        << hint;
+    // Each period its own; the header explains the column only.
+    EXPECT_NE(cellHint(r, 13, 1).find(NiceFlow(r.gage(1).blocks[1].limits90->lower)),
+              std::string::npos);
+    EXPECT_EQ(cellHint(r, 7, 0).find("confidence"), std::string::npos);
+    EXPECT_EQ(cellHint(r, 7, 0).find("trend"), std::string::npos);
+    // Bayou Grand Cane's 7Q10 is 0 for its dry years: a trend, no limits.
+    const std::string dry = cellHint(r, 7, 2);
+    EXPECT_EQ(dry.find("confidence"), std::string::npos) << dry;
+    EXPECT_NE(dry.find("Annual minima trend: "), std::string::npos) << dry;
+}
+
 TEST_F(Engine, ExplicitFlowIsCountedOnTheSameAveragesInEveryBlock) {
     SettingsTexts c;
     c.nonBiological = NonBiologicalKind::explicitFlow;
