@@ -24,5 +24,7 @@ int cmdExcursions(const Args& args, const LogPearsonLibrary& lib, std::ostream& 
                   std::ostream& err);
 int cmdFetch(const Args& args, const LogPearsonLibrary& lib, std::ostream& out, std::ostream& err);
 int cmdBatch(const Args& args, const LogPearsonLibrary& lib, std::ostream& out, std::ostream& err);
+// Only in a build with the Qt programs (charts are drawn by Qt).
+int cmdPlot(const Args& args, const LogPearsonLibrary& lib, std::ostream& out, std::ostream& err);
 
 }  // namespace vd::cli

@@ -23,6 +23,9 @@ const std::vector<CommandEntry>& commands() {
         {"run", "compute the design flows and print the report", cmdRun},
         {"excursions", "print the excursion analysis of a results row", cmdExcursions},
         {"batch", "compute every gage of many files independently, as CSV", cmdBatch},
+#ifdef VANDO_HAS_PLOT
+        {"plot", "draw a chart of a results row into a PNG or SVG file", cmdPlot},
+#endif
 #ifdef VANDO_HAS_FETCH
         {"fetch", "download daily flows of gages from the Water Data API", cmdFetch},
 #endif

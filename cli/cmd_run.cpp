@@ -13,6 +13,7 @@
 #include "log_pearson_library.h"
 #include "report_text.h"
 #include "run_options.h"
+#include "run_outcome.h"
 #include "season_date.h"
 #include "vd_paramfile.h"
 
@@ -106,21 +107,27 @@ bool checkSeason(const run::SettingsTexts& t, std::ostream& err) {
     return true;
 }
 
-struct Outcome {
-    std::string helpText;  // --help: the help, and nothing run
-    run::RunResult result;
-    RunOptions options;
-    bool failures = false;
-};
+const char* commandPrefix(RunCommand command) {
+    switch (command) {
+        case RunCommand::excursions:
+            return "vando3-cli excursions: ";
+        case RunCommand::plot:
+            return "vando3-cli plot: ";
+        case RunCommand::run:
+        case RunCommand::batch:
+            break;
+    }
+    return "vando3-cli run: ";
+}
 
-// Everything the two commands share; returns the exit status when they cannot go on.
-std::optional<int> calculate(const Args& args, const LogPearsonLibrary& lib, bool excursions,
-                             Outcome& outcome, std::ostream& err) {
-    const char* command = excursions ? "vando3-cli excursions: " : "vando3-cli run: ";
+}  // namespace
+
+std::optional<int> calculateRun(const Args& args, const LogPearsonLibrary& lib,
+                                RunCommand runCommand, Outcome& outcome, std::ostream& err) {
+    const char* command = commandPrefix(runCommand);
     const auto started = Clock::now();
     try {
-        outcome.options =
-            parseRunOptions(args, excursions ? RunCommand::excursions : RunCommand::run);
+        outcome.options = parseRunOptions(args, runCommand);
     } catch (const HelpRequest& help) {
         outcome.helpText = help.what();
         return 0;
@@ -161,11 +168,9 @@ std::optional<int> calculate(const Args& args, const LogPearsonLibrary& lib, boo
     return std::nullopt;
 }
 
-}  // namespace
-
 int cmdRun(const Args& args, const LogPearsonLibrary& lib, std::ostream& out, std::ostream& err) {
     Outcome outcome;
-    if (const auto status = calculate(args, lib, false, outcome, err)) {
+    if (const auto status = calculateRun(args, lib, RunCommand::run, outcome, err)) {
         out << outcome.helpText;
         return *status;
     }
@@ -176,13 +181,13 @@ int cmdRun(const Args& args, const LogPearsonLibrary& lib, std::ostream& out, st
 int cmdExcursions(const Args& args, const LogPearsonLibrary& lib, std::ostream& out,
                   std::ostream& err) {
     Outcome outcome;
-    if (const auto status = calculate(args, lib, true, outcome, err)) {
+    if (const auto status = calculateRun(args, lib, RunCommand::excursions, outcome, err)) {
         out << outcome.helpText;
         return *status;
     }
     try {
         const run::ExcursionTable table =
-            run::excursionTableOfRow(outcome.result, *outcome.options.excursionRow);
+            run::excursionTableOfRow(outcome.result, *outcome.options.row);
         const run::RunSettings& settings = outcome.result.settings;
         out << run::excursionCopyText(table, settings.comments, settings.season.startDay,
                                       settings.season.endDay);

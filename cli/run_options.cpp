@@ -58,8 +58,9 @@ struct OptionSpec {
 };
 
 const std::vector<RunCommand> everyCommand = {RunCommand::run, RunCommand::excursions,
-                                              RunCommand::batch};
-const std::vector<RunCommand> gageTable = {RunCommand::run, RunCommand::excursions};
+                                              RunCommand::batch, RunCommand::plot};
+const std::vector<RunCommand> gageTable = {RunCommand::run, RunCommand::excursions,
+                                           RunCommand::plot};
 
 const std::vector<OptionSpec>& optionSpecs() {
     static const std::vector<OptionSpec> specs = {
@@ -92,6 +93,19 @@ const std::vector<OptionSpec>& optionSpecs() {
          "R",
          "the results row whose excursions are printed (required)",
          {RunCommand::excursions}},
+        {"--row", "R", "the results row whose gage is drawn (required)", {RunCommand::plot}},
+        {"--kind",
+         "KIND",
+         "the chart: hydrograph, duration or frequency (required)",
+         {RunCommand::plot}},
+        {"--avg-index",
+         "K",
+         "the frequency chart's averaging period: the K-th of --avg (default 1)",
+         {RunCommand::plot}},
+        {"--out",
+         "FILE",
+         "the image to write: FILE.png or FILE.svg (required)",
+         {RunCommand::plot}},
         {"--timing",
          nullptr,
          "print the reading and total times on standard error",
@@ -119,6 +133,8 @@ const char* commandName(RunCommand command) {
             return "excursions";
         case RunCommand::batch:
             return "batch";
+        case RunCommand::plot:
+            return "plot";
     }
     return "";
 }
@@ -135,6 +151,9 @@ const char* commandSummary(RunCommand command) {
                    "one CSV line per gage, in input order.\nExit status: 0 when every file was "
                    "read and every gage computed, 3 when some were not (their lines say why), 2 "
                    "for a wrong command line, 1 for wrong settings.";
+        case RunCommand::plot:
+            return "Draws a chart of the gage of results row R, as the plot window shows it, "
+                   "into a PNG or SVG file.";
     }
     return "";
 }
@@ -178,8 +197,9 @@ class Parser {
                 this->option(option->get_name(), value);
         }
         finishSeason();
-        if (command_ == RunCommand::excursions && !o_.excursionRow)
+        if ((command_ == RunCommand::excursions || command_ == RunCommand::plot) && !o_.row)
             throw UsageError("--row R is required");
+        if (command_ == RunCommand::plot) checkPlotOptions();
         return std::move(o_);
     }
 
@@ -228,11 +248,13 @@ class Parser {
             c.advancedReport = flag(a, value(a));
         } else if (a == "--vdp") {
             parameterFile(value(a));
-        } else if (a == "--row" && command_ == RunCommand::excursions) {
-            o_.excursionRow = wholeNumber(a, value(a));
+        } else if (a == "--row" &&
+                   (command_ == RunCommand::excursions || command_ == RunCommand::plot)) {
+            o_.row = wholeNumber(a, value(a));
         } else if (a == "--timing" && command_ == RunCommand::run) {
             o_.timing = true;
         } else if (command_ == RunCommand::batch && batchOption(a)) {
+        } else if (command_ == RunCommand::plot && plotOption(a)) {
         } else {
             throw UsageError("unknown option " + a);
         }
@@ -255,6 +277,35 @@ class Parser {
             return false;
         }
         return true;
+    }
+
+    bool plotOption(const std::string& a) {
+        PlotOptions& p = o_.plot;
+        if (a == "--kind") {
+            p.kind = value(a);
+        } else if (a == "--avg-index") {
+            p.averagingIndex = wholeNumber(a, value(a));
+        } else if (a == "--out") {
+            p.out = value(a);
+        } else {
+            return false;
+        }
+        return true;
+    }
+
+    void checkPlotOptions() const {
+        const PlotOptions& p = o_.plot;
+        if (p.kind.empty()) throw UsageError("--kind KIND is required");
+        if (p.kind != "hydrograph" && p.kind != "duration" && p.kind != "frequency")
+            throw UsageError("--kind takes hydrograph, duration or frequency, not " + p.kind);
+        if (p.averagingIndex < 1) throw UsageError("--avg-index takes a number from 1 up");
+        const auto endsWith = [&](const char* suffix) {
+            const std::string s(suffix);
+            return p.out.size() > s.size() &&
+                   p.out.compare(p.out.size() - s.size(), s.size(), s) == 0;
+        };
+        if (!endsWith(".png") && !endsWith(".svg"))
+            throw UsageError("--out FILE must end in .png or .svg");
     }
 
     void period(const std::string& v) {

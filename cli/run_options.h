@@ -28,7 +28,7 @@ struct TableYears {
 };
 
 // The commands that take the run options; each adds a few of its own.
-enum class RunCommand { run, excursions, batch };
+enum class RunCommand { run, excursions, batch, plot };
 
 // What only the batch takes.
 struct BatchOptions {
@@ -36,6 +36,13 @@ struct BatchOptions {
     std::string out;
     std::vector<std::string> filesFrom;  // lists of paths, "-" for standard input
     std::optional<bool> progress;        // --progress / --quiet; otherwise when a terminal
+};
+
+// What only the plot takes.
+struct PlotOptions {
+    std::string kind;        // hydrograph, duration or frequency
+    int averagingIndex = 1;  // --avg-index: the frequency chart's averaging period, from 1
+    std::string out;         // FILE.png or FILE.svg
 };
 
 struct RunOptions {
@@ -48,9 +55,10 @@ struct RunOptions {
     // Calculation period chosen by --period or the parameter file; otherwise adding files
     // selects "All available dates" with the years of the last gage added.
     bool periodChosen = false;
-    std::optional<int> excursionRow;  // --row (excursions)
-    bool timing = false;              // --timing (run)
+    std::optional<int> row;  // --row (excursions, plot)
+    bool timing = false;     // --timing (run)
     BatchOptions batch;
+    PlotOptions plot;
 };
 
 // Parses the arguments after the command name. Throws UsageError, HelpRequest and the

@@ -33,6 +33,17 @@ constexpr TickProbability tickProbabilities[] = {
     {0.999, "0.999", ""},
 };
 
+struct TickPercent {
+    double percent;
+    const char* label;
+};
+
+constexpr TickPercent tickPercents[] = {
+    {0.01, "0.01"}, {0.1, "0.1"},   {1, "1"},         {5, "5"},   {10, "10"},
+    {20, "20"},     {50, "50"},     {80, "80"},       {90, "90"}, {95, "95"},
+    {99, "99"},     {99.9, "99.9"}, {99.99, "99.99"},
+};
+
 constexpr double margin = 0.15;  // in standard deviations, beyond the outermost point
 
 template <typename Fn>
@@ -63,6 +74,29 @@ ProbabilityScale probabilityScale(const FrequencyPlotData& data) {
         const double z = probabilityPosition(t.p);
         if (z >= scale.low && z <= scale.high)
             scale.ticks.push_back({z, t.probability, t.returnPeriod});
+    }
+    return scale;
+}
+
+double percentPosition(double percent) {
+    return probabilityPosition(percent / 100);
+}
+
+ProbabilityScale durationScale(const DurationCurveData& data) {
+    ProbabilityScale scale;
+    scale.low = percentPosition(1);
+    scale.high = percentPosition(99);
+    const auto take = [&](double percent) {
+        if (!(percent > 0 && percent < 100)) return;
+        const double z = percentPosition(percent);
+        scale.low = std::min(scale.low, z - margin);
+        scale.high = std::max(scale.high, z + margin);
+    };
+    for (const DurationPoint& p : data.curve) take(p.percentExceeded);
+    for (const DurationMark& m : data.marks) take(m.percentExceeded);
+    for (const TickPercent& t : tickPercents) {
+        const double z = percentPosition(t.percent);
+        if (z >= scale.low && z <= scale.high) scale.ticks.push_back({z, t.label, ""});
     }
     return scale;
 }

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "duration_curve_data.h"
 #include "frequency_plot_data.h"
 #include "log_axis_range.h"
 
@@ -30,6 +31,13 @@ struct ProbabilityScale {
 // A scale that takes in every point of the chart, with a margin, widened to at least
 // p = 0.05 ... 0.95.
 ProbabilityScale probabilityScale(const FrequencyPlotData& data);
+
+// The position of a percent of days (0 < percent < 100) on the flow-duration chart's scale.
+double percentPosition(double percent);
+
+// The flow-duration chart's scale: every point and mark of the curve that has a position
+// (0 % and 100 % have none), widened to at least 1 % ... 99 %; ticks labelled in percent.
+ProbabilityScale durationScale(const DurationCurveData& data);
 
 // The log flow axis: the minima, the curve, the band and the design flow.
 LogAxisRange frequencyFlowRange(const FrequencyPlotData& data);

@@ -64,6 +64,7 @@ void MainWindow::calculate() {
     }
     progress_->hide();
     results.setResults(std::move(result));
+    results.setParameterFile(parameterFilePath);
     results.showResultsModally();
 }
 

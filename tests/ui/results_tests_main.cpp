@@ -5,11 +5,13 @@
 
 QObject* makeResultsWindowsTests();
 QObject* makeRunFromMainWindowTests();
+QObject* makePlotWindowTests();
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     int failures = 0;
-    for (QObject* (*make)() : {makeResultsWindowsTests, makeRunFromMainWindowTests}) {
+    for (QObject* (*make)() :
+         {makeResultsWindowsTests, makeRunFromMainWindowTests, makePlotWindowTests}) {
         const std::unique_ptr<QObject> tests(make());
         failures += QTest::qExec(tests.get(), argc, argv);
     }

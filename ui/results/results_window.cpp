@@ -1,13 +1,21 @@
 #include "results_window.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
+#include <QContextMenuEvent>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
 #include <QFontMetrics>
 #include <QGuiApplication>
 #include <QHeaderView>
 #include <QLabel>
+#include <QMenu>
+#include <QMessageBox>
 #include <QPushButton>
+#include <QSaveFile>
 #include <QScreen>
 #include <QScrollBar>
 #include <QStyle>
@@ -17,7 +25,9 @@
 #include "excursion_table.h"
 #include "excursion_window.h"
 #include "grid_text_model.h"
+#include "plot_window.h"
 #include "report_text.h"
+#include "results_csv.h"
 #include "results_grid.h"
 #include "results_table.h"
 #include "results_view.h"
@@ -76,10 +86,20 @@ ResultsWindow::ResultsWindow(QWidget* parent)
     : QDialog(parent),
       beep([] { QApplication::beep(); }),
       showModally([](QDialog& dialog) { dialog.exec(); }),
+      showMenu([](QMenu& menu, const QPoint& globalPos) { menu.exec(globalPos); }),
+      chooseCsvFile([this](const QString& suggested) {
+          return QFileDialog::getSaveFileName(this, QStringLiteral("Save as CSV"), suggested,
+                                              QStringLiteral("CSV files (*.csv)"));
+      }),
+      showError([this](const QString& message) {
+          QMessageBox::warning(this, QStringLiteral("Error"), message);
+      }),
       advancedBox(new QCheckBox(QStringLiteral("Advanced results in clipboard"), this)),
       streamDataBox(new QCheckBox(QStringLiteral("Show stream data"), this)),
       copyButton(new QPushButton(QStringLiteral("Copy to clipboard"), this)),
       okButton(new QPushButton(QStringLiteral("OK"), this)),
+      plotButton(new QPushButton(QStringLiteral("&Plot..."), this)),
+      csvButton(new QPushButton(QStringLiteral("Save as &CSV..."), this)),
       seasonLabel(new QLabel(this)),
       insufficientDataLabel(new QLabel(QString::fromUtf8(vd::run::insufficientDataNotice), this)),
       grid(new ResultsGrid(this)),
@@ -106,6 +126,11 @@ ResultsWindow::ResultsWindow(QWidget* parent)
     // Enter in the grid neither copies nor closes.
     copyButton->setAutoDefault(false);
     okButton->setAutoDefault(false);
+    plotButton->setAutoDefault(false);
+    csvButton->setAutoDefault(false);
+    plotButton->resize(std::max(75, plotButton->sizeHint().width()), 25);
+    csvButton->resize(std::max(97, csvButton->sizeHint().width()), 25);
+    plotButton->setToolTip(QStringLiteral("Plots of the selected gage row (Ctrl+P)"));
     seasonLabel->move(16, 56);
     seasonLabel->hide();
     QFont noticeFont(QStringLiteral("Arial"));
@@ -125,6 +150,13 @@ ResultsWindow::ResultsWindow(QWidget* parent)
     connect(copyButton, &QPushButton::clicked, this, &ResultsWindow::copyReport);
     connect(okButton, &QPushButton::clicked, this, &QDialog::accept);
     connect(grid, &ResultsGrid::cellDoubleClicked, this, &ResultsWindow::onCellDoubleClicked);
+    connect(plotButton, &QPushButton::clicked, this, [this] { openPlot(currentGageRow()); });
+    connect(csvButton, &QPushButton::clicked, this, &ResultsWindow::saveCsv);
+    // An action rather than a shortcut object: F1 is the window's only QShortcut.
+    auto* plotAction = new QAction(this);
+    plotAction->setShortcut(QKeySequence(QStringLiteral("Ctrl+P")));
+    addAction(plotAction);
+    connect(plotAction, &QAction::triggered, this, [this] { openPlot(currentGageRow()); });
 }
 
 void ResultsWindow::setResults(vd::run::RunResult result) {
@@ -214,9 +246,16 @@ void ResultsWindow::sizeToTable() {
     int windowWidth = gridWidth + 32;
     for (const QLabel* label : {insufficientDataLabel, seasonLabel})
         if (!label->isHidden()) windowWidth = std::max(windowWidth, label->width() + 32);
-    copyButton->move(gridLeft + gridWidth - copyButton->width(), copyButton->y());
+    // The buttons at the top right stay clear of the check box at the left.
+    const int buttonsWidth = plotButton->width() + csvButton->width() + okButton->width() + 16;
+    const int buttonsRight = std::max(
+        gridLeft + gridWidth, streamDataBox->x() + streamDataBox->width() + 16 + buttonsWidth);
+    windowWidth = std::max(windowWidth, buttonsRight + 16);
+    copyButton->move(buttonsRight - copyButton->width(), copyButton->y());
     advancedBox->move(copyButton->x() - advancedBox->width() - 10, advancedBox->y());
     okButton->move(copyButton->x(), okButton->y());
+    plotButton->move(okButton->x() - plotButton->width() - 8, okButton->y());
+    csvButton->move(plotButton->x() - csvButton->width() - 8, okButton->y());
     excursionHintLabel->move(excursionHintLabel->x(), gridTop + gridHeight + 10);
     setFixedSize(windowWidth, gridTop + gridHeight + 30);
 }
@@ -280,6 +319,75 @@ void ResultsWindow::copyReport() {
     settings.advanced = advancedBox->isChecked();
     QGuiApplication::clipboard()->setText(qs(vd::run::reportText(result_, settings)));
     beep();
+}
+
+int ResultsWindow::currentGageRow() const {
+    const QModelIndex current = grid->currentIndex();
+    return current.isValid() ? current.row() + 1 : (result_.dataRowCount() > 0 ? 1 : 0);
+}
+
+PlotWindow* ResultsWindow::openPlot(int gridRow) {
+    const bool drawable =
+        gridRow > 0 && gridRow <= result_.dataRowCount() && result_.gage(gridRow).daily != nullptr;
+    if (!drawable) {
+        beep();
+        return nullptr;
+    }
+    auto* plots = new PlotWindow(result_, gridRow, this);
+    plots->show();
+    return plots;
+}
+
+void ResultsWindow::showRowMenu(int gridRow, const QPoint& globalPos) {
+    if (gridRow < 1 || gridRow > result_.dataRowCount()) return;
+    QMenu menu(this);
+    QAction* plot = menu.addAction(QStringLiteral("&Plot..."));
+    plot->setShortcut(QKeySequence(QStringLiteral("Ctrl+P")));
+    plot->setEnabled(result_.gage(gridRow).daily != nullptr);
+    connect(plot, &QAction::triggered, this, [this, gridRow] { openPlot(gridRow); });
+    QAction* excursions = menu.addAction(QStringLiteral("&Excursion analysis..."));
+    excursions->setEnabled(result_.gage(gridRow).excursions != nullptr);
+    connect(excursions, &QAction::triggered, this,
+            [this, gridRow] { onCellDoubleClicked(biologicalFlowColumn, gridRow); });
+    showMenu(menu, globalPos);
+}
+
+void ResultsWindow::contextMenuEvent(QContextMenuEvent* event) {
+    // A click names its row; the menu key and Shift+F10 take the row the keyboard is on.
+    int gridRow = 0;
+    QPoint at = event->globalPos();
+    if (event->reason() == QContextMenuEvent::Mouse) {
+        gridRow = grid->cellAt(grid->mapFromGlobal(event->globalPos())).y();
+    } else if (grid->hasFocus() || grid->isAncestorOf(focusWidget())) {
+        gridRow = currentGageRow();
+        if (gridRow > 0 && grid->currentIndex().isValid())
+            at = grid->mapToGlobal(grid->cellCentre(grid->currentIndex().column(), gridRow));
+    }
+    if (gridRow < 1) {
+        QDialog::contextMenuEvent(event);
+        return;
+    }
+    showRowMenu(gridRow, at);
+    event->accept();
+}
+
+QString ResultsWindow::suggestedCsvPath() const {
+    if (parameterFile_.isEmpty()) return QStringLiteral("design_flows.csv");
+    const QFileInfo file(parameterFile_);
+    return file.dir().filePath(file.completeBaseName() + QStringLiteral(".csv"));
+}
+
+void ResultsWindow::saveCsv() {
+    const QString path = chooseCsvFile(suggestedCsvPath());
+    if (path.isEmpty()) return;
+    const std::string text = vd::run::resultsCsvText(result_.gages, result_.settings);
+    QSaveFile file(path);
+    const bool saved = file.open(QIODevice::WriteOnly) &&
+                       file.write(text.data(), static_cast<qint64>(text.size())) ==
+                           static_cast<qint64>(text.size()) &&
+                       file.commit();
+    if (!saved)
+        showError(QStringLiteral("Unable to save \"%1\": %2").arg(path, file.errorString()));
 }
 
 }  // namespace vd::ui

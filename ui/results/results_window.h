@@ -13,6 +13,7 @@
 
 class QCheckBox;
 class QLabel;
+class QMenu;
 class QPushButton;
 
 namespace vd::ui {
@@ -20,6 +21,7 @@ namespace vd::ui {
 class GridTextModel;
 class ResultsGrid;
 class ExcursionWindow;
+class PlotWindow;
 
 // The hint of a "Period" cell: "Apr 1, 1970 - Mar 31, 2000" for 1971-2000 with the season
 // running over the end of the year. A cell that holds no years is its own hint.
@@ -37,24 +39,43 @@ class ResultsWindow final : public QDialog {
     const GridTextModel& model() const { return *model_; }
     ExcursionWindow& excursionWindow() const { return *excursions_; }
 
+    // The parameter file the run's settings came from (empty when none): "Save as CSV..."
+    // suggests its name.
+    void setParameterFile(const QString& path) { parameterFile_ = path; }
+
     // Shows the window modally; returns when it is closed.
     void showResultsModally();
 
     // Replaceable so that tests observe them without sound or a blocking window.
     std::function<void()> beep;
     std::function<void(QDialog&)> showModally;
+    std::function<void(QMenu&, const QPoint& globalPos)> showMenu;
+    // Asks where to save the CSV; empty when the user cancels.
+    std::function<QString(const QString& suggestedPath)> chooseCsvFile;
+    std::function<void(const QString& message)> showError;
 
     void arrangeForShowing();
     void sizeToTable();
     void onStreamDataToggled();
     void onCellDoubleClicked(int col, int gridRow);
     void copyReport();
+    // Opens the plot window of a gage row (grid row, 1 for the first gage); beeps and
+    // returns null for a row without daily flows.
+    PlotWindow* openPlot(int gridRow);
+    // The gage row the keyboard is on, in grid rows; 0 when none.
+    int currentGageRow() const;
+    // The menu of a gage row: "Plot..."; none for the header or outside the rows.
+    void showRowMenu(int gridRow, const QPoint& globalPos);
+    void saveCsv();
+    QString suggestedCsvPath() const;
     QString hintAt(int col, int gridRow) const;
 
     QCheckBox* advancedBox;         // "Advanced results in clipboard"
     QCheckBox* streamDataBox;       // "Show stream data"
     QPushButton* copyButton;        // "Copy to clipboard"
     QPushButton* okButton;          // "OK"
+    QPushButton* plotButton;        // "Plot..."
+    QPushButton* csvButton;         // "Save as CSV..."
     QLabel* seasonLabel;            // season line
     QLabel* insufficientDataLabel;  // insufficient-data notice
     ResultsGrid* grid;
@@ -62,6 +83,7 @@ class ResultsWindow final : public QDialog {
 
   protected:
     void showEvent(QShowEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
 
   private:
     void fitColumnWidths();
@@ -69,6 +91,7 @@ class ResultsWindow final : public QDialog {
     int valueColumnWidth() const { return valueWidth_; }
 
     vd::run::RunResult result_;
+    QString parameterFile_;
     GridTextModel* model_;
     ExcursionWindow* excursions_;
     // Widths of columns 0 to 3 and of every value column, fitted to the cell font.
