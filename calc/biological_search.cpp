@@ -1,6 +1,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "days_below.h"
 #include "statistics.h"
 
 namespace vd {
@@ -31,6 +32,12 @@ double count(CalcState& s, const SearchParameters& p, double flow) {
     return Xcount(s, p, false, flow);
 }
 
+// The same count, over the candidate days when they hold every day below the flow.
+double count(CalcState& s, const SearchParameters& p, double flow, DaysBelow& candidates) {
+    if (!candidates.covers(flow)) return count(s, p, flow);
+    return Xcount(s, p, false, flow, candidates.below(s, flow));
+}
+
 // Raises the upper flow until its count exceeds the allowed count `a`. False when even a
 // flow above every known value stays within it: no flow can then reach the count.
 bool raiseUpperFlow(CalcState& s, const SearchParameters& p, Bracket& b, double a) {
@@ -48,10 +55,15 @@ bool raiseUpperFlow(CalcState& s, const SearchParameters& p, Bracket& b, double 
 double BiologicalSearch(CalcState& s, const SearchParameters& p, double start) {
     if (start <= 0) return start;
     const double a = s.NDAYS / 365.0 / p.yearsBetween;  // one excursion per XMR years of record
+    // The flows tried lie below the upper flow, which only falls once raised: the counts
+    // look at the days below it, not at the whole series.
+    DaysBelow candidates;
+    candidates.reset(s, start);
     Bracket b;
     b.fu = start;
-    b.xu = count(s, p, b.fu);
+    b.xu = count(s, p, b.fu, candidates);
     if (!raiseUpperFlow(s, p, b, a)) return -1;
+    if (!candidates.covers(b.fu)) candidates.reset(s, b.fu);
 
     double found = start;
     for (int step = 0; step < maxInterpolationSteps && !b.settled(a); ++step) {
@@ -60,13 +72,14 @@ double BiologicalSearch(CalcState& s, const SearchParameters& p, double start) {
             continue;
         }
         const double ft = b.fl + (b.fu - b.fl) * (a - b.xl) / (b.xu - b.xl);
-        const double xt = count(s, p, ft);
+        const double xt = count(s, p, ft, candidates);
         if (xt <= a) {
             b.fl = ft;
             b.xl = xt;
         } else {
             b.fu = ft;
             b.xu = xt;
+            candidates.narrowTo(ft);
         }
         found = b.fl;
     }

@@ -33,12 +33,11 @@ void addExcursionDay(ExcursionRecord& e, int p, int n, int M, double F, double a
     e.SX[p] += F / std::max(average, 0.001);
 }
 
-void recordPeriods(ExcursionRecord& e, const CalcState& s, const SearchParameters& sp, double F) {
-    const int last = s.JD2 - s.JD1;
-    if (last > maxdays) throw RangeError();
-    // Days 1..last, proven in range above: indexed without a check per day (day n at n - 1).
-    const double* const x = s.x.begin();
-    for (int n = 1; n <= last; ++n) {
+// Days n in increasing order; only those whose average is known and below F count.
+template <class Days>
+void recordPeriodsOver(ExcursionRecord& e, const double* x, const SearchParameters& sp, double F,
+                       const Days& days) {
+    for (const int n : days) {
         const double v = x[n - 1];
         if (v == unknown || !(v < F)) continue;
         if (e.NXP == periodLimit) return;
@@ -46,6 +45,28 @@ void recordPeriods(ExcursionRecord& e, const CalcState& s, const SearchParameter
         if (!extendsPeriod(e, p, n, sp.clusterDays)) p = openPeriod(e, n);
         addExcursionDay(e, p, n, sp.averagingDays, F, v);
     }
+}
+
+// The days 1..last of the series, as a range without a stored list.
+struct AllDays {
+    struct Iterator {
+        int n;
+        int operator*() const { return n; }
+        Iterator& operator++() {
+            ++n;
+            return *this;
+        }
+        bool operator!=(const Iterator& o) const { return n != o.n; }
+    };
+    int last;
+    Iterator begin() const { return {1}; }
+    Iterator end() const { return {last + 1}; }
+};
+
+int lastDay(const CalcState& s) {
+    const int last = s.JD2 - s.JD1;
+    if (last > maxdays) throw RangeError();
+    return last;
 }
 
 // A cluster holds the periods that start within XMI days of its first period's start and
@@ -69,9 +90,7 @@ double formClusters(ExcursionRecord& e, double XMI, double XME) {
     return total;
 }
 
-}  // namespace
-
-double Xcount(CalcState& s, const SearchParameters& p, bool IsREalFlag, double F) {
+ExcursionRecord& startRecord(CalcState& s, bool IsREalFlag, double F) {
     ExcursionRecord& e = excursionSlot(s, IsREalFlag ? s.flows_idx : 0);
     e.Flow = F;
     e.JD1SAVE = s.JD1;
@@ -79,7 +98,25 @@ double Xcount(CalcState& s, const SearchParameters& p, bool IsREalFlag, double F
     e.NXP = 1;
     e.JXP1[1] = 0;
     e.JXP2[1] = -99;  // placeholder period, far from any real day
-    recordPeriods(e, s, p, F);
+    return e;
+}
+
+}  // namespace
+
+double Xcount(CalcState& s, const SearchParameters& p, bool IsREalFlag, double F) {
+    ExcursionRecord& e = startRecord(s, IsREalFlag, F);
+    // Days 1..last, proven in range by lastDay: indexed without a check per day.
+    recordPeriodsOver(e, s.x.begin(), p, F, AllDays{lastDay(s)});
+    return formClusters(e, p.clusterDays, p.excursionsPerCluster);
+}
+
+double Xcount(CalcState& s, const SearchParameters& p, bool IsREalFlag, double F,
+              std::span<const int> days) {
+    ExcursionRecord& e = startRecord(s, IsREalFlag, F);
+    const int last = lastDay(s);
+    for (const int n : days)
+        if (n < 1 || n > last) throw RangeError();
+    recordPeriodsOver(e, s.x.begin(), p, F, days);
     return formClusters(e, p.clusterDays, p.excursionsPerCluster);
 }
 

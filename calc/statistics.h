@@ -3,6 +3,8 @@
 // percentiles of the stored daily flows.
 #pragma once
 
+#include <span>
+
 #include "calc_state.h"
 #include "log_pearson_library.h"
 #include "search_parameters.h"
@@ -43,6 +45,10 @@ void VDSearch(CalcState& s, const SearchParameters& p, const LogPearsonLibrary& 
 // Excursions of the averaged series below F. The record goes to slot flows_idx when
 // IsREalFlag, else to slot 0. Returns the count (clusters capped at XME).
 double Xcount(CalcState& s, const SearchParameters& p, bool IsREalFlag, double F);
+// The same count over `days` only: every day whose average is known and below F, in
+// increasing order (other days listed are skipped). A day outside the series is a RangeError.
+double Xcount(CalcState& s, const SearchParameters& p, bool IsREalFlag, double F,
+              std::span<const int> days);
 
 // Percentage of the NDAYS days on which gage j's stored flow is not below `flow`.
 double percentile(const CalcState& s, int j, double flow);

@@ -321,7 +321,8 @@ class GageComputation {
             LoadXBig(s, slot, slot);
             s.StoreAP = storeAP;
             if (storeAP) advparRow(s, slot);
-            HarmonicMean(s);
+            // The harmonic mean (hflow) is the stored series' own: the biological search
+            // took it from the same series before any averaging period is computed.
             AverageInPlace(s, p_);
             lfarray minima;
             FittedMinima f;

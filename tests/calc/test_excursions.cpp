@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <vector>
 
+#include "days_below.h"
 #include "statistics.h"
 #include "stats_fixture.h"
 
@@ -130,6 +132,115 @@ TEST(Excursions, StopAtTheFiveHundredthPeriodStillCountsItsClusters) {
     EXPECT_EQ(e.NX[500], 1);  // the day that opened it, no more
     EXPECT_EQ(e.NXC, 499);
     EXPECT_DOUBLE_EQ(count, 498 * 2 + 1);
+}
+
+// Every field of the count's record (periods and clusters) is the same in both.
+void expectSameRecord(const ExcursionRecord& a, const ExcursionRecord& b) {
+    ASSERT_EQ(a.NXP, b.NXP);
+    for (int j = 1; j <= a.NXP; ++j) {
+        EXPECT_EQ(a.JXP1[j], b.JXP1[j]) << j;
+        EXPECT_EQ(a.JXP2[j], b.JXP2[j]) << j;
+        EXPECT_EQ(a.NX[j], b.NX[j]) << j;
+        EXPECT_EQ(a.SX[j], b.SX[j]) << j;
+        EXPECT_EQ(a.XPXP[j], b.XPXP[j]) << j;
+    }
+    ASSERT_EQ(a.NXC, b.NXC);
+    for (int c = 1; c <= a.NXC; ++c) {
+        EXPECT_EQ(a.XPXC[c], b.XPXC[c]) << c;
+        EXPECT_EQ(a.KXC1[c], b.KXC1[c]) << c;
+        EXPECT_EQ(a.KXC2[c], b.KXC2[c]) << c;
+    }
+}
+
+// Values 0..100 spread over the days (each repeated: ties at every whole flow), some zero
+// days and runs of unknown days.
+std::vector<double> mixedAverages() {
+    std::vector<double> v(6000);
+    for (std::size_t i = 0; i < v.size(); ++i) {
+        v[i] = static_cast<double>((i * 37) % 101);
+        if (i % 50 == 7) v[i] = 0;
+        if (i % 400 < 5) v[i] = unknown;
+    }
+    return v;
+}
+
+struct ListCase {
+    const char* name;
+    int M;
+    double XMI;
+    double XME;
+    double bound;               // the candidates are the days below this flow
+    std::vector<double> flows;  // counted in turn, each narrowing the candidates
+};
+
+class CountOverCandidates : public ::testing::TestWithParam<ListCase> {};
+
+TEST_P(CountOverCandidates, EqualsTheCountOverAllDays) {
+    const ListCase& c = GetParam();
+    auto s = stateWithSeries(mixedAverages());
+    SearchParameters p;
+    p.averagingDays = c.M;
+    p.clusterDays = c.XMI;
+    p.excursionsPerCluster = c.XME;
+    DaysBelow candidates;
+    candidates.reset(*s, c.bound);
+    for (const double flow : c.flows) {
+        SCOPED_TRACE(flow);
+        const double all = Xcount(*s, p, false, flow);
+        const ExcursionRecord whole = excursionSlot(*s, 0);
+        ASSERT_TRUE(candidates.covers(flow));
+        const double listed = Xcount(*s, p, false, flow, candidates.below(*s, flow));
+        EXPECT_EQ(listed, all);
+        expectSameRecord(excursionSlot(*s, 0), whole);
+        candidates.narrowTo(flow);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, CountOverCandidates,
+    ::testing::Values(
+        // Falling flows, on and between the tied values, down to the zero days and none.
+        ListCase{"Falling", 7, 120, 5, 101, {101, 60, 50, 50, 37.5, 10, 1, 0.5, 0.0, -1}},
+        // Days far apart: one period each, until the 500-period stop.
+        ListCase{"PeriodStop", 1, 0, 10, 100, {100, 40, 20, 5}},
+        // A bound between values; flows equal to it and far below.
+        ListCase{"BoundBetweenValues", 30, 120, 4, 20.5, {20.5, 20, 3}}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(CountOverCandidates, ReachesThePeriodStop) {
+    auto s = stateWithSeries(mixedAverages());
+    SearchParameters p;
+    p.averagingDays = 1;
+    p.clusterDays = 0;
+    p.excursionsPerCluster = 10;
+    DaysBelow candidates;
+    candidates.reset(*s, 40);
+    Xcount(*s, p, false, 40, candidates.below(*s, 40));
+    EXPECT_EQ(excursionSlot(*s, 0).NXP, 500);
+}
+
+TEST(DaysBelowFlow, KeepsOnlyKnownDaysBelowAndNarrowsOnlyToTheLastFlowFound) {
+    auto s = stateWithSeries({5, unknown, 1, 2, 5, 0, std::nan("")});
+    DaysBelow d;
+    d.reset(*s, 5);
+    EXPECT_EQ(std::vector<int>(d.days().begin(), d.days().end()), (std::vector<int>{3, 4, 6}));
+    EXPECT_FALSE(d.covers(5.5));
+    EXPECT_FALSE(d.covers(std::nan("")));
+    const auto below2 = d.below(*s, 2);
+    EXPECT_EQ(std::vector<int>(below2.begin(), below2.end()), (std::vector<int>{3, 6}));
+    d.narrowTo(1);  // not the flow last found: the days stay
+    EXPECT_TRUE(d.covers(4));
+    d.narrowTo(2);
+    EXPECT_FALSE(d.covers(4));
+    EXPECT_EQ(std::vector<int>(d.days().begin(), d.days().end()), (std::vector<int>{3, 6}));
+}
+
+TEST(CountOverCandidates, DayOutsideTheSeriesIsARangeError) {
+    auto s = stateWithSeries({1, 2, 3});
+    SearchParameters p;
+    p.averagingDays = 1;
+    const std::vector<int> days{1, 4};
+    EXPECT_THROW(Xcount(*s, p, false, 10, days), RangeError);
 }
 
 }  // namespace
