@@ -54,7 +54,9 @@ TEST_P(ZeroYearsCoverTheInterval, FlowIsZero) {
 
 // p' = 0 exactly at T = 10 (one year in ten is zero), negative at 20 and 100.
 INSTANTIATE_TEST_SUITE_P(Intervals, ZeroYearsCoverTheInterval, testing::Values(10, 20, 100),
-                         [](const auto& info) { return "T" + std::to_string(info.param); });
+                         [](const auto& info) {
+                             return std::string("T").append(std::to_string(info.param));
+                         });
 
 struct OneYearCase {
     int T;
@@ -75,14 +77,18 @@ TEST_P(OneYearInterval, GivesUpperBoundOrNoFlow) {
 
 // The upper bound of a negatively skewed fit lies 2/|g| standard deviations above the mean:
 // g = -1: 10^(1 + 0.5 * 2) = 100; g = -2.5: 10^(1 + 0.5 * 0.8) = 10^1.4.
-INSTANTIATE_TEST_SUITE_P(
-    Bounds, OneYearInterval,
-    testing::Values(OneYearCase{1, -1.0f, 100.0f}, OneYearCase{0, -1.0f, 100.0f},
-                    OneYearCase{1, -2.5f, 25.118864f}, OneYearCase{1, 0.0f, 1.0e20f},
-                    OneYearCase{1, 0.5f, 1.0e20f}),
-    [](const auto& info) {
-        return "T" + std::to_string(info.param.T) + "_skew" + vd::test::numberName(info.param.SKEW);
-    });
+INSTANTIATE_TEST_SUITE_P(Bounds, OneYearInterval,
+                         testing::Values(OneYearCase{1, -1.0f, 100.0f},
+                                         OneYearCase{0, -1.0f, 100.0f},
+                                         OneYearCase{1, -2.5f, 25.118864f},
+                                         OneYearCase{1, 0.0f, 1.0e20f},
+                                         OneYearCase{1, 0.5f, 1.0e20f}),
+                         [](const auto& info) {
+                             return std::string("T")
+                                 .append(std::to_string(info.param.T))
+                                 .append("_skew")
+                                 .append(vd::test::numberName(info.param.SKEW));
+                         });
 
 TEST(LGPST2, WithoutSpreadEveryIntervalGivesTheOneFlow) {
     const float XBAR = static_cast<float>(std::log10(5.0));
