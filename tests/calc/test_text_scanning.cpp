@@ -15,6 +15,7 @@
 
 #include "calc_state.h"
 #include "errors.h"
+#include "flow_text.h"
 #include "line_cursor.h"
 #include "number_text.h"
 #include "nwis_fields.h"
@@ -187,5 +188,68 @@ TEST(FlowText, PlainDecimalsReadAsTheGeneralConversionReadsThem) {
             ASSERT_EQ(std::bit_cast<std::uint64_t>(got), std::bit_cast<std::uint64_t>(*expected))
                 << t;
         }
+    }
+}
+
+namespace {
+
+struct RecordRead {
+    int myr, month, mday;
+    double q;
+    bool siteChanged;
+};
+
+// The second record of a one-site file in the newer layout (blanks delimit too) or the
+// older one (tabs only).
+RecordRead secondRecordOf(const std::string& line, bool newerLayout) {
+    const std::string header =
+        newerLayout ? "# Data for the following 1 site(s) are contained in this file\n"
+                      "#    USGS 0001 A\n# ----------\nagency_cd\tsite_no\tdatetime\t"
+                      "01_00060_00003\t01_00060_00003_cd\n5s\t15s\t20d\t14n\t10s\n"
+                    : "# Sites in this file include:\n#  USGS 0001 A\n#\n"
+                      "agency_cd\tsite_no\tdv_dt\tdv_va\tdv_cd\n5s\t15s\t10d\t12n\t3s\n";
+    const ParsedFlowFile f =
+        parseFlowText(header + "USGS\t0001\t2000-01-01\t1.0\tA\n" + line + "\n", "t.txt");
+    if (f.failure) std::rethrow_exception(f.failure);
+    const FlowRecord& r = f.records.at(1);
+    return {r.myr, r.month, r.mday, r.q, r.siteChanged};
+}
+
+}  // namespace
+
+// A record that repeats the site bytes of the one before is read at fixed places; every
+// line that only looks like such a record reads as the field-by-field rules say.
+TEST(FlowText, RecordsLikeTheOneBeforeReadAsTheirFieldsSay) {
+    const struct {
+        const char* line;
+        bool newerLayout;
+        RecordRead expected;
+    } cases[] = {
+        {"USGS\t0001\t2000-01-02\t2.5\tA", true, {100, 1, 2, 2.5, false}},
+        {"USGS\t0001\t2000-01-02\t2.5", false, {100, 1, 2, 2.5, false}},
+        {"USGS\t0001\t2000-01-02\tIce\tA", true, {100, 1, 2, unknown, false}},
+        {"USGS\t0001\t2000-01-02\t2.5 A", true, {100, 1, 2, 2.5, false}},
+        // Another site, also one whose number starts with the last one's.
+        {"USGS\t0002\t2000-01-02\t2.5\tA", true, {100, 1, 2, 2.5, true}},
+        {"USGS\t00011\t2000-01-02\t2.5\tA", true, {100, 1, 2, 2.5, true}},
+        // A blank after the date or before the value is a delimiter of its own in the newer
+        // layout (the value field is then empty), part of the field in the older one.
+        {"USGS\t0001\t2000-01-02 \t2.5\tA", true, {100, 1, 2, unknown, false}},
+        {"USGS\t0001\t2000-01-02\t 2.5\tA", true, {100, 1, 2, unknown, false}},
+        {"USGS\t0001\t2000-01-02\t 2.5\tA", false, {100, 1, 2, 2.5, false}},
+        {"USGS\t0001\t2000-01-02\t\t2.5", true, {100, 1, 2, unknown, false}},
+        {"USGS\t0001\t2000-01-02\t", true, {100, 1, 2, unknown, false}},
+        // Dates read by their places, whatever the separators.
+        {"USGS\t0001\t2000/01/02\t2.5\tA", true, {100, 1, 2, 2.5, false}},
+        {"USGS\t0001\t1999-12-31\t7e1\tA", true, {99, 12, 31, 70, false}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.line);
+        const RecordRead r = secondRecordOf(c.line, c.newerLayout);
+        EXPECT_EQ(r.myr, c.expected.myr);
+        EXPECT_EQ(r.month, c.expected.month);
+        EXPECT_EQ(r.mday, c.expected.mday);
+        EXPECT_EQ(r.q, c.expected.q);
+        EXPECT_EQ(r.siteChanged, c.expected.siteChanged);
     }
 }
