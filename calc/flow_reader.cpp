@@ -58,7 +58,7 @@ void storeGages(CalcState& s, std::vector<GageSeries>& gages) {
 
 std::vector<GageSeries> readGageSeries(const std::string& path, const std::string& seasonStart,
                                        const std::string& seasonEnd, const GageYears& years,
-                                       FlowFileCache* cache) {
+                                       FlowFileCache* cache, SeriesContent content) {
     const Season se = seasonOf(seasonStart, seasonEnd);
     const std::shared_ptr<const ParsedFlowFile> file = parsedFile(path, cache);
     RangeArray<int, 1, maxinfile> first;
@@ -75,7 +75,7 @@ std::vector<GageSeries> readGageSeries(const std::string& path, const std::strin
         requested.J2 = years.last.back();
     }
     bool trouble = false;
-    return buildGageSeries(*file, se, requested, trouble, fileNameOf(path));
+    return buildGageSeries(*file, se, requested, trouble, fileNameOf(path), content);
 }
 
 void VDRead(CalcState& s) {

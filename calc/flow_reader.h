@@ -29,6 +29,7 @@ struct GageYears {
 // file's kept records when `cache` holds them (and kept there when it does not).
 std::vector<GageSeries> readGageSeries(const std::string& path, const std::string& seasonStart,
                                        const std::string& seasonEnd, const GageYears& years,
-                                       FlowFileCache* cache);
+                                       FlowFileCache* cache,
+                                       SeriesContent content = SeriesContent::days);
 
 }  // namespace vd

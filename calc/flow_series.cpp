@@ -19,7 +19,7 @@ bool validYear(int yi) {
 // A gage without a record on the season start date in the requested years: no days, and
 // bounds that make it read as less than one season.
 void makeEmpty(GageSeries& g, int J1, const Season& se, bool nwis) {
-    g.x->fill(unknown);
+    if (g.x) g.x->fill(unknown);
     g.J1 = J1;
     g.J2 = J1 - 1;
     g.JD1 = 0;
@@ -46,6 +46,17 @@ int seriesIndex(int jj, int JD1) {
                                : "Range check error: record more than 40000 days after the "
                                  "start of its series");
     return k;
+}
+
+// Day jj takes value q; a series of bounds only checks the day's place. True when the day
+// already held a value.
+bool putDay(GageSeries& g, int jj, double q) {
+    const int k = seriesIndex(jj, g.JD1);
+    if (!g.x) return false;
+    double& day = (*g.x)[k];
+    const bool repeated = day != unknown;
+    day = q;
+    return repeated;
 }
 
 struct LastDate {
@@ -100,8 +111,9 @@ bool isSeasonStart(const FlowRecord& rec, const Season& se, int J1) {
     return rec.month == se.m1 && rec.mday == se.d1 && rec.myr >= J1;
 }
 
-GageSeries buildNwisGage(RecordCursor& r, int j1send, int j2send, const Season& se, bool& trouble) {
-    GageSeries g;
+GageSeries buildNwisGage(RecordCursor& r, int j1send, int j2send, const Season& se, bool& trouble,
+                         SeriesContent content) {
+    GageSeries g(content);
     const int requestedFirst = j1send == -999 ? r.current().myr : j1send;
     if (r.ended()) {
         makeEmpty(g, requestedFirst, se, true);
@@ -125,7 +137,7 @@ GageSeries buildNwisGage(RecordCursor& r, int j1send, int j2send, const Season& 
     g.JD1 = DayNumber(J1, se.m1, se.d1) - 1;
     const int requestLast = requestEnd(se, j2send);
     int jj = DayNumber(start.myr, start.month, start.mday);
-    (*g.x)[seriesIndex(jj, g.JD1)] = start.q;
+    putDay(g, jj, start.q);
     LastDate last;
     while (!r.ended() && !r.newgage && jj <= requestLast) {
         r.read();
@@ -134,9 +146,7 @@ GageSeries buildNwisGage(RecordCursor& r, int j1send, int j2send, const Season& 
         if (rec.month == 99 || (rec.myr == 99 && rec.month > 12)) continue;
         checkDate(rec.myr, rec.month);
         jj = DayNumber(rec.myr, rec.month, rec.mday);
-        double& day = (*g.x)[seriesIndex(jj, g.JD1)];
-        if (day != unknown) trouble = true;  // repeated date: the later record wins
-        day = rec.q;
+        if (putDay(g, jj, rec.q)) trouble = true;  // repeated date: the later record wins
         last = {rec.myr, rec.month, rec.mday};
     }
     closeSeries(g, last, se);
@@ -146,8 +156,8 @@ GageSeries buildNwisGage(RecordCursor& r, int j1send, int j2send, const Season& 
 }
 
 std::vector<GageSeries> buildNwisGages(RecordCursor& records, const ParsedFlowFile& file,
-                                       const Season& se, const RequestedYears& years,
-                                       bool& trouble) {
+                                       const Season& se, const RequestedYears& years, bool& trouble,
+                                       SeriesContent content) {
     std::vector<GageSeries> gages;
     if (!records.ended()) records.read();
     records.newgage = false;
@@ -157,8 +167,8 @@ std::vector<GageSeries> buildNwisGages(RecordCursor& records, const ParsedFlowFi
             if (records.ended()) break;
             throw RangeError("Range check error: more than 100 gages in one file");
         }
-        GageSeries g =
-            buildNwisGage(records, (*years.j1send)[slot], (*years.j2send)[slot], se, trouble);
+        GageSeries g = buildNwisGage(records, (*years.j1send)[slot], (*years.j2send)[slot], se,
+                                     trouble, content);
         g.name = file.names[site];
         gages.push_back(std::move(g));
         records.newgage = false;
@@ -166,8 +176,8 @@ std::vector<GageSeries> buildNwisGages(RecordCursor& records, const ParsedFlowFi
     return gages;
 }
 
-GageSeries buildFloGage(RecordCursor& r, int J1, int J2, const Season& se) {
-    GageSeries g;
+GageSeries buildFloGage(RecordCursor& r, int J1, int J2, const Season& se, SeriesContent content) {
+    GageSeries g(content);
     g.nwis = false;
     bool found = false;
     while (!r.ended()) {
@@ -188,7 +198,7 @@ GageSeries buildFloGage(RecordCursor& r, int J1, int J2, const Season& se) {
     g.JD1 = DaysByYear(g.J1) + DaysByMonth(IsLeap(g.J1), se.m1);
     const int requestLast = requestEnd(se, J2);
     int jj = DayNumber(start.myr, start.month, start.mday);
-    (*g.x)[seriesIndex(jj, g.JD1)] = start.q;
+    putDay(g, jj, start.q);
     int NDAYS = 1;
     LastDate last;
     while (jj <= requestLast && !r.ended()) {
@@ -197,7 +207,7 @@ GageSeries buildFloGage(RecordCursor& r, int J1, int J2, const Season& se) {
         if (rec.month == 99 || (rec.myr == 99 && rec.month > 12)) continue;
         checkDate(rec.myr, rec.month);
         jj = DayNumber(rec.myr, rec.month, rec.mday);
-        (*g.x)[seriesIndex(jj, g.JD1)] = rec.q;
+        putDay(g, jj, rec.q);
         ++NDAYS;
         last = {rec.myr, rec.month, rec.mday};
     }
@@ -210,12 +220,12 @@ GageSeries buildFloGage(RecordCursor& r, int J1, int J2, const Season& se) {
 
 std::vector<GageSeries> buildGageSeries(const ParsedFlowFile& file, const Season& se,
                                         const RequestedYears& years, bool& trouble,
-                                        const std::string& fileName) {
+                                        const std::string& fileName, SeriesContent content) {
     RecordCursor records(file);
     try {
-        if (file.nwis) return buildNwisGages(records, file, se, years, trouble);
+        if (file.nwis) return buildNwisGages(records, file, se, years, trouble, content);
         std::vector<GageSeries> gages;
-        gages.push_back(buildFloGage(records, years.J1, years.J2, se));
+        gages.push_back(buildFloGage(records, years.J1, years.J2, se, content));
         gages.back().name = file.names.front();
         return gages;
     } catch (const RangeError& e) {

@@ -15,13 +15,22 @@ struct Season {
     int m1, d1, m2, d2;
 };
 
+// What a series is read for: its days, or only its bounds (the years of a record),
+// which need no array of days.
+enum class SeriesContent { days, boundsOnly };
+
 // One gage as the reader stores it.
 struct GageSeries {
     std::string name;
-    std::unique_ptr<darray> x = std::make_unique<darray>();
+    std::unique_ptr<darray> x;  // none when read for its bounds only
     int J1 = 0, J2 = 0, JD1 = 0, JD2 = 0, ndays = 0;
     bool nwis = true;
-    GageSeries() { x->fill(unknown); }
+    explicit GageSeries(SeriesContent content = SeriesContent::days) {
+        if (content == SeriesContent::days) {
+            x = std::make_unique<darray>();
+            x->fill(unknown);
+        }
+    }
 };
 
 // Puts `series` into slot `slot` of the store, with `x` as its daily values.
@@ -35,9 +44,11 @@ struct RequestedYears {
 };
 
 // Every gage's series. Sets `trouble` when an NWIS gage repeats a date (the later record
-// wins). Failures name the line of `fileName` that holds the offending record.
+// wins; not seen when only bounds are read). Failures name the line of `fileName` that
+// holds the offending record, for bounds alike.
 std::vector<GageSeries> buildGageSeries(const ParsedFlowFile& file, const Season& se,
                                         const RequestedYears& years, bool& trouble,
-                                        const std::string& fileName);
+                                        const std::string& fileName,
+                                        SeriesContent content = SeriesContent::days);
 
 }  // namespace vd

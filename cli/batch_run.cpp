@@ -50,11 +50,12 @@ FileLines csvLinesOfFile(const std::string& path, const run::RunSettings& settin
     FileLines lines;
     std::vector<GageSeries> series;
     try {
-        // Parsed once, read twice: for the record's years, then for the period's.
+        // Parsed once, read twice: for the record's years (bounds only), then for the
+        // period's days.
         FlowFileCache parsed;
         const run::Season& season = settings.season;
-        const std::vector<GageSeries> record =
-            readGageSeries(path, season.startText, season.endText, {}, &parsed);
+        const std::vector<GageSeries> record = readGageSeries(
+            path, season.startText, season.endText, {}, &parsed, SeriesContent::boundsOnly);
         series = readGageSeries(path, season.startText, season.endText,
                                 periodYears(record, settings), &parsed);
     } catch (const std::exception& e) {
@@ -66,8 +67,8 @@ FileLines csvLinesOfFile(const std::string& path, const run::RunSettings& settin
         const int gageInFile = static_cast<int>(g) + 1;
         try {
             lines.text +=
-                csv.gageLine(run::computeGage(series[g], {path, gageInFile}, settings, lib, {},
-                                              run::SearchPath::reuse, numbersOnly));
+                csv.gageLine(run::computeGage(std::move(series[g]), {path, gageInFile}, settings,
+                                              lib, {}, run::SearchPath::reuse, numbersOnly));
         } catch (const std::exception& e) {
             ++lines.failedGages;
             lines.text += csv.errorLine(path, gageInFile, e.what());

@@ -160,7 +160,7 @@ class TableRun {
             years.last.push_back(p.J2 - yearAdjust);
         }
         const GageRow& first = tableRow(gi + 1);
-        const std::vector<GageSeries> series = readFile(first.path, years);
+        std::vector<GageSeries> series = readFile(first.path, years);
         if (static_cast<int>(series.size()) < gages)
             throw CalcError("The file \"" + first.path + "\" now holds " +
                             std::to_string(series.size()) + " gages instead of " +
@@ -169,7 +169,7 @@ class TableRun {
 
         for (int j = 1; j <= gages; ++j) {
             if (!tableRow(gi + j).use) continue;
-            out_.gages.push_back(computeGage(series[static_cast<std::size_t>(j - 1)],
+            out_.gages.push_back(computeGage(std::move(series[static_cast<std::size_t>(j - 1)]),
                                              {first.path, j}, out_.settings, lib_, gageProgress_,
                                              path_));
         }

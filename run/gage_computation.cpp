@@ -18,6 +18,7 @@ namespace {
 constexpr int minimumRecordDays = 365;
 constexpr double daysPerYear = 365.25;
 constexpr int excursionYears = 3;  // excursion rates of the non-biological flows are per 3 years
+constexpr int countingDays = 4;    // ... counted on the 4-day biological averages
 constexpr int slot = 1;            // the gage's place in its own store and results row
 constexpr float noYear = -999;
 // The library's answer for a return period without a finite flow is 1.0e20; the per-year
@@ -58,14 +59,15 @@ std::vector<SeasonMinimum> seasonMinimaOf(const aparray& table, int ny) {
 
 class GageComputation {
   public:
-    GageComputation(const GageSeries& series, const GageIdentity& identity,
-                    const RunSettings& settings, const LogPearsonLibrary& lib,
-                    const GageProgress& progress, SearchPath path, const GageExtras& extras)
+    GageComputation(const GageSeries& series, std::unique_ptr<darray> days,
+                    const GageIdentity& identity, const RunSettings& settings,
+                    const LogPearsonLibrary& lib, const GageProgress& progress, SearchPath path,
+                    const GageExtras& extras)
         : settings_(settings), lib_(lib), progress_(progress), path_(path), extras_(extras) {
         out_.name = series.name;
         out_.file = identity.file;
         out_.gageInFile = identity.gageInFile;
-        load(series);
+        load(series, std::move(days));
     }
 
     GageResult compute() {
@@ -91,7 +93,7 @@ class GageComputation {
 
   private:
     // The gage alone in a store of its own, with the season the statistics work in.
-    void load(const GageSeries& series) {
+    void load(const GageSeries& series, std::unique_ptr<darray> days) {
         CalcState& s = *s_;
         const SeasonDate start = niceenoughdate(settings_.season.startText);
         const SeasonDate end = niceenoughdate(settings_.season.endText);
@@ -102,7 +104,7 @@ class GageComputation {
         s.sday = settings_.season.startDay;
         s.eday = settings_.season.endDay;
         s.store.sites = slot;
-        storeGage(s.store, slot, series, std::make_unique<darray>(*series.x));
+        storeGage(s.store, slot, series, std::move(days));
     }
 
     double percentileOf(double flow) const { return 100 - percentile(*s_, slot, flow); }
@@ -155,15 +157,17 @@ class GageComputation {
         const bool ammonia = settings_.biological.ammoniaRule();
         double fourDay = 1.0;
         if (ammonia) {
-            p_.averagingDays = 4;
+            p_.averagingDays = countingDays;
             p_.excursionsPerCluster = 5;
             VDSearch(s, p_, lib_);
+            keepCountingAverages();
             fourDay = s.vando;
             LoadXBig(s, slot, slot);
             p_.averagingDays = 30;
             p_.excursionsPerCluster = 4;
         }
         VDSearch(s, p_, lib_);
+        keepCountingAverages();
         out_.firstYear = s.J1 + settings_.season.yearAdjust + 1900;
         out_.lastYear = s.J2 + 1900;
         out_.seasons = s.J2 - s.J1;
@@ -254,11 +258,18 @@ class GageComputation {
         block.excursionRate = ratePer(excursionYears, Xcount(s, p_, false, flow));
     }
 
+    // A biological search over 4 days has just averaged the series as the excursions of a
+    // hydrological flow are counted: those averages are kept rather than made again.
+    void keepCountingAverages() {
+        if (path_ == SearchPath::reuse && p_.averagingDays == countingDays && !countAverages_)
+            countAverages_ = std::make_unique<darray>(s_->x);
+    }
+
     // The 4-day averages on which a hydrological flow's excursions are counted.
     void loadFourDayAverages() {
         CalcState& s = *s_;
         p_.mode = biologicalMode;
-        p_.averagingDays = 4;
+        p_.averagingDays = countingDays;
         if (path_ == SearchPath::literal || !countAverages_) {
             LoadXBig(s, slot, slot);
             s.averageonlyflag = true;
@@ -378,7 +389,17 @@ bool GageResult::missingDesignFlow() const {
 GageResult computeGage(const GageSeries& series, const GageIdentity& identity,
                        const RunSettings& settings, const LogPearsonLibrary& lib,
                        const GageProgress& progress, SearchPath path, const GageExtras& extras) {
-    return GageComputation(series, identity, settings, lib, progress, path, extras).compute();
+    return GageComputation(series, std::make_unique<darray>(*series.x), identity, settings, lib,
+                           progress, path, extras)
+        .compute();
+}
+
+GageResult computeGage(GageSeries&& series, const GageIdentity& identity,
+                       const RunSettings& settings, const LogPearsonLibrary& lib,
+                       const GageProgress& progress, SearchPath path, const GageExtras& extras) {
+    std::unique_ptr<darray> days = std::move(series.x);
+    return GageComputation(series, std::move(days), identity, settings, lib, progress, path, extras)
+        .compute();
 }
 
 }  // namespace vd::run

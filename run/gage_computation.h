@@ -46,4 +46,10 @@ GageResult computeGage(const GageSeries& series, const GageIdentity& identity,
                        const GageProgress& progress = {}, SearchPath path = SearchPath::reuse,
                        const GageExtras& extras = {});
 
+// The same, taking over the series' days instead of copying them.
+GageResult computeGage(GageSeries&& series, const GageIdentity& identity,
+                       const RunSettings& settings, const LogPearsonLibrary& lib,
+                       const GageProgress& progress = {}, SearchPath path = SearchPath::reuse,
+                       const GageExtras& extras = {});
+
 }  // namespace vd::run

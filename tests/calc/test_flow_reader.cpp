@@ -392,7 +392,8 @@ TEST_F(ReaderTest, LineBreakStylesReadAlikeAndLeaveTheFileUntouched) {
         const auto before = folderState(dir_);
         CalcState& s = read(path);
         EXPECT_EQ(s.store.j2big[1], refJ2) << style.name;
-        for (int k = 1; k <= maxdays; ++k) ASSERT_EQ((*s.store.xbig[1])[k], refX[k]) << style.name << k;
+        for (int k = 1; k <= maxdays; ++k)
+            ASSERT_EQ((*s.store.xbig[1])[k], refX[k]) << style.name << k;
         EXPECT_EQ(folderState(dir_), before) << style.name;
     }
 }
@@ -674,4 +675,53 @@ TEST(FieldExcerpt, CutsAfter40CharactersNeverInsideOne) {
         {std::string(39, 'a') + e + e, std::string(39, 'a') + e + "\xE2\x80\xA6"},
     };
     for (const auto& c : cases) EXPECT_EQ(fieldExcerpt(c.in), c.out) << c.in;
+}
+
+// A reading for the years of a record alone stores no days, yet gives every gage the
+// bounds, and every file the failure, of the reading with days.
+TEST_F(ReaderTest, BoundsOnlyReadingGivesTheBoundsAndFailuresOfTheFullOne) {
+    std::vector<std::string> files;
+    for (const auto& entry : fs::directory_iterator(VANDO_EXAMPLES)) {
+        const std::string ext = entry.path().extension().string();
+        if (ext == ".txt" || ext == ".flo") files.push_back(entry.path().string());
+    }
+    files.push_back(write("bad_value.txt", nwisWithValue("x1")));
+    files.push_back(write("bad_day.txt", currentHeader("15000001 D", "agency_cd\tx") +
+                                             dailyRecords("15000001", 100, 4, 1, 20) +
+                                             "USGS\t15000001\t2001-02-30\t5\tA\r\n"));
+    // A record dated before its series' first day fails at the place the days would go.
+    files.push_back(write("backwards.txt", currentHeader("15000002 B", "agency_cd\tx") +
+                                               dailyRecords("15000002", 100, 4, 1, 400) +
+                                               dailyRecords("15000002", 99, 4, 1, 2)));
+    for (const bool seasonOnly : {false, true}) {
+        const std::string end = seasonOnly ? "Oct 31" : "Mar 31";
+        for (const std::string& file : files) {
+            SCOPED_TRACE(file + " " + end);
+            std::string daysFailure;
+            std::string boundsFailure;
+            std::vector<GageSeries> days;
+            std::vector<GageSeries> bounds;
+            try {
+                days = readGageSeries(file, "Apr 1", end, {}, nullptr);
+            } catch (const std::exception& e) {
+                daysFailure = e.what();
+            }
+            try {
+                bounds = readGageSeries(file, "Apr 1", end, {}, nullptr, SeriesContent::boundsOnly);
+            } catch (const std::exception& e) {
+                boundsFailure = e.what();
+            }
+            EXPECT_EQ(boundsFailure, daysFailure);
+            ASSERT_EQ(bounds.size(), days.size());
+            for (std::size_t g = 0; g < days.size(); ++g) {
+                EXPECT_EQ(bounds[g].x, nullptr);
+                EXPECT_EQ(bounds[g].name, days[g].name);
+                EXPECT_EQ(bounds[g].J1, days[g].J1);
+                EXPECT_EQ(bounds[g].J2, days[g].J2);
+                EXPECT_EQ(bounds[g].JD1, days[g].JD1);
+                EXPECT_EQ(bounds[g].JD2, days[g].JD2);
+                EXPECT_EQ(bounds[g].ndays, days[g].ndays);
+            }
+        }
+    }
 }
