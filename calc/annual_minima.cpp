@@ -1,3 +1,5 @@
+#include <algorithm>
+
 #include "calendar.h"
 #include "statistics.h"
 
@@ -52,36 +54,29 @@ int AnnualMinima(CalcState& s, const SearchParameters& p, lfarray& y) {
     const bool leapseason = seasonCrossesFebruaryEnd(s);
 
     MinimaCollector minima(s, y);
-    int NYC = s.J1;
-    int NDY = 0;
-    int EDAY2 = 0;
-    const auto startSeasonYear = [&] {
-        const bool leapYear = seasonYearHasLeapDay(s.m1, NYC);
-        NDY = leapYear ? 366 : 365;
-        EDAY2 = leapseason && leapYear ? eday + 1 : eday;
-    };
-    startSeasonYear();
-
-    int NDOFY = 1;
-    double ytmp = huge;
+    // Season-year by season-year: positions 1..NDY of the year from j0, of which the windows
+    // in the season are sday..EDAY2 - M + 1 (and within the year). One unknown window spoils
+    // the whole season-year; the last season-year ends with the last window.
     const int last = s.JD2 - s.JD1 + 1 - M;
-    for (int j = 1; j <= last; ++j) {
-        const bool windowInSeason = sday <= NDOFY && NDOFY <= EDAY2 - M + 1 && NDOFY <= NDY - M + 1;
-        if (windowInSeason) {
-            // One unknown window spoils the whole season-year.
-            if (s.x[j] == unknown)
-                ytmp = unknown;
-            else if (ytmp != unknown && s.x[j] < ytmp)
-                ytmp = s.x[j];
+    int NYC = s.J1;
+    for (int j0 = 1; j0 <= last; ++NYC) {
+        const bool leapYear = seasonYearHasLeapDay(s.m1, NYC);
+        const int NDY = leapYear ? 366 : 365;
+        const int EDAY2 = leapseason && leapYear ? eday + 1 : eday;
+        const int yearLast = std::min(j0 + NDY - 1, last);
+        const int firstInSeason = j0 + std::max(sday, 1) - 1;
+        const int lastInSeason = std::min(j0 + std::min(EDAY2, NDY) - M, yearLast);
+        double lowest = huge;
+        for (int j = firstInSeason; j <= lastInSeason; ++j) {
+            const double v = s.x[j];
+            if (v == unknown) {
+                lowest = unknown;
+                break;
+            }
+            if (v < lowest) lowest = v;
         }
-        ++NDOFY;
-        if (NDOFY > NDY || j == last) {
-            minima.close(NYC, ytmp);
-            ++NYC;
-            NDOFY = 1;
-            startSeasonYear();
-            ytmp = huge;
-        }
+        minima.close(NYC, lowest);
+        j0 = yearLast + 1;
     }
     return minima.count();
 }

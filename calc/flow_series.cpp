@@ -31,26 +31,32 @@ void makeEmpty(GageSeries& g, int J1, const Season& se, bool nwis) {
     g.nwis = nwis;
 }
 
-void checkDate(int yi, int month) {
+[[noreturn, gnu::cold]] void refuseDate(int yi, int month) {
     if (!validYear(yi))
         throw RangeError("Range check error: year " + std::to_string(yi + 1900) +
                          " is outside 1850-2100");
-    if (month < 1 || month > 12)
-        throw RangeError("Range check error: month " + std::to_string(month) + " is outside 1-12");
+    throw RangeError("Range check error: month " + std::to_string(month) + " is outside 1-12");
 }
 
-int seriesIndex(int jj, int JD1) {
+inline void checkDate(int yi, int month) {
+    if (!validYear(yi) || month < 1 || month > 12) refuseDate(yi, month);
+}
+
+[[noreturn, gnu::cold]] void refuseSeriesIndex(int k) {
+    throw RangeError(k < 1 ? "Range check error: record dated before the start of its series"
+                           : "Range check error: record more than 40000 days after the "
+                             "start of its series");
+}
+
+inline int seriesIndex(int jj, int JD1) {
     const int k = jj - JD1;
-    if (k < 1 || k > maxdays)
-        throw RangeError(k < 1 ? "Range check error: record dated before the start of its series"
-                               : "Range check error: record more than 40000 days after the "
-                                 "start of its series");
+    if (k < 1 || k > maxdays) refuseSeriesIndex(k);
     return k;
 }
 
 // Day jj takes value q; a series of bounds only checks the day's place. True when the day
 // already held a value.
-bool putDay(GageSeries& g, int jj, double q) {
+inline bool putDay(GageSeries& g, int jj, double q) {
     const int k = seriesIndex(jj, g.JD1);
     if (!g.x) return false;
     double& day = (*g.x)[k];

@@ -61,13 +61,15 @@ std::string siteName(std::string_view line) {
 
 // A record dated on a day its month does not have (Feb 30, Apr 31) fails at its line. Months
 // outside 1-12 are left to the series builder, which passes over the marked month-99 records.
-void refuseDayThatDoesNotExist(int yi, int month, int day) {
+[[noreturn, gnu::cold]] void refuseDay(int yi, int month, int day) {
+    throw RangeError("Range check error: day " + std::to_string(day) + " of month " +
+                     std::to_string(month) + " of " + std::to_string(yi + 1900) +
+                     " does not exist");
+}
+
+inline void refuseDayThatDoesNotExist(int yi, int month, int day) {
     if (month < 1 || month > 12) return;
-    const int last = DaysInMonth(IsLeap(yi), month);
-    if (day < 1 || day > last)
-        throw RangeError("Range check error: day " + std::to_string(day) + " of month " +
-                         std::to_string(month) + " of " + std::to_string(yi + 1900) +
-                         " does not exist");
+    if (day < 1 || day > DaysInMonth(IsLeap(yi), month)) refuseDay(yi, month, day);
 }
 
 // Reads one record; a record that fails ends the records, and its failure is kept for the
@@ -187,7 +189,7 @@ class NwisRecords {
     bool parseLikeLastRecord(std::string_view line) {
         const std::size_t at = sitePrefix_.size();
         if (at == 0 || !yearfirst_ || !column_.hasFlow || column_.index != 3) return false;
-        if (line.size() < at + 11 || !line.starts_with(sitePrefix_)) return false;
+        if (line.size() < at + 11 || !sameText(line.substr(0, at), sitePrefix_)) return false;
         const char* const d = line.data() + at;
         if (!plainDate(d)) return false;
         const char* const value = d + 11;

@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "byte_search.h"
 #include "calc_state.h"
 #include "errors.h"
 #include "flow_text.h"
@@ -67,6 +68,25 @@ TEST(LineCursor, CountsLinesAndSeesTrailingBlankLines) {
     EXPECT_EQ(in.next(), "two");
     EXPECT_EQ(in.lineNumber(), 2);
     EXPECT_TRUE(in.onlyBlankLinesLeft());
+}
+
+// The first of two bytes wherever it lies within or across the sixteen- and eight-byte
+// steps of the search, next to bytes that differ from it in one bit only.
+TEST(ByteSearch, FindsTheFirstOfEitherByteAtEveryPlace) {
+    for (std::size_t length = 0; length <= 48; ++length) {
+        for (std::size_t at = 0; at <= length; ++at) {
+            for (const char target : {'\n', '\r'}) {
+                std::string text(length, '\x8a');  // '\n' with its high bit set
+                for (std::size_t i = 0; i < length; i += 3) text[i] = '\x0e';
+                if (at < length) text[at] = target;
+                if (at + 1 < length) text[at + 1] = target == '\n' ? '\r' : '\n';
+                const char* const found =
+                    findEither(text.data(), text.data() + text.size(), '\n', '\r');
+                EXPECT_EQ(found - text.data(), static_cast<std::ptrdiff_t>(at))
+                    << "length " << length << " at " << at;
+            }
+        }
+    }
 }
 
 TEST(FieldSplitting, TabsAndBlankRunsDelimit) {
