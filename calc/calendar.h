@@ -16,6 +16,7 @@ constexpr bool IsLeap(int yi) {
 
 namespace calendar_detail {
 
+inline constexpr int monthLengths[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
 inline constexpr int daysBeforeMonth[2][12] = {
     {0, 31, 59, 90, 120, 151, 181, 212, 243, 273, 304, 334},
     {0, 31, 60, 91, 121, 152, 182, 213, 244, 274, 305, 335},
@@ -43,9 +44,9 @@ inline int DaysByMonth(bool leap, int month) {
     return calendar_detail::daysBeforeMonth[leap ? 1 : 0][month - 1];
 }
 
-// Days in month 1..12.
-inline int DaysInMonth(bool leap, int month) {
-    return month == 12 ? 31 : DaysByMonth(leap, month + 1) - DaysByMonth(leap, month);
+// Days in month 1..12; the month is the caller's to check.
+constexpr int DaysInMonth(bool leap, int month) {
+    return month == 2 && leap ? 29 : calendar_detail::monthLengths[month - 1];
 }
 
 // Days from 1 January 1900 to 1 January of year index yi.

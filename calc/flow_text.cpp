@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstdint>
+#include <cstring>
 
 #include "calc_state.h"
 #include "calendar.h"
@@ -130,10 +132,19 @@ class NwisRecords {
         return line;
     }
 
-    // A site number is a few bytes: compared here rather than by a call to memcmp.
+    // A site number is a few bytes: compared here, eight at a time, rather than by a call
+    // to memcmp.
     static bool sameText(std::string_view a, std::string_view b) {
         if (a.size() != b.size()) return false;
-        for (std::size_t i = 0; i < a.size(); ++i)
+        std::size_t i = 0;
+        for (; i + 8 <= a.size(); i += 8) {
+            std::uint64_t x;
+            std::uint64_t y;
+            std::memcpy(&x, a.data() + i, 8);
+            std::memcpy(&y, b.data() + i, 8);
+            if (x != y) return false;
+        }
+        for (; i < a.size(); ++i)
             if (a[i] != b[i]) return false;
         return true;
     }
@@ -177,9 +188,9 @@ class NwisRecords {
 
     // "YYYY-MM-DD" and the tab that ends it.
     static bool plainDate(const char* d) {
-        for (const int i : {0, 1, 2, 3, 5, 6, 8, 9})
-            if (!isDigit(d[i])) return false;
-        return d[4] == '-' && d[7] == '-' && d[10] == '\t';
+        return isDigit(d[0]) && isDigit(d[1]) && isDigit(d[2]) && isDigit(d[3]) && d[4] == '-' &&
+               isDigit(d[5]) && isDigit(d[6]) && d[7] == '-' && isDigit(d[8]) && isDigit(d[9]) &&
+               d[10] == '\t';
     }
 
     // Nearly every record repeats the agency and site bytes of the record before it, then
