@@ -40,12 +40,17 @@ class Window {
 
     // Hydrological: arithmetic mean, zeros included. Biological: harmonic mean of the
     // nonzero days times their share of the window (sum holds reciprocals).
-    double average(bool biological) const {
+    double average(bool biological) {
         const int m = length();
         if (!biological) return Sum / m;
         if (Zeros == m) return 0;
-        const double nonzero = m - Zeros;
-        return nonzero * nonzero / m / Sum;
+        // The share changes with the count of zero days only: not divided out every day.
+        if (Zeros != ShareZeros) {
+            const double nonzero = m - Zeros;
+            Share = nonzero * nonzero / m;
+            ShareZeros = Zeros;
+        }
+        return Share / Sum;
     }
 
   private:
@@ -58,6 +63,8 @@ class Window {
     int Count = 0;
     int Zeros = 0;
     double Sum = 0;
+    int ShareZeros = -1;  // the count of zero days `Share` was worked out for
+    double Share = 0;
 };
 
 }  // namespace
