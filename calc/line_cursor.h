@@ -42,8 +42,8 @@ class LineCursor {
   private:
     static bool isBlankOrBreak(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
 
-    // The first CR or LF from `from` on. A record line is a few dozen bytes: searched inline,
-    // eight bytes at a time, rather than by a library call per line.
+    // The first CR or LF from `from` on. A record line is a few dozen bytes: searched inline
+    // with findEither rather than by a library call per line.
     std::size_t nextBreak(std::size_t from) const {
         const char* const end = text_.data() + text_.size();
         const char* const at = findEither(text_.data() + from, end, '\n', '\r');

@@ -157,7 +157,7 @@ class GageComputation {
         const bool ammonia = settings_.biological.ammoniaRule();
         double fourDay = 1.0;
         if (ammonia) {
-            p_.averagingDays = countingDays;
+            p_.averagingDays = 4;
             p_.excursionsPerCluster = 5;
             VDSearch(s, p_, lib_);
             keepCountingAverages();
