@@ -5,6 +5,7 @@
 #include <condition_variable>
 #include <mutex>
 #include <optional>
+#include <system_error>
 #include <thread>
 
 #include "flow_file_cache.h"
@@ -78,19 +79,28 @@ FileLines csvLinesOfFile(const std::string& path, const run::RunSettings& settin
     return lines;
 }
 
+FileLines csvLinesOfInput(const BatchInput& input, const run::RunSettings& settings,
+                          const LogPearsonLibrary& lib) {
+    if (input.unreadable.empty()) return csvLinesOfFile(input.path, settings, lib);
+    FileLines lines;
+    lines.unread = true;
+    lines.text = run::ResultsCsv(settings).errorLine(input.path, 0, input.unreadable);
+    return lines;
+}
+
 namespace {
 
 class Batch {
   public:
-    Batch(const std::vector<std::string>& files, const run::RunSettings& settings,
+    Batch(const std::vector<BatchInput>& files, const run::RunSettings& settings,
           const LogPearsonLibrary& lib)
         : files_(files), settings_(settings), lib_(lib), done_(files.size()) {}
 
     BatchSummary run(int jobs, std::ostream& out, const BatchProgressFn& progress) {
-        out << run::ResultsCsv(settings_).headerLine();
-        std::vector<std::jthread> workers;
-        for (int j = 0; j < std::max(1, jobs); ++j) workers.emplace_back([this] { work(); });
         BatchSummary summary;
+        std::vector<std::jthread> workers = startWorkers(jobs);
+        summary.threads = static_cast<int>(workers.size());
+        out << run::ResultsCsv(settings_).headerLine();
         for (std::size_t f = 0; f < files_.size(); ++f) {
             const FileLines lines = waitFor(f, progress);
             out << lines.text;
@@ -104,9 +114,21 @@ class Batch {
     }
 
   private:
+    std::vector<std::jthread> startWorkers(int jobs) {
+        std::vector<std::jthread> workers;
+        try {
+            for (int j = 0; j < std::max(1, jobs); ++j) workers.emplace_back([this] { work(); });
+        } catch (const std::system_error& e) {
+            if (workers.empty())
+                throw ThreadStartError(std::string("Cannot start a thread to compute the gages: ") +
+                                       e.code().message());
+        }
+        return workers;
+    }
+
     void work() {
         for (std::size_t f = next_++; f < files_.size(); f = next_++) {
-            FileLines lines = csvLinesOfFile(files_[f], settings_, lib_);
+            FileLines lines = csvLinesOfInput(files_[f], settings_, lib_);
             gagesDone_ += lines.gages;
             const std::lock_guard lock(mutex_);
             done_[f] = std::move(lines);
@@ -136,7 +158,7 @@ class Batch {
 
     BatchCounts counts() const { return {filesDone_.load(), files_.size(), gagesDone_.load()}; }
 
-    const std::vector<std::string>& files_;
+    const std::vector<BatchInput>& files_;
     const run::RunSettings& settings_;
     const LogPearsonLibrary& lib_;
     std::atomic<std::size_t> next_ = 0;
@@ -150,7 +172,7 @@ class Batch {
 
 }  // namespace
 
-BatchSummary runBatch(const std::vector<std::string>& files, const run::RunSettings& settings,
+BatchSummary runBatch(const std::vector<BatchInput>& files, const run::RunSettings& settings,
                       const LogPearsonLibrary& lib, int jobs, std::ostream& out,
                       const BatchProgressFn& progress) {
     return Batch(files, settings, lib).run(jobs, out, progress);

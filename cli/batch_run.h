@@ -5,9 +5,11 @@
 #include <cstddef>
 #include <functional>
 #include <ostream>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
+#include "batch_files.h"
 #include "run_settings.h"
 
 namespace vd {
@@ -15,6 +17,11 @@ class LogPearsonLibrary;
 }
 
 namespace vd::cli {
+
+class ThreadStartError : public std::runtime_error {
+  public:
+    using std::runtime_error::runtime_error;
+};
 
 struct BatchCounts {
     std::size_t filesDone = 0;
@@ -28,6 +35,7 @@ struct BatchSummary {
     std::size_t gages = 0;
     std::size_t unreadFiles = 0;  // files that gave an error line
     std::size_t failedGages = 0;  // gages whose computation failed
+    int threads = 0;              // the worker threads that could be started
 };
 
 // The CSV lines (without header) of one file's gages; a file that cannot be read gives one
@@ -41,11 +49,14 @@ struct FileLines {
 };
 FileLines csvLinesOfFile(const std::string& path, const run::RunSettings& settings,
                          const LogPearsonLibrary& lib);
+FileLines csvLinesOfInput(const BatchInput& input, const run::RunSettings& settings,
+                          const LogPearsonLibrary& lib);
 
 // Writes the header and every file's lines to `out`, in the order of `files`, whatever
 // the number of threads. A worker holds one file's records at a time; lines wait only
-// until the files before theirs are written.
-BatchSummary runBatch(const std::vector<std::string>& files, const run::RunSettings& settings,
+// until the files before theirs are written. When not every thread can be started the
+// batch goes on with those that could; when none can, it throws ThreadStartError.
+BatchSummary runBatch(const std::vector<BatchInput>& files, const run::RunSettings& settings,
                       const LogPearsonLibrary& lib, int jobs, std::ostream& out,
                       const BatchProgressFn& progress = {});
 

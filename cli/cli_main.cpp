@@ -1,7 +1,9 @@
 #include <CLI/CLI.hpp>
+#include <system_error>
 
 #include "cli.h"
 #include "command_line.h"
+#include "descriptor_buffer.h"
 #include "log_pearson_library.h"
 #include "vando_version.h"
 
@@ -41,9 +43,28 @@ std::string commandsFooter() {
     return text;
 }
 
+// A report that did not reach standard output (a full disk, a closed pipe or descriptor)
+// is a failure, whatever the command made of its work.
+int checkedOutput(int status, std::ostream& out, std::ostream& err) {
+    if (out.flush()) return status;
+    const auto* kept = dynamic_cast<const DescriptorBuffer*>(out.rdbuf());
+    const int reason = kept ? kept->error() : 0;
+    err << "vando3-cli: cannot write to standard output"
+        << (reason != 0 ? ": " + std::generic_category().message(reason) : std::string()) << '\n';
+    return status == 0 ? 1 : status;
+}
+
+int runCommandLine(const Args& args, std::ostream& out, std::ostream& err);
+
 }  // namespace
 
 int cliMain(const Args& args, std::ostream& out, std::ostream& err) {
+    return checkedOutput(runCommandLine(args, out, err), out, err);
+}
+
+namespace {
+
+int runCommandLine(const Args& args, std::ostream& out, std::ostream& err) {
     CLI::App app("The design-flow calculator without a window.", "vando3-cli");
     app.set_version_flag("--version", std::string("vando3-cli ") + version::text);
     app.footer(commandsFooter());
@@ -82,5 +103,7 @@ int cliMain(const Args& args, std::ostream& out, std::ostream& err) {
         return 1;
     }
 }
+
+}  // namespace
 
 }  // namespace vd::cli

@@ -3,6 +3,7 @@
 
 #include <fstream>
 #include <iostream>
+#include <optional>
 #include <thread>
 
 #include "batch_files.h"
@@ -12,12 +13,15 @@
 #include "errors.h"
 #include "run_options.h"
 #include "season_date.h"
+#include "utf8_path.h"
 #include "vd_paramfile.h"
+#include "whole_file.h"
 
 namespace vd::cli {
 namespace {
 
 constexpr int someUnread = 3;
+constexpr int kThreadsPerCore = 4;
 
 void checkPeriod(const run::SettingsTexts& t) {
     // The other choices compare the gages of one table; a batch has no table.
@@ -48,9 +52,15 @@ bool progressWanted(const BatchOptions& b, const std::ostream& err) {
     return &err == &std::cerr && isatty(STDERR_FILENO);
 }
 
-int jobsOf(const BatchOptions& b) {
-    if (b.jobs > 0) return b.jobs;
-    return static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
+// More threads than a few per core only cost memory: a large --jobs is cut with a note.
+int jobsOf(const BatchOptions& b, std::ostream& err) {
+    const int cores = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
+    if (b.jobs <= 0) return cores;
+    const int most = kThreadsPerCore * cores;
+    if (b.jobs <= most) return b.jobs;
+    err << "vando3-cli batch: --jobs " << b.jobs << " is more than " << kThreadsPerCore
+        << " threads for each of the " << cores << " cores; using " << most << "\n";
+    return most;
 }
 
 }  // namespace
@@ -82,20 +92,28 @@ int cmdBatch(const Args& args, const LogPearsonLibrary& lib, std::ostream& out, 
         if (!niceenoughdate(o.texts.seasonStart).valid()) throw ConvertError("Invalid start date");
         if (!niceenoughdate(o.texts.seasonEnd).valid()) throw ConvertError("Invalid end date");
         const run::RunSettings settings = run::settingsFromTexts(o.texts);
-        const std::vector<std::string> files = expandFlowPaths(paths);
+        const std::vector<BatchInput> files = expandFlowPaths(paths);
+        if (!o.batch.out.empty())
+            if (const auto clash = outputClashWithInputs(o.batch.out, paths, files)) {
+                err << "vando3-cli batch: " << *clash << '\n';
+                return 2;
+            }
+        const int jobs = jobsOf(o.batch, err);
 
-        std::ofstream file;
-        if (!o.batch.out.empty()) {
-            file.open(o.batch.out, std::ios::binary | std::ios::trunc);
-            if (!file) throw InOutError("Cannot write \"" + o.batch.out + "\"");
-        }
-        std::ostream& csv = o.batch.out.empty() ? out : file;
+        // The CSV reaches its name only when complete; standard output is checked by the
+        // program as a whole.
+        std::optional<WholeFileWriter> file;
+        if (!o.batch.out.empty()) file.emplace(pathFromUtf8(o.batch.out));
+        std::ostream& csv = file ? file->stream() : out;
         ProgressLine line(err);
         BatchProgressFn progress;
         if (progressWanted(o.batch, err)) progress = [&](const BatchCounts& c) { line.show(c); };
-        const BatchSummary summary = runBatch(files, settings, lib, jobsOf(o.batch), csv, progress);
+        const BatchSummary summary = runBatch(files, settings, lib, jobs, csv, progress);
         line.finish();
-        if (!csv) throw InOutError("Cannot write the results");
+        if (file) file->commit();
+        if (summary.threads < jobs)
+            err << "vando3-cli batch: only " << summary.threads << " of " << jobs
+                << " threads could be started\n";
         if (summary.unreadFiles + summary.failedGages == 0) return 0;
         err << "vando3-cli batch: " << summary.unreadFiles << " of " << files.size()
             << " files could not be read, " << summary.failedGages

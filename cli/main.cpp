@@ -1,6 +1,7 @@
 #include <iostream>
 
 #include "cli.h"
+#include "descriptor_buffer.h"
 
 #if defined(_WIN32)
 #include <fcntl.h>
@@ -27,5 +28,8 @@ void useBinaryStandardStreams() {
 int main(int argc, char** argv) {
     useBinaryStandardStreams();
     const vd::cli::Args args(argv + 1, argv + argc);
-    return vd::cli::cliMain(args, std::cout, std::cerr);
+    // Standard output keeps the reason of a refused write, for the message that follows.
+    vd::DescriptorBuffer standardOutput(1);
+    std::ostream out(&standardOutput);
+    return vd::cli::cliMain(args, out, std::cerr);
 }

@@ -197,6 +197,16 @@ std::string csvNumber(double value) {
 
 ResultsCsv::ResultsCsv(const RunSettings& settings) : days_(settings.averagingDays) {}
 
+bool isResultsCsvStart(std::string_view start) {
+    std::string lead;
+    for (const GageColumn& c : leadColumns) {
+        lead += c.name;
+        lead += ',';
+        if (lead.size() > 24) break;
+    }
+    return start.starts_with(lead);
+}
+
 std::string ResultsCsv::headerLine() const {
     std::string line;
     for (const GageColumn& c : leadColumns) append(line, c.name);

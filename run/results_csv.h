@@ -5,6 +5,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "gage_result.h"
@@ -32,6 +33,10 @@ std::string siteNumberOf(const std::string& gageName);
 
 // A field quoted when it holds a comma, a quote or a line break.
 std::string csvField(const std::string& text);
+
+// True when `start` (a file's first bytes) begins as this CSV's header line does, so that
+// results written into a folder of flow files are not taken for one.
+bool isResultsCsvStart(std::string_view start);
 
 // The shortest text that reads back as `value`.
 std::string csvNumber(double value);

@@ -7,15 +7,17 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QRadioButton>
-#include <QSaveFile>
 #include <algorithm>
 
+#include "errors.h"
 #include "gage_table_model.h"
 #include "input_file.h"
 #include "main_window.h"
 #include "program_name.h"
 #include "prompts.h"
+#include "utf8_path.h"
 #include "vd_paramfile.h"
+#include "whole_file.h"
 
 namespace vd::ui {
 
@@ -83,15 +85,11 @@ void MainWindow::saveParameterFileAs() {
 
 void MainWindow::saveParameterFile(const QString& path) {
     const std::string content = vd::run::paramFileText(parameterFileContent());
-    QSaveFile file(path);
-    const bool saved = file.open(QIODevice::WriteOnly) &&
-                       file.write(content.data(), static_cast<qint64>(content.size())) ==
-                           static_cast<qint64>(content.size()) &&
-                       file.commit();
-    if (!saved) {
+    try {
+        writeWholeFile(pathFromUtf8(path.toStdString()), content);
+    } catch (const InOutError& e) {
         // The analysis stays marked as unsaved, so that leaving still asks.
-        prompts_.message(this, QStringLiteral("Error"),
-                         QStringLiteral("Unable to save \"%1\": %2").arg(path, file.errorString()),
+        prompts_.message(this, QStringLiteral("Error"), QString::fromStdString(e.what()),
                          MessageIcon::exclamation);
         return;
     }

@@ -7,10 +7,20 @@
 #include <fstream>
 #include <map>
 #include <sstream>
+#include <tuple>
+
+#if !defined(_WIN32)
+#include <sys/resource.h>
+#include <unistd.h>
+
+#include <csignal>
+#include <iostream>
+#endif
 
 #include "cli_fixture.h"
 #include "flow_reader.h"
 #include "gage_computation.h"
+#include "log_pearson_library.h"
 #include "number_format.h"
 #include "results_csv.h"
 #include "results_table.h"
@@ -320,6 +330,126 @@ TEST_F(CliBatch, OptionsThatNeedAGageTableAreRefused) {
         EXPECT_EQ(out_.str(), "");
     }
 }
+
+TEST_F(CliBatch, AnOutputThatWouldOverwriteOrJoinTheInputsIsRefused) {
+    const std::string verde = inputs()[0];
+    const std::string before = vd::test::fileText(verde);
+    fs::create_directories(dir_ / "deeper");
+    const std::vector<std::tuple<vd::cli::Args, std::string, std::string>> cases = {
+        {{"batch", "--out", verde, verde}, verde, "would be overwritten"},
+        {{"batch", "--out", (dir_ / "." / fs::path(verde).filename()).string(), inputs()[1], verde},
+         verde,
+         "would be overwritten"},
+        {{"batch", "--out", input("flows.csv"), dir_.string()}, dir_.string(), "being read"},
+        {{"batch", "--out", (dir_ / "deeper" / "flows.TXT").string(), dir_.string()},
+         dir_.string(),
+         "being read"},
+    };
+    for (const auto& [args, named, why] : cases) {
+        EXPECT_EQ(call(args), 2) << args[2];
+        EXPECT_NE(err_.str().find(args[2]), std::string::npos) << err_.str();
+        EXPECT_NE(err_.str().find("\"" + named + "\""), std::string::npos) << err_.str();
+        EXPECT_NE(err_.str().find(why), std::string::npos) << err_.str();
+    }
+    EXPECT_EQ(vd::test::fileText(verde), before);
+    EXPECT_FALSE(fs::exists(dir_ / "flows.csv"));
+    EXPECT_FALSE(fs::exists(dir_ / "deeper" / "flows.TXT"));
+
+    // A name the folder search passes over may lie among the inputs.
+    EXPECT_EQ(call({"batch", "--out", input("flows.out"), dir_.string()}), 0) << err_.str();
+    EXPECT_TRUE(fs::exists(dir_ / "flows.out"));
+}
+
+TEST_F(CliBatch, AnEarlierResultsFileInAFolderIsNotReadAsFlows) {
+    const vd::test::ScratchDir elsewhere("vd_cli_batch_out");
+    const fs::path first = elsewhere.path() / "flows.csv";
+    ASSERT_EQ(call({"batch", "--out", first.string(), dir_.string()}), 0) << err_.str();
+    fs::copy_file(first, dir_ / "flows.csv");
+    ASSERT_EQ(call({"batch", dir_.string()}), 0) << err_.str();
+    EXPECT_EQ(out_.str(), vd::test::fileText(first));
+}
+
+TEST_F(CliBatch, ALargeJobCountIsCutWithANote) {
+    ASSERT_EQ(call({"batch", "--jobs", "1", inputs()[0], inputs()[1]}), 0);
+    const std::string one = out_.str();
+    ASSERT_EQ(call({"batch", "--jobs", "100000", inputs()[0], inputs()[1]}), 0);
+    EXPECT_EQ(out_.str(), one);
+    EXPECT_NE(err_.str().find("--jobs 100000 is more than 4 threads for each of the"),
+              std::string::npos)
+        << err_.str();
+}
+
+#if !defined(_WIN32)
+// Faults the system makes: each runs the batch in a child process of the test, which
+// prints the exit status and what the batch wrote so the test can match them.
+namespace {
+
+[[noreturn]] void reportBatch(vd::cli::Args args) {
+    std::ostringstream out, err;
+    const int status = vd::cli::cliMain(args, out, err);
+    std::cerr << "status " << status << "\n" << err.str() << "out<" << out.str() << ">";
+    std::exit(0);
+}
+
+}  // namespace
+
+// Root reads any folder: the child gives up its privileges first.
+[[noreturn]] void batchAsAnUnprivilegedUser(const vd::cli::Args& args) {
+    if (geteuid() == 0 && (setgid(65534) != 0 || setuid(65534) != 0)) std::exit(9);
+    reportBatch(args);
+}
+
+TEST_F(CliBatch, AFolderThatCannotBeReadIsAnErrorLine) {
+    const fs::path locked = dir_ / "locked";
+    fs::create_directories(locked);
+    fs::copy_file(inputs()[0], locked / "verde.txt");
+    fs::permissions(locked, fs::perms::none);
+    const vd::cli::Args args = {"batch", "--jobs", "2", dir_.string()};
+    EXPECT_EXIT(
+        batchAsAnUnprivilegedUser(args), ::testing::ExitedWithCode(0),
+        "status 3\n.*1 of 6 files could not be read.*locked,+error,\"Cannot read the folder "
+        "\"\".*locked\"\": Permission denied\"");
+    fs::permissions(locked, fs::perms::owner_all);
+}
+
+[[noreturn]] void batchBeyondTheFileSizeLimit(const vd::cli::Args& args) {
+    std::signal(SIGXFSZ, SIG_IGN);
+    const rlimit small{1000, 1000};
+    setrlimit(RLIMIT_FSIZE, &small);
+    reportBatch(args);
+}
+
+TEST_F(CliBatch, AResultsFileThatCannotBeWrittenLeavesNothing) {
+    const fs::path out = dir_ / "flows.csv";
+    const vd::cli::Args args = {"batch",      "--quiet",   "--out",
+                                out.string(), inputs()[0], inputs()[1]};
+    EXPECT_EXIT(batchBeyondTheFileSizeLimit(args), ::testing::ExitedWithCode(0),
+                "status 1\nCannot write \".*flows.csv\": File too large");
+    for (const auto& e : fs::directory_iterator(dir_))
+        EXPECT_EQ(e.path().filename().string().find("flows.csv"), std::string::npos) << e.path();
+}
+
+#if !defined(__SANITIZE_ADDRESS__) && !defined(__SANITIZE_THREAD__)
+// No room for a thread's stack: the batch says so instead of writing an empty table.
+[[noreturn]] void batchWithoutRoomForThreads(const vd::cli::Args& args) {
+    // The library is loaded before the limit, so that only the threads lack room.
+    [[maybe_unused]] const vd::LogPearsonLibrary lib =
+        vd::LogPearsonLibrary::load(vd::programFolder());
+    long pages = 0;
+    std::ifstream("/proc/self/statm") >> pages;
+    const rlim_t now = static_cast<rlim_t>(pages) * static_cast<rlim_t>(getpagesize());
+    const rlimit tight{now + (2 << 20), now + (2 << 20)};
+    setrlimit(RLIMIT_AS, &tight);
+    reportBatch(args);
+}
+
+TEST_F(CliBatch, NoThreadToComputeWithIsAClearError) {
+    const vd::cli::Args args = {"batch", "--quiet", "--jobs", "2", inputs()[0]};
+    EXPECT_EXIT(batchWithoutRoomForThreads(args), ::testing::ExitedWithCode(0),
+                "status 1\nCannot start a thread to compute the gages: .*\nout<>");
+}
+#endif
+#endif
 
 TEST(ResultsCsv, FieldsAreQuotedOnlyWhenTheyMustBe) {
     const std::pair<std::string, std::string> cases[] = {

@@ -714,9 +714,12 @@ void MainWindowTest::parameterFileRoundTripThroughTheWindow() {
 
     // A save that fails keeps the analysis marked unsaved and says why.
     o.unsavedChanges = true;
-    o.saveParameterFile(g.dir.filePath(QStringLiteral("no/such/folder/x.vdp")));
+    const QString nowhere = g.dir.filePath(QStringLiteral("no/such/folder/x.vdp"));
+    o.saveParameterFile(nowhere);
     QVERIFY(o.unsavedChanges);
     QCOMPARE(g.prompts.messages.size(), std::size_t{1});
+    QCOMPARE(g.prompts.messages[0].text,
+             QStringLiteral("Cannot write \"%1\": No such file or directory").arg(nowhere));
 }
 
 void MainWindowTest::parameterFileRefusalsChangeNothing() {

@@ -335,6 +335,26 @@ void TestPlotWindow::saveImageWritesPngAndSvg() {
     QVERIFY(svg.isValid());
     QCOMPARE(errors.size(), 1);  // .bmp is refused
     QVERIFY(!QFile::exists(dir.filePath(QStringLiteral("h.bmp"))));
+    // Saved again over the first ones, the pictures are all the folder holds.
+    for (const char* name : {"h.png", "h.svg"}) {
+        plots.chooseImageFile = [&](const QString&) {
+            return dir.filePath(QString::fromLatin1(name));
+        };
+        plots.saveImage(PlotWindow::frequencyTab);
+    }
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden),
+             (QStringList{QStringLiteral("h.png"), QStringLiteral("h.svg")}));
+    QCOMPARE(errors.size(), 1);
+
+    // A picture that cannot be written names the file and the reason, and leaves nothing.
+    for (const char* name : {"missing/h.png", "missing/h.svg"}) {
+        const QString path = dir.filePath(QString::fromLatin1(name));
+        plots.chooseImageFile = [&](const QString&) { return path; };
+        plots.saveImage(PlotWindow::hydrographTab);
+        QCOMPARE(errors.last(),
+                 QStringLiteral("Cannot write \"%1\": No such file or directory").arg(path));
+    }
+    QVERIFY(!QFile::exists(dir.filePath(QStringLiteral("missing"))));
 }
 
 void TestPlotWindow::saveCsvWritesTheBatchCsvOfTheGages() {
@@ -346,6 +366,17 @@ void TestPlotWindow::saveCsvWritesTheBatchCsvOfTheGages() {
     QVERIFY(file.open(QIODevice::ReadOnly));
     const QByteArray saved = file.readAll();
     QCOMPARE(saved.toStdString(), vd::run::resultsCsvText(result_.gages, result_.settings));
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"run.csv"});
+
+    // A CSV that cannot be written is named with the reason.
+    QStringList errors;
+    window_->showError = [&](const QString& message) { errors << message; };
+    const QString nowhere = dir.filePath(QStringLiteral("missing/run.csv"));
+    window_->chooseCsvFile = [&](const QString&) { return nowhere; };
+    QTest::mouseClick(window_->csvButton, Qt::LeftButton);
+    QCOMPARE(
+        errors,
+        QStringList{QStringLiteral("Cannot write \"%1\": No such file or directory").arg(nowhere)});
 
     // The batch command computes each gage on its own: every line of the window's CSV is
     // the batch's line of that gage (the batch also has the gage not in use).

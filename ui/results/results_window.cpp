@@ -15,7 +15,6 @@
 #include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
-#include <QSaveFile>
 #include <QScreen>
 #include <QScrollBar>
 #include <QStyle>
@@ -31,6 +30,8 @@
 #include "results_grid.h"
 #include "results_table.h"
 #include "results_view.h"
+#include "utf8_path.h"
+#include "whole_file.h"
 
 namespace vd::ui {
 namespace {
@@ -381,13 +382,11 @@ void ResultsWindow::saveCsv() {
     const QString path = chooseCsvFile(suggestedCsvPath());
     if (path.isEmpty()) return;
     const std::string text = vd::run::resultsCsvText(result_.gages, result_.settings);
-    QSaveFile file(path);
-    const bool saved = file.open(QIODevice::WriteOnly) &&
-                       file.write(text.data(), static_cast<qint64>(text.size())) ==
-                           static_cast<qint64>(text.size()) &&
-                       file.commit();
-    if (!saved)
-        showError(QStringLiteral("Unable to save \"%1\": %2").arg(path, file.errorString()));
+    try {
+        writeWholeFile(pathFromUtf8(path.toStdString()), text);
+    } catch (const InOutError& e) {
+        showError(QString::fromStdString(e.what()));
+    }
 }
 
 }  // namespace vd::ui
