@@ -14,8 +14,8 @@
 
 namespace vd::run {
 
-// A design flow with how it sits in the record: the percent of days at or above it (as the
-// results table's "Percentile" shows it) and how often the averages fell below it.
+// A design flow with how it sits in the record: the percent of days whose flow is below it
+// (as the results table's "Percentile" shows it) and how often the averages fell below it.
 struct FlowStatistics {
     double flow = 0;
     double percentile = 0;

@@ -86,9 +86,10 @@ std::string limitsAndTrend(const AveragingBlock& b) {
     if (b.limits90)
         text += " 90 % confidence limits: " + NiceFlow(b.limits90->lower) + " to " +
                 NiceFlow(b.limits90->upper) + " cfs.";
-    if (b.trend)
-        text += " Annual minima " + trendText(*b.trend) +
-                " (Theil-Sen slope, two-sided Mann-Kendall test).";
+    if (b.kind == NonBiologicalKind::hydrological && b.fit.years > 0)
+        text += " Annual minima " + trendText(b.trend) +
+                " (every season-year, zero years as ties; Theil-Sen slope, two-sided "
+                "Mann-Kendall test).";
     return text;
 }
 

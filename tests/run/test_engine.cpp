@@ -775,3 +775,15 @@ TEST_F(Engine, EachAveragingPeriodMayHaveItsOwnReturnPeriod) {
     EXPECT_EQ(cellOf(partly, 7, 0), "7Q2");
     EXPECT_EQ(cellOf(partly, 13, 0), "30Q5");
 }
+
+TEST_F(Engine, TooFewSeasonYearsSayThereIsNoTrendTest) {
+    SettingsTexts c;
+    c.period = PeriodKind::years;
+    c.firstYear = "2020";
+    c.lastYear = "2021";
+    const RunResult r = run(c, {verde});
+    const AveragingBlock& b = r.gage(1).blocks[0];
+    ASSERT_EQ(b.minima.size(), 2u);
+    EXPECT_FALSE(b.trend);
+    EXPECT_NE(cellHint(r, 7, 1).find("no trend test"), std::string::npos) << cellHint(r, 7, 1);
+}
