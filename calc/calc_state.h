@@ -84,6 +84,7 @@ struct CalcState {
     double vando = -1;
     double hflow = 0;
     int nh = 0;
+    int hzero = 0;  // known days with flow 0 beside the nh of the harmonic mean
 
     // Reader inputs: the file, the season texts, the requested season-start years.
     std::string flowfile;

@@ -1,5 +1,7 @@
 #include "flow_series.h"
 
+#include <algorithm>
+
 #include "calendar.h"
 #include "errors.h"
 
@@ -78,7 +80,8 @@ void closeSeries(GageSeries& g, const LastDate& last, const Season& se) {
         return;
     }
     g.J2 = (last.m < se.m2 || (last.m == se.m2 && last.d < se.d2)) ? last.yr - 1 : last.yr;
-    g.JD2 = DayNumber(g.J2, se.m2, se.d2) - 1;
+    // The season's last day belongs to the series.
+    g.JD2 = DayNumber(g.J2, se.m2, se.d2);
 }
 
 // Steps through a file's records as the reader meets them: `newgage` tells that the record
@@ -205,7 +208,9 @@ GageSeries buildFloGage(RecordCursor& r, int J1, int J2, const Season& se, Serie
     const int requestLast = requestEnd(se, J2);
     int jj = DayNumber(start.myr, start.month, start.mday);
     putDay(g, jj, start.q);
-    int NDAYS = 1;
+    // The days of the records, to count those of the series once its end is known: records
+    // after the last full season are read but are not days of the record.
+    std::vector<int> recordDays{jj};
     LastDate last;
     while (jj <= requestLast && !r.ended()) {
         r.read();
@@ -214,11 +219,13 @@ GageSeries buildFloGage(RecordCursor& r, int J1, int J2, const Season& se, Serie
         checkDate(rec.myr, rec.month);
         jj = DayNumber(rec.myr, rec.month, rec.mday);
         putDay(g, jj, rec.q);
-        ++NDAYS;
+        recordDays.push_back(jj);
         last = {rec.myr, rec.month, rec.mday};
     }
     closeSeries(g, last, se);
-    g.ndays = last.d < 0 ? 0 : NDAYS;
+    g.ndays = last.d < 0 ? 0
+                         : static_cast<int>(std::count_if(recordDays.begin(), recordDays.end(),
+                                                          [&](int day) { return day <= g.JD2; }));
     return g;
 }
 

@@ -50,7 +50,8 @@ std::vector<TableGage> tableGagesOf(const CalcState& s, const std::string& path,
         g.file = file;
         g.firstYear = s.store.j1big[i] + 1900 + adjust;
         g.lastYear = s.store.j2big[i] + 1900;
-        if (g.firstYear < g.lastYear) {
+        // One full season is a record: its first and last year are the same.
+        if (g.firstYear <= g.lastYear) {
             g.record = std::to_string(g.firstYear) + "-" + std::to_string(g.lastYear);
             g.start = std::to_string(g.firstYear);
             g.end = std::to_string(g.lastYear);

@@ -59,7 +59,11 @@ std::string dayBeforeSeasonStart(const std::string& startText) {
     return monthAbbreviation(month) + " " + std::to_string(day);
 }
 
-SeasonDate niceenoughdate(const std::string& s) {
+namespace {
+
+enum class LongDay { lowered, refused };
+
+SeasonDate parseSeasonDate(const std::string& s, LongDay longDay) {
     SeasonDate r;
     if (s.empty()) return r;
 
@@ -91,9 +95,22 @@ SeasonDate niceenoughdate(const std::string& s) {
     }
 
     if (r.NEMonth < 1 || r.NEMonth > 12 || r.NEDay < 1) return r;
-    if (r.NEDay > kMaxDay[r.NEMonth - 1]) r.NEDay = kMaxDay[r.NEMonth - 1];
+    if (r.NEDay > kMaxDay[r.NEMonth - 1]) {
+        if (longDay == LongDay::refused) return r;
+        r.NEDay = kMaxDay[r.NEMonth - 1];
+    }
     r.text = monthAbbreviation(r.NEMonth) + " " + std::to_string(r.NEDay);
     return r;
+}
+
+}  // namespace
+
+SeasonDate niceenoughdate(const std::string& s) {
+    return parseSeasonDate(s, LongDay::lowered);
+}
+
+SeasonDate typedSeasonDate(const std::string& s) {
+    return parseSeasonDate(s, LongDay::refused);
 }
 
 }  // namespace vd

@@ -16,6 +16,10 @@ struct SeasonDate {
 // (February has 28 days).
 SeasonDate niceenoughdate(const std::string& s);
 
+// A season date as a user types it: as niceenoughdate, but a day past the month's end
+// ("6/31", "Feb 29") makes it no date rather than being lowered.
+SeasonDate typedSeasonDate(const std::string& s);
+
 // The day before a season start ("Apr 1" gives "Mar 31", "Jan 1" gives "Dec 31"): the end
 // of a full climatic year. Empty when the start is no valid date.
 std::string dayBeforeSeasonStart(const std::string& startText);

@@ -15,6 +15,10 @@ namespace vd {
 // there is none).
 void HarmonicMean(CalcState& s);
 
+// The harmonic mean for a stream with zero days: hflow times the share of the known days
+// that have a nonzero flow, nh / (nh + hzero); 0 without a known day.
+double ZeroAdjustedHarmonicMean(const CalcState& s);
+
 // Replaces x[1..JD2-JD1] by its M-day averages (harmonic in biological mode K = 1).
 void AverageInPlace(CalcState& s, const SearchParameters& p);
 

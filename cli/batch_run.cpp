@@ -29,7 +29,7 @@ GageYears periodYears(const std::vector<GageSeries>& record, const run::RunSetti
         const int lastYear = g.J2;
         int first = 1;
         int last = 0;
-        if (firstYear < lastYear) {
+        if (firstYear <= lastYear) {
             const bool chosen = p.kind == run::PeriodKind::years;
             first = chosen ? p.firstYear - 1900 : firstYear;
             last = chosen ? p.lastYear - 1900 : lastYear;

@@ -70,6 +70,7 @@ int cmdBatch(const Args& args, const LogPearsonLibrary& lib, std::ostream& out, 
     try {
         o = parseRunOptions(args, RunCommand::batch);
         checkPeriod(o.texts);
+        for (const std::string& w : o.warnings) err << "vando3-cli batch: " << w << '\n';
     } catch (const HelpRequest& help) {
         out << help.what();
         return 0;
@@ -93,6 +94,12 @@ int cmdBatch(const Args& args, const LogPearsonLibrary& lib, std::ostream& out, 
         if (!niceenoughdate(o.texts.seasonEnd).valid()) throw ConvertError("Invalid end date");
         const run::RunSettings settings = run::settingsFromTexts(o.texts);
         const std::vector<BatchInput> files = expandFlowPaths(paths);
+        // A header alone would read as a batch of no gages that went well.
+        if (files.empty()) {
+            err << "vando3-cli batch: no flow file (*.txt, *.rdb, *.cgi, *.flo, *.csv, *.json, "
+                   "*.geojson) in the folders given\n";
+            return 2;
+        }
         if (!o.batch.out.empty())
             if (const auto clash = outputClashWithInputs(o.batch.out, paths, files)) {
                 err << "vando3-cli batch: " << *clash << '\n';

@@ -2,11 +2,11 @@
 // [--base-url URL]: daily mean discharge from the USGS Water Data API into classic files.
 #include <unistd.h>
 
-#include <cctype>
 #include <cstdio>
 #include <iostream>
 #include <optional>
 
+#include "calendar_date.h"
 #include "cli.h"
 #include "fetch_error.h"
 #include "site_fetch.h"
@@ -19,11 +19,15 @@ struct FetchCommand {
     fetch::FetchOptions options;
 };
 
-bool isDate(const std::string& d) {
-    if (d.size() != 10 || d[4] != '-' || d[7] != '-') return false;
-    for (const std::size_t i : {0, 1, 2, 3, 5, 6, 8, 9})
-        if (!std::isdigit(static_cast<unsigned char>(d[i]))) return false;
-    return true;
+// What is wrong with the first and last day asked for; empty when nothing is.
+std::string fetchDatesProblem(const std::string& start, const std::string& end) {
+    for (const auto& [option, value] : {std::pair{"--start", &start}, std::pair{"--end", &end}})
+        if (!value->empty() && !isoDate(*value))
+            return std::string(option) + " takes a date YYYY-MM-DD that exists, not '" + *value +
+                   "'";
+    if (!start.empty() && !end.empty() && *isoDate(end) < *isoDate(start))
+        return "--start " + start + " is after --end " + end;
+    return {};
 }
 
 // The command's own options; the message of a bad command line in `problem`.
@@ -41,10 +45,6 @@ std::optional<FetchCommand> parseFetchArgs(const Args& args, std::string& proble
         }
         const std::string& value = args[++i];
         if (a == "--start" || a == "--end") {
-            if (!isDate(value)) {
-                problem = a + " takes a date YYYY-MM-DD, not '" + value + "'";
-                return std::nullopt;
-            }
             (a == "--start" ? c.options.start : c.options.end) = value;
         } else if (a == "--out-dir") {
             c.options.outDir = value;
@@ -55,6 +55,8 @@ std::optional<FetchCommand> parseFetchArgs(const Args& args, std::string& proble
             return std::nullopt;
         }
     }
+    problem = fetchDatesProblem(c.options.start, c.options.end);
+    if (!problem.empty()) return std::nullopt;
     if (c.sites.empty()) problem = "no site number given";
     return c.sites.empty() ? std::nullopt : std::optional(std::move(c));
 }

@@ -62,9 +62,11 @@ TableBuild buildTable(const RunOptions& o, const std::shared_ptr<FlowFileCache>&
                       std::ostream& err) {
     TableBuild build;
     build.failures = o.missingStoredFiles;
-    if (o.missingStoredFiles)
+    if (o.missingStoredFiles) {
         err << "One or more flow data files stored with the parameter file is missing and "
                "deleted from the list. \n";
+        for (const std::string& path : o.missingStoredPaths) err << "  " << path << '\n';
+    }
     auto state = std::make_unique<CalcState>();
     state->fileCache = files;
     const auto add = [&](const std::string& path) {
@@ -139,6 +141,12 @@ std::optional<int> calculateRun(const Args& args, const LogPearsonLibrary& lib,
         return 1;
     }
     RunOptions& o = outcome.options;
+    for (const std::string& w : o.warnings) err << command << w << '\n';
+    // Without a file there is nothing to compute: an empty report would pass for a result.
+    if (o.files.empty() && !o.missingStoredFiles) {
+        err << command << "no flow file given\n";
+        return 2;
+    }
     try {
         if (!o.files.empty() && !checkSeason(o.texts, err)) return 1;
         // The run reads the files the table has just read: they are parsed once.

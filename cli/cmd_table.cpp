@@ -46,11 +46,11 @@ int cmdTable(const Args& args, const LogPearsonLibrary& /*lib*/, std::ostream& o
         err << "vando3-cli table: " << e.what() << '\n';
         return 2;
     }
-    if (!niceenoughdate(o.seasonStart).valid()) {
+    if (!typedSeasonDate(o.seasonStart).valid()) {
         err << "Invalid start date\n";
         return 1;
     }
-    if (!niceenoughdate(o.seasonEnd).valid()) {
+    if (!typedSeasonDate(o.seasonEnd).valid()) {
         err << "Invalid end date\n";
         return 1;
     }

@@ -79,7 +79,9 @@ const std::vector<OptionSpec>& optionSpecs() {
         {"--use-defaults", "1|0", "1: the criterion's own values", everyCommand},
         {"--nonbio", "KIND", "non-biological flow: hydro (xQy), flow (given) or perc (percentile)",
          everyCommand},
-        {"--avg", "LIST", "averaging periods in days, e.g. 7,30", everyCommand},
+        {"--avg", "LIST",
+         "averaging periods in days, e.g. 7,30; each may have its own return period: 7:10,30:5",
+         everyCommand},
         {"--rp", "N", "return period in years of the xQy flow", everyCommand},
         {"--flow", "X", "the given flow (--nonbio flow)", everyCommand},
         {"--perc", "P", "the given percentile (--nonbio perc)", everyCommand},
@@ -197,6 +199,7 @@ class Parser {
                 this->option(option->get_name(), value);
         }
         finishSeason();
+        warnOfUnusedValues();
         if ((command_ == RunCommand::excursions || command_ == RunCommand::plot) && !o_.row)
             throw UsageError("--row R is required");
         if (command_ == RunCommand::plot) checkPlotOptions();
@@ -214,9 +217,9 @@ class Parser {
     void option(const std::string& a) {
         run::SettingsTexts& c = o_.texts;
         if (a == "--season-start") {
-            c.seasonStart = niceenoughdate(value(a)).text;
+            c.seasonStart = typedSeasonDate(value(a)).text;
         } else if (a == "--season-end") {
-            c.seasonEnd = niceenoughdate(value(a)).text;
+            c.seasonEnd = typedSeasonDate(value(a)).text;
             // An own end date means a season, unless --climatic-year 1 follows.
             climaticYear_ = false;
         } else if (a == "--climatic-year") {
@@ -238,8 +241,10 @@ class Parser {
             c.returnYears = value(a);
         } else if (a == "--flow") {
             c.flow = value(a);
+            flowGiven_ = true;
         } else if (a == "--perc") {
             c.percentile = value(a);
+            percentileGiven_ = true;
         } else if (a == "--unmark" && command_ != RunCommand::batch) {
             o_.unmarked.push_back(wholeNumber(a, value(a)));
         } else if (a == "--comment") {
@@ -382,7 +387,17 @@ class Parser {
         // The stored rows replace the table; consecutive entries of one file are its gages.
         o_.files.clear();
         const auto kept = run::entriesStillPresent(p.entries, o_.missingStoredFiles);
+        o_.missingStoredPaths = run::missingStoredPaths(p.entries, kept);
         if (!kept.empty()) o_.files.push_back({{}, kept});
+    }
+
+    // A given flow or percentile without its kind would silently change nothing.
+    void warnOfUnusedValues() {
+        const run::NonBiologicalKind kind = o_.texts.nonBiological;
+        if (percentileGiven_ && kind != run::NonBiologicalKind::percentile)
+            o_.warnings.push_back("--perc is used only with --nonbio perc; it is ignored");
+        if (flowGiven_ && kind != run::NonBiologicalKind::explicitFlow)
+            o_.warnings.push_back("--flow is used only with --nonbio flow; it is ignored");
     }
 
     // The end date of a full climatic year is always the day before the start.
@@ -396,6 +411,8 @@ class Parser {
     const std::string* value_ = nullptr;
     RunOptions o_;
     std::optional<bool> climaticYear_;
+    bool percentileGiven_ = false;
+    bool flowGiven_ = false;
 };
 
 }  // namespace

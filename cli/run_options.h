@@ -50,6 +50,9 @@ struct RunOptions {
     std::vector<FileToAdd> files;
     // Flow files the parameter file names but which no longer exist.
     bool missingStoredFiles = false;
+    std::vector<std::string> missingStoredPaths;
+    // Options given that the chosen settings leave unused.
+    std::vector<std::string> warnings;
     std::vector<TableYears> tableYears;
     std::vector<int> unmarked;
     // Calculation period chosen by --period or the parameter file; otherwise adding files

@@ -78,7 +78,7 @@ std::optional<FrequencyPlotData> frequencyPlotData(const GageResult& gage, std::
     // A 1-year flow lies at p = 1, off a probability axis.
     if (block.flow && insideUnitInterval(designP))
         data.design = ProbabilityPoint{designP, *block.flow};
-    if (block.trend) data.trendText = trendText(*block.trend);
+    data.trendText = trendText(block.trend);
     return data;
 }
 

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "confidence_limits.h"
+#include "log_pearson_library.h"
 #include "minima_trend.h"
 #include "recurrence_intervals.h"
 #include "season_date.h"
@@ -15,7 +16,6 @@
 namespace vd::run {
 namespace {
 
-constexpr int minimumRecordDays = 365;
 constexpr double daysPerYear = 365.25;
 constexpr int excursionYears = 3;  // excursion rates of the non-biological flows are per 3 years
 constexpr int countingDays = 4;    // ... counted on the 4-day biological averages
@@ -47,13 +47,17 @@ std::shared_ptr<const std::vector<AnnualMinimum>> annualTableOf(const aparray& t
     return rows;
 }
 
-// The season-years' minima the search put in rows 1..ny of the per-year table.
+// The season-years' minima the search put in rows 1..ny of the per-year table. A minimum the
+// fit counts as a zero year is 0 here too: averaging leaves residues of rounding on runs of
+// zero days, and the trend test must see those years as the ties they are.
 std::vector<SeasonMinimum> seasonMinimaOf(const aparray& table, int ny) {
     constexpr double yearIndexBase = 1900;
     std::vector<SeasonMinimum> minima;
     minima.reserve(static_cast<std::size_t>(std::max(0, ny)));
-    for (int n = 1; n <= std::min(ny, maxyears); ++n)
-        minima.push_back({yearIndexBase + table[n][1], table[n][2]});
+    for (int n = 1; n <= std::min(ny, maxyears); ++n) {
+        const double flow = table[n][2];
+        minima.push_back({yearIndexBase + table[n][1], flow <= zeroYearFlow ? 0.0 : flow});
+    }
     return minima;
 }
 
@@ -74,7 +78,7 @@ class GageComputation {
         CalcState& s = *s_;
         countZeroAndMissing();
         LoadGage(s, slot, slot);
-        if (s.NDAYS < minimumRecordDays) {
+        if (seasonYears() < 1) {
             out_.shortRecord = true;
             return std::move(out_);
         }
@@ -84,8 +88,10 @@ class GageComputation {
             bioAverages_ = std::make_unique<darray>(s.x);
             bioM_ = p_.averagingDays;
         }
-        for (const int days : settings_.averagingDays) averagingBlock(days);
+        for (std::size_t k = 0; k < settings_.averagingDays.size(); ++k)
+            averagingBlock(settings_.averagingDays[k], returnYearsOfBlock(k));
         out_.harmonicMean = s.hflow;
+        out_.harmonicMeanZeroAdjusted = harmonicZeroAdjusted_;
         out_.harmonicPercentile = percentileOf(s.hflow);
         if (!out_.blocks.empty()) out_.annualTable = out_.blocks.back().annualTable;
         return std::move(out_);
@@ -106,6 +112,10 @@ class GageComputation {
         s.store.sites = slot;
         storeGage(s.store, slot, series, std::move(days));
     }
+
+    // The season-years of the period: J2 is the year the last season ends in, J1 the year
+    // the first one starts in, so a season within one calendar year counts its own year too.
+    int seasonYears() const { return s_->J2 - s_->J1 + 1 - settings_.season.yearAdjust; }
 
     double percentileOf(double flow) const { return 100 - percentile(*s_, slot, flow); }
 
@@ -167,10 +177,12 @@ class GageComputation {
             p_.excursionsPerCluster = 4;
         }
         VDSearch(s, p_, lib_);
+        // The search took the harmonic mean of the daily series before averaging it.
+        harmonicZeroAdjusted_ = ZeroAdjustedHarmonicMean(s);
         keepCountingAverages();
         out_.firstYear = s.J1 + settings_.season.yearAdjust + 1900;
         out_.lastYear = s.J2 + 1900;
-        out_.seasons = s.J2 - s.J1;
+        out_.seasons = seasonYears();
         BiologicalResult& bio = out_.biological;
         bio.averagingDays = p_.averagingDays;
         bio.yearsBetween = wholeYears(p_.yearsBetween);
@@ -188,7 +200,14 @@ class GageComputation {
             out_.excursions = std::make_shared<const ExcursionRecord>(*s.excursions[slot]);
     }
 
-    void averagingBlock(int days) {
+    double returnYearsOfBlock(std::size_t k) const {
+        const auto* hydro = std::get_if<Hydrological>(&settings_.nonBiological);
+        if (k < settings_.averagingReturnYears.size() && settings_.averagingReturnYears[k] > 0)
+            return settings_.averagingReturnYears[k];
+        return hydro ? hydro->returnYears : 0;
+    }
+
+    void averagingBlock(int days, double returnYears) {
         CalcState& s = *s_;
         hydroFit_.reset();
         AveragingBlock block;
@@ -198,7 +217,7 @@ class GageComputation {
                 using Kind = std::decay_t<decltype(kind)>;
                 if constexpr (std::is_same_v<Kind, Hydrological>) {
                     block.kind = NonBiologicalKind::hydrological;
-                    hydrologicalFlow(block, kind.returnYears);
+                    hydrologicalFlow(block, returnYears);
                 } else if constexpr (std::is_same_v<Kind, ExplicitFlow>) {
                     block.kind = NonBiologicalKind::explicitFlow;
                     givenFlow(block, kind.cfs);
@@ -283,13 +302,12 @@ class GageComputation {
 
     // The smallest whole return period whose xQy flow does not exceed the biological flow.
     void equivalentReturnPeriod(AveragingBlock& block) {
-        CalcState& s = *s_;
         const double target = out_.biological.flow.value_or(-1);
         p_.averagingDays = block.days;
         p_.mode = hydrologicalMode;
         p_.yearsBetween = 0;
         double flow = target + 0.1;
-        while (s.J2 - s.J1 > p_.yearsBetween && flow > target) {
+        while (seasonYears() > p_.yearsBetween && flow > target) {
             p_.yearsBetween += 1;
             searching(std::to_string(block.days) + "Q" +
                       std::to_string(wholeYears(p_.yearsBetween)));
@@ -307,7 +325,7 @@ class GageComputation {
         CalcState& s = *s_;
         p_.averagingDays = days;
         p_.mode = hydrologicalMode;
-        for (int n = 1; n <= s.J2 - s.J1; ++n) {
+        for (int n = 1; n <= seasonYears(); ++n) {
             p_.yearsBetween = n;
             const double flow = lowFlow(/*storeAP=*/false);
             apentry& entry = advparRow(s, slot)[n];
@@ -374,6 +392,7 @@ class GageComputation {
     std::unique_ptr<darray> countAverages_;  // 4-day averages of the gage
     std::unique_ptr<darray> bioAverages_;    // the biological search's averages
     int bioM_ = 0;
+    double harmonicZeroAdjusted_ = 0;
 };
 
 }  // namespace

@@ -14,8 +14,8 @@
 
 namespace vd::run {
 
-// A design flow with how it sits in the record: the percent of days at or above it (as the
-// results table's "Percentile" shows it) and how often the averages fell below it.
+// A design flow with how it sits in the record: the percent of days whose flow is below it
+// (as the results table's "Percentile" shows it) and how often the averages fell below it.
 struct FlowStatistics {
     double flow = 0;
     double percentile = 0;
@@ -129,8 +129,12 @@ struct GageResult {
     int missingDays = 0;   // days without a value
     BiologicalResult biological;
     std::vector<AveragingBlock> blocks;
-    double harmonicMean = 0;
+    double harmonicMean = 0;  // of the nonzero days
     double harmonicPercentile = 0;
+    // The harmonic mean of the nonzero days times the share of nonzero days among the days
+    // with a value: the harmonic mean of a stream with zero days as water-quality guidance
+    // takes it. Equal to harmonicMean when no day is zero.
+    double harmonicMeanZeroAdjusted = 0;
     // The excursions below the biological flow; null when none was computed.
     std::shared_ptr<const ExcursionRecord> excursions;
     // The record the flows were computed from (null for a short record).

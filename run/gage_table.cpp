@@ -93,6 +93,16 @@ std::vector<ParamFileEntry> entriesStillPresent(const std::vector<ParamFileEntry
     return kept;
 }
 
+std::vector<std::string> missingStoredPaths(const std::vector<ParamFileEntry>& entries,
+                                            const std::vector<ParamFileEntry>& kept) {
+    std::vector<std::string> missing;
+    for (const ParamFileEntry& e : entries)
+        if (std::find(kept.begin(), kept.end(), e) == kept.end() &&
+            std::find(missing.begin(), missing.end(), e.path) == missing.end())
+            missing.push_back(e.path);
+    return missing;
+}
+
 void replayStoredEntries(const std::vector<ParamFileEntry>& entries,
                          const std::function<int(const std::string& path)>& addFile,
                          const std::function<int()>& rowCount,

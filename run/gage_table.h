@@ -63,6 +63,10 @@ GageRow gageRowOf(const std::string& path, const TableGage& gage, int gagesInFil
 std::vector<ParamFileEntry> entriesStillPresent(const std::vector<ParamFileEntry>& entries,
                                                 bool& missing);
 
+// The distinct paths of `entries` that `kept` left out, in stored order.
+std::vector<std::string> missingStoredPaths(const std::vector<ParamFileEntry>& entries,
+                                            const std::vector<ParamFileEntry>& kept);
+
 // Rebuilds a table from stored rows: the consecutive entries that name one file stand for
 // its gages. `addFile` adds the file's rows at the table's end and returns how many (0: the
 // file could not be read, below 0: adding must stop); rows stored without their Use mark

@@ -68,6 +68,23 @@ std::string advancedRowText(const std::string& gageName, const std::vector<Annua
     return text + crlf + crlf;
 }
 
+std::string zeroAdjustedHarmonicText(const std::vector<GageResult>& gages) {
+    const bool anyZeroDays = std::any_of(gages.begin(), gages.end(), [](const GageResult& g) {
+        return !g.shortRecord && g.zeroDays > 0;
+    });
+    if (!anyZeroDays) return {};
+    std::string text =
+        "\r\nZero-adjusted harmonic mean (harmonic mean of the nonzero days times the share of "
+        "nonzero days)\r\n";
+    for (const GageResult& g : gages)
+        if (!g.shortRecord)
+            text.append(g.name)
+                .append("\t")
+                .append(NiceFlow(g.harmonicMeanZeroAdjusted))
+                .append("\t\r\n");
+    return text;
+}
+
 ReportSettings reportSettingsOf(const RunSettings& settings) {
     return {settings.comments, settings.season, settings.advancedReport};
 }
@@ -76,6 +93,7 @@ std::string reportText(const RunResult& result, const ReportSettings& settings) 
     std::string text = commentsText(settings.comments);
     text += seasonLine(settings.season) + crlf + crlf;
     text += tableText(result.grid);
+    text += zeroAdjustedHarmonicText(result.gages);
 
     const bool anyTable = std::any_of(result.gages.begin(), result.gages.end(),
                                       [](const GageResult& g) { return g.annualTable != nullptr; });

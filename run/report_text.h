@@ -1,6 +1,7 @@
 // The text that "Copy to clipboard" of the results window puts on the clipboard: the
 // comments, the season line, the results table (a TAB after every cell, CR LF after every
-// row) and, on request, the per-year block of advanced results.
+// row), the zero-adjusted harmonic means when a gage has zero days and, on request, the per-year
+// block of advanced results.
 #pragma once
 
 #include <string>
@@ -29,6 +30,10 @@ std::string commentsText(const std::vector<std::string>& comments);
 
 // Every cell followed by TAB, every row by CR LF.
 std::string tableText(const std::vector<std::vector<std::string>>& grid);
+
+// The zero-adjusted harmonic mean of each computed gage, a name and a flow per line, when a
+// gage of the run has zero days; nothing otherwise (the two harmonic means are then equal).
+std::string zeroAdjustedHarmonicText(const std::vector<GageResult>& gages);
 
 // One row's part of the advanced block. Entries are sorted by their annual minimum on a
 // copy, so the stored table is left as the run made it and every copy gives the same text.

@@ -118,6 +118,8 @@ const GageColumn tailColumns[] = {
     {"harmonic_mean", [](const GageResult& g) { return computed(g, csvNumber(g.harmonicMean)); }},
     {"harmonic_percentile",
      [](const GageResult& g) { return computed(g, csvNumber(g.harmonicPercentile)); }},
+    {"harmonic_mean_zero_adjusted",
+     [](const GageResult& g) { return computed(g, csvNumber(g.harmonicMeanZeroAdjusted)); }},
 };
 
 constexpr std::array statusColumns = {"status", "message"};

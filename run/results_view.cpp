@@ -36,6 +36,17 @@ std::string wholeRecordNote(const Season& season) {
            "; only the annual minima of the xQy flows follow the season.";
 }
 
+// A gage with zero days has a second harmonic mean, the one used for streams that dry up.
+std::string zeroAdjustedHarmonicNote(const RunResult& r, int gridRow) {
+    const std::string how =
+        " Zero-adjusted harmonic mean: the harmonic mean of the nonzero days times the share "
+        "of nonzero days among the days with a value";
+    if (gridRow < 1 || gridRow > r.dataRowCount()) return how + ".";
+    const GageResult& g = r.gage(gridRow);
+    if (g.shortRecord || g.zeroDays == 0) return {};
+    return how + ": " + NiceFlow(g.harmonicMeanZeroAdjusted) + " cfs.";
+}
+
 const char* const percentileSentence =
     "the percent of the period's days whose daily flow is below it.";
 
@@ -75,9 +86,10 @@ std::string limitsAndTrend(const AveragingBlock& b) {
     if (b.limits90)
         text += " 90 % confidence limits: " + NiceFlow(b.limits90->lower) + " to " +
                 NiceFlow(b.limits90->upper) + " cfs.";
-    if (b.trend)
-        text += " Annual minima " + trendText(*b.trend) +
-                " (Theil-Sen slope, two-sided Mann-Kendall test).";
+    if (b.kind == NonBiologicalKind::hydrological && b.fit.years > 0)
+        text += " Annual minima " + trendText(b.trend) +
+                " (every season-year, zero years as ties; Theil-Sen slope, two-sided "
+                "Mann-Kendall test).";
     return text;
 }
 
@@ -187,7 +199,9 @@ std::string cellHint(const RunResult& r, int col, int gridRow) {
         return blockHint(r, *g, g->blocks[static_cast<std::size_t>(block)],
                          (col - firstBlockColumn) % columnsPerBlock, gridRow);
     if (col == r.columnCount() - 2)
-        return "Harmonic: the harmonic mean of the daily flows of the period's record.";
+        return "Harmonic: the harmonic mean of the nonzero daily flows of the period's record "
+               "(the number of those days divided by the sum of their reciprocals)." +
+               zeroAdjustedHarmonicNote(r, gridRow);
     return std::string("Percentile of the harmonic mean flow: ") + percentileSentence +
            wholeRecordNote(season);
 }

@@ -132,6 +132,51 @@ Season seasonOf(const std::string& startText, const std::string& endText) {
     return season;
 }
 
+namespace {
+
+const std::string returnYearsField = "Return period on years with excursions (years)";
+
+// The return period typed after a period's colon; `at` is past the colon, left past the digits.
+int entryReturnYears(const std::string& text, std::size_t& at, const std::string& entry) {
+    std::size_t end = at;
+    while (end < text.size() && std::isdigit(static_cast<unsigned char>(text[end]))) ++end;
+    const std::string years = text.substr(at, end - at);
+    at = end;
+    if (years.empty())
+        refuse(averagingField, entry + ":", "give the return period in years after the colon");
+    return atLeastOne(returnYearsField, years);
+}
+
+void addPeriod(AveragingPeriods& periods, int period, int returnYears, const std::string& entry) {
+    const auto it = std::find(periods.distinct.begin(), periods.distinct.end(), period);
+    if (it == periods.distinct.end()) {
+        periods.distinct.push_back(period);
+        periods.returnYears.push_back(returnYears);
+        return;
+    }
+    int& kept = periods.returnYears[static_cast<std::size_t>(it - periods.distinct.begin())];
+    if (returnYears != 0 && kept != 0 && kept != returnYears)
+        refuse(averagingField, entry, "a period has one return period");
+    if (kept == 0) kept = returnYears;
+}
+
+void sortByPeriod(AveragingPeriods& periods) {
+    std::vector<std::size_t> order(periods.distinct.size());
+    for (std::size_t i = 0; i < order.size(); ++i) order[i] = i;
+    std::sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
+        return periods.distinct[a] < periods.distinct[b];
+    });
+    AveragingPeriods sorted;
+    sorted.entries = periods.entries;
+    for (const std::size_t i : order) {
+        sorted.distinct.push_back(periods.distinct[i]);
+        sorted.returnYears.push_back(periods.returnYears[i]);
+    }
+    periods = std::move(sorted);
+}
+
+}  // namespace
+
 AveragingPeriods parseAveragingPeriods(const std::string& text) {
     const auto blank = [&](std::size_t i) {
         return i < text.size() && std::isspace(static_cast<unsigned char>(text[i]));
@@ -154,9 +199,19 @@ AveragingPeriods parseAveragingPeriods(const std::string& text) {
         if (period > largestAveragingPeriod)
             refuse(averagingField, entry, "an averaging period is at most 255 days");
         if (period < 1) refuse(averagingField, entry, "every averaging period must be at least 1");
-        if (std::find(periods.distinct.begin(), periods.distinct.end(), period) ==
-            periods.distinct.end())
-            periods.distinct.push_back(period);
+        // A decimal point is no separator: "7.5" is no list of 7 and 5 days.
+        if (end < text.size() && text[end] == '.' && digit(end + 1)) {
+            std::size_t decimalsEnd = end + 1;
+            while (digit(decimalsEnd)) ++decimalsEnd;
+            refuse(averagingField, text.substr(at, decimalsEnd - at),
+                   "an averaging period is a whole number of days");
+        }
+        int returnYears = 0;
+        if (end < text.size() && text[end] == ':') {
+            ++end;
+            returnYears = entryReturnYears(text, end, entry);
+        }
+        addPeriod(periods, period, returnYears, text.substr(at, end - at));
         ++periods.entries;
         // One separator, with blanks on either side of it, or blanks alone.
         at = end;
@@ -164,8 +219,41 @@ AveragingPeriods parseAveragingPeriods(const std::string& text) {
         if (at < text.size() && !digit(at)) ++at;
         while (blank(at)) ++at;
     }
-    std::sort(periods.distinct.begin(), periods.distinct.end());
+    sortByPeriod(periods);
     return periods;
+}
+
+PeriodTexts periodTextsForFile(const std::string& averagingPeriods,
+                               const std::string& returnYears) {
+    AveragingPeriods periods;
+    try {
+        periods = parseAveragingPeriods(averagingPeriods);
+    } catch (const VandoError&) {
+        return {averagingPeriods, returnYears};  // kept as typed, refused when run
+    }
+    int common = 0;
+    bool allEqual = true;
+    for (const int years : periods.returnYears) {
+        const int y = years;
+        if (y == 0) continue;
+        if (common == 0) common = y;
+        allEqual = allEqual && y == common;
+    }
+    if (common == 0) return {averagingPeriods, returnYears};
+    int typedYears = 0;
+    try {
+        typedYears = toInteger(returnYears);
+    } catch (const ConvertError&) {
+    }
+    const bool someWithout = std::find(periods.returnYears.begin(), periods.returnYears.end(), 0) !=
+                             periods.returnYears.end();
+    if (allEqual && (!someWithout || typedYears == common)) {
+        std::string list;
+        for (const int days : periods.distinct)
+            list += (list.empty() ? "" : ",") + std::to_string(days);
+        return {list, std::to_string(common)};
+    }
+    return {averagingPeriods, returnYears};
 }
 
 RunSettings settingsFromTexts(const SettingsTexts& t, SettingsScope scope) {
@@ -177,6 +265,7 @@ RunSettings settingsFromTexts(const SettingsTexts& t, SettingsScope scope) {
         throw CalcError("Flow averaging period: give at least one number of days");
     s.averagingDays = periods.distinct;
     s.averagingEntries = periods.entries;
+    s.averagingReturnYears.assign(periods.returnYears.begin(), periods.returnYears.end());
     s.comments = t.comments;
     s.advancedReport = t.advancedReport;
     s.period.kind = t.period;
@@ -184,10 +273,26 @@ RunSettings settingsFromTexts(const SettingsTexts& t, SettingsScope scope) {
     s.biological.custom = !t.useDefaults;
     if (scope == SettingsScope::seasonAndPeriods) return s;
     s.biological = biologicalOf(t);
-    if (!s.averagingDays.empty()) s.nonBiological = nonBiologicalOf(t);
+    if (!s.averagingDays.empty()) {
+        // A return period typed with every averaging period leaves the common one unused.
+        const bool allOwn = std::find(periods.returnYears.begin(), periods.returnYears.end(), 0) ==
+                            periods.returnYears.end();
+        if (allOwn && t.nonBiological == NonBiologicalKind::hydrological)
+            s.nonBiological = Hydrological{static_cast<double>(periods.returnYears.front())};
+        else
+            s.nonBiological = nonBiologicalOf(t);
+    }
+    const double common = std::holds_alternative<Hydrological>(s.nonBiological)
+                              ? std::get<Hydrological>(s.nonBiological).returnYears
+                              : 0;
+    for (double& years : s.averagingReturnYears)
+        if (years == 0) years = common;
     if (t.period == PeriodKind::years) {
         s.period.firstYear = integerIn("First year of the calculation period", t.firstYear);
         s.period.lastYear = integerIn("Last year of the calculation period", t.lastYear);
+        if (s.period.lastYear < s.period.firstYear)
+            refuse("Last year of the calculation period", t.lastYear,
+                   "it must not be before the first year, " + t.firstYear);
     }
     return s;
 }

@@ -96,6 +96,9 @@ struct RunSettings {
     // Averaging periods (days) of the non-biological blocks, distinct and ascending; every
     // kind gives one block per period.
     std::vector<int> averagingDays;
+    // The hydrological return period of each averaging period, in the same order: the one
+    // typed with it ("30:5"), else that of the Hydrological choice.
+    std::vector<double> averagingReturnYears;
     int averagingEntries = 0;  // periods as typed, repeats counted (the progress counts them)
     NonBiological nonBiological = Hydrological{};
     std::vector<std::string> comments;
@@ -119,11 +122,24 @@ Season seasonOf(const std::string& startText, const std::string& endText);
 struct AveragingPeriods {
     std::vector<int> distinct;  // the distinct periods, ascending
     int entries = 0;            // entries typed, repeats counted
+    // The return period typed with each distinct period ("7:10"), 0 where none was.
+    std::vector<int> returnYears;
 };
 
 // Parses the averaging-period text: runs of digits separated by exactly one character of
-// any kind ("7,30", "7;30"). An empty run is a conversion error, a period above 255 a
-// RangeError, a period of 0 a refusal naming the field.
+// any kind ("7,30", "7;30"), each optionally with its own return period in years ("7:10,30:5").
+// An empty run is a conversion error, a period above 255 a RangeError; a period of 0, a
+// decimal period ("7.5"), a return period below 1 and one period given two return periods
+// are refusals naming the field.
 AveragingPeriods parseAveragingPeriods(const std::string& text);
+
+// The averaging-period and return-period texts as a parameter file keeps them: when every
+// period has the same return period, the plain list and that return period (the form files
+// have always had); otherwise the list with each period's own return period.
+struct PeriodTexts {
+    std::string averagingPeriods;
+    std::string returnYears;
+};
+PeriodTexts periodTextsForFile(const std::string& averagingPeriods, const std::string& returnYears);
 
 }  // namespace vd::run

@@ -39,4 +39,8 @@ std::string trendText(const MinimaTrend& trend) {
     return "trend: " + slopeText(trend.slopePerDecade) + " cfs/decade, " + pText(trend.p);
 }
 
+std::string trendText(const std::optional<MinimaTrend>& trend) {
+    return trend ? trendText(*trend) : "no trend test (fewer than 3 season-years)";
+}
+
 }  // namespace vd::run

@@ -12,4 +12,7 @@ namespace vd::run {
 // below 0.01, "p < 0.001" below that).
 std::string trendText(const MinimaTrend& trend);
 
+// What stands for the trend where too few season-years have a minimum to test one.
+std::string trendText(const std::optional<MinimaTrend>& trend);
+
 }  // namespace vd::run

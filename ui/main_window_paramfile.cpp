@@ -69,8 +69,10 @@ vd::run::ParamFile MainWindow::parameterFileContent() const {
     p.RadioButton3 = ammoniaButton->isChecked();
     for (std::size_t i = 0; i < bioFieldEdits.size(); ++i) p.EditBio[i] = text(bioFieldEdits[i]);
     p.Bio = keptBioTexts;
-    p.Edit3 = text(averagingPeriodsEdit);
-    p.Edit4 = text(returnPeriodEdit);
+    const vd::run::PeriodTexts periods =
+        vd::run::periodTextsForFile(text(averagingPeriodsEdit), text(returnPeriodEdit));
+    p.Edit3 = periods.averagingPeriods;
+    p.Edit4 = periods.returnYears;
     for (const GageRow& r : table_.rows()) p.entries.push_back({r.path, r.use});
     return p;
 }

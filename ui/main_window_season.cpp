@@ -92,7 +92,7 @@ void MainWindow::refuseSeasonDate(QLineEdit* edit) {
 }
 
 void MainWindow::leaveSeasonEdit(QLineEdit* edit) {
-    const vd::SeasonDate date = vd::niceenoughdate(text(edit));
+    const vd::SeasonDate date = vd::typedSeasonDate(text(edit));
     if (!date.valid()) {
         refuseSeasonDate(edit);
         return;

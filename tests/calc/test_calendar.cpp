@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "calendar_date.h"
 #include "vd_calc.h"
 
 using namespace vd;
@@ -106,6 +107,33 @@ TEST(SeasonDate, RejectsWhatIsNoDate) {
     const SeasonDate empty = niceenoughdate("");
     EXPECT_EQ(empty.NEMonth, 0);
     EXPECT_EQ(empty.NEDay, 0);
+}
+
+TEST(SeasonDate, TypedDateRefusesADayPastTheMonthsEnd) {
+    const struct {
+        const char* in;
+        const char* out;  // empty: refused
+    } cases[] = {
+        {"6/31", ""},       {"Feb 29", ""},       {"4/31", ""},     {"12/45", ""},
+        {"6/30", "Jun 30"}, {"Feb 28", "Feb 28"}, {"4/1", "Apr 1"}, {"Dec 31", "Dec 31"},
+        {"xyz", ""},        {"jan", "Jan 1"},
+    };
+    for (const auto& c : cases) EXPECT_EQ(typedSeasonDate(c.in).text, c.out) << c.in;
+}
+
+TEST(IsoDate, ExistingDaysOnlyInTheRealCalendar) {
+    const struct {
+        const char* text;
+        bool exists;
+    } cases[] = {
+        {"2010-01-31", true},   {"2012-02-29", true},  {"2000-02-29", true},  {"2011-02-29", false},
+        {"1900-02-29", false},  {"2010-13-01", false}, {"2010-00-10", false}, {"2010-04-31", false},
+        {"2010-04-00", false},  {"2010-4-1", false},   {"2010/04/01", false}, {"20100401", false},
+        {"2010-04-01x", false}, {"", false},
+    };
+    for (const auto& c : cases) EXPECT_EQ(isoDate(c.text).has_value(), c.exists) << c.text;
+    EXPECT_EQ(*isoDate("2012-02-29"), (IsoDate{2012, 2, 29}));
+    EXPECT_LT(*isoDate("2011-12-31"), *isoDate("2012-01-01"));
 }
 
 TEST(SeasonDate, DayBeforeTheStartEndsAFullClimaticYear) {

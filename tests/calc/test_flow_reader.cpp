@@ -94,7 +94,7 @@ TEST_F(ReaderTest, OlderLayoutWithTwoSitesGivesTwoSeries) {
     EXPECT_EQ(s.store.j1big[1], 90);
     EXPECT_EQ(s.store.j2big[1], 92);  // the season ending 31 Mar 1992 is complete
     EXPECT_EQ(s.store.jd1big[1], DayNumber(90, 4, 1) - 1);
-    EXPECT_EQ(s.store.jd2big[1], DayNumber(92, 3, 31) - 1);
+    EXPECT_EQ(s.store.jd2big[1], DayNumber(92, 3, 31));
     EXPECT_EQ(s.store.ndaysbig[1], s.store.jd2big[1] - s.store.jd1big[1]);
     EXPECT_EQ((*s.store.xbig[1])[1], 1.0);  // x[1] is the season start day
 
@@ -177,7 +177,7 @@ TEST_F(ReaderTest, MissingValueTextsAreUnknownDaysThatStillCount) {
     EXPECT_EQ(x[3], unknown);
     EXPECT_EQ(x[4], unknown);
     EXPECT_EQ(x[5], 5.0);                 // later days stay on their dates
-    EXPECT_EQ(s.store.ndaysbig[1], 364);  // the statistics run up to the day before the season end
+    EXPECT_EQ(s.store.ndaysbig[1], 365);  // the statistics run up to the season end, included
 }
 
 TEST_F(ReaderTest, ValueThatIsNoNumberFailsNamingTheText) {
@@ -218,7 +218,7 @@ TEST_F(ReaderTest, LastCompleteSeasonFollowsTheLastRecord) {
         EXPECT_EQ(s.store.j2big[1], c.expectedJ2)
             << c.start << " - " << c.end << " " << c.lastMonth << "/" << c.lastDay;
         const SeasonDate e = niceenoughdate(c.end);
-        EXPECT_EQ(s.store.jd2big[1], DayNumber(c.expectedJ2, e.NEMonth, e.NEDay) - 1);
+        EXPECT_EQ(s.store.jd2big[1], DayNumber(c.expectedJ2, e.NEMonth, e.NEDay));
     }
 }
 
@@ -266,7 +266,9 @@ TEST_F(ReaderTest, OldFlowFileStartsOnTheFirstOfTheSeasonMonth) {
     EXPECT_EQ(xf[15], 15.5);  // 15 July
     EXPECT_EQ(f.store.jd1big[1], DayNumber(100, 6, 30));
     EXPECT_EQ(f.store.j2big[1], 102);
-    EXPECT_EQ(f.store.ndaysbig[1], 800 - 14);  // every record stored from 15 July on
+    // The records from 15 July 2000 to the last season's end, 14 July 2002; those read
+    // after it are no days of the record.
+    EXPECT_EQ(f.store.ndaysbig[1], 730);
 
     CalcState& n = read(write("new.txt", nwis), "Jul 15", "Jul 14");
     EXPECT_TRUE(n.store.nwisbig[1]);

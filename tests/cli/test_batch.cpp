@@ -323,7 +323,10 @@ TEST_F(CliBatch, OptionsThatNeedAGageTableAreRefused) {
         {{"batch", "--unmark", "1", "x.txt"}, "--unmark"},
         {{"batch", "--jobs", "0", "x.txt"}, "--jobs"},
         {{"batch"}, "no flow file"},
+        // A folder without flow files gives no header-only CSV that passes for a result.
+        {{"batch", (dir_ / "empty").string()}, "no flow file"},
     };
+    fs::create_directories(dir_ / "empty");
     for (const auto& [args, named] : cases) {
         EXPECT_EQ(call(args), 2) << named;
         EXPECT_NE(err_.str().find(named), std::string::npos) << err_.str();

@@ -66,7 +66,13 @@ TEST_F(CliFetch, RefusesABadCommandLine) {
     const Case cases[] = {
         {{"fetch"}, "no site number given"},
         {{"fetch", "09506000", "--start", "2020-1-1"},
-         "--start takes a date YYYY-MM-DD, not '2020-1-1'"},
+         "--start takes a date YYYY-MM-DD that exists, not '2020-1-1'"},
+        {{"fetch", "09506000", "--start", "2010-13-01"},
+         "--start takes a date YYYY-MM-DD that exists, not '2010-13-01'"},
+        {{"fetch", "09506000", "--end", "2011-02-29"},
+         "--end takes a date YYYY-MM-DD that exists, not '2011-02-29'"},
+        {{"fetch", "09506000", "--start", "2012-01-01", "--end", "2011-12-31"},
+         "--start 2012-01-01 is after --end 2011-12-31"},
         {{"fetch", "09506000", "--end"}, "option --end needs a value"},
         {{"fetch", "09506000", "--limit", "5"}, "unknown option --limit"},
     };

@@ -109,9 +109,11 @@ TEST_F(CliRun, ParameterFileGivesTheAnalysisAndLaterOptionsOverride) {
     // A stored file that no longer exists: one message, the rest is run.
     fs::remove(dir_ / "11224000_mf_san_joaquin_mammoth_dv_2009-2021.txt");
     EXPECT_EQ(run({"run", "--vdp", vdp.string()}, false), 1);
-    EXPECT_NE(err_.str().find("One or more flow data files stored with the parameter file is "
-                              "missing and deleted from the list."),
-              std::string::npos);
+    // The message as the window words it, then the files it names.
+    EXPECT_EQ(err_.str(),
+              "One or more flow data files stored with the parameter file is missing and deleted "
+              "from the list. \n  " +
+                  input("11224000_mf_san_joaquin_mammoth_dv_2009-2021.txt") + "\n");
     EXPECT_NE(out_.str().find("BAYOU"), std::string::npos);
 }
 
@@ -131,6 +133,33 @@ TEST_F(CliRun, ErrorsPrintTheWindowsMessagesAndFail) {
     EXPECT_EQ(run({"run", "--rp", "0"}), 1);
     EXPECT_NE(err_.str().find("Return period"), std::string::npos);
 
+    // Refused rather than guessed: a decimal period, a day past the month's end, a reversed
+    // period, and a run without files.
+    const struct {
+        vd::cli::Args args;
+        int status;
+        const char* message;
+    } refusals[] = {
+        {{"run", "--avg", "7.5"},
+         1,
+         "Non-biological flow averaging period (days): '7.5' is not allowed; an averaging period "
+         "is a whole number of days.\n"},
+        {{"run", "--season-start", "6/31"}, 1, "Invalid start date\n"},
+        {{"run", "--season-end", "Feb 29"}, 1, "Invalid end date\n"},
+        {{"run", "--period", "years:2010:2001"},
+         1,
+         "Last year of the calculation period: '2001' is not allowed; it must not be before the "
+         "first year, 2010.\n"},
+    };
+    for (const auto& r : refusals) {
+        EXPECT_EQ(run(r.args), r.status) << r.message;
+        EXPECT_EQ(err_.str(), r.message);
+        EXPECT_EQ(out_.str(), "");
+    }
+    EXPECT_EQ(run({"run"}, false), 2);
+    EXPECT_EQ(err_.str(), "vando3-cli run: no flow file given\n");
+    EXPECT_EQ(out_.str(), "");
+
     EXPECT_EQ(run({"run", "--bogus"}), 2);
     EXPECT_EQ(run({"excursions"}), 2);
     EXPECT_EQ(run({"run", "--table-years", "9:1990:2000"}), 2);
@@ -140,6 +169,15 @@ TEST_F(CliRun, ErrorsPrintTheWindowsMessagesAndFail) {
     EXPECT_EQ(err_.str().find("VANDO 3.1b is unable to read the file \"" + input("missing.txt")),
               0u);
     EXPECT_NE(out_.str().find("VERDE"), std::string::npos);
+}
+
+TEST_F(CliRun, GivenValuesWithoutTheirKindAreNamedAsIgnored) {
+    ASSERT_EQ(run({"run", "--perc", "10"}), 0);
+    EXPECT_EQ(out_.str(), slurp(kReference / "report_default.txt"));
+    EXPECT_EQ(err_.str(),
+              "vando3-cli run: --perc is used only with --nonbio perc; it is ignored\n");
+    ASSERT_EQ(run({"run", "--flow", "3", "--nonbio", "flow"}), 0);
+    EXPECT_EQ(err_.str(), "");
 }
 
 TEST_F(CliRun, ExcursionsOfARowWithoutARecordAreRefused) {

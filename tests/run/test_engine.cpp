@@ -154,7 +154,7 @@ TEST_F(Engine, DefaultRunOnTheReferenceFiles) {
     EXPECT_FALSE(r.tooshort);  // an equivalent return period not found does not count
     EXPECT_EQ(seasonLine(r.settings.season), "Climatic year defined as Apr 1 - Mar 31");
     EXPECT_TRUE(r.settings.season.fullClimaticYear);
-    EXPECT_EQ(cellOf(r, 2, 1), "11,687");
+    EXPECT_EQ(cellOf(r, 2, 1), "11,688");
     EXPECT_EQ(cellOf(r, 3, 3), "1,336/0");
     EXPECT_EQ(cellOf(r, 3, 1), "None");
     EXPECT_EQ(cellOf(r, 10, 2), "N/A");
@@ -501,8 +501,8 @@ TEST_F(Engine, ExampleFilesUnderSeveralSettings) {
     const std::string harmonic = cellOf(r, 13, 2);
     EXPECT_EQ(harmonic.size(), 8u) << harmonic;
     EXPECT_EQ(harmonic.substr(1, 1) + harmonic.substr(4), ".E+03") << harmonic;
-    // The old flow file counts the records read, one past the last season's end.
-    EXPECT_EQ(cellOf(r, 2, 1), "6,939");
+    // Both forms of one record count its days alike, the last season's end included.
+    EXPECT_EQ(cellOf(r, 2, 1), "6,940");
     EXPECT_EQ(cellOf(r, 2, 4), "6,940");
     EXPECT_EQ(cellOf(r, 1, 1), cellOf(r, 1, 4));
 
@@ -634,4 +634,156 @@ TEST_F(Engine, DailyFlowsOfThePeriodUsedMarkMissingDays) {
     const auto missing = std::count_if(g.daily->flows.begin(), g.daily->flows.end(),
                                        [](double q) { return std::isnan(q); });
     EXPECT_EQ(missing, g.missingDays);
+}
+
+// A copy of Verde's daily values cut to the days from `first` to `last` (YYYY-MM-DD), with
+// the file's header.
+void writeVerdeCut(const fs::path& from, const fs::path& to, const std::string& first,
+                   const std::string& last) {
+    std::ifstream in(from);
+    std::ofstream out(to);
+    std::string line;
+    while (std::getline(in, line)) {
+        const auto tab = line.find('\t', line.find('\t') + 1);
+        const std::string date = tab == std::string::npos ? "" : line.substr(tab + 1, 10);
+        const bool record = line.starts_with("USGS\t");
+        if (!record || (date >= first && date <= last)) out << line << '\n';
+    }
+}
+
+SettingsTexts summer(const std::string& firstYear, const std::string& lastYear) {
+    SettingsTexts c;
+    c.seasonStart = "Jun 1";
+    c.seasonEnd = "Sep 30";
+    c.fullClimaticYear = false;
+    if (!firstYear.empty()) {
+        c.period = PeriodKind::years;
+        c.firstYear = firstYear;
+        c.lastYear = lastYear;
+    }
+    return c;
+}
+
+TEST_F(Engine, EveryDayOfThePeriodCountsInEveryFormat) {
+    const RunResult r = run({}, {bayou, bayouFlo, verde});
+    ASSERT_EQ(r.dataRowCount(), 3);
+    // The daily-value file and the four-number file of one record give the same days.
+    EXPECT_EQ(r.gage(1).daysInRecord, 6940);
+    EXPECT_EQ(r.gage(2).daysInRecord, 6940);
+    EXPECT_EQ(r.gage(1).harmonicMean, r.gage(2).harmonicMean);
+    // Verde's record ends on 31 Mar 2021, the last day of its last climatic year.
+    const DailyFlows& daily = *r.gage(3).daily;
+    const int lastDay = daily.firstDay + static_cast<int>(daily.flows.size()) - 1;
+    EXPECT_EQ(lastDay, DayNumber(121, 3, 31));
+    EXPECT_FALSE(std::isnan(daily.flows.back()));
+    EXPECT_EQ(r.gage(3).daysInRecord, static_cast<int>(daily.flows.size()));
+}
+
+TEST_F(Engine, OneFullSeasonIsEnough) {
+    writeVerdeCut(path(verde), path("verde_2000_summer.txt"), "2000-05-01", "2000-10-31");
+    const SettingsTexts all = summer("", "");
+    const std::vector<GageRow> rows = table({"verde_2000_summer.txt"}, all);
+    ASSERT_EQ(rows.size(), 1u);
+    EXPECT_EQ(rows[0].record, "2000-2000");
+    EXPECT_TRUE(rows[0].use);
+    const RunResult cut = runCalculation({all, rows}, library());
+    EXPECT_FALSE(cut.gage(1).shortRecord);
+    EXPECT_EQ(cut.gage(1).daysInRecord, 122);  // Jun 1 to Sep 30
+    EXPECT_EQ(cellOf(cut, 1, 1), "2000-2000");
+
+    const RunResult year = run(summer("2001", "2001"), {verde});
+    EXPECT_FALSE(year.gage(1).shortRecord);
+    EXPECT_EQ(year.gage(1).seasons, 1);
+    EXPECT_EQ(cellOf(year, 1, 1), "2001-2001");
+    EXPECT_EQ(cellOf(year, 2, 1), "122");
+    EXPECT_NE(cellOf(year, year.columnCount() - 2, 1), "N/A");  // the harmonic mean
+    // A climatic year of one season is a record too.
+    SettingsTexts climatic;
+    climatic.period = PeriodKind::years;
+    climatic.firstYear = climatic.lastYear = "2005";
+    const RunResult one = run(climatic, {verde});
+    EXPECT_FALSE(one.gage(1).shortRecord);
+    EXPECT_EQ(one.gage(1).daysInRecord, 365);
+}
+
+TEST_F(Engine, PerYearTableReachesItsLastRecurrencePeriod) {
+    SettingsTexts c = summer("2001", "2010");
+    const RunResult r = run(c, {verde});
+    const GageResult& g = r.gage(1);
+    ASSERT_NE(g.annualTable, nullptr);
+    ASSERT_EQ(g.annualTable->size(), 10u);
+    EXPECT_EQ(g.seasons, 10);
+    // The 10-year column is the table's 7Q10, not an entry left unwritten.
+    EXPECT_EQ(cellOf(r, 7, 1), "31.0");
+    EXPECT_FLOAT_EQ(g.annualTable->back().returnPeriodFlow, static_cast<float>(*g.blocks[0].flow));
+    EXPECT_NE(report(r).find("\t31.0"), std::string::npos);
+}
+
+TEST_F(Engine, TrendOfMinimaKeepsTheZeroYearsAsTies) {
+    const RunResult r = run({}, {bayou, verde});
+    const AveragingBlock& dry = r.gage(1).blocks[0];
+    ASSERT_EQ(dry.minima.size(), 19u);
+    const auto zeros = std::count_if(dry.minima.begin(), dry.minima.end(),
+                                     [](const SeasonMinimum& m) { return m.flow == 0; });
+    EXPECT_EQ(zeros, 15);
+    EXPECT_EQ(zeros, dry.fit.zeroYears);
+    ASSERT_TRUE(dry.trend);
+    EXPECT_DOUBLE_EQ(dry.trend->p, 1.0);  // S = 0 over all 19 years
+    // A stream without zero years keeps its test.
+    ASSERT_TRUE(r.gage(2).blocks[0].trend);
+    EXPECT_LT(r.gage(2).blocks[0].trend->p, 1.0);
+}
+
+TEST_F(Engine, ZeroAdjustedHarmonicMeanWeighsTheNonzeroDays) {
+    const RunResult r = run({}, {bayou, verde});
+    for (int row = 1; row <= 2; ++row) {
+        const GageResult& g = r.gage(row);
+        const auto& flows = g.daily->flows;
+        const auto known =
+            std::count_if(flows.begin(), flows.end(), [](double q) { return !std::isnan(q); });
+        const auto nonzero =
+            std::count_if(flows.begin(), flows.end(), [](double q) { return q > 0; });
+        EXPECT_DOUBLE_EQ(g.harmonicMeanZeroAdjusted,
+                         g.harmonicMean * static_cast<double>(nonzero) / known)
+            << g.name;
+    }
+    EXPECT_LT(r.gage(1).harmonicMeanZeroAdjusted, r.gage(1).harmonicMean);
+    EXPECT_EQ(r.gage(2).harmonicMeanZeroAdjusted, r.gage(2).harmonicMean);
+    const std::string text = report(r);
+    EXPECT_NE(text.find("Zero-adjusted harmonic mean"), std::string::npos);
+    EXPECT_NE(
+        text.find(r.gage(1).name + "\t" + NiceFlow(r.gage(1).harmonicMeanZeroAdjusted) + "\t\r\n"),
+        std::string::npos);
+    // Without a zero day the two means agree and the report has no such line.
+    EXPECT_EQ(report(run({}, {verde})).find("Zero-adjusted"), std::string::npos);
+}
+
+TEST_F(Engine, EachAveragingPeriodMayHaveItsOwnReturnPeriod) {
+    SettingsTexts mixed;
+    mixed.averagingPeriods = "7:10,30:5";
+    const RunResult r = run(mixed, {verde});
+    EXPECT_EQ(cellOf(r, 7, 0), "7Q10");
+    EXPECT_EQ(cellOf(r, 13, 0), "30Q5");
+    SettingsTexts alone;
+    alone.averagingPeriods = "30";
+    alone.returnYears = "5";
+    EXPECT_EQ(r.gage(1).blocks[1].flow, run(alone, {verde}).gage(1).blocks[0].flow);
+    // A period without its own takes the common return period.
+    mixed.averagingPeriods = "7,30:5";
+    mixed.returnYears = "2";
+    const RunResult partly = run(mixed, {verde});
+    EXPECT_EQ(cellOf(partly, 7, 0), "7Q2");
+    EXPECT_EQ(cellOf(partly, 13, 0), "30Q5");
+}
+
+TEST_F(Engine, TooFewSeasonYearsSayThereIsNoTrendTest) {
+    SettingsTexts c;
+    c.period = PeriodKind::years;
+    c.firstYear = "2020";
+    c.lastYear = "2021";
+    const RunResult r = run(c, {verde});
+    const AveragingBlock& b = r.gage(1).blocks[0];
+    ASSERT_EQ(b.minima.size(), 2u);
+    EXPECT_FALSE(b.trend);
+    EXPECT_NE(cellHint(r, 7, 1).find("no trend test"), std::string::npos) << cellHint(r, 7, 1);
 }

@@ -60,6 +60,52 @@ TEST(AveragingPeriods, EntriesAreSeparatedByOneCharacterWithBlanksAround) {
     }
 }
 
+TEST(AveragingPeriods, EachPeriodMayCarryItsOwnReturnPeriod) {
+    struct Case {
+        const char* text;
+        std::vector<int> distinct;
+        std::vector<int> returnYears;  // 0: the common one
+    };
+    const Case cases[] = {
+        {"7:10,30:5", {7, 30}, {10, 5}}, {"30:5,7", {7, 30}, {0, 5}}, {"7:10, 7", {7}, {10}},
+        {"7, 7:10", {7}, {10}},          {"7,30", {7, 30}, {0, 0}},
+    };
+    for (const Case& c : cases) {
+        const AveragingPeriods p = parseAveragingPeriods(c.text);
+        EXPECT_EQ(p.distinct, c.distinct) << c.text;
+        EXPECT_EQ(p.returnYears, c.returnYears) << c.text;
+    }
+    SettingsTexts t;
+    t.averagingPeriods = "30:5,7";
+    t.returnYears = "2";
+    EXPECT_EQ(settingsFromTexts(t).averagingReturnYears, (std::vector<double>{2, 5}));
+    // With a return period on every entry the common field is not read.
+    t.averagingPeriods = "7:10,30:5";
+    t.returnYears = "ten";
+    EXPECT_EQ(settingsFromTexts(t).averagingReturnYears, (std::vector<double>{10, 5}));
+}
+
+TEST(AveragingPeriods, ParameterFileKeepsThePlainFormWhenAllReturnPeriodsAgree) {
+    const struct {
+        const char* periods;
+        const char* years;
+        const char* storedPeriods;
+        const char* storedYears;
+    } cases[] = {
+        {"7,30", "10", "7,30", "10"},
+        {"7:5,30:5", "10", "7,30", "5"},
+        {"7:10,30", "10", "7,30", "10"},
+        {"7:10,30:5", "10", "7:10,30:5", "10"},
+        {"7:5,30", "10", "7:5,30", "10"},
+        {"7.5", "10", "7.5", "10"},  // refused when run, kept as typed
+    };
+    for (const auto& c : cases) {
+        const PeriodTexts stored = periodTextsForFile(c.periods, c.years);
+        EXPECT_EQ(stored.averagingPeriods, c.storedPeriods) << c.periods;
+        EXPECT_EQ(stored.returnYears, c.storedYears) << c.periods;
+    }
+}
+
 TEST(AveragingPeriods, BadEntriesAbandonTheRunNamingTheField) {
     const struct {
         const char* text;
@@ -72,6 +118,18 @@ TEST(AveragingPeriods, BadEntriesAbandonTheRunNamingTheField) {
         {"256",
          "Non-biological flow averaging period (days): '256' is not allowed; an averaging "
          "period is at most 255 days."},
+        {"7.5",
+         "Non-biological flow averaging period (days): '7.5' is not allowed; an averaging "
+         "period is a whole number of days."},
+        {"7:10,7:5",
+         "Non-biological flow averaging period (days): '7:5' is not allowed; a period has one "
+         "return period."},
+        {"7:",
+         "Non-biological flow averaging period (days): '7:' is not allowed; give the return "
+         "period in years after the colon."},
+        {"7:0",
+         "Return period on years with excursions (years): '0' is not allowed; it must be "
+         "at least 1."},
     };
     for (const auto& c : cases) {
         try {
@@ -241,6 +299,14 @@ TEST(Parameters, TextsAreCheckedInTheirOrder) {
     const RunSettings s = settingsFromTexts(t);
     EXPECT_EQ(s.period.firstYear, 1990);
     EXPECT_EQ(s.period.lastYear, 2000);
+    // A reversed period is refused, one year is a period.
+    t.firstYear = "2010";
+    t.lastYear = "2001";
+    EXPECT_EQ(message(),
+              "Last year of the calculation period: '2001' is not allowed; it must not be before "
+              "the first year, 2010.");
+    t.lastYear = "2010";
+    EXPECT_EQ(message(), "accepted");
 }
 
 TEST(Parameters, CriterionDefaultsLiveInOnePlace) {

@@ -220,9 +220,9 @@ void MainWindowTest::seasonDatesAreNormalisedOnLeaving() {
         const char* typed;
         const char* start;
         const char* end;  // with "Season is full climatic year" checked
-    } cases[] = {{"4/1", "Apr 1", "Mar 31"},    {"feb 29", "Feb 28", "Feb 27"},
+    } cases[] = {{"4/1", "Apr 1", "Mar 31"},    {"feb 28", "Feb 28", "Feb 27"},
                  {"Mar 1", "Mar 1", "Feb 28"},  {"jan", "Jan 1", "Dec 31"},
-                 {"10/15", "Oct 15", "Oct 14"}, {"12/45", "Dec 31", "Dec 30"}};
+                 {"10/15", "Oct 15", "Oct 14"}, {"12/31", "Dec 31", "Dec 30"}};
     Fixture f;
     f.show();
     for (const auto& c : cases) {
@@ -411,7 +411,8 @@ void MainWindowTest::addingFilesFillsBlocksInReverseListOrder() {
 
 void MainWindowTest::gagesWithoutAFullSeasonStartUnmarked() {
     Fixture f;
-    f.add({f.file("A.txt", {{"full", 89, 121}, {"short", 120, 121}})});
+    // "short" holds Apr 2021 to the data's end, no season through to Mar 31.
+    f.add({f.file("A.txt", {{"full", 89, 121}, {"short", 121, 121}})});
     QCOMPARE(f.cell(1, 3), QStringLiteral("N/A"));
     QCOMPARE(f.cell(1, 4), QStringLiteral("N/A"));
     QCOMPARE(f.cell(1, 5), QStringLiteral("N/A"));
@@ -1116,6 +1117,9 @@ void MainWindowTest::seasonTextThatIsNoDateIsRefused() {
         {true, "13/45", "Start date of season: '13/45' is not a date; use mmm dd or mm/dd"},
         {true, "hello", "Start date of season: 'hello' is not a date; use mmm dd or mm/dd"},
         {true, "Jan 0", "Start date of season: 'Jan 0' is not a date; use mmm dd or mm/dd"},
+        // A day past the month's end is refused, not lowered to the last day.
+        {true, "6/31", "Start date of season: '6/31' is not a date; use mmm dd or mm/dd"},
+        {false, "Feb 29", "End date of season: 'Feb 29' is not a date; use mmm dd or mm/dd"},
         {false, " ", "End date of season: ' ' is not a date; use mmm dd or mm/dd"},
     };
     for (const auto& c : cases) {
