@@ -64,6 +64,7 @@ MainWindow::MainWindow(MainWindowServices services, QWidget* parent)
       calc_(makeCalcState()),
       checkImages_(makeCheckImages()) {
     helpFile_ = services.helpFile;
+    unsavedChanges.onChange([this](bool) { showCaption(); });
     createActions();
     createMenus();
     createFlowDataGroup();
@@ -88,6 +89,8 @@ MainWindow::~MainWindow() = default;
 void MainWindow::createActions() {
     clearFlowsAction = new QAction(QStringLiteral("&Clear Flows"), this);
     openAction = new QAction(QStringLiteral("&Open..."), this);
+    saveAction = new QAction(QStringLiteral("&Save"), this);
+    saveAction->setShortcut(QKeySequence::Save);
     saveAsAction = new QAction(QStringLiteral("Save &as..."), this);
     exitAction = new QAction(QStringLiteral("E&xit"), this);
     runAction = new QAction(QStringLiteral("&Run"), this);
@@ -95,6 +98,7 @@ void MainWindow::createActions() {
     aboutAction = new QAction(QStringLiteral("&About VANDO"), this);
     connect(clearFlowsAction, &QAction::triggered, this, &MainWindow::clearAll);
     connect(openAction, &QAction::triggered, this, &MainWindow::chooseParameterFile);
+    connect(saveAction, &QAction::triggered, this, &MainWindow::saveParameterFileInPlace);
     connect(saveAsAction, &QAction::triggered, this, &MainWindow::saveParameterFileAs);
     connect(exitAction, &QAction::triggered, this, &QWidget::close);
     connect(runAction, &QAction::triggered, this, &MainWindow::calculate);
@@ -112,6 +116,7 @@ void MainWindow::createMenus() {
     file->addAction(QStringLiteral("Add Gages From the &Web..."), this,
                     &MainWindow::addGagesFromWeb);
     file->addSeparator();
+    file->addAction(saveAction);
     file->addAction(saveAsAction);
     file->addSeparator();
     file->addAction(exitAction);
@@ -400,11 +405,12 @@ void MainWindow::checkHelpFile() {
 
 void MainWindow::startingState() {
     clearTable();
-    setWindowTitle(programName());
+    setCaption(programName());
     periodChoice->button(0)->setChecked(true);
     keptStartText = seasonStartEdit->text().toStdString();
     keptEndText = seasonEndEdit->text().toStdString();
     seasonYearShift = 1;
+    saveAction->setEnabled(false);
     saveAsAction->setEnabled(false);
     unsavedChanges = false;
     addFilesButton->setFocus();
@@ -450,12 +456,16 @@ void MainWindow::showAbout() {
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
-    if (unsavedChanges &&
-        !prompts_.confirm(this, QStringLiteral("Exiting now will lose changes to the flow data "
-                                               "table and parameters. Are you sure you want to "
-                                               "exit?"))) {
-        event->ignore();
-        return;
+    if (unsavedChanges) {
+        const UnsavedChoice choice = prompts_.askToSave(
+            this, QStringLiteral("Exiting now will lose changes to the flow data table and "
+                                 "parameters. Do you want to save them first?"));
+        if (choice == UnsavedChoice::save) saveParameterFileInPlace();
+        // Leaving after a save that failed or was cancelled would lose the changes.
+        if (choice == UnsavedChoice::cancel || (choice == UnsavedChoice::save && unsavedChanges)) {
+            event->ignore();
+            return;
+        }
     }
     help_.closeAll();
     event->accept();

@@ -13,6 +13,7 @@
 #include "checkbox_images.h"
 #include "gage_table.h"
 #include "run_input.h"
+#include "unsaved_flag.h"
 
 class QAction;
 class QButtonGroup;
@@ -72,8 +73,8 @@ class MainWindow final : public QMainWindow {
     std::vector<std::string> commentLines() const;
 
     // Set by every edit of the analysis, cleared when it is saved or opened: leaving or
-    // opening another file asks first while it is set.
-    bool unsavedChanges = false;
+    // opening another file asks first while it is set, and the caption is marked.
+    UnsavedFlag unsavedChanges;
 
     // Season.
     QLineEdit* seasonStartEdit;
@@ -119,6 +120,7 @@ class MainWindow final : public QMainWindow {
     QPushButton* helpButton;
     QAction* clearFlowsAction;
     QAction* openAction;
+    QAction* saveAction;  // "Save": the open parameter file, or Save As without one
     QAction* saveAsAction;
     QAction* exitAction;
     QAction* runAction;
@@ -163,6 +165,8 @@ class MainWindow final : public QMainWindow {
     void clearAll();
     void calculate();
     void saveParameterFileAs();
+    // Saves to the open parameter file, or asks for one as Save As does.
+    void saveParameterFileInPlace();
     void chooseParameterFile();
     void showHelpContents();
     void showMainWindowHelp();
@@ -221,6 +225,9 @@ class MainWindow final : public QMainWindow {
     void showMissingFiles(const QStringList& missing);
     bool refuseOverfullTable(const QString& path, int gages);
     void setCaptionForFile(const QString& path);
+    // The caption without the unsaved mark; the mark follows `unsavedChanges`.
+    void setCaption(const QString& caption);
+    void showCaption();
     QString recordHint(const QString& record) const;
     vd::run::ParamFile parameterFileContent() const;
     void applyParameterFile(const vd::run::ParamFile& p);
@@ -228,6 +235,7 @@ class MainWindow final : public QMainWindow {
     QRadioButton* criterionButton(vd::run::CriterionKind kind) const;
 
     Prompts& prompts_;
+    QString caption_;
     HelpService& help_;
     QString helpFile_;
     const vd::LogPearsonLibrary* lpiii_;

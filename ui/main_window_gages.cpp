@@ -226,7 +226,7 @@ std::vector<int> MainWindow::addFiles(const QStringList& paths) {
             showReadError(path, e);
             continue;
         }
-        if (s.trouble) setWindowTitle(QStringLiteral("trouble"));
+        if (s.trouble) setCaption(QStringLiteral("trouble"));
         if (s.store.sites <= 0) continue;
         if (refuseOverfullTable(path, s.store.sites)) {
             std::fill(added.begin(), added.begin() + k, -1);
@@ -258,6 +258,7 @@ std::vector<int> MainWindow::addFiles(const QStringList& paths) {
           static_cast<QWidget*>(periodGroup), static_cast<QWidget*>(biologicalGroup)})
         w->setEnabled(true);
     periodChoice->button(0)->setChecked(true);
+    saveAction->setEnabled(true);
     saveAsAction->setEnabled(true);
     update();
     return added;

@@ -106,8 +106,24 @@ void MainWindow::saveParameterFile(const QString& path) {
                          MessageIcon::information);
 }
 
+void MainWindow::saveParameterFileInPlace() {
+    if (parameterFilePath.isEmpty())
+        saveParameterFileAs();
+    else
+        saveParameterFile(parameterFilePath);
+}
+
 void MainWindow::setCaptionForFile(const QString& path) {
-    setWindowTitle(parameterFileCaption(QFileInfo(path).fileName()));
+    setCaption(parameterFileCaption(QFileInfo(path).fileName()));
+}
+
+void MainWindow::setCaption(const QString& caption) {
+    caption_ = caption;
+    showCaption();
+}
+
+void MainWindow::showCaption() {
+    setWindowTitle(unsavedChanges ? QStringLiteral("*") + caption_ : caption_);
 }
 
 bool MainWindow::mayDiscardChanges() {

@@ -46,6 +46,21 @@ void WidgetPrompts::message(QWidget* parent, const QString& caption, const QStri
     box.exec();
 }
 
+UnsavedChoice WidgetPrompts::askToSave(QWidget* parent, const QString& text) {
+    QMessageBox box(QMessageBox::Warning, QStringLiteral("Confirmation"), text,
+                    QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, parent);
+    box.setDefaultButton(QMessageBox::Save);
+    box.setEscapeButton(QMessageBox::Cancel);
+    switch (box.exec()) {
+        case QMessageBox::Save:
+            return UnsavedChoice::save;
+        case QMessageBox::Discard:
+            return UnsavedChoice::discard;
+        default:
+            return UnsavedChoice::cancel;
+    }
+}
+
 QStringList WidgetPrompts::chooseFiles(QWidget* parent, const FileDialogRequest& request) {
     QFileDialog dialog(parent, request.title);
     dialog.setFileMode(fileMode(request.mode));

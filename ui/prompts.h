@@ -11,6 +11,9 @@ namespace vd::ui {
 
 enum class MessageIcon { information, exclamation, stop };
 
+// The answers to "save the changes first?".
+enum class UnsavedChoice { save, discard, cancel };
+
 struct FileDialogRequest {
     enum class Mode { openMany, openOne, save };
     Mode mode = Mode::openOne;
@@ -27,6 +30,9 @@ class Prompts {
     virtual bool confirm(QWidget* parent, const QString& text) = 0;
     virtual void message(QWidget* parent, const QString& caption, const QString& text,
                          MessageIcon icon) = 0;
+    // A question about unsaved changes: caption "Confirmation", Save, Discard and Cancel,
+    // Save the default and Escape for Cancel.
+    virtual UnsavedChoice askToSave(QWidget* parent, const QString& text) = 0;
     // The chosen paths; empty when the user cancels.
     virtual QStringList chooseFiles(QWidget* parent, const FileDialogRequest& request) = 0;
 };
@@ -37,6 +43,7 @@ class WidgetPrompts final : public Prompts {
     bool confirm(QWidget* parent, const QString& text) override;
     void message(QWidget* parent, const QString& caption, const QString& text,
                  MessageIcon icon) override;
+    UnsavedChoice askToSave(QWidget* parent, const QString& text) override;
     QStringList chooseFiles(QWidget* parent, const FileDialogRequest& request) override;
 };
 

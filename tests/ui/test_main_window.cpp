@@ -167,6 +167,7 @@ class MainWindowTest : public QObject {
     void commandLineArguments();
     void droppedFlowFilesAreAdded();
     void exitQuestionOnlyWithChanges();
+    void saveKeepsTheOpenFileAndTheCaptionMarksChanges();
     void helpByContextNumber();
     void runInputCarriesControlsAndRows();
     void aboutBoxIsCentredEveryTime();
@@ -505,7 +506,8 @@ void MainWindowTest::repeatedDateSetsTroubleCaption() {
     const QString a = f.file("A.txt", gages("A", 1));
     f.reader.troubleFor = a.toStdString();
     f.add({a});
-    QCOMPARE(f.form->windowTitle(), QStringLiteral("trouble"));
+    // The table has just changed: the caption carries the unsaved mark.
+    QCOMPARE(f.form->windowTitle(), QStringLiteral("*trouble"));
 }
 
 void MainWindowTest::useMarksToggleByClickAndSpace() {
@@ -877,6 +879,17 @@ void MainWindowTest::droppedFlowFilesAreAdded() {
     QVERIFY(f.form->unsavedChanges);
 }
 
+namespace {
+
+int saveRequests(const test::ScriptedPrompts& prompts) {
+    return static_cast<int>(std::count_if(prompts.requests.begin(), prompts.requests.end(),
+                                          [](const ui::FileDialogRequest& r) {
+                                              return r.mode == ui::FileDialogRequest::Mode::save;
+                                          }));
+}
+
+}  // namespace
+
 void MainWindowTest::exitQuestionOnlyWithChanges() {
     {
         Fixture f;
@@ -888,19 +901,73 @@ void MainWindowTest::exitQuestionOnlyWithChanges() {
     Fixture f;
     f.add({f.file("A.txt", gages("A", 2))});
     f.show();
-    f.prompts.answers = {false};
+    f.prompts.saveAnswers = {ui::UnsavedChoice::cancel};
     QVERIFY(!f.form->close());
     QCOMPARE(f.prompts.questions.size(), std::size_t{1});
     QCOMPARE(f.prompts.questions[0],
              QStringLiteral("Exiting now will lose changes to the flow data table and "
-                            "parameters. Are you sure you want to exit?"));
+                            "parameters. Do you want to save them first?"));
     QVERIFY(f.form->isVisible());
     QCOMPARE(f.form->gageTable().rowCount(), 2);
     QVERIFY(!f.help.closed);
-    f.prompts.answers = {true};
-    f.form->exitButton->click();
-    QVERIFY(!f.form->isVisible());
+
+    // Save with no parameter file yet asks for one; cancelling that dialog stays.
+    f.prompts.saveAnswers = {ui::UnsavedChoice::save};
+    QVERIFY(!f.form->close());
+    QCOMPARE(f.prompts.requests.back().mode, ui::FileDialogRequest::Mode::save);
+    QVERIFY(f.form->isVisible());
+
+    // A save that fails stays too, so that nothing is lost.
+    f.prompts.saveAnswers = {ui::UnsavedChoice::save};
+    f.prompts.choices = {{f.dir.filePath(QStringLiteral("no/such/folder/x.vdp"))}};
+    QVERIFY(!f.form->close());
+    QVERIFY(f.form->isVisible());
+    QVERIFY(f.form->unsavedChanges);
+
+    // Save and a file name: written, then the window closes.
+    const QString vdp = f.dir.filePath(QStringLiteral("kept.vdp"));
+    f.prompts.saveAnswers = {ui::UnsavedChoice::save};
+    f.prompts.choices = {{vdp}};
+    QVERIFY(f.form->close());
+    QCOMPARE(run::loadParamFile(vdp.toStdString()).entries.size(), std::size_t{2});
     QVERIFY(f.help.closed);
+
+    // Discard leaves at once, by the Exit button as by the caption.
+    Fixture g;
+    g.add({g.file("A.txt", gages("A", 2))});
+    g.show();
+    g.prompts.saveAnswers = {ui::UnsavedChoice::discard};
+    g.form->exitButton->click();
+    QVERIFY(!g.form->isVisible());
+    QVERIFY(g.help.closed);
+    QCOMPARE(saveRequests(g.prompts), 0);
+}
+
+void MainWindowTest::saveKeepsTheOpenFileAndTheCaptionMarksChanges() {
+    Fixture f;
+    f.show();
+    QVERIFY(!f.form->saveAction->isEnabled());
+    f.add({f.file("A.txt", gages("A", 2))});
+    QVERIFY(f.form->saveAction->isEnabled());
+    QCOMPARE(f.form->saveAction->shortcut(), QKeySequence(QKeySequence::Save));
+    QCOMPARE(f.form->windowTitle(), QStringLiteral("*VANDO 3.1b"));
+
+    // The first Save asks for a name; later ones write to it without asking.
+    const QString vdp = f.dir.filePath(QStringLiteral("plain.vdp"));
+    f.prompts.choices = {{vdp}};
+    f.form->saveAction->trigger();
+    QCOMPARE(saveRequests(f.prompts), 1);
+    QCOMPARE(f.form->windowTitle(), QStringLiteral("VANDO 3.1b - plain.vdp"));
+    QVERIFY(!f.form->unsavedChanges);
+
+    f.form->commentBox->setPlainText(QStringLiteral("a new comment"));
+    QVERIFY(f.form->unsavedChanges);
+    QCOMPARE(f.form->windowTitle(), QStringLiteral("*VANDO 3.1b - plain.vdp"));
+    QTest::keySequence(f.form.get(), QKeySequence(QKeySequence::Save));
+    QCOMPARE(saveRequests(f.prompts), 1);
+    QCOMPARE(f.form->windowTitle(), QStringLiteral("VANDO 3.1b - plain.vdp"));
+    QCOMPARE(run::loadParamFile(vdp.toStdString()).comments,
+             std::vector<std::string>{"a new comment"});
 }
 
 void MainWindowTest::helpByContextNumber() {

@@ -38,6 +38,13 @@ class ScriptedPrompts final : public ui::Prompts {
                  ui::MessageIcon icon) override {
         messages.push_back({caption, text, icon});
     }
+    ui::UnsavedChoice askToSave(QWidget*, const QString& text) override {
+        questions.push_back(text);
+        if (saveAnswers.empty()) return ui::UnsavedChoice::cancel;
+        const ui::UnsavedChoice choice = saveAnswers.front();
+        saveAnswers.pop_front();
+        return choice;
+    }
     QStringList chooseFiles(QWidget*, const ui::FileDialogRequest& request) override {
         requests.push_back(request);
         if (choices.empty()) return {};
@@ -46,7 +53,8 @@ class ScriptedPrompts final : public ui::Prompts {
         return chosen;
     }
 
-    std::deque<bool> answers;         // answers to the questions, in order; then No
+    std::deque<bool> answers;                   // answers to the questions, in order; then No
+    std::deque<ui::UnsavedChoice> saveAnswers;  // answers to "save first?"; then Cancel
     std::deque<QStringList> choices;  // what the file dialogs return, in order; then Cancel
     std::vector<QString> questions;
     std::vector<ShownMessage> messages;
