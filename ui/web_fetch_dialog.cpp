@@ -17,6 +17,7 @@
 
 #include "fetch_error.h"
 #include "site_fetch.h"
+#include "water_data_pages.h"
 
 namespace vd::ui {
 namespace {
@@ -45,12 +46,18 @@ WebFetchDialog::WebFetchDialog(QWidget* parent)
       start_(new QLineEdit),
       end_(new QLineEdit),
       folder_(new QLineEdit),
+      service_(new QLineEdit),
       fetch_(new QPushButton(QStringLiteral("&Fetch"))) {
     setWindowTitle(QStringLiteral("Add Gages From the Web"));
     sites_->setPlaceholderText(QStringLiteral("e.g. 09506000 11224000"));
     start_->setPlaceholderText(QStringLiteral("YYYY-MM-DD (optional)"));
     end_->setPlaceholderText(QStringLiteral("YYYY-MM-DD (optional)"));
     folder_->setText(QSettings().value(folderKey, QDir::homePath()).toString());
+    service_->setText(QSettings().value(baseUrlKey).toString());
+    service_->setPlaceholderText(QString::fromLatin1(fetch::kDefaultBaseUrl));
+    service_->setToolTip(
+        QStringLiteral("The address of the Water Data API, or of a mirror of "
+                       "it; empty for the service's own address."));
 
     auto* browse = new QPushButton(QStringLiteral("&Browse..."));
     connect(browse, &QPushButton::clicked, this, &WebFetchDialog::chooseFolder);
@@ -65,6 +72,7 @@ WebFetchDialog::WebFetchDialog(QWidget* parent)
     auto* folderLabel = new QLabel(QStringLiteral("Save in f&older:"));
     folderLabel->setBuddy(folder_);
     form->addRow(folderLabel, folderRow);
+    form->addRow(QStringLiteral("Service &address:"), service_);
 
     auto* note = new QLabel(
         QStringLiteral("Daily mean discharge is read from the USGS Water Data API and saved as one "
@@ -102,6 +110,10 @@ QString WebFetchDialog::checkEntries() const {
         if (!date->text().trimmed().isEmpty() && !kDate.match(date->text().trimmed()).hasMatch())
             return QStringLiteral("Enter dates as YYYY-MM-DD, or leave them empty.");
     if (folder_->text().trimmed().isEmpty()) return QStringLiteral("Choose a folder to save in.");
+    const QString service = service_->text().trimmed();
+    if (!service.isEmpty() && !service.startsWith(QLatin1String("https://")) &&
+        !service.startsWith(QLatin1String("http://")))
+        return QStringLiteral("Enter the service address as https://..., or leave it empty.");
     return {};
 }
 
@@ -112,10 +124,11 @@ void WebFetchDialog::startFetching() {
     }
     if (worker_.joinable()) worker_.join();
     QSettings().setValue(folderKey, folder_->text().trimmed());
+    QSettings().setValue(baseUrlKey, service_->text().trimmed());
     const QStringList sites = siteNumbers(sites_->text());
 
     fetch::FetchOptions o;
-    o.baseUrl = QSettings().value(baseUrlKey).toString().toStdString();
+    o.baseUrl = service_->text().trimmed().toStdString();
     o.start = start_->text().trimmed().toStdString();
     o.end = end_->text().trimmed().toStdString();
     o.outDir = std::filesystem::path(QDir(folder_->text().trimmed()).absolutePath().toStdString());

@@ -29,18 +29,21 @@ class WebFetchDialog final : public QDialog {
     QLineEdit* startEdit() const { return start_; }
     QLineEdit* endEdit() const { return end_; }
     QLineEdit* folderEdit() const { return folder_; }
+    QLineEdit* serviceEdit() const { return service_; }
     QPushButton* fetchButton() const { return fetch_; }
     QProgressDialog* progress() const { return progress_; }
 
-    // Settings: the folder last fetched into, and the service's address (tests point it at
-    // a server of their own; empty means the service's own).
+    // What is wrong with the entries, for the user; empty when they can be fetched.
+    QString checkEntries() const;
+
+    // Settings: the folder last fetched into, and the service's address (a mirror, a local
+    // server; empty means the service's own).
     static constexpr const char* folderKey = "webFetch/folder";
     static constexpr const char* baseUrlKey = "webFetch/baseUrl";
 
   private:
     void chooseFolder();
     void startFetching();
-    QString checkEntries() const;
     void siteProgress(int index, const QString& site, qulonglong days);
     void fetchingDone(QStringList files, QStringList failures, bool cancelled);
 
@@ -48,6 +51,7 @@ class WebFetchDialog final : public QDialog {
     QLineEdit* start_;
     QLineEdit* end_;
     QLineEdit* folder_;
+    QLineEdit* service_;
     QPushButton* fetch_;
     QProgressDialog* progress_ = nullptr;
     QStringList files_, failures_;

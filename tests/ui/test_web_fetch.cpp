@@ -129,6 +129,34 @@ class WebFetchTest : public QObject {
         });
     }
 
+    void theServiceAddressIsShownUsedAndKept() {
+        Fixture f;
+        test::FakeWaterData mirror;
+        mirror.addSite("09506000", "VERDE RIVER NEAR CAMP VERDE, AZ",
+                       test::classicDays(test::fileText(std::filesystem::path(VANDO_TEST_DATA) /
+                                                        "reference/inputs" / kVerde)),
+                       1);
+        const QString folder = f.dir.filePath(QStringLiteral("gages"));
+        f.addFromWeb([&](WebFetchDialog* d) {
+            QCOMPARE(d->serviceEdit()->text(), QString::fromStdString(f.service.url()));
+            QCOMPARE(d->serviceEdit()->placeholderText(),
+                     QStringLiteral("https://api.waterdata.usgs.gov/ogcapi/v0"));
+            for (const char* refused : {"ftp://mirror.example/ogcapi", "mirror.example"}) {
+                d->serviceEdit()->setText(QString::fromLatin1(refused));
+                d->sitesEdit()->setText(QStringLiteral("09506000"));
+                QCOMPARE(d->checkEntries(), QStringLiteral("Enter the service address as "
+                                                           "https://..., or leave it empty."));
+            }
+            d->serviceEdit()->setText(QString::fromStdString(mirror.url()));
+            Fixture::fill(d, QStringLiteral("09506000"), folder);
+        });
+        QCOMPARE(f.form->gageTable().rowCount(), 1);
+        QVERIFY(f.service.requests().empty());
+        QVERIFY(!mirror.requests().empty());
+        QCOMPARE(QSettings().value(WebFetchDialog::baseUrlKey).toString(),
+                 QString::fromStdString(mirror.url()));
+    }
+
     void cancellingStopsTheFetchingAndAddsNothing() {
         Fixture f;
         for (int i = 0; i < 3; ++i) f.service.replyFirst({503, "busy", {"Retry-After: 30"}, false});
