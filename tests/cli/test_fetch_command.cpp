@@ -58,7 +58,7 @@ TEST_F(CliFetch, GoesOnPastAFailedSiteAndSaysSo) {
     EXPECT_EQ(out_.str(), outDir + "/09506000_VERDE-RIVER-NEAR-CAMP-VERDE-AZ_1989-2021.txt\n");
 }
 
-TEST_F(CliFetch, RefusesABadCommandLine) {
+TEST_F(CliFetch, RefusesABadCommandLineNamingTheOption) {
     struct Case {
         vd::cli::Args args;
         std::string message;
@@ -67,14 +67,28 @@ TEST_F(CliFetch, RefusesABadCommandLine) {
         {{"fetch"}, "no site number given"},
         {{"fetch", "09506000", "--start", "2020-1-1"},
          "--start takes a date YYYY-MM-DD, not '2020-1-1'"},
-        {{"fetch", "09506000", "--end"}, "option --end needs a value"},
-        {{"fetch", "09506000", "--limit", "5"}, "unknown option --limit"},
+        {{"fetch", "09506000", "--end", "2021-02-29"},
+         "--end takes a date YYYY-MM-DD, not '2021-02-29'"},
+        {{"fetch", "09506000", "--end"}, "--end: 1 required YYYY-MM-DD missing"},
+        {{"fetch", "09506000", "--limit", "5"}, "The following argument was not expected: --limit"},
+        {{"fetch", "09506000", "../09506000"},
+         "'../09506000' is no site number: give its digits, as 09506000 or USGS-09506000"},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(call(c.args), 2) << c.message;
-        EXPECT_TRUE(err_.str().starts_with("vando3-cli fetch: " + c.message + "\n")) << err_.str();
+        EXPECT_EQ(err_.str(), "vando3-cli fetch: " + c.message + "\n");
         EXPECT_EQ(out_.str(), "");
     }
+    EXPECT_TRUE(service_.requests().empty());
+}
+
+TEST_F(CliFetch, HelpGoesToStandardOutput) {
+    ASSERT_EQ(call({"fetch", "--help"}), 0);
+    EXPECT_EQ(err_.str(), "");
+    for (const char* option :
+         {"Usage: vando3-cli fetch", "--start YYYY-MM-DD", "--end YYYY-MM-DD", "--out-dir DIR",
+          "--base-url URL", "--allow-insecure-key", "SITE"})
+        EXPECT_NE(out_.str().find(option), std::string::npos) << option;
     EXPECT_TRUE(service_.requests().empty());
 }
 

@@ -65,6 +65,7 @@ class SiteFetch : public ::testing::Test {
 
 TEST_F(SiteFetch, JoinsPagesAndWritesTheClassicLayout) {
     options_.apiKey = "secret-key";
+    options_.allowInsecureKey = true;  // the local server speaks plain http
     options_.start = "2020-12-30";
     options_.end = "2021-01-05";
     const auto written = vd::fetch::fetchSite("USGS-" + kSite, options_);
