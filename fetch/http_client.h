@@ -17,7 +17,7 @@ struct TransferLimits {
     // Slower than this many bytes a second for `lowSpeedTime` ends the request.
     long lowSpeedBytesPerSecond = 1;
     std::chrono::seconds lowSpeedTime{30};
-    std::chrono::seconds totalTime{600};  // one request, redirects included
+    std::chrono::seconds totalTime{600};  // one request (each redirect is one more)
     std::chrono::seconds connectTime{30};
     std::size_t largestAnswer = std::size_t{256} << 20;  // decoded bytes of one answer
 };

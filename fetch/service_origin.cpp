@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "fetch_error.h"
+#include "site_number.h"
 
 namespace vd::fetch {
 namespace {
@@ -81,15 +82,15 @@ std::string ServiceOrigin::checkedLink(std::string_view link, std::string_view f
                                        std::string_view what) const {
     const std::string scheme = schemeWritten(link);
     if (!scheme.empty() && scheme != "http" && scheme != "https")
-        throw FetchError("The service gave a " + std::string(what) + " to " + std::string(link) +
+        throw FetchError("The service gave a " + std::string(what) + " to " + shownText(link) +
                          ": only http and https are followed");
     const UrlHandle u = parsedUrl(from);
     if (!u || curl_url_set(u.get(), CURLUPART_URL, std::string(link).c_str(), 0) != CURLUE_OK)
         throw FetchError("The service gave a " + std::string(what) +
-                         " that is no address: " + std::string(link));
+                         " that is no address: " + shownText(link));
     const std::optional<Origin> target = originOfHandle(u.get());
     if (!target)
-        throw FetchError("The service gave a " + std::string(what) + " to " + std::string(link) +
+        throw FetchError("The service gave a " + std::string(what) + " to " + shownText(link) +
                          ": only http and https are followed");
     if (*target != origin_)
         throw FetchError("The service gave a " + std::string(what) + " to " + originText(*target) +
@@ -98,7 +99,7 @@ std::string ServiceOrigin::checkedLink(std::string_view link, std::string_view f
     auto absolute = part(u.get(), CURLUPART_URL);
     if (!absolute)
         throw FetchError("The service gave a " + std::string(what) +
-                         " that is no address: " + std::string(link));
+                         " that is no address: " + shownText(link));
     return *absolute;
 }
 
