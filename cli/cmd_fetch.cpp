@@ -1,15 +1,19 @@
 // vando3-cli fetch SITE... [--start YYYY-MM-DD] [--end YYYY-MM-DD] [--out-dir DIR]
-// [--base-url URL]: daily mean discharge from the USGS Water Data API into classic files.
+// [--base-url URL] [--allow-insecure-key]: daily mean discharge from the USGS Water Data
+// API into classic files.
+#include <fcntl.h>
 #include <unistd.h>
 
-#include <cstdio>
+#include <CLI/CLI.hpp>
 #include <iostream>
-#include <optional>
 
 #include "calendar_date.h"
 #include "cli.h"
+#include "command_line.h"
 #include "fetch_error.h"
+#include "served_values.h"
 #include "site_fetch.h"
+#include "site_number.h"
 
 namespace vd::cli {
 namespace {
@@ -19,46 +23,55 @@ struct FetchCommand {
     fetch::FetchOptions options;
 };
 
-// What is wrong with the first and last day asked for; empty when nothing is.
-std::string fetchDatesProblem(const std::string& start, const std::string& end) {
+// The first and last day asked for must exist and come in order.
+void checkDates(const std::string& start, const std::string& end) {
     for (const auto& [option, value] : {std::pair{"--start", &start}, std::pair{"--end", &end}})
         if (!value->empty() && !isoDate(*value))
-            return std::string(option) + " takes a date YYYY-MM-DD that exists, not '" + *value +
-                   "'";
+            throw UsageError(std::string(option) + " takes a date YYYY-MM-DD that exists, not '" +
+                             *value + "'");
     if (!start.empty() && !end.empty() && *isoDate(end) < *isoDate(start))
-        return "--start " + start + " is after --end " + end;
-    return {};
+        throw UsageError("--start " + start + " is after --end " + end);
 }
 
-// The command's own options; the message of a bad command line in `problem`.
-std::optional<FetchCommand> parseFetchArgs(const Args& args, std::string& problem) {
+FetchCommand parseFetchArgs(const Args& args) {
     FetchCommand c;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        const std::string& a = args[i];
-        if (!a.starts_with("--")) {
-            c.sites.push_back(a);
-            continue;
-        }
-        if (i + 1 >= args.size()) {
-            problem = "option " + a + " needs a value";
-            return std::nullopt;
-        }
-        const std::string& value = args[++i];
-        if (a == "--start" || a == "--end") {
-            (a == "--start" ? c.options.start : c.options.end) = value;
-        } else if (a == "--out-dir") {
-            c.options.outDir = value;
-        } else if (a == "--base-url") {
-            c.options.baseUrl = value;
-        } else {
-            problem = "unknown option " + a;
-            return std::nullopt;
+    fetch::FetchOptions& o = c.options;
+    std::string outDir = o.outDir.string();
+    CLI::App app(
+        "Downloads the daily mean discharge of each SITE from the USGS Water Data API into one "
+        "classic tab-delimited file per series, and prints the paths written.\nAn API key is "
+        "taken from API_USGS_PAT and sent only to the address of --base-url.\nExit status: 0 "
+        "when every site was written, 1 when some failed (the others are kept), 2 for a wrong "
+        "command line.",
+        "vando3-cli fetch");
+    const auto last = CLI::MultiOptionPolicy::TakeLast;
+    app.add_option("--start", o.start, "first day, YYYY-MM-DD (default: the first on record)")
+        ->type_name("YYYY-MM-DD")
+        ->multi_option_policy(last);
+    app.add_option("--end", o.end, "last day, YYYY-MM-DD (default: the last on record)")
+        ->type_name("YYYY-MM-DD")
+        ->multi_option_policy(last);
+    app.add_option("--out-dir", outDir, "the folder to write in (default: the current one)")
+        ->type_name("DIR")
+        ->multi_option_policy(last);
+    app.add_option("--base-url", o.baseUrl, "the service's address (default: the USGS service)")
+        ->type_name("URL")
+        ->multi_option_policy(last);
+    app.add_flag("--allow-insecure-key", o.allowInsecureKey,
+                 "send the API key even to an http:// address, in clear text");
+    app.add_option("SITE", c.sites, "site numbers, as 09506000 or USGS-09506000");
+    parseCommandLine(app, args);
+    checkDates(o.start, o.end);
+    if (c.sites.empty()) throw UsageError("no site number given");
+    for (const std::string& site : c.sites) {
+        try {
+            (void)fetch::checkedSite(site);
+        } catch (const fetch::FetchError& e) {
+            throw UsageError(e.what());
         }
     }
-    problem = fetchDatesProblem(c.options.start, c.options.end);
-    if (!problem.empty()) return std::nullopt;
-    if (c.sites.empty()) problem = "no site number given";
-    return c.sites.empty() ? std::nullopt : std::optional(std::move(c));
+    o.outDir = outDir;
+    return c;
 }
 
 // Progress goes to a terminal only, on one line rewritten in place.
@@ -66,31 +79,71 @@ bool showsProgress(const std::ostream& err) {
     return &err == &std::cerr && isatty(STDERR_FILENO) == 1;
 }
 
+// With standard output closed, the first file or socket opened would take its place and
+// get the paths meant for it.
+bool standardOutputClosed(const std::ostream& out) {
+    return &out == &std::cout && ::fcntl(STDOUT_FILENO, F_GETFD) == -1;
+}
+
+// The paths written are the command's answer: one that cannot be printed is a failure.
+bool printed(std::ostream& out, const std::vector<std::filesystem::path>& paths) {
+    for (const auto& path : paths) out << path.string() << "\n";
+    return static_cast<bool>(out.flush());
+}
+
 }  // namespace
 
 int cmdFetch(const Args& args, const LogPearsonLibrary& /*lib*/, std::ostream& out,
              std::ostream& err) {
-    std::string problem;
-    std::optional<FetchCommand> command = parseFetchArgs(args, problem);
-    if (!command) {
-        err << "vando3-cli fetch: " << problem << "\n"
-            << "usage: vando3-cli fetch SITE... [--start YYYY-MM-DD] [--end YYYY-MM-DD]"
-               " [--out-dir DIR] [--base-url URL]\n";
+    FetchCommand command;
+    try {
+        command = parseFetchArgs(args);
+    } catch (const HelpRequest& help) {
+        out << help.what();
+        if (out.flush()) return 0;
+        err << "vando3-cli fetch: cannot write to standard output\n";
+        return 1;
+    } catch (const UsageError& e) {
+        err << "vando3-cli fetch: " << e.what() << "\n";
         return 2;
     }
-    fetch::FetchOptions& o = command->options;
+    if (standardOutputClosed(out)) {
+        err << "vando3-cli fetch: standard output is closed; nothing is fetched\n";
+        return 1;
+    }
+    fetch::FetchOptions& o = command.options;
     o.apiKey = fetch::apiKeyFromEnvironment();
+    try {
+        if (fetch::sendsKeyInClearText(o)) {
+            err << "vando3-cli fetch: warning: the API key of API_USGS_PAT would travel in clear "
+                   "text to "
+                << o.baseUrl << "\n";
+            if (!o.allowInsecureKey) {
+                err << "vando3-cli fetch: use an https:// address, or give --allow-insecure-key\n";
+                return 1;
+            }
+        }
+    } catch (const fetch::FetchError& e) {
+        err << "vando3-cli fetch: " << e.what() << "\n";
+        return 1;
+    }
     const bool progress = showsProgress(err);
     if (progress)
         o.progress = [&err](const std::string& site, std::size_t days) {
             err << "\r" << site << ": " << days << " days received" << std::flush;
         };
     int failed = 0;
-    for (const std::string& site : command->sites) {
+    for (const std::string& site : command.sites) {
         try {
-            for (const auto& path : fetch::fetchSite(site, o)) out << path.string() << "\n";
+            const std::vector<std::filesystem::path> written = fetch::fetchSite(site, o);
             if (progress) err << "\r\033[K" << std::flush;
-        } catch (const fetch::FetchError& e) {
+            if (!printed(out, written)) {
+                err << "vando3-cli fetch: cannot write to standard output; the files of site "
+                    << site << " are written but not listed\n";
+                return 1;
+            }
+        } catch (const std::exception& e) {
+            // One site's failure, whatever it is, leaves the others and their files alone.
             if (progress) err << "\r\033[K";
             err << "vando3-cli fetch: " << e.what() << "\n";
             ++failed;

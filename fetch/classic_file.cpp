@@ -1,9 +1,9 @@
 #include "classic_file.h"
 
 #include <algorithm>
-#include <cctype>
 
 #include "fetch_error.h"
+#include "served_values.h"
 
 namespace vd::fetch {
 namespace {
@@ -21,15 +21,23 @@ std::string qualificationCode(const std::string& approval) {
     return approval.substr(0, 1);
 }
 
+// ASCII only, whatever the locale: these are the only characters a file name gets.
+bool isAsciiLetterOrDigit(char c) {
+    return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
+}
+
+char upper(char c) {
+    return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
+}
+
 // Upper-case words of the name joined by "-", other characters dropped.
 std::string nameWords(const std::string& name) {
     std::string out;
     bool gap = false;
-    for (const char ch : name) {
-        const auto c = static_cast<unsigned char>(ch);
-        if (std::isalnum(c)) {
+    for (const char c : name) {
+        if (isAsciiLetterOrDigit(c)) {
             if (gap && !out.empty()) out += '-';
-            out += static_cast<char>(std::toupper(c));
+            out += upper(c);
             gap = false;
         } else {
             gap = true;
@@ -38,11 +46,11 @@ std::string nameWords(const std::string& name) {
     return out;
 }
 
-bool isDate(const std::string& d) {
-    if (d.size() != 10 || d[4] != '-' || d[7] != '-') return false;
-    for (const std::size_t i : {0, 1, 2, 3, 5, 6, 8, 9})
-        if (!std::isdigit(static_cast<unsigned char>(d[i]))) return false;
-    return true;
+// The series tag of a file name: anything but a letter or a digit becomes "_".
+std::string safeTag(std::string tag) {
+    for (char& c : tag)
+        if (!isAsciiLetterOrDigit(c)) c = '_';
+    return tag;
 }
 
 }  // namespace
@@ -82,7 +90,7 @@ std::string classicFileName(const ClassicSeries& s, const std::string& seriesTag
     const std::string first = s.days.empty() ? "" : s.days.front().date.substr(0, 4);
     const std::string last = s.days.empty() ? "" : s.days.back().date.substr(0, 4);
     std::string name = s.siteNumber + "_" + nameWords(s.siteName) + "_" + first + "-" + last;
-    if (!seriesTag.empty()) name += "_" + seriesTag;
+    if (!seriesTag.empty()) name += "_" + safeTag(seriesTag);
     return name + ".txt";
 }
 
@@ -92,7 +100,7 @@ std::vector<DailyValue> datedInOrder(std::vector<DailyValue> values, const std::
     std::vector<DailyValue> out;
     out.reserve(values.size());
     for (DailyValue& v : values) {
-        if (!isDate(v.date))
+        if (!isCalendarDate(v.date))
             throw FetchError("Site " + site + ": the service gave the date '" + v.date + "'");
         if (!out.empty() && out.back().date == v.date) {
             if (out.back().value != v.value)

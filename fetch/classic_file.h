@@ -21,7 +21,8 @@ struct ClassicSeries {
 std::string classicText(const ClassicSeries& s);
 
 // "09506000_VERDE-RIVER-NEAR-CAMP-VERDE-AZ_1989-2021.txt"; `seriesTag` (the first
-// characters of the series id) is added before the extension when a site has two series.
+// characters of the series id, letters and digits kept, anything else "_") is added before
+// the extension when a site has two series.
 std::string classicFileName(const ClassicSeries& s, const std::string& seriesTag);
 
 // Sorts the values of one series by date and drops a date given again with the same

@@ -2,12 +2,12 @@
 
 #include <curl/curl.h>
 
+#include <algorithm>
 #include <cctype>
+#include <limits>
 #include <memory>
 #include <mutex>
 #include <string_view>
-
-#include "fetch_error.h"
 
 namespace vd::fetch {
 namespace {
@@ -17,9 +17,26 @@ void initialiseCurlOnce() {
     std::call_once(once, [] { curl_global_init(CURL_GLOBAL_DEFAULT); });
 }
 
+// The body as it arrives, decoded; a body growing past the limit stops the transfer, so a
+// compressed bomb never takes more memory than the limit.
+struct BoundedBody {
+    std::string* text = nullptr;
+    std::size_t largest = 0;
+    bool tooLarge = false;
+};
+
 std::size_t appendBody(char* data, std::size_t size, std::size_t count, void* target) {
-    static_cast<std::string*>(target)->append(data, size * count);
-    return size * count;
+    auto& body = *static_cast<BoundedBody*>(target);
+    const std::size_t n = size * count;
+    if (n > body.largest - std::min(body.largest, body.text->size())) {
+        body.tooLarge = true;
+        return 0;  // libcurl ends the transfer with a write error
+    }
+    const std::size_t needed = body.text->size() + n;
+    if (needed > body.text->capacity())
+        body.text->reserve(std::min(body.largest, std::max(needed, 2 * body.text->capacity())));
+    body.text->append(data, n);
+    return n;
 }
 
 std::size_t readHeader(char* data, std::size_t size, std::size_t count, void* target) {
@@ -50,11 +67,39 @@ struct HeaderList {
     ~HeaderList() { curl_slist_free_all(list); }
 };
 
+std::string sizeText(std::size_t bytes) {
+    if (bytes >= (std::size_t{1} << 20) && bytes % (std::size_t{1} << 20) == 0)
+        return std::to_string(bytes >> 20) + " MB";
+    return std::to_string(bytes) + " bytes";
+}
+
+void setBounds(CURL* c, const TransferLimits& limits) {
+    curl_easy_setopt(c, CURLOPT_PROTOCOLS_STR, "http,https");
+    curl_easy_setopt(c, CURLOPT_REDIR_PROTOCOLS_STR, "http,https");
+    // Redirects are followed by the caller, who checks each target's origin first.
+    curl_easy_setopt(c, CURLOPT_FOLLOWLOCATION, 0L);
+    curl_easy_setopt(c, CURLOPT_CONNECTTIMEOUT, static_cast<long>(limits.connectTime.count()));
+    curl_easy_setopt(c, CURLOPT_LOW_SPEED_LIMIT, limits.lowSpeedBytesPerSecond);
+    curl_easy_setopt(c, CURLOPT_LOW_SPEED_TIME, static_cast<long>(limits.lowSpeedTime.count()));
+    curl_easy_setopt(c, CURLOPT_TIMEOUT, static_cast<long>(limits.totalTime.count()));
+    // An announced length beyond the limit ends the request before the body comes.
+    const auto largest = std::min<unsigned long long>(
+        limits.largestAnswer,
+        static_cast<unsigned long long>(std::numeric_limits<curl_off_t>::max()));
+    curl_easy_setopt(c, CURLOPT_MAXFILESIZE_LARGE, static_cast<curl_off_t>(largest));
+}
+
+// libcurl tells the low-speed limit from the total time only by its message.
+bool wasTooSlow(const char* error) {
+    return std::string_view(error).starts_with("Operation too slow");
+}
+
 }  // namespace
 
-HttpClient::HttpClient(std::function<bool()> cancelled)
+HttpClient::HttpClient(std::function<bool()> cancelled, TransferLimits limits)
     : curl_((initialiseCurlOnce(), curl_easy_init()), curl_easy_cleanup),
-      cancelled_(std::move(cancelled)) {
+      cancelled_(std::move(cancelled)),
+      limits_(limits) {
     if (!curl_) throw FetchError("The HTTP library could not start");
 }
 
@@ -65,13 +110,14 @@ HttpResponse HttpClient::get(const std::string& url,
     CURL* c = curl_.get();
     curl_easy_reset(c);
     HttpResponse response;
+    BoundedBody body{&response.body, limits_.largestAnswer};
     HeaderList list;
     for (const std::string& h : headers) list.list = curl_slist_append(list.list, h.c_str());
     char error[CURL_ERROR_SIZE] = {};
     curl_easy_setopt(c, CURLOPT_URL, url.c_str());
     curl_easy_setopt(c, CURLOPT_HTTPHEADER, list.list);
     curl_easy_setopt(c, CURLOPT_WRITEFUNCTION, appendBody);
-    curl_easy_setopt(c, CURLOPT_WRITEDATA, &response.body);
+    curl_easy_setopt(c, CURLOPT_WRITEDATA, &body);
     curl_easy_setopt(c, CURLOPT_HEADERFUNCTION, readHeader);
     curl_easy_setopt(c, CURLOPT_HEADERDATA, &response);
     curl_easy_setopt(c, CURLOPT_NOPROGRESS, 0L);
@@ -79,18 +125,29 @@ HttpResponse HttpClient::get(const std::string& url,
     curl_easy_setopt(c, CURLOPT_XFERINFODATA, &cancelled_);
     curl_easy_setopt(c, CURLOPT_ERRORBUFFER, error);
     curl_easy_setopt(c, CURLOPT_ACCEPT_ENCODING, "");  // whatever compression curl knows
-    curl_easy_setopt(c, CURLOPT_CONNECTTIMEOUT, 30L);
-    curl_easy_setopt(c, CURLOPT_LOW_SPEED_LIMIT, 1L);  // give up on a stalled answer
-    curl_easy_setopt(c, CURLOPT_LOW_SPEED_TIME, 120L);
     curl_easy_setopt(c, CURLOPT_USERAGENT, "vando3");
-    curl_easy_setopt(c, CURLOPT_FOLLOWLOCATION, 1L);
+    setBounds(c, limits_);
     const CURLcode rc = curl_easy_perform(c);
     if (rc == CURLE_ABORTED_BY_CALLBACK) throw FetchCancelled();
+    if (body.tooLarge || rc == CURLE_FILESIZE_EXCEEDED)
+        throw FetchError("The answer from " + url + " is larger than " +
+                         sizeText(limits_.largestAnswer));
+    if (rc == CURLE_OPERATION_TIMEDOUT) {
+        if (wasTooSlow(error))
+            throw TransferStalled("The answer from " + url + " stalled: " + error);
+        throw FetchError("The answer from " + url + " took longer than " +
+                         std::to_string(limits_.totalTime.count()) + " s");
+    }
     if (rc == CURLE_PARTIAL_FILE) throw FetchError("The answer from " + url + " was cut short");
     if (rc != CURLE_OK)
         throw FetchError("No answer from " + url + ": " +
                          (error[0] ? std::string(error) : curl_easy_strerror(rc)));
     curl_easy_getinfo(c, CURLINFO_RESPONSE_CODE, &response.status);
+    if (response.status >= 300 && response.status <= 399) {
+        const char* location = nullptr;
+        curl_easy_getinfo(c, CURLINFO_REDIRECT_URL, &location);
+        if (location) response.location = location;
+    }
     return response;
 }
 

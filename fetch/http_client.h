@@ -1,35 +1,58 @@
-// One HTTP GET at a time over libcurl.
+// One HTTP GET at a time over libcurl, within bounds no real answer comes near.
 #pragma once
 
+#include <chrono>
+#include <cstddef>
 #include <functional>
 #include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "fetch_error.h"
+
 namespace vd::fetch {
+
+struct TransferLimits {
+    // Slower than this many bytes a second for `lowSpeedTime` ends the request.
+    long lowSpeedBytesPerSecond = 1;
+    std::chrono::seconds lowSpeedTime{30};
+    std::chrono::seconds totalTime{600};  // one request (each redirect is one more)
+    std::chrono::seconds connectTime{30};
+    std::size_t largestAnswer = std::size_t{256} << 20;  // decoded bytes of one answer
+};
 
 struct HttpResponse {
     long status = 0;
     std::string body;
     std::optional<long> retryAfterSeconds;  // a Retry-After header given in seconds
+    std::string location;                   // where a redirect points, as libcurl resolved it
+};
+
+// An answer that stopped coming (slower than the low-speed limit): worth asking again.
+class TransferStalled : public FetchError {
+  public:
+    using FetchError::FetchError;
 };
 
 class HttpClient {
   public:
     // `cancelled` is asked while a transfer runs; true stops it with FetchCancelled.
-    explicit HttpClient(std::function<bool()> cancelled = {});
+    explicit HttpClient(std::function<bool()> cancelled = {}, TransferLimits limits = {});
     ~HttpClient();
     HttpClient(const HttpClient&) = delete;
     HttpClient& operator=(const HttpClient&) = delete;
 
-    // The response whatever its status. Throws FetchError when no whole response arrives
-    // (no connection, a body cut short) and FetchCancelled when stopped.
+    // The response whatever its status; redirects are not followed (their target is in
+    // `location`), and nothing but http and https is ever connected to. Throws
+    // TransferStalled, FetchError when no whole response arrives within the limits (no
+    // connection, a body cut short, too large or too slow) and FetchCancelled when stopped.
     HttpResponse get(const std::string& url, const std::vector<std::string>& headers) const;
 
   private:
     std::unique_ptr<void, void (*)(void*)> curl_;
     std::function<bool()> cancelled_;
+    TransferLimits limits_;
 };
 
 }  // namespace vd::fetch

@@ -12,6 +12,32 @@ bool isBusy(long status) {
     return status == 429 || (status >= 500 && status <= 599);
 }
 
+bool isRedirect(const HttpResponse& r) {
+    return r.status >= 300 && r.status <= 399 && !r.location.empty();
+}
+
+void pause(const RetryPolicy& policy, std::chrono::milliseconds wait) {
+    if (policy.sleep)
+        policy.sleep(wait);
+    else
+        std::this_thread::sleep_for(wait);
+}
+
+// One request with its redirects, each target checked before it is asked.
+HttpResponse getFollowingRedirects(const HttpClient& http, const std::string& url,
+                                   const std::vector<std::string>& headers,
+                                   const ServiceOrigin& service) {
+    std::string at = url;
+    for (int hop = 0;; ++hop) {
+        HttpResponse r = http.get(at, headers);
+        if (!isRedirect(r)) return r;
+        if (hop >= kMostRedirects)
+            throw FetchError("The service redirected " + url + " more than " +
+                             std::to_string(kMostRedirects) + " times");
+        at = service.checkedLink(r.location, at, "redirect");
+    }
+}
+
 }  // namespace
 
 std::chrono::milliseconds waitBeforeRetry(const RetryPolicy& policy, int attempt,
@@ -24,9 +50,19 @@ std::chrono::milliseconds waitBeforeRetry(const RetryPolicy& policy, int attempt
 }
 
 std::string getWithRetries(const HttpClient& http, const std::string& url,
-                           const std::vector<std::string>& headers, const RetryPolicy& policy) {
+                           const std::vector<std::string>& headers, const RetryPolicy& policy,
+                           const ServiceOrigin& service) {
     for (int attempt = 1;; ++attempt) {
-        HttpResponse r = http.get(url, headers);
+        HttpResponse r;
+        try {
+            r = getFollowingRedirects(http, url, headers, service);
+        } catch (const TransferStalled& stalled) {
+            if (attempt >= policy.attempts)
+                throw FetchError(std::string(stalled.what()) + " (" + std::to_string(attempt) +
+                                 " attempts)");
+            pause(policy, waitBeforeRetry(policy, attempt, {}));
+            continue;
+        }
         if (r.status >= 200 && r.status <= 299) return std::move(r.body);
         if (!isBusy(r.status) || attempt >= policy.attempts) {
             const std::string after =
@@ -34,11 +70,7 @@ std::string getWithRetries(const HttpClient& http, const std::string& url,
             throw FetchError("The service answered HTTP " + std::to_string(r.status) + after +
                              " for " + url);
         }
-        const std::chrono::milliseconds wait = waitBeforeRetry(policy, attempt, r);
-        if (policy.sleep)
-            policy.sleep(wait);
-        else
-            std::this_thread::sleep_for(wait);
+        pause(policy, waitBeforeRetry(policy, attempt, r));
     }
 }
 

@@ -1,5 +1,6 @@
-// A GET that rides out the service's busy moments: HTTP 429 and 5xx are asked again after
-// a growing wait (or the wait the service names in Retry-After), a few times at most.
+// A GET that rides out the service's busy moments: HTTP 429 and 5xx, and answers that
+// stall, are asked again after a growing wait (or the wait the service names in
+// Retry-After), a few times at most. Redirects within the service's origin are followed.
 #pragma once
 
 #include <chrono>
@@ -8,6 +9,7 @@
 #include <vector>
 
 #include "http_client.h"
+#include "service_origin.h"
 
 namespace vd::fetch {
 
@@ -18,10 +20,14 @@ struct RetryPolicy {
     std::function<void(std::chrono::milliseconds)> sleep;  // default: the thread sleeps
 };
 
+inline constexpr int kMostRedirects = 5;
+
 // The body of a 2xx answer. Throws FetchError naming the status when the service refuses,
-// or stays busy through every attempt.
+// stays busy through every attempt, or redirects elsewhere than `service` (nothing is
+// sent there).
 std::string getWithRetries(const HttpClient& http, const std::string& url,
-                           const std::vector<std::string>& headers, const RetryPolicy& policy);
+                           const std::vector<std::string>& headers, const RetryPolicy& policy,
+                           const ServiceOrigin& service);
 
 // The wait before attempt `attempt` + 1 after a busy answer.
 std::chrono::milliseconds waitBeforeRetry(const RetryPolicy& policy, int attempt,

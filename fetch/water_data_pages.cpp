@@ -55,11 +55,6 @@ std::optional<std::string> valueOf(const Json& properties) {
 
 }  // namespace
 
-std::string monitoringLocationId(std::string_view site) {
-    return site.find('-') == std::string_view::npos ? "USGS-" + std::string(site)
-                                                    : std::string(site);
-}
-
 std::string dailyUrl(std::string_view baseUrl, std::string_view locationId, std::string_view start,
                      std::string_view end) {
     std::string url =

@@ -23,9 +23,6 @@ struct DailyPage {
     std::optional<std::string> next;  // the href of the "next" link
 };
 
-// "09506000" and "USGS-09506000" both give "USGS-09506000".
-std::string monitoringLocationId(std::string_view site);
-
 // The first page of a site's daily mean discharge from `start` to `end` (YYYY-MM-DD,
 // either may be empty for an open end).
 std::string dailyUrl(std::string_view baseUrl, std::string_view locationId, std::string_view start,

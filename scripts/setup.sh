@@ -7,7 +7,8 @@ cd "$(dirname "$0")/.."
 packages=(cmake g++ ninja-build qt6-base-dev qt6-base-dev-tools libgl-dev libboost-dev
           libgtest-dev libgmock-dev libbenchmark-dev libcli11-dev xvfb xauth
           qt6-charts-dev qt6-svg-dev
-          clang libclang-rt-14-dev dpkg-dev file nlohmann-json3-dev libcurl4-openssl-dev)
+          clang libclang-rt-14-dev dpkg-dev file nlohmann-json3-dev libcurl4-openssl-dev
+          zlib1g-dev)
 source scripts/apt_install.sh
 apt_install "${packages[@]}"
 

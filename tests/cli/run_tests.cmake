@@ -22,7 +22,9 @@ if(VANDO_BUILD_FETCH)
   # vando3-cli fetch against a local stand-in for the Water Data API.
   add_executable(test_cli_fetch ${CMAKE_CURRENT_LIST_DIR}/test_fetch_command.cpp)
   target_link_libraries(test_cli_fetch PRIVATE vando3_cli_lib GTest::gtest_main)
-  target_compile_definitions(test_cli_fetch PRIVATE VANDO_TEST_DATA="${VANDO_TEST_DATA}")
-  add_dependencies(test_cli_fetch lpiii)
+  # The program itself runs too, for what only a real standard output shows.
+  target_compile_definitions(test_cli_fetch PRIVATE VANDO_TEST_DATA="${VANDO_TEST_DATA}"
+                                                    VANDO3_CLI="$<TARGET_FILE:vando3-cli>")
+  add_dependencies(test_cli_fetch vando3-cli lpiii)
   gtest_discover_tests(test_cli_fetch NO_PRETTY_VALUES)
 endif()

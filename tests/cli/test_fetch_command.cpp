@@ -1,6 +1,10 @@
 // `vando3-cli fetch` in-process against a local stand-in for the Water Data API: the file
-// it writes reads like the classic file of the same days, and its command line.
+// it writes reads like the classic file of the same days, its command line, the API key
+// over plain http, and (running the program) a standard output that cannot be written.
 #include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
 
 #include "../common/fake_water_data.h"
 #include "cli_fixture.h"
@@ -47,18 +51,86 @@ TEST_F(CliFetch, WritesAFileThatReportsLikeTheClassicFile) {
     }
 }
 
-TEST_F(CliFetch, GoesOnPastAFailedSiteAndSaysSo) {
+TEST_F(CliFetch, GoesOnPastAFailedSiteKeepsTheOthersAndSaysSo) {
     const std::string outDir = (dir_ / "fetched").string();
+    const std::string written = outDir + "/09506000_VERDE-RIVER-NEAR-CAMP-VERDE-AZ_1989-2021.txt";
     EXPECT_EQ(call({"fetch", "09999999", "09506000", "--out-dir", outDir, "--base-url",
                     service_.url(), "--start", "2020-01-01"}),
               1);
     EXPECT_EQ(err_.str(),
               "vando3-cli fetch: Site 09999999: the service has no daily mean discharge in the "
               "dates asked for\n");
-    EXPECT_EQ(out_.str(), outDir + "/09506000_VERDE-RIVER-NEAR-CAMP-VERDE-AZ_1989-2021.txt\n");
+    EXPECT_EQ(out_.str(), written + "\n");
+
+    // A site failing after one was written: the first is listed and kept.
+    std::filesystem::remove(written);
+    service_.addSite("09500000", "A NAME\\nON TWO LINES",
+                     {{"09500000", "2020-01-01", "1", "Approved"}}, 1);
+    EXPECT_EQ(
+        call({"fetch", "09506000", "09500000", "--out-dir", outDir, "--base-url", service_.url()}),
+        1);
+    EXPECT_EQ(out_.str(), written + "\n");
+    EXPECT_TRUE(std::filesystem::exists(written));
+    EXPECT_EQ(err_.str(),
+              "vando3-cli fetch: Site 09500000: the service gave the name 'A NAME\\x0AON TWO "
+              "LINES', with a line break or a control character\n");
 }
 
-TEST_F(CliFetch, RefusesABadCommandLine) {
+TEST_F(CliFetch, AnApiKeyGoesOverPlainHttpOnlyWhenAllowed) {
+    ::setenv("API_USGS_PAT", "secret-key", 1);
+    const std::string outDir = (dir_ / "fetched").string();
+    const vd::cli::Args args = {"fetch", "09506000",   "--out-dir",
+                                outDir,  "--base-url", service_.url()};
+    const std::string warning =
+        "vando3-cli fetch: warning: the API key of API_USGS_PAT would "
+        "travel in clear text to " +
+        service_.url() + "\n";
+    const int refused = call(args);
+    const std::string refusal = err_.str();
+    EXPECT_TRUE(service_.requests().empty());
+    vd::cli::Args allowed = args;
+    allowed.push_back("--allow-insecure-key");
+    const int sent = call(allowed);
+    ::unsetenv("API_USGS_PAT");
+    EXPECT_EQ(refused, 1);
+    EXPECT_EQ(
+        refusal,
+        warning + "vando3-cli fetch: use an https:// address, or give --allow-insecure-key\n");
+    EXPECT_EQ(sent, 0);
+    EXPECT_EQ(err_.str(), warning);
+    EXPECT_EQ(out_.str(), outDir + "/09506000_VERDE-RIVER-NEAR-CAMP-VERDE-AZ_1989-2021.txt\n");
+    for (const auto& r : service_.requests()) EXPECT_EQ(r.headers.at("x-api-key"), "secret-key");
+}
+
+// The program writing its paths into a full or a closed standard output fails and says so.
+TEST_F(CliFetch, AStandardOutputThatCannotBeWrittenIsAFailure) {
+    struct Case {
+        const char* redirection;
+        std::string message;
+    };
+    const Case cases[] = {
+        {">/dev/full",
+         "vando3-cli fetch: cannot write to standard output; the files of site "
+         "09506000 are written but not listed\n"},
+        {">&-", "vando3-cli fetch: standard output is closed; nothing is fetched\n"},
+    };
+    const std::string errFile = (dir_ / "err.txt").string();
+    for (const Case& c : cases)
+        for (const std::string& args : {"fetch 09506000 --out-dir " + (dir_ / "fetched").string() +
+                                            " --base-url " + service_.url(),
+                                        std::string("fetch --help")}) {
+            const std::string command =
+                std::string(VANDO3_CLI) + " " + args + " " + c.redirection + " 2>" + errFile;
+            EXPECT_NE(std::system(command.c_str()), 0) << command;
+            const std::string err = vd::test::fileText(errFile);
+            if (args.starts_with("fetch --help"))
+                EXPECT_TRUE(err.starts_with("vando3-cli fetch: ")) << command << ": " << err;
+            else
+                EXPECT_EQ(err, c.message) << command;
+        }
+}
+
+TEST_F(CliFetch, RefusesABadCommandLineNamingTheOption) {
     struct Case {
         vd::cli::Args args;
         std::string message;
@@ -69,18 +141,29 @@ TEST_F(CliFetch, RefusesABadCommandLine) {
          "--start takes a date YYYY-MM-DD that exists, not '2020-1-1'"},
         {{"fetch", "09506000", "--start", "2010-13-01"},
          "--start takes a date YYYY-MM-DD that exists, not '2010-13-01'"},
-        {{"fetch", "09506000", "--end", "2011-02-29"},
-         "--end takes a date YYYY-MM-DD that exists, not '2011-02-29'"},
+        {{"fetch", "09506000", "--end", "2021-02-29"},
+         "--end takes a date YYYY-MM-DD that exists, not '2021-02-29'"},
         {{"fetch", "09506000", "--start", "2012-01-01", "--end", "2011-12-31"},
          "--start 2012-01-01 is after --end 2011-12-31"},
-        {{"fetch", "09506000", "--end"}, "option --end needs a value"},
-        {{"fetch", "09506000", "--limit", "5"}, "unknown option --limit"},
+        {{"fetch", "09506000", "--end"}, "--end: 1 required YYYY-MM-DD missing"},
+        {{"fetch", "09506000", "--limit", "5"}, "The following argument was not expected: --limit"},
+        {{"fetch", "09506000", "../09506000"},
+         "'../09506000' is no site number: give its digits, as 09506000 or USGS-09506000"},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(call(c.args), 2) << c.message;
-        EXPECT_TRUE(err_.str().starts_with("vando3-cli fetch: " + c.message + "\n")) << err_.str();
+        EXPECT_EQ(err_.str(), "vando3-cli fetch: " + c.message + "\n");
         EXPECT_EQ(out_.str(), "");
     }
+    EXPECT_TRUE(service_.requests().empty());
+}
+
+TEST_F(CliFetch, HelpGoesToStandardOutput) {
+    ASSERT_EQ(call({"fetch", "--help"}), 0);
+    EXPECT_EQ(err_.str(), "");
+    for (const char* option : {"Usage: vando3-cli fetch", "--start YYYY-MM-DD", "--end YYYY-MM-DD",
+                               "--out-dir DIR", "--base-url URL", "--allow-insecure-key", "SITE"})
+        EXPECT_NE(out_.str().find(option), std::string::npos) << option;
     EXPECT_TRUE(service_.requests().empty());
 }
 

@@ -1,14 +1,19 @@
 // A small HTTP server on 127.0.0.1 for tests of the fetching: it answers each request with
-// what the test's handler returns, one connection at a time, and keeps the requests.
+// what the test's handler returns, one connection at a time, and keeps the requests. An
+// answer can also misbehave: trickle its bytes or send none at all; the server still stops
+// at once when the test ends, whatever it is doing.
 #pragma once
 
 #include <arpa/inet.h>
 #include <netinet/in.h>
+#include <poll.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cctype>
+#include <chrono>
 #include <functional>
 #include <map>
 #include <mutex>
@@ -29,6 +34,11 @@ struct HttpReply {
     std::string body;
     std::vector<std::string> headers;  // "Name: value"
     bool cutShort = false;             // announce more bytes than are sent, then close
+    // Drip: `dripBytes` bytes of the answer every `dripGap`, until the client hangs up.
+    // Stall: not one byte, not even the status line, until the client hangs up.
+    enum class Pace { whole, drip, stall } pace = Pace::whole;
+    std::size_t dripBytes = 1;
+    std::chrono::milliseconds dripGap{100};
 };
 
 class LocalHttpServer {
@@ -55,11 +65,11 @@ class LocalHttpServer {
         thread_ = std::thread([this] { serve(); });
     }
 
+    // Every wait of the serving thread is short, so it sees the stop within 50 ms.
     ~LocalHttpServer() {
         stopping_ = true;
-        ::shutdown(listener_, SHUT_RDWR);
-        ::close(listener_);
         thread_.join();
+        ::close(listener_);
     }
     LocalHttpServer(const LocalHttpServer&) = delete;
     LocalHttpServer& operator=(const LocalHttpServer&) = delete;
@@ -71,20 +81,66 @@ class LocalHttpServer {
         return requests_;
     }
 
+    // Connections accepted, whether or not a request came over them.
+    int connections() const { return connections_; }
+
   private:
     void serve() {
         while (!stopping_) {
+            if (!waitFor(listener_, POLLIN, std::chrono::milliseconds(50))) continue;
             const int client = ::accept(listener_, nullptr, nullptr);
             if (client < 0) continue;
+            ++connections_;
             answer(client);
             ::close(client);
         }
+    }
+
+    // True when `fd` is ready for `events` within `wait`; false on a timeout or a stop.
+    bool waitFor(int fd, short events, std::chrono::milliseconds wait) const {
+        if (stopping_) return false;
+        pollfd p{fd, events, 0};
+        return ::poll(&p, 1, static_cast<int>(wait.count())) > 0 && !stopping_;
+    }
+
+    // Waits `wait`; false as soon as the client hung up or the server stops.
+    bool clientStays(int client, std::chrono::milliseconds wait) const {
+        const auto until = std::chrono::steady_clock::now() + wait;
+        do {
+            const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+                until - std::chrono::steady_clock::now());
+            if (waitFor(client, POLLIN,
+                        std::clamp(left, std::chrono::milliseconds(0),
+                                   std::chrono::milliseconds(50)))) {
+                char byte;
+                if (::recv(client, &byte, 1, MSG_PEEK | MSG_DONTWAIT) <= 0) return false;
+            }
+            if (stopping_) return false;
+        } while (std::chrono::steady_clock::now() < until);
+        return true;
+    }
+
+    bool sendAll(int client, const char* data, std::size_t size) const {
+        for (std::size_t sent = 0; sent < size;) {
+            if (!waitFor(client, POLLOUT, std::chrono::milliseconds(50))) {
+                if (stopping_) return false;
+                continue;
+            }
+            const ssize_t n = ::send(client, data + sent, size - sent, MSG_NOSIGNAL);
+            if (n <= 0) return false;
+            sent += static_cast<std::size_t>(n);
+        }
+        return true;
     }
 
     void answer(int client) {
         std::string head;
         char buf[4096];
         while (head.find("\r\n\r\n") == std::string::npos) {
+            if (!waitFor(client, POLLIN, std::chrono::milliseconds(50))) {
+                if (stopping_) return;
+                continue;
+            }
             const ssize_t n = ::recv(client, buf, sizeof buf, 0);
             if (n <= 0) return;
             head.append(buf, static_cast<std::size_t>(n));
@@ -100,10 +156,21 @@ class LocalHttpServer {
         const std::size_t announced = reply.body.size() + (reply.cutShort ? 1000 : 0);
         out += "Content-Length: " + std::to_string(announced) + "\r\nConnection: close\r\n\r\n";
         out += reply.body;
-        for (std::size_t sent = 0; sent < out.size();) {
-            const ssize_t n = ::send(client, out.data() + sent, out.size() - sent, MSG_NOSIGNAL);
-            if (n <= 0) return;
-            sent += static_cast<std::size_t>(n);
+        switch (reply.pace) {
+            case HttpReply::Pace::whole:
+                sendAll(client, out.data(), out.size());
+                return;
+            case HttpReply::Pace::stall:
+                while (clientStays(client, std::chrono::milliseconds(1000))) {
+                }
+                return;
+            case HttpReply::Pace::drip:
+                for (std::size_t at = 0; at < out.size(); at += reply.dripBytes) {
+                    const std::size_t n = std::min(reply.dripBytes, out.size() - at);
+                    if (!sendAll(client, out.data() + at, n) || !clientStays(client, reply.dripGap))
+                        return;
+                }
+                return;
         }
     }
 
@@ -136,6 +203,7 @@ class LocalHttpServer {
     int listener_ = -1;
     int port_ = 0;
     std::atomic<bool> stopping_{false};
+    std::atomic<int> connections_{0};
     std::thread thread_;
     mutable std::mutex mutex_;
     std::vector<HttpRequest> requests_;

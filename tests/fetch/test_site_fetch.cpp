@@ -5,74 +5,30 @@
 #include <chrono>
 #include <filesystem>
 
-#include "../common/fake_water_data.h"
-#include "../common/scratch_dir.h"
-#include "fetch_error.h"
-#include "site_fetch.h"
+#include "site_fetch_fixture.h"
 
 namespace fs = std::filesystem;
 using namespace std::chrono_literals;
 using vd::test::RestatedDay;
 
-namespace {
-
-const std::string kSite = "01010000";
-const std::string kExpectedFile = "01010000_TEST-CREEK-NEAR-SOMEWHERE-ME_2020-2021.txt";
-
-// A week out of date order, with nulls, an empty value and a day given twice alike.
-std::vector<RestatedDay> testCreekDays() {
-    return {{kSite, "2021-01-02", "5.5", "Approved"},     {kSite, "2020-12-31", "", "Approved"},
-            {kSite, "2020-12-30", "4", "Approved"},       {kSite, "2021-01-05", "7", "Provisional"},
-            {kSite, "2021-01-01", "4.8", "Approved"},     {kSite, "2021-01-02", "5.5", "Approved"},
-            {kSite, "2021-01-03", "6.25", "Provisional"}, {kSite, "2021-01-04", "", "Provisional"}};
-}
-
-std::vector<std::string> filesIn(const fs::path& dir) {
-    std::vector<std::string> names;
-    for (const auto& e : fs::directory_iterator(dir)) names.push_back(e.path().filename().string());
-    std::sort(names.begin(), names.end());
-    return names;
-}
-
-class SiteFetch : public ::testing::Test {
-  protected:
-    void SetUp() override {
-        service_.addSite(kSite, "TEST CREEK NEAR SOMEWHERE, ME", testCreekDays(), 2);
-        options_.baseUrl = service_.url();
-        options_.outDir = scratch_.path();
-        options_.retrieved = "2024-05-06 07:08:09 UTC";
-        options_.retry.firstWait = 10ms;
-        options_.retry.sleep = [this](std::chrono::milliseconds w) { waits_.push_back(w); };
-    }
-
-    // The failure's message, or "" when the site was fetched.
-    std::string failureOf(const std::string& site) {
-        try {
-            vd::fetch::fetchSite(site, options_);
-            return "";
-        } catch (const vd::fetch::FetchError& e) {
-            return e.what();
-        }
-    }
-
-    vd::test::FakeWaterData service_;
-    vd::test::ScratchDir scratch_{"vd_fetch"};
-    vd::fetch::FetchOptions options_;
-    std::vector<std::chrono::milliseconds> waits_;
-};
-
-}  // namespace
+using vd::test::filesIn;
+using vd::test::fileText;
+using vd::test::kExpectedFile;
+using vd::test::kSite;
+using vd::test::testCreekDays;
+using SiteFetch = vd::test::SiteFetchFixture;
 
 TEST_F(SiteFetch, JoinsPagesAndWritesTheClassicLayout) {
     options_.apiKey = "secret-key";
+    options_.allowInsecureKey = true;  // the local server speaks plain http
     options_.start = "2020-12-30";
     options_.end = "2021-01-05";
     const auto written = vd::fetch::fetchSite("USGS-" + kSite, options_);
     ASSERT_EQ(written.size(), 1u);
     EXPECT_EQ(written[0].filename().string(), kExpectedFile);
-    EXPECT_EQ(vd::test::fileText(written[0]),
-              vd::test::fileText(fs::path(VANDO_TEST_DATA) / "fetch" / kExpectedFile));
+    EXPECT_EQ(fileText(written[0]), fileText(fs::path(VANDO_TEST_DATA) / "fetch" / kExpectedFile));
     EXPECT_EQ(filesIn(scratch_.path()), std::vector<std::string>{kExpectedFile});
+    expectReadsBack(written[0]);
 
     const auto requests = service_.requests();
     ASSERT_EQ(requests.size(), 3u);  // two pages, then the name
@@ -154,6 +110,7 @@ TEST_F(SiteFetch, WritesOneFilePerSeriesOfASite) {
     ASSERT_EQ(written.size(), 2u);
     EXPECT_EQ(written[0].filename(), "02020000_OTHER-RIVER-AT-TOWN_2020-2021_a1b2c3d4.txt");
     EXPECT_EQ(written[1].filename(), "02020000_OTHER-RIVER-AT-TOWN_2020-2021_ffffffff.txt");
+    for (const auto& path : written) expectReadsBack(path);
 }
 
 TEST_F(SiteFetch, RefusesADateGivenTwiceWithDifferentValues) {

@@ -1,0 +1,24 @@
+// What the service sends, checked before it reaches a file: a file that fetching writes
+// must read back whole, so a value that is no finite number, a date that is no day of the
+// calendar, or a text that would break a line or a column is refused, naming the site.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "water_data_pages.h"
+
+namespace vd::fetch {
+
+// A real day written YYYY-MM-DD: month 1 to 12, the day within its month (leap years too).
+bool isCalendarDate(std::string_view text);
+
+// Throws FetchError naming `site` and the first value, date or text that cannot be
+// written as the classic layout reads it.
+void checkServedDays(const std::vector<DailyValue>& days, const std::string& site);
+
+// Throws FetchError when the site's name holds a control character (a line break, a tab).
+void checkSiteName(const std::string& name, const std::string& site);
+
+}  // namespace vd::fetch
