@@ -41,10 +41,6 @@ bool isIdText(const std::string& id) {
     return std::none_of(id.begin(), id.end(), [](char c) { return isControl(c) || c == ' '; });
 }
 
-int twoDigits(std::string_view t, std::size_t at) {
-    return (t[at] - '0') * 10 + (t[at + 1] - '0');
-}
-
 [[noreturn]] void refuse(const std::string& site, const std::string& what) {
     throw FetchError("Site " + site + ": the service gave " + what);
 }
