@@ -1,9 +1,12 @@
 // "Calculate Design Flows" from the main window: the results window shows what the engine
 // computed, and a run the engine refuses shows its message and no results.
 #include <QLineEdit>
+#include <QPushButton>
 #include <QShortcut>
 #include <QSignalSpy>
 #include <QTest>
+#include <QTimer>
+#include <QWindow>
 
 #include "engine.h"
 #include "errors.h"
@@ -24,7 +27,36 @@ class TestRunFromMainWindow final : public QObject {
     void f1AsksForTheWindowsOwnHelp();
     void refusedAveragingPeriodShowsTheMessageAndNoResults_data();
     void refusedAveragingPeriodShowsTheMessageAndNoResults();
+    void closingTheResultsByTheirCaptionGivesTheMainWindowBack();
 };
+
+// The results shown as the program shows them, in their own modal loop, and closed as the
+// window manager closes a window (its caption's close button), with a plot window open.
+void TestRunFromMainWindow::closingTheResultsByTheirCaptionGivesTheMainWindowBack() {
+    MainWindowFixture f;
+    QVERIFY(f.addExamples());
+    MainWindow& main = f.window();
+    main.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&main));
+    ResultsWindow& results = resultsWindowOf(main);
+    bool closed = false;
+    QTimer poll;
+    connect(&poll, &QTimer::timeout, &results, [&] {
+        if (!results.isVisible() || closed) return;
+        closed = true;
+        QVERIFY(results.openPlot(1));
+        results.windowHandle()->close();
+    });
+    poll.start(20);
+    main.calculate();  // returns once the results window is closed
+    QVERIFY(closed);
+    QVERIFY(!results.isVisible());
+    QCOMPARE(QApplication::activeModalWidget(), nullptr);
+    // The main window takes input again: a click asks its question.
+    const std::size_t asked = f.prompts().questions.size();
+    QTest::mouseClick(main.clearAllButton, Qt::LeftButton);
+    QCOMPARE(f.prompts().questions.size(), asked + 1);
+}
 
 void TestRunFromMainWindow::runFillsTheResultsWithTheEngineCells() {
     MainWindowFixture f;
