@@ -28,15 +28,15 @@ void attach(QChart& chart, QAbstractSeries* series, const Axes& axes) {
     series->attachAxis(axes.flow);
 }
 
-enum class Flows { positive, zero, zeroAtFloor };
+enum class FlowChoice { positive, zero, zeroAtFloor };
 
-bool taken(double flow, Flows which) {
+bool drawsFlow(double flow, FlowChoice which) {
     switch (which) {
-        case Flows::positive:
+        case FlowChoice::positive:
             return flow > 0;
-        case Flows::zero:
+        case FlowChoice::zero:
             return flow == 0;
-        case Flows::zeroAtFloor:
+        case FlowChoice::zeroAtFloor:
             break;
     }
     return flow >= 0;
@@ -46,9 +46,9 @@ bool taken(double flow, Flows which) {
 // are left out; a zero flow lies at the axis floor.
 template <typename Series>
 void appendPoints(Series& series, const std::vector<ProbabilityPoint>& points, const Axes& axes,
-                  Flows which = Flows::positive) {
+                  FlowChoice which = FlowChoice::positive) {
     for (const ProbabilityPoint& p : points)
-        if (taken(p.flow, which) && p.nonExceedance > 0 && p.nonExceedance < 1)
+        if (drawsFlow(p.flow, which) && p.nonExceedance > 0 && p.nonExceedance < 1)
             series.append(probabilityPosition(p.nonExceedance), axes.flowRange.position(p.flow));
 }
 
@@ -109,7 +109,7 @@ void addMinima(QChart& chart, const vd::run::FrequencyPlotData& data, const Axes
     zeros->setMarkerSize(9);
     zeros->setColor(Qt::white);
     zeros->setBorderColor(palette::black);
-    appendPoints(*zeros, data.minima, axes, Flows::zero);
+    appendPoints(*zeros, data.minima, axes, FlowChoice::zero);
     attach(chart, zeros, axes);
 }
 
@@ -124,7 +124,7 @@ void addDesign(QChart& chart, const vd::run::FrequencyPlotData& data, const Axes
     design->setMarkerSize(12);
     design->setColor(palette::vermillion);
     design->setBorderColor(palette::black);
-    appendPoints(*design, {*data.design}, axes, Flows::zeroAtFloor);
+    appendPoints(*design, {*data.design}, axes, FlowChoice::zeroAtFloor);
     attach(chart, design, axes);
 }
 
