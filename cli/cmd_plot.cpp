@@ -62,7 +62,9 @@ int cmdPlot(const Args& args, const LogPearsonLibrary& lib, std::ostream& out, s
     const run::GageResult& gage = outcome.result.gage(*o.row);
     auto chart = ui::gageChart(gage, outcome.result.settings.season, chartKindOf(o.plot.kind),
                                static_cast<std::size_t>(o.plot.averagingIndex - 1));
-    const QString error = ui::saveChartImage(std::move(chart), QString::fromStdString(o.plot.out));
+    const ui::ImageSize size{QSize(o.plot.width, o.plot.height), o.plot.dpi};
+    const QString error =
+        ui::saveChartImage(std::move(chart), QString::fromStdString(o.plot.out), size);
     if (!error.isEmpty()) {
         err << error.toStdString() << '\n';
         return 1;

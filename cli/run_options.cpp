@@ -7,6 +7,7 @@
 
 #include "errors.h"
 #include "gage_table.h"
+#include "image_scale.h"
 #include "number_text.h"
 #include "season_date.h"
 #include "utf8_path.h"
@@ -107,6 +108,13 @@ const std::vector<OptionSpec>& optionSpecs() {
         {"--out",
          "FILE",
          "the image to write: FILE.png or FILE.svg (required)",
+         {RunCommand::plot}},
+        {"--width", "W", "the image's width in pixels (default 1000)", {RunCommand::plot}},
+        {"--height", "H", "the image's height in pixels (default 650)", {RunCommand::plot}},
+        {"--dpi",
+         "N",
+         "the image's resolution (default 96); the chart is drawn N/96 times larger, so "
+         "that --width 1950 --height 1200 --dpi 300 gives a 6.5 x 4 in figure",
          {RunCommand::plot}},
         {"--timing",
          nullptr,
@@ -292,10 +300,23 @@ class Parser {
             p.averagingIndex = wholeNumber(a, value(a));
         } else if (a == "--out") {
             p.out = value(a);
+        } else if (a == "--width") {
+            p.width = boundedNumber(a, vd::run::largestImageSide);
+        } else if (a == "--height") {
+            p.height = boundedNumber(a, vd::run::largestImageSide);
+        } else if (a == "--dpi") {
+            p.dpi = boundedNumber(a, vd::run::largestImageDpi);
         } else {
             return false;
         }
         return true;
+    }
+
+    int boundedNumber(const std::string& a, int largest) {
+        const int n = wholeNumber(a, value(a));
+        if (n < 1 || n > largest)
+            throw UsageError(a + " takes a number from 1 to " + std::to_string(largest));
+        return n;
     }
 
     void checkPlotOptions() const {

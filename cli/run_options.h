@@ -43,6 +43,9 @@ struct PlotOptions {
     std::string kind;        // hydrograph, duration or frequency
     int averagingIndex = 1;  // --avg-index: the frequency chart's averaging period, from 1
     std::string out;         // FILE.png or FILE.svg
+    int width = 1000;        // --width, --height: the image in pixels
+    int height = 650;
+    int dpi = 96;  // --dpi: the PNG's resolution; the chart is scaled by dpi/96 to the pixels
 };
 
 struct RunOptions {

@@ -1,5 +1,7 @@
 #include "design_flow_levels.h"
 
+#include "number_format.h"
+
 namespace vd::run {
 namespace {
 
@@ -31,7 +33,7 @@ std::vector<DesignFlowLevel> designFlowLevels(const GageResult& gage) {
     std::vector<DesignFlowLevel> levels;
     if (gage.shortRecord) return levels;
     const auto add = [&](DesignFlowKind kind, std::string text, double flow, double percentile) {
-        if (flow > 0) levels.push_back({kind, std::move(text), flow, percentile});
+        if (flow >= 0) levels.push_back({kind, std::move(text), flow, percentile});
     };
     const BiologicalResult& bio = gage.biological;
     if (bio.flow) add(DesignFlowKind::biological, biologicalLabel(bio), *bio.flow, bio.percentile);
@@ -39,6 +41,11 @@ std::vector<DesignFlowLevel> designFlowLevels(const GageResult& gage) {
         if (b.flow) add(DesignFlowKind::block, blockLabel(b), *b.flow, b.percentile);
     add(DesignFlowKind::harmonicMean, "Harmonic mean", gage.harmonicMean, gage.harmonicPercentile);
     return levels;
+}
+
+std::string designFlowLegend(const DesignFlowLevel& level) {
+    if (level.flow == 0) return level.label + ": 0 cfs (at axis floor)";
+    return level.label + ": " + NiceFlow(level.flow) + " cfs";
 }
 
 }  // namespace vd::run

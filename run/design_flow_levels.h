@@ -20,8 +20,11 @@ struct DesignFlowLevel {
     double percentile = 0;
 };
 
-// The flows that were computed and are positive (a log axis has no place for the others),
-// biological first, then the blocks in order, then the harmonic mean.
+// The flows that were computed, biological first, then the blocks in order, then the
+// harmonic mean. A zero flow is kept: the charts draw it at the floor of the log axis.
 std::vector<DesignFlowLevel> designFlowLevels(const GageResult& gage);
+
+// "7Q10: 1.23 cfs" for the legend; "7Q10: 0 cfs (at axis floor)" for a zero flow.
+std::string designFlowLegend(const DesignFlowLevel& level);
 
 }  // namespace vd::run

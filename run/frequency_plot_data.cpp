@@ -55,6 +55,14 @@ std::vector<ProbabilityPoint> plottedMinima(const std::vector<SeasonMinimum>& mi
     return points;
 }
 
+std::string zeroYearsNoteOf(const std::vector<ProbabilityPoint>& minima) {
+    const auto zeros = std::count_if(minima.begin(), minima.end(),
+                                     [](const ProbabilityPoint& p) { return p.flow == 0; });
+    if (zeros == 0) return {};
+    return std::to_string(zeros) + " of " + std::to_string(minima.size()) +
+           " years had a zero minimum";
+}
+
 }  // namespace
 
 std::optional<FrequencyPlotData> frequencyPlotData(const GageResult& gage, std::size_t blockIndex) {
@@ -66,6 +74,7 @@ std::optional<FrequencyPlotData> frequencyPlotData(const GageResult& gage, std::
     data.days = block.days;
     data.returnYears = block.returnYears;
     data.minima = plottedMinima(block.minima);
+    data.zeroYearsNote = zeroYearsNoteOf(data.minima);
     const double designP = lpiii::lowFlowProbability(block.returnYears);
     for (const double p : curveProbabilities(designP)) {
         if (const auto flow = fittedFlow(block.fit, p); flow && drawable(*flow))

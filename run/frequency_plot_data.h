@@ -23,8 +23,10 @@ struct FrequencyPlotData {
     int days = 0;         // the averaging period
     int returnYears = 0;  // y of the design xQy
     // The seasonal annual minima at Weibull positions i/(n+1), smallest first; zero years
-    // included (a log axis leaves them out).
+    // included (the chart draws them at the floor of its log axis).
     std::vector<ProbabilityPoint> minima;
+    // "15 of 19 years had a zero minimum", or empty when none had.
+    std::string zeroYearsNote;
     // The fitted curve (with the zero-year adjustment when there are zero years), and the
     // lower and upper 90 % confidence limits at the same probabilities; points without a
     // finite positive flow are left out.
@@ -38,7 +40,6 @@ struct FrequencyPlotData {
 };
 
 // The chart of block `blockIndex` of a hydrological kind; none when the block has no fit.
-std::optional<FrequencyPlotData> frequencyPlotData(const GageResult& gage,
-                                                   std::size_t blockIndex);
+std::optional<FrequencyPlotData> frequencyPlotData(const GageResult& gage, std::size_t blockIndex);
 
 }  // namespace vd::run

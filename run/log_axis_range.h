@@ -1,5 +1,6 @@
 // The range a log flow axis shows: whole powers of ten around the flows drawn, so that
-// the axis is labelled at round numbers.
+// the axis is labelled at round numbers. The axis counts in powers of ten; a flow of zero,
+// which has no place on it, is drawn at its floor.
 #pragma once
 
 #include <algorithm>
@@ -11,6 +12,11 @@ namespace vd::run {
 struct LogAxisRange {
     double low = 1;
     double high = 10;
+
+    // Where `flow` lies on the axis: its power of ten, the floor's for zero.
+    double position(double flow) const { return std::log10(flow > 0 ? flow : low); }
+    double lowPosition() const { return std::log10(low); }
+    double highPosition() const { return std::log10(high); }
 };
 
 // Widens itself to take in positive flows; the others have no place on a log axis.

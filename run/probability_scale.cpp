@@ -99,6 +99,12 @@ ProbabilityScale durationScale(const DurationCurveData& data) {
     return scale;
 }
 
+double durationMarkPosition(const ProbabilityScale& scale, double percentExceeded) {
+    if (!(percentExceeded > 0)) return scale.low;
+    if (!(percentExceeded < 100)) return scale.high;
+    return std::clamp(percentPosition(percentExceeded), scale.low, scale.high);
+}
+
 LogAxisRange frequencyFlowRange(const FrequencyPlotData& data) {
     LogAxisRangeBuilder range;
     eachPoint(data, [&](const ProbabilityPoint& p) { range.take(p.flow); });

@@ -39,6 +39,10 @@ double percentPosition(double percent);
 // (0 % and 100 % have none), widened to at least 1 % ... 99 %; ticks labelled in percent.
 ProbabilityScale durationScale(const DurationCurveData& data);
 
+// Where a design flow's mark lies on the flow-duration chart's scale: a zero flow, equalled
+// or exceeded on every day, at the right-hand end, where the curve meets the zero days.
+double durationMarkPosition(const ProbabilityScale& scale, double percentExceeded);
+
 // The log flow axis: the minima, the curve, the band and the design flow.
 LogAxisRange frequencyFlowRange(const FrequencyPlotData& data);
 

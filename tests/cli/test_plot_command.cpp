@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <QFile>
+#include <QImage>
+#include <QSvgRenderer>
 #include <QXmlStreamReader>
 #include <filesystem>
 #include <fstream>
@@ -58,6 +60,41 @@ TEST_F(CliPlot, WritesEachKindAsPngAndSvg) {
     }
 }
 
+// --width and --height give the pixels, --dpi the resolution the PNG records; an SVG
+// takes the size (its printed size in millimetres follows from the resolution).
+TEST_F(CliPlot, ImageHasTheSizeAndResolutionAsked) {
+    struct Case {
+        vd::cli::Args size;
+        QSize pixels;
+        int dotsPerMeter;
+    };
+    const Case cases[] = {
+        {{}, QSize(1000, 650), 3780},
+        {{"--width", "1950", "--height", "1200", "--dpi", "300"}, QSize(1950, 1200), 11811},
+        {{"--width", "400", "--height", "300"}, QSize(400, 300), 3780},
+    };
+    for (const Case& c : cases) {
+        for (const char* suffix : {".png", ".svg"}) {
+            const std::string file = out(std::string("sized") + suffix);
+            fs::remove(file);
+            vd::cli::Args args{"plot", "--row", "1", "--kind", "duration", "--out", file};
+            args.insert(args.end(), c.size.begin(), c.size.end());
+            args.push_back(input(verde));
+            ASSERT_EQ(call(args), 0) << err_.str();
+            if (std::string(suffix) == ".png") {
+                const QImage image(QString::fromStdString(file));
+                EXPECT_EQ(image.size(), c.pixels);
+                EXPECT_EQ(image.dotsPerMeterX(), c.dotsPerMeter);
+                EXPECT_EQ(image.pixelColor(1, 1), QColor(Qt::white));
+            } else {
+                const QSvgRenderer svg(QString::fromStdString(file));
+                ASSERT_TRUE(svg.isValid());
+                EXPECT_EQ(svg.viewBox().size(), c.pixels);
+            }
+        }
+    }
+}
+
 TEST_F(CliPlot, RefusesWhatItCannotDraw) {
     struct Case {
         vd::cli::Args args;
@@ -72,6 +109,15 @@ TEST_F(CliPlot, RefusesWhatItCannotDraw) {
         {{"plot", "--row", "1", "--kind", "duration", "--out", out("x.jpg")}, 2, ".png or .svg"},
         {{"plot", "--row", "1", "--kind", "duration"}, 2, ".png or .svg"},
         {{"plot", "--row", "2", "--kind", "duration", "--out", png}, 1, "no results row 2"},
+        {{"plot", "--row", "1", "--kind", "duration", "--width", "0", "--out", png},
+         2,
+         "--width takes a number from 1 to 20000"},
+        {{"plot", "--row", "1", "--kind", "duration", "--height", "20001", "--out", png},
+         2,
+         "--height takes a number from 1 to 20000"},
+        {{"plot", "--row", "1", "--kind", "duration", "--dpi", "-3", "--out", png},
+         2,
+         "--dpi takes a number from 1 to 2400"},
         {{"plot", "--row", "1", "--kind", "frequency", "--avg-index", "2", "--out", png},
          1,
          "the run has 1 averaging periods"},

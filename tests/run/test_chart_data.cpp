@@ -17,6 +17,7 @@
 #include "gage_rows.h"
 #include "hydrograph_data.h"
 #include "number_format.h"
+#include "probability_scale.h"
 
 namespace fs = std::filesystem;
 using namespace vd;
@@ -83,7 +84,14 @@ TEST_P(ChartData, HydrographHoldsEveryPositiveDayOnceAndBreaksAtTheOthers) {
     const auto positive = static_cast<std::size_t>(
         std::count_if(daily.flows.begin(), daily.flows.end(), [](double f) { return f > 0; }));
     EXPECT_EQ(points, positive);
-    for (const DesignFlowLevel& level : h.levels) EXPECT_LE(h.flowRange.low, level.flow);
+    // Every level has a place: a positive one within the range, a zero one at its floor.
+    for (const DesignFlowLevel& level : h.levels) {
+        if (level.flow > 0) {
+            EXPECT_LE(h.flowRange.low, level.flow);
+        } else {
+            EXPECT_EQ(h.flowRange.position(level.flow), h.flowRange.lowPosition());
+        }
+    }
     double largest = 0;
     for (const double f : daily.flows)
         if (f > largest) largest = f;
@@ -94,10 +102,10 @@ TEST_P(ChartData, LevelsAreTheEngineDesignFlows) {
     const HydrographData h = hydrographData(gage());
     const GageResult& g = gage();
     std::vector<std::pair<std::string, double>> expected;
-    if (g.biological.flow && *g.biological.flow > 0)
-        expected.emplace_back("1B3", *g.biological.flow);
+    // Zero flows too: the charts draw them at the axis floor rather than leave them out.
+    if (g.biological.flow) expected.emplace_back("1B3", *g.biological.flow);
     for (const AveragingBlock& b : g.blocks)
-        if (b.flow && *b.flow > 0) expected.emplace_back(std::to_string(b.days) + "Q10", *b.flow);
+        if (b.flow) expected.emplace_back(std::to_string(b.days) + "Q10", *b.flow);
     expected.emplace_back("Harmonic mean", g.harmonicMean);
     ASSERT_EQ(h.levels.size(), expected.size());
     for (std::size_t i = 0; i < expected.size(); ++i) {
@@ -145,7 +153,11 @@ TEST_P(ChartData, DurationMarksSitOnTheCurveAtTheEnginePercentiles) {
     for (const DurationMark& mark : d.marks) {
         EXPECT_DOUBLE_EQ(mark.percentExceeded, 100 - mark.level.percentile) << mark.level.label;
         // The percent of days not below a flow is that of the smallest curve flow at or
-        // above it.
+        // above it; a zero flow (every day) lies beyond the curve's positive flows.
+        if (mark.level.flow == 0) {
+            EXPECT_EQ(mark.percentExceeded, 100) << mark.level.label;
+            continue;
+        }
         const auto above = std::find_if(d.curve.rbegin(), d.curve.rend(),
                                         [&](const auto& p) { return p.flow >= mark.level.flow; });
         if (above != d.curve.rend()) {
@@ -204,6 +216,28 @@ TEST(ChartDataByHand, DurationCountsMissingDaysAmongThoseNotBelow) {
     EXPECT_NEAR(d.curve.back().percentExceeded, 100.0 * 6 / 7, 1e-12);
     ASSERT_EQ(d.marks.size(), 2u);  // biological and harmonic mean
     EXPECT_NEAR(d.marks[0].percentExceeded, 100.0 * 4 / 7, 1e-12);
+}
+
+TEST(ChartDataByHand, ZeroDesignFlowsLieAtTheFloorAndSaySo) {
+    GageResult g = handMadeGage();
+    g.biological.flow = 0.0;
+    g.biological.percentile = 0;
+    const HydrographData h = hydrographData(g);
+    ASSERT_EQ(h.levels.size(), 2u);
+    EXPECT_EQ(designFlowLegend(h.levels[0]), "1B3: 0 cfs (at axis floor)");
+    EXPECT_EQ(designFlowLegend(h.levels[1]), "Harmonic mean: 2.00 cfs");
+    EXPECT_EQ(h.flowRange.position(0), 0);  // the floor of 1 ... 10 cfs
+    EXPECT_DOUBLE_EQ(h.flowRange.position(5), std::log10(5.0));
+
+    // On the flow-duration chart a zero flow, equalled or exceeded on every day, sits at the
+    // right-hand end of the scale, where the curve meets the zero days.
+    const DurationCurveData d = durationCurveData(g);
+    ASSERT_EQ(d.marks.size(), 2u);
+    EXPECT_EQ(d.marks[0].percentExceeded, 100);
+    const ProbabilityScale scale = durationScale(d);
+    EXPECT_EQ(durationMarkPosition(scale, d.marks[0].percentExceeded), scale.high);
+    EXPECT_EQ(durationMarkPosition(scale, 50), percentPosition(50));
+    EXPECT_EQ(durationMarkPosition(scale, 0), scale.low);
 }
 
 TEST(ChartDataByHand, ClustersAreCutToThePeriodDrawn) {

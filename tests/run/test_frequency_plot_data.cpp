@@ -149,6 +149,7 @@ TEST_F(LowFlowStatistics, ChartOfVerdeShowsTheEnginesNumbers) {
         }
     }
     EXPECT_EQ(chart->trendText, "trend: \u22126.8 cfs/decade, p < 0.001");
+    EXPECT_EQ(chart->zeroYearsNote, "");
 }
 
 TEST_F(LowFlowStatistics, ChartWithZeroYearsStartsItsCurveAboveThem) {
@@ -160,8 +161,9 @@ TEST_F(LowFlowStatistics, ChartWithZeroYearsStartsItsCurveAboveThem) {
     ASSERT_TRUE(chart);
 
     // The zero years (minima up to 1e-6, here down to 5.9e-7) are plotted too, first and at
-    // 0 (a log axis leaves them out).
+    // 0 (the chart puts them at the floor of its log axis), and the chart says how many.
     ASSERT_EQ(chart->minima.size(), 19u);
+    EXPECT_EQ(chart->zeroYearsNote, "15 of 19 years had a zero minimum");
     EXPECT_EQ(chart->minima[14].flow, 0.0);
     EXPECT_GT(chart->minima[15].flow, 1e-6);
     EXPECT_EQ(chart->minima[15].nonExceedance, 16.0 / 20);

@@ -5,19 +5,27 @@
 #include <QAreaSeries>
 #include <QCategoryAxis>
 #include <QChart>
+#include <QComboBox>
 #include <QContextMenuEvent>
 #include <QDir>
 #include <QFile>
+#include <QImage>
+#include <QLegend>
+#include <QLegendMarker>
 #include <QLineEdit>
 #include <QLineSeries>
 #include <QMenu>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QScatterSeries>
+#include <QSpinBox>
 #include <QSvgRenderer>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QValueAxis>
+#include <cmath>
+#include <set>
 #include <sstream>
 
 #include "chart_parts.h"
@@ -28,6 +36,7 @@
 #include "frequency_chart.h"
 #include "hydrograph_chart.h"
 #include "hydrograph_data.h"
+#include "image_size_dialog.h"
 #include "main_window_run.h"
 #include "plot_chart_view.h"
 #include "plot_window.h"
@@ -79,6 +88,9 @@ class TestPlotWindow final : public QObject {
     void frequencySeriesHoldTheChartData();
     void zoomAndResetChangeTheAxisRange();
     void saveImageWritesPngAndSvg();
+    void zeroDesignFlowsAndZeroYearsStayOnTheCharts();
+    void dateLabelsFollowTheZoomAndNeverRepeat();
+    void savedImageHasTheChosenSizeAndResolution();
     void saveCsvWritesTheBatchCsvOfTheGages();
     void csvNameFollowsTheParameterFile();
 
@@ -206,13 +218,15 @@ void TestPlotWindow::hydrographSeriesHoldTheChartData() {
         QCOMPARE(points.size(), static_cast<qsizetype>(segment.size()));
         for (qsizetype i = 0; i < points.size(); i += 97) {
             const auto& p = segment[static_cast<std::size_t>(i)];
-            QCOMPARE(points[i], QPointF(vd::run::epochMilliseconds(p.day), p.flow));
+            QCOMPARE(points[i],
+                     QPointF(vd::run::epochMilliseconds(p.day), data.flowRange.position(p.flow)));
         }
     }
     for (const vd::run::DesignFlowLevel& level : data.levels) {
         const auto line = seriesOf<QLineSeries>(chart, designFlowName(level));
         QCOMPARE(line.size(), 1);
-        for (const QPointF& p : pointsOf(*line.front())) QCOMPARE(p.y(), level.flow);
+        for (const QPointF& p : pointsOf(*line.front()))
+            QCOMPARE(p.y(), data.flowRange.position(level.flow));
     }
     // The shaded area steps up over each excursion period and back down after it.
     const auto shading = seriesOf<QAreaSeries>(chart, QString::fromLatin1(excursionPeriodsName));
@@ -222,10 +236,10 @@ void TestPlotWindow::hydrographSeriesHoldTheChartData() {
     for (std::size_t k = 0; k < data.excursionPeriods.size(); ++k) {
         const auto& period = data.excursionPeriods[k];
         const auto at = static_cast<qsizetype>(4 * k);
-        QCOMPARE(upper[at + 1],
-                 QPointF(vd::run::epochMilliseconds(period.firstDay), data.flowRange.high));
-        QCOMPARE(upper[at + 2],
-                 QPointF(vd::run::epochMilliseconds(period.lastDay + 1), data.flowRange.high));
+        QCOMPARE(upper[at + 1], QPointF(vd::run::epochMilliseconds(period.firstDay),
+                                        data.flowRange.highPosition()));
+        QCOMPARE(upper[at + 2], QPointF(vd::run::epochMilliseconds(period.lastDay + 1),
+                                        data.flowRange.highPosition()));
     }
     const auto outlines = seriesOf<QLineSeries>(chart, QString::fromLatin1(clustersName));
     QCOMPARE(outlines.size(), static_cast<qsizetype>(data.clusters.size()));
@@ -243,20 +257,20 @@ void TestPlotWindow::durationSeriesHoldTheChartData() {
     const QList<QPointF> points = pointsOf(*curve.front());
     QVERIFY(!points.empty());
     QCOMPARE(points.front(), QPointF(vd::run::percentPosition(data.curve.front().percentExceeded),
-                                     data.curve.front().flow));
+                                     data.flowRange.position(data.curve.front().flow)));
     const auto marks = seriesOf<QScatterSeries>(chart);
     QCOMPARE(marks.size(), static_cast<qsizetype>(data.marks.size()));
     for (qsizetype k = 0; k < marks.size(); ++k) {
         const vd::run::DurationMark& mark = data.marks[static_cast<std::size_t>(k)];
         QVERIFY(marks[k]->name().startsWith(designFlowName(mark.level)));
         QCOMPARE(pointsOf(*marks[k]),
-                 QList<QPointF>(
-                     {QPointF(vd::run::percentPosition(mark.percentExceeded), mark.level.flow)}));
+                 QList<QPointF>({QPointF(vd::run::percentPosition(mark.percentExceeded),
+                                         data.flowRange.position(mark.level.flow))}));
     }
 }
 
 void TestPlotWindow::frequencySeriesHoldTheChartData() {
-    // Numbers made up for the chart alone: a zero year, which a log axis leaves out.
+    // Numbers made up for the chart alone: a zero year, drawn apart at the axis floor.
     vd::run::FrequencyPlotData data;
     data.days = 7;
     data.returnYears = 10;
@@ -266,24 +280,37 @@ void TestPlotWindow::frequencySeriesHoldTheChartData() {
     data.upper90 = {{0.05, 8}, {0.5, 19}, {0.95, 70}};
     data.design = vd::run::ProbabilityPoint{0.1, 7.5};
     data.trendText = "trend: -3.1 cfs/decade, p = 0.02";
+    data.zeroYearsNote = "1 of 4 years had a zero minimum";
     const auto chart = frequencyChart(data, "GAGE\nClimatic year Apr 1 - Mar 31, 1990-2021");
     QVERIFY(chart->title().contains(QStringLiteral("trend: -3.1 cfs/decade, p = 0.02")));
+    QVERIFY(chart->title().contains(QStringLiteral("1 of 4 years had a zero minimum")));
 
     const auto z = [](double p) { return vd::run::probabilityPosition(p); };
+    const vd::run::LogAxisRange range = vd::run::frequencyFlowRange(data);
+    QCOMPARE(range.low, 1.0);
+    const auto y = [&](double flow) { return range.position(flow); };
     const auto scatter = seriesOf<QScatterSeries>(*chart);
-    QCOMPARE(scatter.size(), 2);
+    QCOMPARE(scatter.size(), 3);
     QCOMPARE(scatter[0]->name(), QStringLiteral("Seasonal annual 7-day minima"));
-    QCOMPARE(pointsOf(*scatter[0]), QList<QPointF>({{z(0.4), 12}, {z(0.6), 20}, {z(0.8), 35}}));
-    QCOMPARE(scatter[1]->name(), QStringLiteral("7Q10: 7.50 cfs"));
-    QCOMPARE(pointsOf(*scatter[1]), QList<QPointF>({{z(0.1), 7.5}}));
+    QCOMPARE(pointsOf(*scatter[0]),
+             QList<QPointF>({{z(0.4), y(12)}, {z(0.6), y(20)}, {z(0.8), y(35)}}));
+    QCOMPARE(scatter[1]->name(), QStringLiteral("Zero minima: 0 cfs (at axis floor)"));
+    QCOMPARE(pointsOf(*scatter[1]), QList<QPointF>({{z(0.2), range.lowPosition()}}));
+    QCOMPARE(scatter[2]->name(), QStringLiteral("7Q10: 7.50 cfs"));
+    QCOMPARE(pointsOf(*scatter[2]), QList<QPointF>({{z(0.1), y(7.5)}}));
     const auto fitted = seriesOf<QLineSeries>(*chart, QString::fromLatin1(fittedCurveName));
     QCOMPARE(fitted.size(), 1);
     QCOMPARE(pointsOf(*fitted.front()),
-             QList<QPointF>({{z(0.05), 5}, {z(0.5), 16}, {z(0.95), 50}}));
+             QList<QPointF>({{z(0.05), y(5)}, {z(0.5), y(16)}, {z(0.95), y(50)}}));
     const auto band = seriesOf<QAreaSeries>(*chart, QString::fromLatin1(confidenceBandName));
     QCOMPARE(band.size(), 1);
-    QCOMPARE(pointsOf(*band.front()->lowerSeries()).back(), QPointF(z(0.95), 40));
-    QCOMPARE(pointsOf(*band.front()->upperSeries()).front(), QPointF(z(0.05), 8));
+    QCOMPARE(pointsOf(*band.front()->lowerSeries()).back(), QPointF(z(0.95), y(40)));
+    QCOMPARE(pointsOf(*band.front()->upperSeries()).front(), QPointF(z(0.05), y(8)));
+    // The flow axis is labelled at 1, 2 and 5 of each decade: 1 ... 100 cfs here.
+    auto* flow = qobject_cast<QCategoryAxis*>(chart->axes(Qt::Vertical).front());
+    QVERIFY(flow);
+    QCOMPARE(flow->categoriesLabels(), QStringList({"1", "2", "5", "10", "20", "50", "100"}));
+    QCOMPARE(flow->endValue(QStringLiteral("20")), std::log10(20.0));
     // The probability axis is labelled at probabilities, with return periods below 0.5.
     const auto axes = chart->axes(Qt::Horizontal);
     QCOMPARE(axes.size(), 1);
@@ -319,6 +346,9 @@ void TestPlotWindow::saveImageWritesPngAndSvg() {
     QVERIFY(QTest::qWaitForWindowExposed(&plots));
     QStringList errors;
     plots.showError = [&](const QString& message) { errors << message; };
+    plots.chooseImageSize = [](QSize viewSize) -> std::optional<ImageSize> {
+        return ImageSize{viewSize};
+    };
     QString suggested;
     for (const char* name : {"h.png", "h.svg", "h.bmp"}) {
         plots.chooseImageFile = [&](const QString& s) {
@@ -355,6 +385,122 @@ void TestPlotWindow::saveImageWritesPngAndSvg() {
                  QStringLiteral("Cannot write \"%1\": No such file or directory").arg(path));
     }
     QVERIFY(!QFile::exists(dir.filePath(QStringLiteral("missing"))));
+}
+
+int rowNamed(const vd::run::RunResult& result, const char* part) {
+    for (int row = 1; row <= result.dataRowCount(); ++row)
+        if (result.gage(row).name.find(part) != std::string::npos) return row;
+    return 0;
+}
+
+void TestPlotWindow::zeroDesignFlowsAndZeroYearsStayOnTheCharts() {
+    const int bayou = rowNamed(result_, "BAYOU GRAND CANE");
+    QVERIFY(bayou > 0);
+    PlotWindow plots(result_, bayou);
+    const vd::run::HydrographData h = vd::run::hydrographData(result_.gage(bayou));
+    const QChart& hydrograph = *plots.view(PlotWindow::hydrographTab).chart();
+    for (const char* name : {"1B3: 0 cfs (at axis floor)", "7Q10: 0 cfs (at axis floor)"}) {
+        const auto line = seriesOf<QLineSeries>(hydrograph, QString::fromLatin1(name));
+        QCOMPARE(line.size(), 1);
+        QVERIFY(!hydrograph.legend()->markers(line.front()).isEmpty());
+        QVERIFY(hydrograph.legend()->markers(line.front()).front()->isVisible());
+        for (const QPointF& p : pointsOf(*line.front())) QCOMPARE(p.y(), h.flowRange.lowPosition());
+    }
+    const QChart& duration = *plots.view(PlotWindow::durationTab).chart();
+    const auto marks = seriesOf<QScatterSeries>(duration);
+    QVERIFY(std::any_of(marks.begin(), marks.end(), [](const QScatterSeries* s) {
+        return s->name().startsWith(QStringLiteral("7Q10: 0 cfs (at axis floor)")) &&
+               s->count() == 1;
+    }));
+
+    const QChart& frequency = *plots.view(PlotWindow::frequencyTab).chart();
+    QVERIFY2(frequency.title().contains(QStringLiteral("15 of 19 years had a zero minimum")),
+             qPrintable(frequency.title()));
+    const auto zeros =
+        seriesOf<QScatterSeries>(frequency, QStringLiteral("Zero minima: 0 cfs (at axis floor)"));
+    QCOMPARE(zeros.size(), 1);
+    QCOMPARE(zeros.front()->count(), 15);
+    const auto design =
+        seriesOf<QScatterSeries>(frequency, QStringLiteral("7Q10: 0 cfs (at axis floor)"));
+    QCOMPARE(design.size(), 1);
+    QCOMPARE(design.front()->count(), 1);
+}
+
+void TestPlotWindow::dateLabelsFollowTheZoomAndNeverRepeat() {
+    PlotWindow plots(result_, verdeRow);
+    plots.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&plots));
+    PlotChartView& view = plots.view(PlotWindow::hydrographTab);
+    auto* date = qobject_cast<QCategoryAxis*>(view.chart()->axes(Qt::Horizontal).front());
+    QVERIFY(date);
+    const auto check = [&](const QString& pattern) {
+        const QStringList labels = date->categoriesLabels();
+        QVERIFY(labels.size() >= 2);
+        QCOMPARE(QSet<QString>(labels.begin(), labels.end()).size(), labels.size());
+        const QRegularExpression form(pattern);
+        for (const QString& label : labels) {
+            QVERIFY2(form.match(label).hasMatch(), qPrintable(label));
+            QVERIFY(date->endValue(label) >= date->min() && date->endValue(label) <= date->max());
+        }
+    };
+    check(QStringLiteral("^\\d{4}$"));
+    const QStringList whole = date->categoriesLabels();
+    // Zoomed in far enough, the ticks move to month boundaries named with their year.
+    view.setFocus();
+    for (int k = 0; k < 12; ++k) QTest::keyClick(&view, Qt::Key_Plus);
+    check(QStringLiteral("^(\\d{1,2} )?[A-Z][a-z]{2} \\d{4}$"));
+    QTest::keyClick(&view, Qt::Key_Right);
+    check(QStringLiteral("^(\\d{1,2} )?[A-Z][a-z]{2} \\d{4}$"));
+    view.resetZoom();
+    QCOMPARE(date->categoriesLabels(), whole);
+    // The flow axis has labels between the powers of ten where it has room.
+    auto* flow = qobject_cast<QCategoryAxis*>(view.chart()->axes(Qt::Vertical).front());
+    QVERIFY(flow);
+    const QStringList flows = flow->categoriesLabels();
+    QVERIFY2(std::any_of(flows.begin(), flows.end(),
+                         [](const QString& l) { return l.startsWith(QLatin1Char('2')); }) &&
+                 std::any_of(flows.begin(), flows.end(),
+                             [](const QString& l) { return l.startsWith(QLatin1Char('5')); }),
+             qPrintable(flows.join(QLatin1Char(' '))));
+}
+
+void TestPlotWindow::savedImageHasTheChosenSizeAndResolution() {
+    // The dialog offers the window's size, the fact sheet's and one's own.
+    ImageSizeDialog dialog(QSize(900, 500));
+    QCOMPARE(dialog.chosen().pixels, QSize(900, 500));
+    QCOMPARE(dialog.chosen().dpi, 96);
+    QVERIFY(!dialog.widthBox->isEnabled());
+    dialog.choiceBox->setCurrentIndex(ImageSizeDialog::factSheetChoice);
+    QCOMPARE(dialog.chosen().pixels, factSheetImageSize.pixels);
+    QCOMPARE(dialog.chosen().dpi, 300);
+    dialog.choiceBox->setCurrentIndex(ImageSizeDialog::customChoice);
+    QVERIFY(dialog.widthBox->isEnabled());
+    dialog.widthBox->setValue(640);
+    dialog.dpiBox->setValue(150);
+    QCOMPARE(dialog.chosen().pixels, QSize(640, 1200));
+    QCOMPARE(dialog.chosen().dpi, 150);
+
+    QTemporaryDir dir;
+    PlotWindow plots(result_, verdeRow);
+    plots.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&plots));
+    plots.showError = [](const QString& message) { QFAIL(qPrintable(message)); };
+    plots.chooseImageSize = [](QSize) -> std::optional<ImageSize> { return factSheetImageSize; };
+    const QString path = dir.filePath(QStringLiteral("fact.png"));
+    plots.chooseImageFile = [&](const QString&) { return path; };
+    plots.saveImage(PlotWindow::hydrographTab);
+    const QImage image(path);
+    QCOMPARE(image.size(), QSize(1950, 1200));
+    QCOMPARE(image.dotsPerMeterX(), 11811);
+    QCOMPARE(image.dotsPerMeterY(), 11811);
+    // White all round: the corners are the background, not the window's grey.
+    QCOMPARE(image.pixelColor(2, 2), QColor(Qt::white));
+    QCOMPARE(image.pixelColor(1947, 1197), QColor(Qt::white));
+    // Cancelling the size choice writes nothing.
+    plots.chooseImageSize = [](QSize) -> std::optional<ImageSize> { return std::nullopt; };
+    plots.chooseImageFile = [&](const QString&) { return dir.filePath(QStringLiteral("no.png")); };
+    plots.saveImage(PlotWindow::hydrographTab);
+    QVERIFY(!QFile::exists(dir.filePath(QStringLiteral("no.png"))));
 }
 
 void TestPlotWindow::saveCsvWritesTheBatchCsvOfTheGages() {

@@ -4,8 +4,8 @@
 #include <QBuffer>
 #include <QChartView>
 #include <QFileInfo>
+#include <QImage>
 #include <QPainter>
-#include <QPixmap>
 #include <QSvgGenerator>
 #include <QTextDocumentFragment>
 
@@ -28,50 +28,81 @@ QString written(const QString& path, const QByteArray& bytes) {
     }
 }
 
-QString saveSvg(QChartView& view, const QString& path) {
+// The rendering of the view laid out at its size, scaled to the image's pixels.
+struct Picture {
+    QChartView& view;
+    ImageSize size;
+    vd::run::ImageScale scale;
+};
+
+void paint(QPainter& painter, const Picture& p) {
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setRenderHint(QPainter::TextAntialiasing);
+    p.view.render(&painter, QRectF(QPointF(0, 0), QSizeF(p.size.pixels)), p.view.rect(),
+                  Qt::IgnoreAspectRatio);
+}
+
+QString saveSvg(const Picture& p, const QString& path) {
     QBuffer bytes;
     bytes.open(QIODevice::WriteOnly);
     QSvgGenerator svg;
     svg.setOutputDevice(&bytes);
-    svg.setSize(view.size());
-    svg.setViewBox(QRect(QPoint(0, 0), view.size()));
+    svg.setSize(p.size.pixels);
+    svg.setViewBox(QRect(QPoint(0, 0), p.size.pixels));
+    svg.setResolution(p.size.dpi);
     // The chart's title is rich text; the drawing's title is plain.
-    if (view.chart())
+    if (p.view.chart())
         svg.setTitle(
-            QTextDocumentFragment::fromHtml(view.chart()->title()).toPlainText().toHtmlEscaped());
+            QTextDocumentFragment::fromHtml(p.view.chart()->title()).toPlainText().toHtmlEscaped());
     QPainter painter;
     if (!painter.begin(&svg)) return QStringLiteral("Unable to write \"%1\".").arg(path);
-    view.render(&painter);
+    painter.fillRect(QRect(QPoint(0, 0), p.size.pixels), Qt::white);
+    paint(painter, p);
     painter.end();
     return written(path, bytes.data());
 }
 
-QString savePng(QChartView& view, const QString& path) {
+QString savePng(const Picture& p, const QString& path) {
+    QImage image(p.size.pixels, QImage::Format_ARGB32_Premultiplied);
+    if (image.isNull()) return QStringLiteral("Unable to write \"%1\": too large.").arg(path);
+    image.fill(Qt::white);
+    image.setDotsPerMeterX(p.scale.dotsPerMeter);
+    image.setDotsPerMeterY(p.scale.dotsPerMeter);
+    QPainter painter(&image);
+    paint(painter, p);
+    painter.end();
     QBuffer bytes;
     bytes.open(QIODevice::WriteOnly);
-    if (!view.grab().save(&bytes, "PNG"))
-        return QStringLiteral("Unable to write \"%1\".").arg(path);
+    if (!image.save(&bytes, "PNG")) return QStringLiteral("Unable to write \"%1\".").arg(path);
     return written(path, bytes.data());
+}
+
+QString saveAt(QChartView& view, const QString& path, ImageSize size) {
+    const Picture picture{view, size,
+                          vd::run::imageScale(size.pixels.width(), size.pixels.height(), size.dpi)};
+    const QString suffix = QFileInfo(path).suffix().toLower();
+    if (suffix == QLatin1String("svg")) return saveSvg(picture, path);
+    if (suffix != QLatin1String("png"))
+        return QStringLiteral("\"%1\": images are written as .png or .svg.").arg(path);
+    return savePng(picture, path);
 }
 
 }  // namespace
 
 QString saveChartImage(QChartView& view, const QString& path) {
-    const QString suffix = QFileInfo(path).suffix().toLower();
-    if (suffix == QLatin1String("svg")) return saveSvg(view, path);
-    if (suffix != QLatin1String("png"))
-        return QStringLiteral("\"%1\": images are written as .png or .svg.").arg(path);
-    return savePng(view, path);
+    return saveAt(view, path, {view.size()});
 }
 
-QString saveChartImage(std::unique_ptr<QChart> chart, const QString& path, QSize size) {
+QString saveChartImage(std::unique_ptr<QChart> chart, const QString& path, ImageSize size) {
+    const vd::run::ImageScale scale =
+        vd::run::imageScale(size.pixels.width(), size.pixels.height(), size.dpi);
     PlotChartView view;
     view.replaceChart(std::move(chart));
     view.setAttribute(Qt::WA_DontShowOnScreen);
-    view.resize(size);
+    view.resize(scale.layoutWidth, scale.layoutHeight);
     view.show();
     QApplication::processEvents();
-    return saveChartImage(view, path);
+    return saveAt(view, path, size);
 }
 
 }  // namespace vd::ui

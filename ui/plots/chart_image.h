@@ -1,5 +1,5 @@
 // "Save image...": a chart view written as PNG or SVG, the format chosen by the file's
-// suffix; also what `vando3-cli plot` writes.
+// suffix; also what `vando3-cli plot` writes. Images have a white background throughout.
 #pragma once
 
 #include <QChart>
@@ -7,19 +7,30 @@
 #include <QString>
 #include <memory>
 
+#include "image_scale.h"
+
 class QChartView;
 
 namespace vd::ui {
 
+// An image's size in pixels and its resolution: the chart is laid out at the size a screen
+// shows it and scaled to the pixels (run::imageScale).
+struct ImageSize {
+    QSize pixels;
+    int dpi = vd::run::screenDpi;
+};
+
 // The size of an image made without a window.
 inline constexpr QSize defaultImageSize{1000, 650};
+// A figure for a fact sheet: 6.5 by 4 inches at 300 dpi.
+inline constexpr ImageSize factSheetImageSize{{1950, 1200}, 300};
 
-// Writes what the view shows. Returns an empty text, or why the file could not be written
-// (an unknown suffix among them).
+// Writes what the view shows, at the view's size. Returns an empty text, or why the file
+// could not be written (an unknown suffix among them).
 QString saveChartImage(QChartView& view, const QString& path);
 
-// Writes a chart drawn at `size` in a view that is never shown on screen.
+// Writes a chart laid out for `size` in a view that is never shown on screen.
 QString saveChartImage(std::unique_ptr<QChart> chart, const QString& path,
-                       QSize size = defaultImageSize);
+                       ImageSize size = {defaultImageSize});
 
 }  // namespace vd::ui

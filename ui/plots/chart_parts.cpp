@@ -1,23 +1,20 @@
 #include "chart_parts.h"
 
+#include <QCategoryAxis>
 #include <QChart>
 #include <QLegendMarker>
 #include <QLineSeries>
-#include <QLogValueAxis>
 
-#include "number_format.h"
+#include "log_axis_ticks.h"
 #include "plot_palette.h"
+#include "tick_axis.h"
 
 namespace vd::ui {
 
-QLogValueAxis* addLogFlowAxis(QChart& chart, const vd::run::LogAxisRange& range) {
-    auto* axis = new QLogValueAxis(&chart);
-    axis->setBase(10);
-    axis->setLabelFormat(QStringLiteral("%g"));
-    axis->setMinorTickCount(8);
-    axis->setRange(range.low, range.high);
+QCategoryAxis* addLogFlowAxis(QChart& chart, const vd::run::LogAxisRange& range) {
+    QCategoryAxis* axis = addTickAxis(chart, Qt::AlignLeft, range.lowPosition(),
+                                      range.highPosition(), vd::run::logAxisTicks);
     axis->setTitleText(QStringLiteral("Flow (cfs)"));
-    chart.addAxis(axis, Qt::AlignLeft);
     return axis;
 }
 
@@ -45,7 +42,7 @@ QPen designFlowPen(vd::run::DesignFlowKind kind, int blockIndex) {
 }
 
 QString designFlowName(const vd::run::DesignFlowLevel& level) {
-    return QString::fromStdString(level.label + ": " + vd::run::NiceFlow(level.flow) + " cfs");
+    return QString::fromStdString(vd::run::designFlowLegend(level));
 }
 
 void hideFromLegend(QChart& chart, QAbstractSeries* series) {
@@ -58,6 +55,8 @@ std::unique_ptr<QChart> newChart(const std::string& title) {
     chart->setTitle(chartTitleText(title));
     chart->legend()->setAlignment(Qt::AlignBottom);
     chart->legend()->setShowToolTips(true);
+    chart->setBackgroundBrush(Qt::white);
+    chart->setBackgroundRoundness(0);
     return chart;
 }
 

@@ -2,7 +2,6 @@
 
 #include <QCategoryAxis>
 #include <QLineSeries>
-#include <QLogValueAxis>
 #include <QScatterSeries>
 
 #include "chart_parts.h"
@@ -13,7 +12,8 @@
 namespace vd::ui {
 namespace {
 
-QScatterSeries* markOf(QChart& chart, const vd::run::DurationMark& mark, int blockIndex) {
+QScatterSeries* markOf(QChart& chart, const vd::run::DurationCurveData& data,
+                       const vd::run::DurationMark& mark, int blockIndex) {
     auto* point = new QScatterSeries(&chart);
     point->setName(designFlowName(mark.level) + QStringLiteral(" at ") +
                    QString::fromStdString(vd::run::formatFixed(mark.percentExceeded, 1)) +
@@ -25,7 +25,8 @@ QScatterSeries* markOf(QChart& chart, const vd::run::DurationMark& mark, int blo
     point->setMarkerShape(mark.level.kind == vd::run::DesignFlowKind::block
                               ? QScatterSeries::MarkerShapeRectangle
                               : QScatterSeries::MarkerShapeCircle);
-    point->append(vd::run::percentPosition(mark.percentExceeded), mark.level.flow);
+    point->append(vd::run::durationMarkPosition(vd::run::durationScale(data), mark.percentExceeded),
+                  data.flowRange.position(mark.level.flow));
     return point;
 }
 
@@ -49,21 +50,22 @@ std::unique_ptr<QChart> durationChart(const vd::run::DurationCurveData& data,
                                       const std::string& title) {
     auto chart = newChart(title);
     QCategoryAxis* percent = percentAxis(*chart, data);
-    QLogValueAxis* flow = addLogFlowAxis(*chart, data.flowRange);
+    QCategoryAxis* flow = addLogFlowAxis(*chart, data.flowRange);
 
     auto* curve = new QLineSeries(chart.get());
     curve->setName(QString::fromLatin1(durationCurveName));
     curve->setPen(QPen(palette::blue, 2));
     for (const vd::run::DurationPoint& p : data.curve)
         if (p.percentExceeded > 0 && p.percentExceeded < 100)
-            curve->append(vd::run::percentPosition(p.percentExceeded), p.flow);
+            curve->append(vd::run::percentPosition(p.percentExceeded),
+                          data.flowRange.position(p.flow));
     chart->addSeries(curve);
     curve->attachAxis(percent);
     curve->attachAxis(flow);
 
     int block = 0;
     for (const vd::run::DurationMark& mark : data.marks) {
-        QScatterSeries* point = markOf(*chart, mark, block);
+        QScatterSeries* point = markOf(*chart, data, mark, block);
         if (mark.level.kind == vd::run::DesignFlowKind::block) ++block;
         chart->addSeries(point);
         point->attachAxis(percent);

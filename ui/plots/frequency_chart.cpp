@@ -3,11 +3,10 @@
 #include <QAreaSeries>
 #include <QCategoryAxis>
 #include <QLineSeries>
-#include <QLogValueAxis>
 #include <QScatterSeries>
 
 #include "chart_parts.h"
-#include "number_format.h"
+#include "design_flow_levels.h"
 #include "plot_palette.h"
 #include "probability_scale.h"
 
@@ -20,6 +19,7 @@ using vd::run::probabilityPosition;
 struct Axes {
     QAbstractAxis* probability;
     QAbstractAxis* flow;
+    vd::run::LogAxisRange flowRange;
 };
 
 void attach(QChart& chart, QAbstractSeries* series, const Axes& axes) {
@@ -28,12 +28,28 @@ void attach(QChart& chart, QAbstractSeries* series, const Axes& axes) {
     series->attachAxis(axes.flow);
 }
 
-// Points without a place on the axes (zero flows, probabilities 0 and 1) are left out.
+enum class FlowChoice { positive, zero, zeroAtFloor };
+
+bool drawsFlow(double flow, FlowChoice which) {
+    switch (which) {
+        case FlowChoice::positive:
+            return flow > 0;
+        case FlowChoice::zero:
+            return flow == 0;
+        case FlowChoice::zeroAtFloor:
+            break;
+    }
+    return flow >= 0;
+}
+
+// Points without a place on the axes (probabilities 0 and 1, and the flows not asked for)
+// are left out; a zero flow lies at the axis floor.
 template <typename Series>
-void appendPoints(Series& series, const std::vector<ProbabilityPoint>& points) {
+void appendPoints(Series& series, const std::vector<ProbabilityPoint>& points, const Axes& axes,
+                  FlowChoice which = FlowChoice::positive) {
     for (const ProbabilityPoint& p : points)
-        if (p.flow > 0 && p.nonExceedance > 0 && p.nonExceedance < 1)
-            series.append(probabilityPosition(p.nonExceedance), p.flow);
+        if (drawsFlow(p.flow, which) && p.nonExceedance > 0 && p.nonExceedance < 1)
+            series.append(probabilityPosition(p.nonExceedance), axes.flowRange.position(p.flow));
 }
 
 QCategoryAxis* probabilityAxis(QChart& chart, const vd::run::FrequencyPlotData& data) {
@@ -58,8 +74,8 @@ void addBand(QChart& chart, const vd::run::FrequencyPlotData& data, const Axes& 
     if (data.lower90.empty() || data.upper90.empty()) return;
     auto* upper = new QLineSeries(&chart);
     auto* lower = new QLineSeries(&chart);
-    appendPoints(*upper, data.upper90);
-    appendPoints(*lower, data.lower90);
+    appendPoints(*upper, data.upper90, axes);
+    appendPoints(*lower, data.lower90, axes);
     auto* band = new QAreaSeries(upper, lower);
     band->setParent(&chart);
     band->setName(QString::fromLatin1(confidenceBandName));
@@ -72,7 +88,7 @@ void addFit(QChart& chart, const vd::run::FrequencyPlotData& data, const Axes& a
     auto* fitted = new QLineSeries(&chart);
     fitted->setName(QString::fromLatin1(fittedCurveName));
     fitted->setPen(QPen(palette::blue, 2));
-    appendPoints(*fitted, data.fitted);
+    appendPoints(*fitted, data.fitted, axes);
     attach(chart, fitted, axes);
 }
 
@@ -83,22 +99,32 @@ void addMinima(QChart& chart, const vd::run::FrequencyPlotData& data, const Axes
     minima->setMarkerSize(7);
     minima->setColor(palette::black);
     minima->setBorderColor(palette::black);
-    appendPoints(*minima, data.minima);
+    appendPoints(*minima, data.minima, axes);
     attach(chart, minima, axes);
+    if (data.zeroYearsNote.empty()) return;
+    // The zero years stay on the chart, hollow at the floor, not dropped without a word.
+    auto* zeros = new QScatterSeries(&chart);
+    zeros->setName(QStringLiteral("Zero minima: 0 cfs (at axis floor)"));
+    zeros->setMarkerShape(QScatterSeries::MarkerShapeTriangle);
+    zeros->setMarkerSize(9);
+    zeros->setColor(Qt::white);
+    zeros->setBorderColor(palette::black);
+    appendPoints(*zeros, data.minima, axes, FlowChoice::zero);
+    attach(chart, zeros, axes);
 }
 
 void addDesign(QChart& chart, const vd::run::FrequencyPlotData& data, const Axes& axes) {
     if (!data.design) return;
     auto* design = new QScatterSeries(&chart);
-    design->setName(QStringLiteral("%1Q%2: %3 cfs")
-                        .arg(data.days)
-                        .arg(data.returnYears)
-                        .arg(QString::fromStdString(vd::run::NiceFlow(data.design->flow))));
+    design->setName(QString::fromStdString(vd::run::designFlowLegend(
+        {vd::run::DesignFlowKind::block,
+         std::to_string(data.days) + 'Q' + std::to_string(data.returnYears), data.design->flow,
+         0})));
     design->setMarkerShape(QScatterSeries::MarkerShapeRectangle);
     design->setMarkerSize(12);
     design->setColor(palette::vermillion);
     design->setBorderColor(palette::black);
-    appendPoints(*design, {*data.design});
+    appendPoints(*design, {*data.design}, axes, FlowChoice::zeroAtFloor);
     attach(chart, design, axes);
 }
 
@@ -108,9 +134,10 @@ std::unique_ptr<QChart> frequencyChart(const vd::run::FrequencyPlotData& data,
                                        const std::string& title) {
     std::string fullTitle = title;
     if (!data.trendText.empty()) fullTitle += "\n" + data.trendText;
+    if (!data.zeroYearsNote.empty()) fullTitle += "\n" + data.zeroYearsNote;
     auto chart = newChart(fullTitle);
-    const Axes axes{probabilityAxis(*chart, data),
-                    addLogFlowAxis(*chart, vd::run::frequencyFlowRange(data))};
+    const vd::run::LogAxisRange flowRange = vd::run::frequencyFlowRange(data);
+    const Axes axes{probabilityAxis(*chart, data), addLogFlowAxis(*chart, flowRange), flowRange};
     addBand(*chart, data, axes);
     addFit(*chart, data, axes);
     addMinima(*chart, data, axes);

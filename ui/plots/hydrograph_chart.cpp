@@ -1,13 +1,13 @@
 #include "hydrograph_chart.h"
 
 #include <QAreaSeries>
-#include <QDateTime>
-#include <QDateTimeAxis>
+#include <QCategoryAxis>
 #include <QLineSeries>
-#include <QLogValueAxis>
 
 #include "chart_parts.h"
+#include "date_axis_ticks.h"
 #include "plot_palette.h"
+#include "tick_axis.h"
 
 namespace vd::ui {
 namespace {
@@ -39,7 +39,8 @@ void addDailyFlows(QChart& chart, const vd::run::HydrographData& h, const Axes& 
         auto* line = new QLineSeries(&chart);
         line->setName(QString::fromLatin1(dailyFlowName));
         line->setPen(QPen(palette::blue, 1));
-        for (const vd::run::DayFlow& p : segment) line->append(startOf(p.day), p.flow);
+        for (const vd::run::DayFlow& p : segment)
+            line->append(startOf(p.day), h.flowRange.position(p.flow));
         attach(chart, line, axes);
         if (!first) hideFromLegend(chart, line);
         first = false;
@@ -50,8 +51,8 @@ void addDailyFlows(QChart& chart, const vd::run::HydrographData& h, const Axes& 
 // and back down to the bottom between periods, where the area has no height.
 void addExcursionShading(QChart& chart, const vd::run::HydrographData& h, const Axes& axes) {
     if (h.excursionPeriods.empty()) return;
-    const double low = h.flowRange.low;
-    const double high = h.flowRange.high;
+    const double low = h.flowRange.lowPosition();
+    const double high = h.flowRange.highPosition();
     auto* upper = new QLineSeries(&chart);
     auto* lower = new QLineSeries(&chart);
     for (const vd::run::DayInterval& p : h.excursionPeriods) {
@@ -71,8 +72,8 @@ void addExcursionShading(QChart& chart, const vd::run::HydrographData& h, const 
 }
 
 void addClusterOutlines(QChart& chart, const vd::run::HydrographData& h, const Axes& axes) {
-    const double low = h.flowRange.low;
-    const double high = h.flowRange.high;
+    const double low = h.flowRange.lowPosition();
+    const double high = h.flowRange.highPosition();
     bool first = true;
     for (const vd::run::DayInterval& c : h.clusters) {
         auto* outline = new QLineSeries(&chart);
@@ -95,8 +96,8 @@ void addLevels(QChart& chart, const vd::run::HydrographData& h, const Axes& axes
         line->setName(designFlowName(level));
         line->setPen(designFlowPen(level.kind, block));
         if (level.kind == vd::run::DesignFlowKind::block) ++block;
-        line->append(startOf(h.firstDay), level.flow);
-        line->append(endOf(h.lastDay), level.flow);
+        line->append(startOf(h.firstDay), h.flowRange.position(level.flow));
+        line->append(endOf(h.lastDay), h.flowRange.position(level.flow));
         attach(chart, line, axes);
     }
 }
@@ -106,14 +107,11 @@ void addLevels(QChart& chart, const vd::run::HydrographData& h, const Axes& axes
 std::unique_ptr<QChart> hydrographChart(const vd::run::HydrographData& data,
                                         const std::string& title) {
     auto chart = newChart(title);
-    auto* date = new QDateTimeAxis(chart.get());
-    date->setFormat(QStringLiteral("yyyy"));
+    // Ticks on the first of a year or month, not the even spacing of a date-time axis.
+    const bool days = data.lastDay >= data.firstDay;
+    QCategoryAxis* date = addTickAxis(*chart, Qt::AlignBottom, days ? startOf(data.firstDay) : 0,
+                                      days ? endOf(data.lastDay) : 1, vd::run::dateAxisTicks);
     date->setTitleText(QStringLiteral("Date"));
-    date->setTickCount(9);
-    if (data.lastDay >= data.firstDay)
-        date->setRange(QDateTime::fromMSecsSinceEpoch(qint64(startOf(data.firstDay))),
-                       QDateTime::fromMSecsSinceEpoch(qint64(endOf(data.lastDay))));
-    chart->addAxis(date, Qt::AlignBottom);
     const Axes axes{date, addLogFlowAxis(*chart, data.flowRange)};
     addExcursionShading(*chart, data, axes);
     addClusterOutlines(*chart, data, axes);

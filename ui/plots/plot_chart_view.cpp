@@ -17,6 +17,8 @@ PlotChartView::PlotChartView(QWidget* parent) : QChartView(parent) {
     setRenderHint(QPainter::Antialiasing);
     setRubberBand(QChartView::RectangleRubberBand);
     setFocusPolicy(Qt::StrongFocus);
+    // The chart's margin is white too, in the window and in images.
+    setBackgroundBrush(Qt::white);
 }
 
 void PlotChartView::replaceChart(std::unique_ptr<QChart> chart) {

@@ -9,15 +9,28 @@
 #include <QRegularExpression>
 #include <QTabWidget>
 #include <QVBoxLayout>
+#include <QValueAxis>
 
 #include "chart_image.h"
-#include "gage_charts.h"
+#include "image_size_dialog.h"
 #include "plot_chart_view.h"
 
 namespace vd::ui {
 namespace {
 
 const char* const tabNames[] = {"hydrograph", "duration", "frequency"};
+const ChartKind tabCharts[] = {ChartKind::hydrograph, ChartKind::duration, ChartKind::frequency};
+
+// A chart drawn again for an image shows the ranges the user zoomed or panned to.
+void copyRanges(const QChart& from, QChart& to) {
+    const QList<QAbstractAxis*> source = from.axes();
+    const QList<QAbstractAxis*> target = to.axes();
+    for (qsizetype k = 0; k < std::min(source.size(), target.size()); ++k) {
+        const auto* shown = qobject_cast<const QValueAxis*>(source[k]);
+        auto* drawn = qobject_cast<QValueAxis*>(target[k]);
+        if (shown && drawn) drawn->setRange(shown->min(), shown->max());
+    }
+}
 
 // The blocks whose minima were fitted: the choices of the frequency tab.
 std::vector<std::size_t> fittedBlocksOf(const vd::run::GageResult& gage) {
@@ -35,6 +48,11 @@ PlotWindow::PlotWindow(const vd::run::RunResult& result, int row, QWidget* paren
     : QDialog(parent),
       tabs(new QTabWidget(this)),
       averagingBox(new QComboBox(this)),
+      chooseImageSize([this](QSize viewSize) -> std::optional<ImageSize> {
+          ImageSizeDialog dialog(viewSize, this);
+          if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+          return dialog.chosen();
+      }),
       chooseImageFile([this](const QString& suggested) {
           return QFileDialog::getSaveFileName(
               this, QStringLiteral("Save image"), suggested,
@@ -104,6 +122,7 @@ QWidget* PlotWindow::tabPage(Tab tab, QWidget* extra) {
 }
 
 void PlotWindow::showFrequencyBlock(std::size_t blockIndex) {
+    frequencyBlock_ = blockIndex;
     views_[frequencyTab]->replaceChart(gageChart(gage_, season_, ChartKind::frequency, blockIndex));
 }
 
@@ -116,10 +135,22 @@ QString PlotWindow::suggestedImageName(Tab tab) const {
 }
 
 void PlotWindow::saveImage(Tab tab) {
+    const std::optional<ImageSize> size = chooseImageSize(views_[tab]->size());
+    if (!size) return;
     const QString path = chooseImageFile(suggestedImageName(tab));
     if (path.isEmpty()) return;
-    const QString error = saveChartImage(*views_[tab], path);
+    const QString error = saveImageAt(tab, path, *size);
     if (!error.isEmpty()) showError(error);
+}
+
+// The window's size is what the view shows; any other size lays the chart out afresh.
+QString PlotWindow::saveImageAt(Tab tab, const QString& path, ImageSize size) const {
+    PlotChartView& view = *views_[tab];
+    if (size.pixels == view.size() && size.dpi == vd::run::screenDpi)
+        return saveChartImage(view, path);
+    auto chart = gageChart(gage_, season_, tabCharts[tab], frequencyBlock_);
+    if (view.chart()) copyRanges(*view.chart(), *chart);
+    return saveChartImage(std::move(chart), path, size);
 }
 
 }  // namespace vd::ui

@@ -6,9 +6,12 @@
 #include <array>
 #include <cstddef>
 #include <functional>
+#include <optional>
 #include <vector>
 
+#include "chart_image.h"
 #include "engine.h"
+#include "gage_charts.h"
 
 class QComboBox;
 class QPushButton;
@@ -31,6 +34,9 @@ class PlotWindow final : public QDialog {
     // The averaging periods of the frequency chart (those with a low-flow fit).
     QComboBox* averagingBox;
 
+    // Asks for the image's size, offering the view's; none when the user cancels.
+    // Replaceable for the tests.
+    std::function<std::optional<ImageSize>(QSize viewSize)> chooseImageSize;
     // Asks for the image file; empty when the user cancels. Replaceable for the tests.
     std::function<QString(const QString& suggestedName)> chooseImageFile;
     // Tells why an image could not be written. Replaceable for the tests.
@@ -43,11 +49,13 @@ class PlotWindow final : public QDialog {
   private:
     QWidget* tabPage(Tab tab, QWidget* extra = nullptr);
     QString suggestedImageName(Tab tab) const;
+    QString saveImageAt(Tab tab, const QString& path, ImageSize size) const;
 
     vd::run::GageResult gage_;
     vd::run::Season season_;
     std::array<PlotChartView*, 3> views_{};
     std::vector<std::size_t> fittedBlocks_;  // block index of each averaging box entry
+    std::size_t frequencyBlock_ = 0;         // the block the frequency tab shows
 };
 
 }  // namespace vd::ui
