@@ -16,6 +16,12 @@ using Args = std::vector<std::string>;
 // Runs one command line (without the program name); returns the exit status.
 int cliMain(const Args& args, std::ostream& out, std::ostream& err);
 
+using Command = int (*)(const Args&, const LogPearsonLibrary&, std::ostream&, std::ostream&);
+
+// Runs one command with the log-Pearson library loaded from the program's folder, and fails
+// when its answer did not reach standard output. Every program of ours ends through it.
+int runCommand(Command command, const Args& args, std::ostream& out, std::ostream& err);
+
 // The commands; each gets the arguments after its name and the log-Pearson library,
 // loaded once before any command.
 int cmdTable(const Args& args, const LogPearsonLibrary& lib, std::ostream& out, std::ostream& err);
@@ -24,7 +30,10 @@ int cmdExcursions(const Args& args, const LogPearsonLibrary& lib, std::ostream& 
                   std::ostream& err);
 int cmdFetch(const Args& args, const LogPearsonLibrary& lib, std::ostream& out, std::ostream& err);
 int cmdBatch(const Args& args, const LogPearsonLibrary& lib, std::ostream& out, std::ostream& err);
-// Only in a build with the Qt programs (charts are drawn by Qt).
+// The chart program vando3-plot (charts are drawn by Qt, which vando3-cli does without).
 int cmdPlot(const Args& args, const LogPearsonLibrary& lib, std::ostream& out, std::ostream& err);
+// `vando3-cli plot`: runs vando3-plot from the program's folder with the same arguments.
+int cmdPlotProgram(const Args& args, const LogPearsonLibrary& lib, std::ostream& out,
+                   std::ostream& err);
 
 }  // namespace vd::cli

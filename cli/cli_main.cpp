@@ -10,8 +10,6 @@
 namespace vd::cli {
 namespace {
 
-using Command = int (*)(const Args&, const LogPearsonLibrary&, std::ostream&, std::ostream&);
-
 struct CommandEntry {
     const char* name;
     const char* summary;
@@ -26,7 +24,8 @@ const std::vector<CommandEntry>& commands() {
         {"excursions", "print the excursion analysis of a results row", cmdExcursions},
         {"batch", "compute every gage of many files independently, as CSV", cmdBatch},
 #ifdef VANDO_HAS_PLOT
-        {"plot", "draw a chart of a results row into a PNG or SVG file", cmdPlot},
+        {"plot", "draw a chart of a results row into a PNG or SVG file (by vando3-plot)",
+         cmdPlotProgram},
 #endif
 #ifdef VANDO_HAS_FETCH
         {"fetch", "download daily flows of gages from the Water Data API", cmdFetch},
@@ -54,12 +53,27 @@ int checkedOutput(int status, std::ostream& out, std::ostream& err) {
     return status == 0 ? 1 : status;
 }
 
+// As the window does, the program starts no work without its log-Pearson library.
+int withLibrary(Command command, const Args& args, std::ostream& out, std::ostream& err) {
+    try {
+        const LogPearsonLibrary lib = LogPearsonLibrary::load(programFolder());
+        return command(args, lib, out, err);
+    } catch (const BindingError& e) {
+        err << e.what() << '\n';
+        return 1;
+    }
+}
+
 int runCommandLine(const Args& args, std::ostream& out, std::ostream& err);
 
 }  // namespace
 
 int cliMain(const Args& args, std::ostream& out, std::ostream& err) {
     return checkedOutput(runCommandLine(args, out, err), out, err);
+}
+
+int runCommand(Command command, const Args& args, std::ostream& out, std::ostream& err) {
+    return checkedOutput(withLibrary(command, args, out, err), out, err);
 }
 
 namespace {
@@ -94,14 +108,7 @@ int runCommandLine(const Args& args, std::ostream& out, std::ostream& err) {
         err << "vando3-cli: unknown command '" << rest[0] << "'\n" << commandsFooter();
         return 2;
     }
-    // As the window does, the program starts no work without its log-Pearson library.
-    try {
-        const LogPearsonLibrary lib = LogPearsonLibrary::load(programFolder());
-        return it->run(Args(rest.begin() + 1, rest.end()), lib, out, err);
-    } catch (const BindingError& e) {
-        err << e.what() << '\n';
-        return 1;
-    }
+    return withLibrary(it->run, Args(rest.begin() + 1, rest.end()), out, err);
 }
 
 }  // namespace

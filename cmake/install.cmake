@@ -9,7 +9,7 @@ install(TARGETS lpiii
         LIBRARY DESTINATION ${VANDO_INSTALL_LIBDIR}
         RUNTIME DESTINATION ${VANDO_INSTALL_LIBDIR})
 if(VANDO_BUILD_GUI)
-  install(TARGETS vando3 status RUNTIME DESTINATION bin)
+  install(TARGETS vando3 vando3-plot status RUNTIME DESTINATION bin)
   install(FILES ${PROJECT_SOURCE_DIR}/ui/Vando31.html DESTINATION ${VANDO_INSTALL_DATADIR})
   install(FILES ${PROJECT_SOURCE_DIR}/packaging/vando3.desktop DESTINATION share/applications)
   install(FILES ${PROJECT_SOURCE_DIR}/packaging/vando3.svg

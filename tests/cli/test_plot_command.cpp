@@ -1,12 +1,13 @@
-// `vando3-cli plot` in-process: each kind of chart written as PNG and SVG (the files are
-// checked to be what they say; what the charts hold is checked on their data and in the
-// plot window's tests), and the command lines it refuses.
+// The chart program (`vando3-plot`, run by `vando3-cli plot`) in-process: each kind of chart
+// written as PNG and SVG (the files are checked to be what they say; what the charts hold is
+// checked on their data and in the plot window's tests), and the command lines it refuses.
 #include <gtest/gtest.h>
 
 #include <QFile>
 #include <QImage>
 #include <QSvgRenderer>
 #include <QXmlStreamReader>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 
@@ -23,6 +24,15 @@ class CliPlot : public vd::test::CliFixture {
     CliPlot() : CliFixture("vd_cli_plot") {}
 
     std::string out(const std::string& name) const { return (dir_ / name).string(); }
+
+    // The chart program's work in-process: `args` as given to `vando3-cli plot`.
+    int call(const vd::cli::Args& args) {
+        out_.str("");
+        err_.str("");
+        EXPECT_EQ(args.at(0), "plot");
+        return vd::cli::runCommand(vd::cli::cmdPlot, vd::cli::Args(args.begin() + 1, args.end()),
+                                   out_, err_);
+    }
 };
 
 bool isPng(const std::string& path) {
@@ -130,5 +140,35 @@ TEST_F(CliPlot, RefusesWhatItCannotDraw) {
         EXPECT_FALSE(fs::exists(png));
     }
 }
+
+#if !defined(_WIN32)
+// vando3-cli draws no chart itself: its plot command runs vando3-plot from its own folder,
+// and says so when that program is not there.
+TEST_F(CliPlot, TheCommandLineProgramRunsTheChartProgram) {
+    const std::string png = out("forwarded.png");
+    const std::string errFile = out("err.txt");
+    const std::string args =
+        " plot --row 1 --kind hydrograph --out " + png + " " + input(verde) + " 2>" + errFile;
+    EXPECT_EQ(std::system((std::string(VANDO3_CLI) + args).c_str()), 0)
+        << vd::test::fileText(errFile);
+    EXPECT_TRUE(isPng(png));
+
+    const fs::path lonely = dir_ / "alone";
+    fs::create_directories(lonely);
+    for (const fs::path& file : {fs::path(VANDO3_CLI), fs::path(VANDO_LPIII)})
+        fs::copy_file(file, lonely / file.filename());
+    const std::string other = out("other.png");
+    const std::string command = (lonely / "vando3-cli").string() +
+                                " plot --row 1 --kind hydrograph --out " + other + " " +
+                                input(verde) + " 2>" + errFile;
+    EXPECT_NE(std::system(command.c_str()), 0);
+    EXPECT_NE(vd::test::fileText(errFile).find(
+                  "vando3-cli plot: charts are drawn by vando3-plot, which is not installed "
+                  "beside vando3-cli"),
+              std::string::npos)
+        << vd::test::fileText(errFile);
+    EXPECT_FALSE(fs::exists(other));
+}
+#endif
 
 }  // namespace
