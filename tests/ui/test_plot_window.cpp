@@ -28,12 +28,14 @@
 #include <set>
 #include <sstream>
 
+#include "chart_image.h"
 #include "chart_parts.h"
 #include "cli.h"
 #include "duration_chart.h"
 #include "duration_curve_data.h"
 #include "engine.h"
 #include "frequency_chart.h"
+#include "gage_charts.h"
 #include "hydrograph_chart.h"
 #include "hydrograph_data.h"
 #include "image_size_dialog.h"
@@ -91,6 +93,7 @@ class TestPlotWindow final : public QObject {
     void zeroDesignFlowsAndZeroYearsStayOnTheCharts();
     void dateLabelsFollowTheZoomAndNeverRepeat();
     void savedImageHasTheChosenSizeAndResolution();
+    void aNarrowFigureKeepsItsLegendWhole();
     void saveCsvWritesTheBatchCsvOfTheGages();
     void csvNameFollowsTheParameterFile();
 
@@ -462,6 +465,20 @@ void TestPlotWindow::dateLabelsFollowTheZoomAndNeverRepeat() {
                  std::any_of(flows.begin(), flows.end(),
                              [](const QString& l) { return l.startsWith(QLatin1Char('5')); }),
              qPrintable(flows.join(QLatin1Char(' '))));
+}
+
+void TestPlotWindow::aNarrowFigureKeepsItsLegendWhole() {
+    for (const int width : {1000, 624}) {  // the window's size, a 6.5 in figure's layout
+        PlotChartView view;
+        view.replaceChart(
+            gageChart(result_.gage(verdeRow), result_.settings.season, ChartKind::hydrograph, 0));
+        view.resize(width, 400);
+        view.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&view));
+        fitLegendToWidth(*view.chart(), width);
+        QCOMPARE(view.chart()->legend()->alignment(),
+                 width == 1000 ? Qt::AlignBottom : Qt::AlignRight);
+    }
 }
 
 void TestPlotWindow::savedImageHasTheChosenSizeAndResolution() {

@@ -4,7 +4,10 @@
 #include <QBuffer>
 #include <QChartView>
 #include <QFileInfo>
+#include <QFontMetrics>
 #include <QImage>
+#include <QLegend>
+#include <QLegendMarker>
 #include <QPainter>
 #include <QSvgGenerator>
 #include <QTextDocumentFragment>
@@ -89,6 +92,18 @@ QString saveAt(QChartView& view, const QString& path, ImageSize size) {
 
 }  // namespace
 
+// A fact-sheet figure is laid out narrow: a legend below it would read "Excursi...".
+void fitLegendToWidth(QChart& chart, int layoutWidth) {
+    QLegend* legend = chart.legend();
+    if (!legend || !legend->isVisible()) return;
+    const QFontMetrics metrics(legend->font());
+    int needed = 0;
+    for (const QLegendMarker* marker : legend->markers())
+        if (marker->isVisible())
+            needed += metrics.horizontalAdvance(marker->label()) + 3 * metrics.height();
+    if (needed > layoutWidth) legend->setAlignment(Qt::AlignRight);
+}
+
 QString saveChartImage(QChartView& view, const QString& path) {
     return saveAt(view, path, {view.size()});
 }
@@ -101,6 +116,9 @@ QString saveChartImage(std::unique_ptr<QChart> chart, const QString& path, Image
     view.setAttribute(Qt::WA_DontShowOnScreen);
     view.resize(scale.layoutWidth, scale.layoutHeight);
     view.show();
+    QApplication::processEvents();
+    // Which legend entries show is known once the chart is laid out.
+    fitLegendToWidth(*view.chart(), scale.layoutWidth);
     QApplication::processEvents();
     return saveAt(view, path, size);
 }

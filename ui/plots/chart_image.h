@@ -25,6 +25,10 @@ inline constexpr QSize defaultImageSize{1000, 650};
 // A figure for a fact sheet: 6.5 by 4 inches at 300 dpi.
 inline constexpr ImageSize factSheetImageSize{{1950, 1200}, 300};
 
+// A legend too wide for one row below a chart laid out `layoutWidth` pixels wide would cut
+// every label short: it is moved beside the chart, one entry a line. For a laid-out chart.
+void fitLegendToWidth(QChart& chart, int layoutWidth);
+
 // Writes what the view shows, at the view's size. Returns an empty text, or why the file
 // could not be written (an unknown suffix among them).
 QString saveChartImage(QChartView& view, const QString& path);
