@@ -2,6 +2,7 @@
 #include <cmath>
 
 #include "days_below.h"
+#include "season_windows.h"
 #include "statistics.h"
 
 namespace vd {
@@ -54,7 +55,9 @@ bool raiseUpperFlow(CalcState& s, const SearchParameters& p, Bracket& b, double 
 
 double BiologicalSearch(CalcState& s, const SearchParameters& p, double start) {
     if (start <= 0) return start;
-    const double a = s.NDAYS / 365.0 / p.yearsBetween;  // one excursion per XMR years of record
+    // One excursion per XMR years of record, or per XMR season-years within the season.
+    const double years = p.withinSeason ? SeasonYearCount(s) : s.NDAYS / 365.0;
+    const double a = years / p.yearsBetween;
     // The flows tried lie below the upper flow, which only falls once raised: the counts
     // look at the days below it, not at the whole series.
     DaysBelow candidates;

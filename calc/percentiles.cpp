@@ -2,6 +2,7 @@
 #include <cmath>
 #include <vector>
 
+#include "season_windows.h"
 #include "statistics.h"
 
 namespace vd {
@@ -65,6 +66,51 @@ double percentileflow(const CalcState& s, int j, int ndays, double perc) {
         const double v = (*stored)[i];
         if (v != unknown) smallest.offer(v);
     }
+    return smallest.largest();
+}
+
+namespace {
+
+// The stored days of gage j inside the season, and how many there are (missing ones too).
+struct SeasonDays {
+    const darray* stored = nullptr;
+    std::vector<SeasonWindowRange> ranges;
+    int count = 0;
+};
+
+SeasonDays seasonDaysOf(const CalcState& s, int j) {
+    SeasonDays d;
+    d.stored = s.store.xbig[j].get();
+    d.ranges = SeasonWindows(s, 1);
+    for (const SeasonWindowRange& r : d.ranges) d.count += r.size();
+    return d;
+}
+
+template <class Visit>
+void forEachKnownSeasonDay(const SeasonDays& d, Visit visit) {
+    if (!d.stored) return;
+    for (const SeasonWindowRange& r : d.ranges)
+        for (int i = r.first; i <= r.last; ++i)
+            if ((*d.stored)[i] != unknown) visit((*d.stored)[i]);
+}
+
+}  // namespace
+
+double seasonPercentile(const CalcState& s, int j, double flow) {
+    const SeasonDays d = seasonDaysOf(s, j);
+    if (d.count == 0) return 0;
+    int below = 0;
+    forEachKnownSeasonDay(d, [&](double v) { below += v < flow ? 1 : 0; });
+    return (1 - static_cast<double>(below) / d.count) * 100;
+}
+
+double seasonPercentileFlow(const CalcState& s, int j, double perc) {
+    const SeasonDays d = seasonDaysOf(s, j);
+    if (d.count == 0) return 0;
+    if (!d.stored) return noPercentileFlow;
+    const int position = std::max(1, static_cast<int>(std::trunc(d.count * perc / 100 + 1)));
+    SmallestValues smallest(position);
+    forEachKnownSeasonDay(d, [&](double v) { smallest.offer(v); });
     return smallest.largest();
 }
 

@@ -1,5 +1,6 @@
 #include <cmath>
 
+#include "season_windows.h"
 #include "statistics.h"
 
 namespace vd {
@@ -24,6 +25,7 @@ void VDSearch(CalcState& s, const SearchParameters& p, const LogPearsonLibrary& 
     if (s.NDAYS == 0) return;
     HarmonicMean(s);
     AverageInPlace(s, p);
+    if (p.withinSeason && p.mode == biologicalMode) KeepSeasonWindows(s, p.averagingDays);
     if (s.averageonlyflag) return;
 
     lfarray minima;

@@ -13,6 +13,9 @@ struct SearchParameters {
     double clusterDays = 0;           // XMI: days a cluster of excursion periods spans
     double excursionsPerCluster = 0;  // XME: most excursions a cluster counts
     int mode = biologicalMode;        // K: 1 biological (harmonic averages), 2 hydrological
+    // Biological mode: count only the averages whose window lies inside the season, and allow
+    // one excursion per XMR season-years instead of per XMR years of the whole record.
+    bool withinSeason = false;
 };
 
 }  // namespace vd

@@ -60,4 +60,9 @@ double percentile(const CalcState& s, int j, double flow);
 // Gage j's stored daily flow at percentile `perc`; 99999.0 when no day is known.
 double percentileflow(const CalcState& s, int j, int ndays, double perc);
 
+// The same two over the days inside the season only (the percent of the season's days, and
+// the flow at a percentile of them); missing days count as above.
+double seasonPercentile(const CalcState& s, int j, double flow);
+double seasonPercentileFlow(const CalcState& s, int j, double perc);
+
 }  // namespace vd

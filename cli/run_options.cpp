@@ -86,6 +86,10 @@ const std::vector<OptionSpec>& optionSpecs() {
         {"--rp", "N", "return period in years of the xQy flow", everyCommand},
         {"--flow", "X", "the given flow (--nonbio flow)", everyCommand},
         {"--perc", "P", "the given percentile (--nonbio perc)", everyCommand},
+        {"--bio-within-season", nullptr,
+         "the biological flow, percentiles and excursion rates within the season only, not "
+         "over the whole record",
+         everyCommand},
         {"--unmark", "ROW", "leave gage table row ROW out of the run", gageTable},
         {"--comment", "LINE", "a comment line of the report (repeatable)", everyCommand},
         {"--advanced", "1|0", "1: the report holds the per-year block", everyCommand},
@@ -253,6 +257,8 @@ class Parser {
         } else if (a == "--perc") {
             c.percentile = value(a);
             percentileGiven_ = true;
+        } else if (a == "--bio-within-season") {
+            c.bioWithinSeason = true;
         } else if (a == "--unmark" && command_ != RunCommand::batch) {
             o_.unmarked.push_back(wholeNumber(a, value(a)));
         } else if (a == "--comment") {
@@ -393,14 +399,9 @@ class Parser {
         const run::ParamFile p = run::loadParamFile(path);
         run::SettingsTexts& c = o_.texts;
         const bool advanced = c.advancedReport;
-        const run::NonBiologicalKind kind = c.nonBiological;
-        const std::string flow = c.flow, percentile = c.percentile;
         c = run::settingsTextsOf(p);
-        // The file keeps neither the non-biological kind's own fields nor the report switch.
+        // The file does not keep the report switch.
         c.advancedReport = advanced;
-        c.nonBiological = kind;
-        c.flow = flow;
-        c.percentile = percentile;
         o_.periodChosen = true;
         climaticYear_ = c.fullClimaticYear;
         // A batch takes the file's settings only; its files are those named.

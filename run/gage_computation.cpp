@@ -11,6 +11,7 @@
 #include "minima_trend.h"
 #include "recurrence_intervals.h"
 #include "season_date.h"
+#include "season_windows.h"
 #include "statistics.h"
 
 namespace vd::run {
@@ -117,9 +118,22 @@ class GageComputation {
     // the first one starts in, so a season within one calendar year counts its own year too.
     int seasonYears() const { return s_->J2 - s_->J1 + 1 - settings_.season.yearAdjust; }
 
-    double percentileOf(double flow) const { return 100 - percentile(*s_, slot, flow); }
+    bool withinSeason() const { return settings_.bioScope == BioScope::season; }
 
+    double percentileOf(double flow) const {
+        return 100 -
+               (withinSeason() ? seasonPercentile(*s_, slot, flow) : percentile(*s_, slot, flow));
+    }
+
+    // The flow below which `percent` of the days lie.
+    double flowAtPercentile(double percent) const {
+        return withinSeason() ? seasonPercentileFlow(*s_, slot, percent)
+                              : percentileflow(*s_, slot, s_->store.ndaysbig[slot], percent);
+    }
+
+    // Excursions per `years` years of record; within the season, per `years` season-years.
     double ratePer(double years, double count) const {
+        if (withinSeason()) return count * years / std::max(1, SeasonYearCount(*s_));
         return count * years * daysPerYear / s_->store.ndaysbig[slot];
     }
 
@@ -157,6 +171,7 @@ class GageComputation {
         p_.excursionsPerCluster = b.excursionsPerCluster;
         p_.clusterDays = b.clusterDays;
         p_.mode = biologicalMode;
+        p_.withinSeason = withinSeason();
         s.flows_idx = slot;
     }
 
@@ -186,6 +201,7 @@ class GageComputation {
         BiologicalResult& bio = out_.biological;
         bio.averagingDays = p_.averagingDays;
         bio.yearsBetween = wholeYears(p_.yearsBetween);
+        bio.scope = settings_.bioScope;
         // Without its 4-day flow the ammonia criterion cannot be evaluated: twice a missing
         // flow (-1) is no design flow.
         if (s.vando < 0 || (ammonia && fourDay < 0)) return;
@@ -223,7 +239,7 @@ class GageComputation {
                     givenFlow(block, kind.cfs);
                 } else {
                     block.kind = NonBiologicalKind::percentile;
-                    givenFlow(block, percentileflow(s, slot, s.store.ndaysbig[slot], kind.percent));
+                    givenFlow(block, flowAtPercentile(kind.percent));
                 }
             },
             settings_.nonBiological);

@@ -31,7 +31,9 @@ struct BiologicalResult {
     // percentile and the excursions (on the 30-day averages) are those of the flow taken.
     bool twiceFourDay = false;
     double percentile = 0;
-    double excursionRate = 0;  // excursions per `yearsBetween` years of record
+    double excursionRate = 0;  // excursions per `yearsBetween` years (season-years) of record
+    // What the flow, every percentile and every excursion rate of the gage were computed over.
+    BioScope scope = BioScope::record;
 };
 
 // The moments of the logs of the seasonal annual minima, as the log-Pearson library fitted

@@ -86,12 +86,18 @@ std::string zeroAdjustedHarmonicText(const std::vector<GageResult>& gages) {
 }
 
 ReportSettings reportSettingsOf(const RunSettings& settings) {
-    return {settings.comments, settings.season, settings.advancedReport};
+    return {settings.comments, settings.season, settings.advancedReport, settings.bioScope};
+}
+
+std::string bioScopeText(BioScope scope) {
+    if (scope == BioScope::record) return {};
+    return "Biological flow, percentiles and excursion rates within the season only\r\n\r\n";
 }
 
 std::string reportText(const RunResult& result, const ReportSettings& settings) {
     std::string text = commentsText(settings.comments);
     text += seasonLine(settings.season) + crlf + crlf;
+    text += bioScopeText(settings.bioScope);
     text += tableText(result.grid);
     text += zeroAdjustedHarmonicText(result.gages);
 

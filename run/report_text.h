@@ -17,12 +17,19 @@ struct ReportSettings {
     std::vector<std::string> comments;
     Season season;
     bool advanced = true;
+    // Within the season, a line under the season line says so; the whole record, the
+    // default, needs none.
+    BioScope bioScope = BioScope::record;
 };
 
-// The report settings of a run: its own comments, season and advanced-block switch.
+// The report settings of a run: its own comments, season, advanced-block switch and scope.
 ReportSettings reportSettingsOf(const RunSettings& settings);
 
 std::string reportText(const RunResult& result, const ReportSettings& settings);
+
+// The line that says the biological flow, the percentiles and the excursion rates were
+// computed within the season, with CR LF CR LF; nothing over the whole record.
+std::string bioScopeText(BioScope scope);
 
 // The comment lines as both copied texts begin: CR LF, each line with CR LF, CR LF; nothing
 // without lines.

@@ -52,6 +52,11 @@ std::optional<double> bioStatistic(const GageResult& g, double value) {
     return value;
 }
 
+// What the biological flow, the percentiles and the excursion rates were computed over.
+std::string bioScopeName(BioScope scope) {
+    return scope == BioScope::season ? "season" : "record";
+}
+
 const GageColumn leadColumns[] = {
     {"file", [](const GageResult& g) { return csvField(g.file); }},
     {"gage_index", [](const GageResult& g) { return whole(g.gageInFile); }},
@@ -69,6 +74,8 @@ const GageColumn leadColumns[] = {
      [](const GageResult& g) { return number(bioStatistic(g, g.biological.percentile)); }},
     {"bio_excursions_per_y",
      [](const GageResult& g) { return number(bioStatistic(g, g.biological.excursionRate)); }},
+    {"bio_scope",
+     [](const GageResult& g) { return computed(g, bioScopeName(g.biological.scope)); }},
 };
 
 std::optional<double> withFlow(const AveragingBlock& b, double value) {

@@ -16,7 +16,6 @@ bool isYear(const std::string& text, std::size_t from) {
     return true;
 }
 
-constexpr int daysPerYear = 365;
 constexpr int firstBlockColumn = 7;
 constexpr int columnsPerBlock = 6;
 
@@ -34,6 +33,22 @@ std::string wholeRecordNote(const Season& season) {
     return " Computed over the whole record of the period, not only the season " +
            season.startText + " - " + season.endText +
            "; only the annual minima of the xQy flows follow the season.";
+}
+
+// The note of the values that always cover the whole record (the days, the harmonic mean).
+std::string recordOnlyNote(const RunSettings& settings) {
+    if (settings.bioScope == BioScope::record) return wholeRecordNote(settings.season);
+    return " Over the whole record of the period, not only the season " +
+           settings.season.startText + " - " + settings.season.endText + ".";
+}
+
+// The note of the values that follow the scope: the whole record's, or the season's.
+std::string scopeNote(const RunSettings& settings) {
+    if (settings.bioScope == BioScope::record) return wholeRecordNote(settings.season);
+    return " Computed within the season " + settings.season.startText + " - " +
+           settings.season.endText +
+           " only: its days, the averages whose days all lie in it, and rates per "
+           "season-year.";
 }
 
 // A gage with zero days has a second harmonic mean, the one used for streams that dry up.
@@ -128,15 +143,14 @@ std::string blockHint(const RunResult& r, const GageResult& g, const AveragingBl
             if (b.kind == NonBiologicalKind::percentile)
                 return "Given percentile: the percent of the period's days whose daily flow is "
                        "below the equivalent flow." +
-                       wholeRecordNote(r.settings.season);
-            return "Percentile of " + flowName + ": " + percentileSentence +
-                   wholeRecordNote(r.settings.season);
+                       scopeNote(r.settings);
+            return "Percentile of " + flowName + ": " + percentileSentence + scopeNote(r.settings);
         case 2:
             return "Excursions per 3 years: how often the " +
                    (b.kind == NonBiologicalKind::hydrological ? std::string("4") : str(bioDays)) +
                    "-day average flow fell below " + flowName +
                    ", per 3 years of record, in clusters as the biological flow counts them." +
-                   wholeRecordNote(r.settings.season);
+                   scopeNote(r.settings);
         case 3:
             return x +
                    "Qy Type: the equivalent return period, the shortest return period y "
@@ -149,15 +163,11 @@ std::string blockHint(const RunResult& r, const GageResult& g, const AveragingBl
             return x + "Qy: the " + x + "-day flow of the equivalent return period.";
         default:
             return "Percentile of the " + x + "Qy flow: " + percentileSentence +
-                   wholeRecordNote(r.settings.season);
+                   scopeNote(r.settings);
     }
 }
 
 }  // namespace
-
-bool seasonShorterThanYear(const Season& season) {
-    return season.endDay - season.startDay + 1 < daysPerYear;
-}
 
 std::string cellHint(const RunResult& r, int col, int gridRow) {
     const bool data = gridRow > 0 && gridRow <= r.dataRowCount();
@@ -177,7 +187,7 @@ std::string cellHint(const RunResult& r, int col, int gridRow) {
     }
     if (col == 2)
         return "Days in Record: the days of the gage's record in the period." +
-               wholeRecordNote(season);
+               recordOnlyNote(r.settings);
     if (col == 3)
         return "Zero/missing: days with a flow of 0 / days without a value in the period's "
                "record; None when there are neither.";
@@ -185,15 +195,15 @@ std::string cellHint(const RunResult& r, int col, int gridRow) {
     if (g == nullptr) return {};
     if (data && r.gage(gridRow).shortRecord)
         return "N/A: less than a year of record in the period; nothing is computed.";
-    if (col == 4) return biologicalHint(r, *g, gridRow) + wholeRecordNote(season);
+    if (col == 4) return biologicalHint(r, *g, gridRow) + scopeNote(r.settings);
     if (col == 5)
         return std::string("Percentile of the biological design flow: ") + percentileSentence +
-               wholeRecordNote(season);
+               scopeNote(r.settings);
     if (col == 6)
         return "Excursions per " + str(g->biological.yearsBetween) + " years: how often the " +
                str(g->biological.averagingDays) +
                "-day average flow fell below the biological design flow, per " +
-               str(g->biological.yearsBetween) + " years of record." + wholeRecordNote(season);
+               str(g->biological.yearsBetween) + " years of record." + scopeNote(r.settings);
     const int block = (col - firstBlockColumn) / columnsPerBlock;
     if (block < static_cast<int>(g->blocks.size()))
         return blockHint(r, *g, g->blocks[static_cast<std::size_t>(block)],
@@ -201,9 +211,10 @@ std::string cellHint(const RunResult& r, int col, int gridRow) {
     if (col == r.columnCount() - 2)
         return "Harmonic: the harmonic mean of the nonzero daily flows of the period's record "
                "(the number of those days divided by the sum of their reciprocals)." +
-               zeroAdjustedHarmonicNote(r, gridRow);
+               zeroAdjustedHarmonicNote(r, gridRow) +
+               (r.settings.bioScope == BioScope::season ? recordOnlyNote(r.settings) : "");
     return std::string("Percentile of the harmonic mean flow: ") + percentileSentence +
-           wholeRecordNote(season);
+           scopeNote(r.settings);
 }
 
 std::string periodHint(const std::string& periodCell, const std::string& seasonStart,

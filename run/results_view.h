@@ -18,10 +18,6 @@ std::string periodHint(const std::string& periodCell, const std::string& seasonS
 // the gage column and the season dates of the period in the period column.
 std::string cellHint(const RunResult& result, int col, int gridRow);
 
-// Whether the season is shorter than a year, so that the values computed over the whole
-// record say so.
-bool seasonShorterThanYear(const Season& season);
-
 // The excursion window's caption for results row `row`: "Excursion analysis for " + the
 // header of column 1 + " at " + the row's gage name.
 std::string excursionCaption(const RunResult& result, int row);

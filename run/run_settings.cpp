@@ -110,6 +110,11 @@ void SettingsTexts::writeCriterionDefaults() {
     bioExcursionsPerCluster = std::string(v.excursionsPerCluster);
 }
 
+bool seasonShorterThanYear(const Season& season) {
+    constexpr int daysPerYear = 365;
+    return season.endDay - season.startDay + 1 < daysPerYear;
+}
+
 Season seasonOf(const std::string& startText, const std::string& endText) {
     const SeasonDate start = niceenoughdate(startText);
     const SeasonDate end = niceenoughdate(endText);
@@ -268,6 +273,8 @@ RunSettings settingsFromTexts(const SettingsTexts& t, SettingsScope scope) {
     s.averagingReturnYears.assign(periods.returnYears.begin(), periods.returnYears.end());
     s.comments = t.comments;
     s.advancedReport = t.advancedReport;
+    s.bioScope =
+        t.bioWithinSeason && seasonShorterThanYear(s.season) ? BioScope::season : BioScope::record;
     s.period.kind = t.period;
     s.biological.kind = t.criterion;
     s.biological.custom = !t.useDefaults;

@@ -13,6 +13,10 @@ namespace vd::run {
 enum class PeriodKind { all, common, longest, table, years };
 enum class CriterionKind { acute, chronic, ammonia };
 enum class NonBiologicalKind { hydrological, explicitFlow, percentile };
+// What the biological flow, the percentiles and the excursion rates are computed over: the
+// whole record of the period, or only the days of its season (the xQy flows always follow
+// the season).
+enum class BioScope { record, season };
 
 // The biological values a criterion stands for when "Use defaults" is set.
 struct CriterionValues {
@@ -43,7 +47,8 @@ struct SettingsTexts {
     std::string flow = "5";
     std::string percentile = "0.1";
     std::vector<std::string> comments;
-    bool advancedReport = true;  // "Advanced results in clipboard"
+    bool advancedReport = true;    // "Advanced results in clipboard"
+    bool bioWithinSeason = false;  // "Biological flow within the season"
 
     // Selects a criterion; with "Use defaults" set its values replace the biological texts.
     void chooseCriterion(CriterionKind kind);
@@ -59,6 +64,9 @@ struct Season {
     int yearAdjust = 0;  // 1 when the season runs over the end of the year
     bool fullClimaticYear = true;
 };
+
+// Whether the season is shorter than a year, so that the whole record and the season differ.
+bool seasonShorterThanYear(const Season& season);
 
 struct PeriodChoice {
     PeriodKind kind = PeriodKind::all;
@@ -103,6 +111,9 @@ struct RunSettings {
     NonBiological nonBiological = Hydrological{};
     std::vector<std::string> comments;
     bool advancedReport = true;
+    // The season only when it was chosen and the season is shorter than a year: a full year's
+    // season is the whole record.
+    BioScope bioScope = BioScope::record;
 };
 
 // How much of the texts a run needs: without a gage in use only the season and the

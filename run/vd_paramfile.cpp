@@ -94,6 +94,14 @@ class LineReader {
   public:
     std::size_t linesLeft() const { return lines_.size() - next_; }
 
+    // The next line that is not blank, or null at the end of the text; blank lines are passed.
+    const std::string* nextFilledLine() {
+        while (next_ < lines_.size() && isBlank(lines_[next_])) ++next_;
+        return next_ < lines_.size() ? &lines_[next_] : nullptr;
+    }
+    void skip() { ++next_; }
+    std::size_t lineNumber() const { return next_ + 1; }
+
   private:
     std::vector<std::string> lines_;
     std::size_t next_ = 0;
@@ -109,6 +117,107 @@ std::string resolveEntryPath(const std::string& entry, const std::string& paramP
     if (entry.empty() || p.has_root_directory()) return entry;
     const fs::path folder = pathFromUtf8(paramPath).parent_path();
     return utf8Text(fs::absolute(folder / p).lexically_normal());
+}
+
+// One optional entry: its name, what its value may be (for a refusal), its value as written
+// and how a read value is taken (false: the value is refused). Adding an option is adding
+// one line to the table.
+struct OptionalEntry {
+    const char* name;
+    const char* takes;
+    std::string (*value)(const ParamFile&);
+    bool (*take)(ParamFile&, const std::string&);
+};
+
+bool takeFlag(bool& flag, const std::string& value) {
+    if (value != "0" && value != "1") return false;
+    flag = value == "1";
+    return true;
+}
+
+// The names are those of the command line's --nonbio.
+const char* nonBiologicalName(NonBiologicalKind kind) {
+    switch (kind) {
+        case NonBiologicalKind::explicitFlow:
+            return "flow";
+        case NonBiologicalKind::percentile:
+            return "perc";
+        case NonBiologicalKind::hydrological:
+            break;
+    }
+    return "hydro";
+}
+
+bool takeNonBiological(ParamFile& p, const std::string& value) {
+    for (const NonBiologicalKind kind :
+         {NonBiologicalKind::hydrological, NonBiologicalKind::explicitFlow,
+          NonBiologicalKind::percentile})
+        if (value == nonBiologicalName(kind)) {
+            p.nonBiological = kind;
+            return true;
+        }
+    return false;
+}
+
+const OptionalEntry optionalEntries[] = {
+    {"nonbio", "hydro, flow or perc",
+     [](const ParamFile& p) { return std::string(nonBiologicalName(p.nonBiological)); },
+     takeNonBiological},
+    // The two values are kept as typed; the run refuses what is no flow or percentile.
+    {"flow", "any text", [](const ParamFile& p) { return p.flow; },
+     [](ParamFile& p, const std::string& v) {
+         p.flow = v;
+         return true;
+     }},
+    {"percentile", "any text", [](const ParamFile& p) { return p.percentile; },
+     [](ParamFile& p, const std::string& v) {
+         p.percentile = v;
+         return true;
+     }},
+    {"bio_within_season", "0 or 1",
+     [](const ParamFile& p) { return std::string(p.bioWithinSeason ? "1" : "0"); },
+     [](ParamFile& p, const std::string& v) { return takeFlag(p.bioWithinSeason, v); }},
+};
+
+void writeOptionalEntries(LineWriter& w, const ParamFile& p) {
+    const ParamFile defaults;
+    std::vector<std::string> lines;
+    for (const OptionalEntry& e : optionalEntries) {
+        const std::string value = e.value(p);
+        if (value != e.value(defaults)) lines.push_back(std::string(e.name) + "=" + value);
+    }
+    if (lines.empty()) return;
+    w.line(paramFileOptionsMark);
+    for (const std::string& line : lines) w.line(line);
+}
+
+void readOptionalEntry(ParamFile& p, const std::string& line, std::size_t number,
+                       const std::string& path) {
+    const std::size_t equals = line.find('=');
+    const auto refuse = [&](const std::string& rule) {
+        return ParamFileError("Invalid entry in line " + std::to_string(number) + " of \"" + path +
+                              "\": '" + vd::fieldExcerpt(line) + "'; " + rule + ".");
+    };
+    if (equals == std::string::npos) throw refuse("an optional entry is a name=value line");
+    const std::string name = line.substr(0, equals);
+    const std::string value = line.substr(equals + 1);
+    for (const OptionalEntry& e : optionalEntries) {
+        if (name != e.name) continue;
+        if (!e.take(p, value)) throw refuse(name + " takes " + e.takes);
+        return;
+    }
+    // An unknown name is a newer program's option: passed over.
+}
+
+// Older files end with the files section, or hold anything after it, which was never read.
+void readOptionalEntries(LineReader& r, ParamFile& p, const std::string& path) {
+    const std::string* mark = r.nextFilledLine();
+    if (mark == nullptr || *mark != paramFileOptionsMark) return;
+    r.skip();
+    while (const std::string* line = r.nextFilledLine()) {
+        readOptionalEntry(p, *line, r.lineNumber(), path);
+        r.skip();
+    }
 }
 
 }  // namespace
@@ -145,6 +254,7 @@ std::string paramFileText(const ParamFile& p) {
         w.line(e.path);
         w.flag(e.use);
     }
+    writeOptionalEntries(w, p);
     return w.text();
 }
 
@@ -190,6 +300,7 @@ ParamFile parseParamFile(const std::string& text, const std::string& path) {
         e.use = r.integer("Use mark") != 0;
         p.entries.push_back(std::move(e));
     }
+    readOptionalEntries(r, p, path);
     return p;
 }
 
@@ -224,6 +335,10 @@ SettingsTexts settingsTextsOf(const ParamFile& p) {
     t.bioExcursionsPerCluster = p.EditBio[3];
     t.averagingPeriods = p.Edit3;
     t.returnYears = p.Edit4;
+    t.nonBiological = p.nonBiological;
+    t.flow = p.flow;
+    t.percentile = p.percentile;
+    t.bioWithinSeason = p.bioWithinSeason;
     return t;
 }
 

@@ -138,6 +138,13 @@ void MainWindow::createFlowDataGroup() {
     seasonEndEdit = newEdit(QStringLiteral("Mar 31"), 6, flowGroup_);
     climaticYearBox = new QCheckBox(QStringLiteral("Season is full climatic year"), flowGroup_);
     climaticYearBox->setChecked(true);
+    bioWithinSeasonBox =
+        new QCheckBox(QStringLiteral("Biological flow within the season"), flowGroup_);
+    bioWithinSeasonBox->setToolTip(
+        QStringLiteral("Compute the biological flow, the percentiles and the excursion rates "
+                       "over the days of the season only. Unchecked they cover the whole "
+                       "record; the xQy flows always follow the season."));
+    bioWithinSeasonBox->setEnabled(false);
     seasonEndEdit->setEnabled(false);
     seasonEndLabel->setEnabled(false);
 
@@ -257,6 +264,7 @@ void MainWindow::layoutWindow() {
     season->addWidget(seasonEndLabel, 1, 0);
     season->addWidget(seasonEndEdit, 1, 1);
     season->addWidget(climaticYearBox, 1, 2);
+    season->addWidget(bioWithinSeasonBox, 2, 2);
     season->setColumnStretch(2, 1);
 
     auto* fileButtons = new QHBoxLayout;
@@ -366,33 +374,14 @@ void MainWindow::setHelpContexts() {
 void MainWindow::createTabOrder() {
     // The layout's order: the season row by row, the file buttons, the table, the period
     // choice with its years, the comments, then the right-hand groups and the commands.
-    const QList<QWidget*> order{seasonStartEdit,
-                                seasonEndEdit,
-                                climaticYearBox,
-                                addFilesButton,
-                                removeUnusedButton,
-                                clearAllButton,
-                                gageGrid,
-                                periodChoice->button(0),
-                                firstYearEdit,
-                                lastYearEdit,
-                                commentBox,
-                                useDefaultsBox,
-                                acuteButton,
-                                bioFieldEdits[0],
-                                bioFieldEdits[1],
-                                bioFieldEdits[2],
-                                bioFieldEdits[3],
-                                hydrologicalButton,
-                                averagingPeriodsEdit,
-                                returnPeriodEdit,
-                                explicitFlowButton,
-                                flowEdit,
-                                percentileButton,
-                                percentileEdit,
-                                calculateButton,
-                                exitButton,
-                                helpButton};
+    const QList<QWidget*> order{
+        seasonStartEdit,         seasonEndEdit,      climaticYearBox,    bioWithinSeasonBox,
+        addFilesButton,          removeUnusedButton, clearAllButton,     gageGrid,
+        periodChoice->button(0), firstYearEdit,      lastYearEdit,       commentBox,
+        useDefaultsBox,          acuteButton,        bioFieldEdits[0],   bioFieldEdits[1],
+        bioFieldEdits[2],        bioFieldEdits[3],   hydrologicalButton, averagingPeriodsEdit,
+        returnPeriodEdit,        explicitFlowButton, flowEdit,           percentileButton,
+        percentileEdit,          calculateButton,    exitButton,         helpButton};
     for (qsizetype i = 1; i < order.size(); ++i) QWidget::setTabOrder(order[i - 1], order[i]);
 }
 

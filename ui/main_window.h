@@ -82,6 +82,9 @@ class MainWindow final : public QMainWindow {
     QLabel* seasonEndLabel;
     QLabel* dateFormatLabel;
     QCheckBox* climaticYearBox;  // "Season is full climatic year"
+    // The biological flow, percentiles and excursion rates within the season, not over the
+    // whole record; only a season shorter than the year has a choice.
+    QCheckBox* bioWithinSeasonBox;
     // Gage table and calculation period.
     QPushButton* addFilesButton;
     QPushButton* removeUnusedButton;
@@ -233,6 +236,8 @@ class MainWindow final : public QMainWindow {
     void applyParameterFile(const vd::run::ParamFile& p);
     void rebuildGageTable(const std::vector<vd::run::ParamFileEntry>& entries);
     QRadioButton* criterionButton(vd::run::CriterionKind kind) const;
+    QRadioButton* nonBiologicalButton(vd::run::NonBiologicalKind kind) const;
+    vd::run::NonBiologicalKind nonBiologicalChoice() const;
 
     Prompts& prompts_;
     QString caption_;

@@ -31,6 +31,24 @@ QRadioButton* MainWindow::criterionButton(vd::run::CriterionKind kind) const {
     return acuteButton;
 }
 
+QRadioButton* MainWindow::nonBiologicalButton(vd::run::NonBiologicalKind kind) const {
+    switch (kind) {
+        case vd::run::NonBiologicalKind::explicitFlow:
+            return explicitFlowButton;
+        case vd::run::NonBiologicalKind::percentile:
+            return percentileButton;
+        case vd::run::NonBiologicalKind::hydrological:
+            break;
+    }
+    return hydrologicalButton;
+}
+
+vd::run::NonBiologicalKind MainWindow::nonBiologicalChoice() const {
+    return nonBiologicalKind == 5   ? vd::run::NonBiologicalKind::explicitFlow
+           : nonBiologicalKind == 6 ? vd::run::NonBiologicalKind::percentile
+                                    : vd::run::NonBiologicalKind::hydrological;
+}
+
 // The one place where the window's controls become the settings as typed.
 vd::run::RunInput MainWindow::runInput() const {
     const auto text = [](const QLineEdit* e) { return e->text().toStdString(); };
@@ -39,6 +57,7 @@ vd::run::RunInput MainWindow::runInput() const {
     t.seasonStart = text(seasonStartEdit);
     t.seasonEnd = text(seasonEndEdit);
     t.fullClimaticYear = climaticYearBox->isChecked();
+    t.bioWithinSeason = bioWithinSeasonBox->isChecked();
     t.period = static_cast<vd::run::PeriodKind>(std::max(0, periodChoice->checkedId()));
     t.firstYear = text(firstYearEdit);
     t.lastYear = text(lastYearEdit);
@@ -54,9 +73,7 @@ vd::run::RunInput MainWindow::runInput() const {
     t.returnYears = text(returnPeriodEdit);
     t.flow = text(flowEdit);
     t.percentile = text(percentileEdit);
-    t.nonBiological = nonBiologicalKind == 5   ? vd::run::NonBiologicalKind::explicitFlow
-                      : nonBiologicalKind == 6 ? vd::run::NonBiologicalKind::percentile
-                                               : vd::run::NonBiologicalKind::hydrological;
+    t.nonBiological = nonBiologicalChoice();
     t.comments = commentLines();
     in.rows = table_.rows();
     in.files = calc_->fileCache;  // the files the table has read are parsed already

@@ -74,6 +74,10 @@ vd::run::ParamFile MainWindow::parameterFileContent() const {
     p.Edit3 = periods.averagingPeriods;
     p.Edit4 = periods.returnYears;
     for (const GageRow& r : table_.rows()) p.entries.push_back({r.path, r.use});
+    p.nonBiological = nonBiologicalChoice();
+    p.flow = text(flowEdit);
+    p.percentile = text(percentileEdit);
+    p.bioWithinSeason = bioWithinSeasonBox->isChecked();
     return p;
 }
 
@@ -202,6 +206,10 @@ void MainWindow::applyParameterFile(const vd::run::ParamFile& p) {
     keptBioTexts = p.Bio;
     averagingPeriodsEdit->setText(qs(t.averagingPeriods));
     returnPeriodEdit->setText(qs(t.returnYears));
+    flowEdit->setText(qs(t.flow));
+    percentileEdit->setText(qs(t.percentile));
+    nonBiologicalButton(t.nonBiological)->setChecked(true);
+    bioWithinSeasonBox->setChecked(t.bioWithinSeason);
 
     bool anyMissing = false;
     const std::vector<vd::run::ParamFileEntry> kept =

@@ -32,6 +32,7 @@ void MainWindow::connectSeasonHandlers() {
     seasonEndEdit->installEventFilter(this);
     connect(seasonStartEdit, &QLineEdit::textChanged, this, &MainWindow::onSeasonStartEdited);
     connect(climaticYearBox, &QCheckBox::toggled, this, &MainWindow::onClimaticYearToggled);
+    connect(bioWithinSeasonBox, &QCheckBox::toggled, this, &MainWindow::markChanged);
 }
 
 void MainWindow::connectParameterHandlers() {
@@ -130,6 +131,7 @@ void MainWindow::onClimaticYearToggled(bool checked) {
     markChanged();
     seasonEndEdit->setEnabled(!checked);
     seasonEndLabel->setEnabled(!checked);
+    bioWithinSeasonBox->setEnabled(!checked);
     const QString endBefore = seasonEndEdit->text();
     if (!checked) {
         seasonEndEdit->setText(QString::fromStdString(keptEndText));

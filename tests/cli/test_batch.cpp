@@ -167,6 +167,12 @@ TEST_F(CliBatch, NumbersRoundedAsTheReportGiveItsCells) {
         {{"--nonbio", "flow", "--flow", "30"}, {7}},
         {{"--period", "years:2000:2015"}, {7}},
         {{"--period", "years:1950:1960"}, {7}},
+        {{"--bio-within-season", "--bio", "chronic", "--avg", "7,30", "--season-start", "Jun 1",
+          "--season-end", "Sep 30"},
+         {7, 30}},
+        {{"--nonbio", "perc", "--perc", "10", "--season-start", "Jun 1", "--season-end", "Sep 30",
+          "--bio-within-season"},
+         {7}},
     };
     for (const auto& [options, periods] : cases) {
         const std::string what = ::testing::PrintToString(options);
@@ -185,11 +191,15 @@ TEST_F(CliBatch, NumbersRoundedAsTheReportGiveItsCells) {
         for (std::size_t r = 0; r < report.size(); ++r) {
             const ReportCells line(csv[0], csv[r + 1]);
             EXPECT_EQ(line.at("file"), inputs()[r]);
+            // Every within-season case has a summer season.
+            const bool within = std::ranges::find(options, "--bio-within-season") != options.end();
             if (line.at("status") == "short") {
+                EXPECT_EQ(line.at("bio_scope"), "");
                 EXPECT_EQ(report[r][1], "N/A") << what << " row " << r;
                 EXPECT_EQ(line.at("bio_flow"), "");
                 continue;
             }
+            EXPECT_EQ(line.at("bio_scope"), within ? "season" : "record") << what;
             EXPECT_EQ(line.cells(periods), report[r]) << what << " row " << r;
         }
     }
@@ -207,6 +217,8 @@ TEST_F(CliBatch, LimitsAndTrendFollowEachPeriodsFlowsAsAFullRunGivesThem) {
     const auto column = [&](const std::string& name) {
         return std::find(header.begin(), header.end(), name) - header.begin();
     };
+    EXPECT_EQ(column("bio_scope"), column("bio_excursions_per_y") + 1);
+    EXPECT_EQ(column("xqy_label_7"), column("bio_scope") + 1);
     for (const std::string D : {"_7", "_30"}) {
         EXPECT_EQ(column("xqy_lower90" + D), column("xqy_flow" + D) + 1);
         EXPECT_EQ(column("xqy_upper90" + D), column("xqy_flow" + D) + 2);

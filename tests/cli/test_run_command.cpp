@@ -117,6 +117,33 @@ TEST_F(CliRun, ParameterFileGivesTheAnalysisAndLaterOptionsOverride) {
     EXPECT_NE(out_.str().find("BAYOU"), std::string::npos);
 }
 
+// The optional entries stand for the options: the file's non-biological kind, its value and
+// the biological scope give the report the options give.
+TEST_F(CliRun, ParameterFileOptionalEntriesAreTheirOptions) {
+    vd::run::ParamFile p;
+    p.CheckBox2 = false;
+    p.Edit1 = "Sep 30";
+    p.Edit2 = "Jun 1";
+    p.nonBiological = vd::run::NonBiologicalKind::percentile;
+    p.percentile = "10";
+    p.bioWithinSeason = true;
+    p.entries = {{input("09506000_verde_camp_verde_dv_1989-2021.txt"), true}};
+    const fs::path vdp = dir_ / "options.vdp";
+    std::ofstream(vdp, std::ios::binary) << vd::run::paramFileText(p);
+
+    ASSERT_EQ(run({"run", "--vdp", vdp.string()}, false), 0) << err_.str();
+    const std::string fromFile = out_.str();
+    EXPECT_NE(fromFile.find("within the season only"), std::string::npos) << fromFile;
+    ASSERT_EQ(call({"run", "--season-start", "Jun 1", "--season-end", "Sep 30", "--nonbio", "perc",
+                    "--perc", "10", "--bio-within-season",
+                    input("09506000_verde_camp_verde_dv_1989-2021.txt")}),
+              0);
+    EXPECT_EQ(fromFile, out_.str());
+    // Options after the file override its entries.
+    ASSERT_EQ(run({"run", "--vdp", vdp.string(), "--nonbio", "hydro"}, false), 0);
+    EXPECT_NE(out_.str().find("7Q10"), std::string::npos);
+}
+
 TEST_F(CliRun, ErrorsPrintTheWindowsMessagesAndFail) {
     EXPECT_EQ(run({"run", "--season-start", "xyz"}), 1);
     EXPECT_EQ(err_.str(), "Invalid start date\n");

@@ -138,6 +138,15 @@ TEST_F(Engine, ReusedFitsGiveExactlyWhatTheLiteralLoopsGive) {
             c.period = PeriodKind::longest;
             c.returnYears = "2";
         }),
+        controls([](SettingsTexts& c) {
+            c.criterion = CriterionKind::chronic;
+            c.bioAveragingDays = "4";
+            c.averagingPeriods = "7,30";
+            c.seasonStart = "Jun 1";
+            c.seasonEnd = "Sep 30";
+            c.fullClimaticYear = false;
+            c.bioWithinSeason = true;
+        }),
     };
     for (const SettingsTexts& c : settings) {
         const RunResult reuse = run(c, names, SearchPath::reuse);
@@ -180,6 +189,133 @@ void Engine::writeDips(const std::string& name, int days,
         const int q = low ? dip(yi) : 100 + (yi * 7 + d.month * 3 + d.day) % 11;
         flo << yi << ' ' << d.month << ' ' << d.day << ' ' << q << "\r\n";
     }
+}
+
+// A steady river with a deep drop every January and a one-day shallow one every August: over the
+// whole record the January drops set the biological flow, within a summer season the
+// August ones alone.
+class BioScopeRun : public Engine {
+  protected:
+    void SetUp() override {
+        Engine::SetUp();
+        std::ofstream flo(dir_ / "two_lows.flo", std::ios::binary);
+        flo << "# synthetic\r\nTWO LOWS CREEK\r\n";
+        for (int day = DayNumber(80, 1, 1); day <= DayNumber(100, 12, 31); ++day) {
+            const CalendarDate d = DateOfDayNumber(day);
+            const int yi = d.year - 1900;
+            int q = 100 + (yi * 7 + d.month * 3 + d.day) % 11;
+            if (d.month == 1 && d.day <= 10) q = 5;
+            if (d.month == 8 && d.day == 1) q = 40 + yi % 7;
+            flo << yi << ' ' << d.month << ' ' << d.day << ' ' << q << "\r\n";
+        }
+    }
+
+    static SettingsTexts summer(bool within) {
+        return controls([&](SettingsTexts& c) {
+            c.seasonStart = "Jun 1";
+            c.seasonEnd = "Sep 30";
+            c.fullClimaticYear = false;
+            c.bioWithinSeason = within;
+        });
+    }
+
+    // The daily flows of the summer days, from the dates of the record the run used.
+    static std::vector<double> summerFlows(const GageResult& g) {
+        std::vector<double> flows;
+        for (std::size_t k = 0; k < g.daily->flows.size(); ++k) {
+            const int month = DateOfDayNumber(g.daily->firstDay + static_cast<int>(k)).month;
+            if (month >= 6 && month <= 9) flows.push_back(g.daily->flows[k]);
+        }
+        return flows;
+    }
+};
+
+TEST_F(BioScopeRun, WithinTheSeasonOnlyTheSeasonsDaysCount) {
+    const RunResult record = run(summer(false), {"two_lows.flo"});
+    const RunResult season = run(summer(true), {"two_lows.flo"});
+    ASSERT_EQ(season.dataRowCount(), 1);
+    const GageResult& r = record.gage(1);
+    const GageResult& g = season.gage(1);
+    EXPECT_EQ(r.biological.scope, BioScope::record);
+    EXPECT_EQ(g.biological.scope, BioScope::season);
+    ASSERT_TRUE(r.biological.flow && g.biological.flow);
+    EXPECT_LT(*r.biological.flow, 5.0);
+    EXPECT_GT(*g.biological.flow, 40.0);
+    EXPECT_LT(*g.biological.flow, 100.0);
+    // The xQy flow and the days of the record follow the season either way.
+    EXPECT_EQ(r.blocks.at(0).flow, g.blocks.at(0).flow);
+    EXPECT_EQ(r.daysInRecord, g.daysInRecord);
+
+    // Every excursion lies in the season.
+    ASSERT_TRUE(g.excursions);
+    const ExcursionRecord& e = *g.excursions;
+    ASSERT_GT(e.NXP, 1);
+    for (int k = 2; k <= e.NXP; ++k)
+        for (const int day : {e.JXP1[k], e.JXP2[k]})
+            EXPECT_EQ(DateOfDayNumber(e.JD1SAVE + day).month, 8) << k;
+    // About one excursion in 3 season-years, as the search aims for.
+    EXPECT_GT(g.biological.excursionRate, 0.5);
+    EXPECT_LE(g.biological.excursionRate, 1.0 + 1e-9);
+
+    // Percentiles are shares of the season's days.
+    const std::vector<double> days = summerFlows(g);
+    const auto below = [&](double flow) {
+        return 100.0 *
+               static_cast<double>(
+                   std::count_if(days.begin(), days.end(), [&](double v) { return v < flow; })) /
+               static_cast<double>(days.size());
+    };
+    EXPECT_NEAR(g.biological.percentile, below(*g.biological.flow), 1e-9);
+    EXPECT_NEAR(g.harmonicPercentile, below(g.harmonicMean), 1e-9);
+    ASSERT_TRUE(g.blocks.at(0).flow);
+    EXPECT_NEAR(g.blocks.at(0).percentile, below(*g.blocks.at(0).flow), 1e-9);
+    // The harmonic mean itself stays the whole record's.
+    EXPECT_EQ(r.harmonicMean, g.harmonicMean);
+}
+
+TEST_F(BioScopeRun, AGivenPercentileIsOneOfTheSeasonsDays) {
+    SettingsTexts c = summer(true);
+    c.nonBiological = NonBiologicalKind::percentile;
+    c.percentile = "10";
+    const RunResult season = run(c, {"two_lows.flo"});
+    const GageResult& g = season.gage(1);
+    std::vector<double> days = summerFlows(g);
+    std::sort(days.begin(), days.end());
+    const auto position = static_cast<std::size_t>(std::trunc(days.size() * 10.0 / 100 + 1));
+    ASSERT_TRUE(g.blocks.at(0).flow);
+    EXPECT_EQ(*g.blocks.at(0).flow, days.at(position - 1));
+    c.bioWithinSeason = false;
+    EXPECT_NE(run(c, {"two_lows.flo"}).gage(1).blocks.at(0).flow, g.blocks.at(0).flow);
+}
+
+TEST_F(BioScopeRun, AFullYearSeasonIsTheWholeRecordWhateverTheChoice) {
+    SettingsTexts within;
+    within.bioWithinSeason = true;
+    const RunResult chosen = run(within, {"two_lows.flo", verde});
+    EXPECT_EQ(chosen.settings.bioScope, BioScope::record);
+    EXPECT_EQ(everything(chosen), everything(run({}, {"two_lows.flo", verde})));
+}
+
+TEST_F(BioScopeRun, ReportAndHintsSayWhichWasUsed) {
+    const RunResult record = run(summer(false), {"two_lows.flo"});
+    const RunResult season = run(summer(true), {"two_lows.flo"});
+    const std::string line =
+        "Season defined as Jun 1 - Sep 30\r\n\r\nBiological flow, percentiles and excursion "
+        "rates within the season only\r\n\r\nGage";
+    EXPECT_NE(report(season).find(line), std::string::npos) << report(season);
+    EXPECT_EQ(report(record).find("within the season only"), std::string::npos);
+    for (const int col : {4, 5, 6, 8, 9, 14}) {
+        EXPECT_NE(cellHint(season, col, 1).find("Computed within the season Jun 1 - Sep 30 only"),
+                  std::string::npos)
+            << col;
+        EXPECT_NE(cellHint(record, col, 1).find("Computed over the whole record"),
+                  std::string::npos)
+            << col;
+    }
+    EXPECT_NE(cellHint(season, 2, 1).find("Over the whole record of the period"),
+              std::string::npos);
+    EXPECT_NE(cellHint(season, 13, 1).find("Over the whole record of the period"),
+              std::string::npos);
 }
 
 TEST_F(Engine, AmmoniaRuleTakesTwiceTheFourDayFlowWhenLower) {

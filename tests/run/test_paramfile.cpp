@@ -294,3 +294,109 @@ TEST(ParamFile, AnythingButARegularFileIsRefusedWithoutOpeningIt) {
     std::filesystem::remove_all(dir);
 }
 #endif
+
+namespace {
+
+// The starting state's lines followed by `extra`.
+std::string withLinesAfterTheFiles(const std::vector<std::string>& extra) {
+    auto lines = startingStateLines();
+    lines.insert(lines.end(), extra.begin(), extra.end());
+    return joinCrLf(lines);
+}
+
+}  // namespace
+
+TEST(ParamFileOptions, EachOptionIsWrittenOnlyWhenItDiffersAndReadBack) {
+    const struct {
+        void (*change)(ParamFile&);
+        std::vector<std::string> section;
+    } cases[] = {
+        {[](ParamFile& p) { p.nonBiological = NonBiologicalKind::percentile; },
+         {"--Options", "nonbio=perc"}},
+        {[](ParamFile& p) {
+             p.nonBiological = NonBiologicalKind::explicitFlow;
+             p.flow = "12.5";
+         },
+         {"--Options", "nonbio=flow", "flow=12.5"}},
+        {[](ParamFile& p) { p.percentile = " 2 "; }, {"--Options", "percentile= 2 "}},
+        {[](ParamFile& p) { p.bioWithinSeason = true; }, {"--Options", "bio_within_season=1"}},
+        {[](ParamFile& p) {
+             p.nonBiological = NonBiologicalKind::percentile;
+             p.flow = "";
+             p.percentile = "1=2";
+             p.bioWithinSeason = true;
+         },
+         {"--Options", "nonbio=perc", "flow=", "percentile=1=2", "bio_within_season=1"}},
+    };
+    for (const auto& c : cases) {
+        ParamFile p = startingState();
+        c.change(p);
+        const std::string text = paramFileText(p);
+        EXPECT_EQ(text, withLinesAfterTheFiles(c.section)) << c.section.back();
+        EXPECT_EQ(parseParamFile(text, "/d/a.vdp"), p) << c.section.back();
+    }
+}
+
+TEST(ParamFileOptions, DefaultsGiveTheOlderFileAndAnOlderFileReadsAsDefaults) {
+    ParamFile p = startingState();
+    p.flow = "5";  // typed back to the default
+    EXPECT_EQ(paramFileText(p), joinCrLf(startingStateLines()));
+    const ParamFile old = parseParamFile(joinCrLf(startingStateLines()), "/d/old.vdp");
+    const ParamFile defaults;
+    EXPECT_EQ(old.nonBiological, defaults.nonBiological);
+    EXPECT_EQ(old.flow, "5");
+    EXPECT_EQ(old.percentile, "0.1");
+    EXPECT_FALSE(old.bioWithinSeason);
+    const SettingsTexts t = settingsTextsOf(old);
+    EXPECT_EQ(t.nonBiological, NonBiologicalKind::hydrological);
+    EXPECT_FALSE(t.bioWithinSeason);
+}
+
+TEST(ParamFileOptions, SettingsTakeTheStoredOptions) {
+    ParamFile p = startingState();
+    p.nonBiological = NonBiologicalKind::explicitFlow;
+    p.flow = "3";
+    p.percentile = "7";
+    p.bioWithinSeason = true;
+    const SettingsTexts t = settingsTextsOf(parseParamFile(paramFileText(p), "/d/a.vdp"));
+    EXPECT_EQ(t.nonBiological, NonBiologicalKind::explicitFlow);
+    EXPECT_EQ(t.flow, "3");
+    EXPECT_EQ(t.percentile, "7");
+    EXPECT_TRUE(t.bioWithinSeason);
+}
+
+TEST(ParamFileOptions, UnknownNamesBlankLinesAndUnmarkedTailsArePassedOver) {
+    const std::vector<std::vector<std::string>> tails = {
+        {"", "--Options", "approved_only=1", "", "bio_within_season=1", ""},
+        {"--Options", "Bio_Within_Season=0", "bio_within_season=1", "later=x=y"},
+    };
+    for (const auto& tail : tails)
+        EXPECT_TRUE(parseParamFile(withLinesAfterTheFiles(tail), "/d/a.vdp").bioWithinSeason)
+            << tail.at(1);
+    // Anything after the files without the mark was never read, and still is not.
+    const ParamFile junk =
+        parseParamFile(withLinesAfterTheFiles({"notes", "bio_within_season=1"}), "/d/a.vdp");
+    EXPECT_EQ(junk, parseParamFile(joinCrLf(startingStateLines()), "/d/a.vdp"));
+}
+
+TEST(ParamFileOptions, MalformedEntriesAreRefusedNamingLineAndRule) {
+    const struct {
+        const char* line;
+        const char* rule;
+    } cases[] = {
+        {"bio_within_season=yes", "bio_within_season takes 0 or 1"},
+        {"bio_within_season=", "bio_within_season takes 0 or 1"},
+        {"nonbio=xqy", "nonbio takes hydro, flow or perc"},
+        {"bio_within_season", "an optional entry is a name=value line"},
+    };
+    for (const auto& c : cases) {
+        try {
+            parseParamFile(withLinesAfterTheFiles({"--Options", "flow=2", c.line}), "/d/bad.vdp");
+            ADD_FAILURE() << "accepted " << c.line;
+        } catch (const ParamFileError& e) {
+            const std::string expected = "Invalid entry in line 38 of \"/d/bad.vdp\": '" +
+                                         std::string(c.line) + "'; " + c.rule + ".";
+            EXPECT_EQ(e.what(), expected);
+        }
+    }
+}

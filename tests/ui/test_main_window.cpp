@@ -161,6 +161,7 @@ class MainWindowTest : public QObject {
     void startingStateSavesAsTheFormatSays();
     void parameterFileRoundTripThroughTheWindow();
     void parameterFileRefusalsChangeNothing();
+    void optionalEntriesSaveAndOpenThroughTheWindow();
     void missingStoredFilesAreDroppedWithOneMessage();
     void sampleAnalysisOpensFromAnyFolder();
     void foldersAndPipesAreRefusedAsFlowFiles();
@@ -723,6 +724,77 @@ void MainWindowTest::parameterFileRoundTripThroughTheWindow() {
     QCOMPARE(g.prompts.messages.size(), std::size_t{1});
     QCOMPARE(g.prompts.messages[0].text,
              QStringLiteral("Cannot write \"%1\": No such file or directory").arg(nowhere));
+}
+
+void MainWindowTest::optionalEntriesSaveAndOpenThroughTheWindow() {
+    Fixture f;
+    MainWindow& w = *f.form;
+    f.add({f.file("A.txt", gages("A", 1))});
+    // Only a season has a choice of scope.
+    QVERIFY(!w.bioWithinSeasonBox->isEnabled());
+    w.climaticYearBox->setChecked(false);
+    QVERIFY(w.bioWithinSeasonBox->isEnabled());
+    w.seasonEndEdit->setText(QStringLiteral("Sep 30"));
+    w.unsavedChanges = false;
+    w.bioWithinSeasonBox->setChecked(true);
+    QVERIFY(w.unsavedChanges);
+    QVERIFY(w.runInput().texts.bioWithinSeason);
+    w.percentileButton->setChecked(true);
+    w.percentileEdit->setText(QStringLiteral("2.5"));
+    w.flowEdit->setText(QStringLiteral("12"));
+    const QString vdp = f.dir.filePath(QStringLiteral("options.vdp"));
+    w.saveParameterFile(vdp);
+    QVERIFY(f.prompts.messages.empty());
+    QFile saved(vdp);
+    QVERIFY(saved.open(QIODevice::ReadOnly));
+    const std::string tail = "--Files\r\n1\r\n" + w.gageTable().row(0).path +
+                             "\r\n1\r\n--Options\r\nnonbio=perc\r\nflow=12\r\n"
+                             "percentile=2.5\r\nbio_within_season=1\r\n";
+    QVERIFY2(saved.readAll().endsWith(QByteArray::fromStdString(tail)),
+             "the optional entries follow the files");
+
+    Fixture g;
+    g.reader.files = f.reader.files;
+    MainWindow& o = *g.form;
+    o.openParameterFile(vdp);
+    QVERIFY(g.prompts.messages.empty());
+    QVERIFY(o.percentileButton->isChecked());
+    QVERIFY(o.percentileEdit->isEnabled());
+    QVERIFY(!o.returnPeriodEdit->isEnabled());
+    QCOMPARE(o.percentileEdit->text(), QStringLiteral("2.5"));
+    QCOMPARE(o.flowEdit->text(), QStringLiteral("12"));
+    QVERIFY(o.bioWithinSeasonBox->isChecked());
+    QVERIFY(o.bioWithinSeasonBox->isEnabled());
+    const run::SettingsTexts t = o.runInput().texts;
+    QCOMPARE(t.nonBiological, run::NonBiologicalKind::percentile);
+    QVERIFY(t.bioWithinSeason);
+    QVERIFY(!o.unsavedChanges);
+
+    // Back to the defaults, the file is the older form again.
+    o.hydrologicalButton->setChecked(true);
+    o.flowEdit->setText(QStringLiteral("5"));
+    o.percentileEdit->setText(QStringLiteral("0.1"));
+    o.bioWithinSeasonBox->setChecked(false);
+    const QString plain = g.dir.filePath(QStringLiteral("plain.vdp"));
+    o.saveParameterFile(plain);
+    QFile plainFile(plain);
+    QVERIFY(plainFile.open(QIODevice::ReadOnly));
+    QVERIFY(!plainFile.readAll().contains("--Options"));
+
+    // A value the window cannot take is refused as the other refusals are, changing nothing.
+    QFile bad(g.dir.filePath(QStringLiteral("bad.vdp")));
+    QVERIFY(bad.open(QIODevice::WriteOnly));
+    bad.write(
+        QByteArray::fromStdString(run::paramFileText(run::loadParamFile(plain.toStdString()))) +
+        "--Options\r\nbio_within_season=yes\r\n");
+    bad.close();
+    o.openParameterFile(bad.fileName());
+    QCOMPARE(g.prompts.messages.size(), std::size_t{1});
+    QCOMPARE(g.prompts.messages[0].caption, QStringLiteral("Error!"));
+    QVERIFY2(g.prompts.messages[0].text.contains(QStringLiteral("bio_within_season takes 0 or 1")),
+             qPrintable(g.prompts.messages[0].text));
+    QVERIFY(o.hydrologicalButton->isChecked());
+    QCOMPARE(o.gageTable().rowCount(), 1);
 }
 
 void MainWindowTest::parameterFileRefusalsChangeNothing() {
@@ -1307,10 +1379,10 @@ void MainWindowTest::tabFollowsTheLayoutAndLeavesTheTable() {
     f.add({f.file("A.txt", gages("A", 2)), f.file("B.txt", gages("B", 1))});
     w.toggleUseMark(GageTableModel::colUse, 0);  // file B unused: Remove Unused is enabled
     f.show();
-    const QList<QWidget*> order{
-        w.seasonStartEdit,    w.seasonEndEdit,  w.climaticYearBox, w.addFilesButton,
-        w.removeUnusedButton, w.clearAllButton, w.gageGrid,        w.periodChoice->button(0),
-        w.firstYearEdit,      w.lastYearEdit,   w.commentBox};
+    const QList<QWidget*> order{w.seasonStartEdit,    w.seasonEndEdit,  w.climaticYearBox,
+                                w.bioWithinSeasonBox, w.addFilesButton, w.removeUnusedButton,
+                                w.clearAllButton,     w.gageGrid,       w.periodChoice->button(0),
+                                w.firstYearEdit,      w.lastYearEdit,   w.commentBox};
     w.seasonStartEdit->setFocus();
     for (qsizetype i = 1; i < order.size(); ++i) {
         if (order[i - 1] == w.gageGrid)
