@@ -10,6 +10,7 @@
 #include <tuple>
 
 #if !defined(_WIN32)
+#include <pthread.h>
 #include <sys/resource.h>
 #include <unistd.h>
 
@@ -450,10 +451,15 @@ TEST_F(CliBatch, AResultsFileThatCannotBeWrittenLeavesNothing) {
     // The library is loaded before the limit, so that only the threads lack room.
     [[maybe_unused]] const vd::LogPearsonLibrary lib =
         vd::LogPearsonLibrary::load(vd::programFolder());
+    // Every new thread asks for a 64 MB stack; the process may grow by a quarter of that.
+    pthread_attr_t large;
+    pthread_attr_init(&large);
+    pthread_attr_setstacksize(&large, 64u << 20);
+    pthread_setattr_default_np(&large);
     long pages = 0;
     std::ifstream("/proc/self/statm") >> pages;
     const rlim_t now = static_cast<rlim_t>(pages) * static_cast<rlim_t>(getpagesize());
-    const rlimit tight{now + (2 << 20), now + (2 << 20)};
+    const rlimit tight{now + (16u << 20), now + (16u << 20)};
     setrlimit(RLIMIT_AS, &tight);
     reportBatch(args);
 }
