@@ -198,7 +198,7 @@ int cmdExcursions(const Args& args, const LogPearsonLibrary& lib, std::ostream& 
             run::excursionTableOfRow(outcome.result, *outcome.options.row);
         const run::RunSettings& settings = outcome.result.settings;
         out << run::excursionCopyText(table, settings.comments, settings.season.startDay,
-                                      settings.season.endDay);
+                                      settings.season.endDay, settings.bioScope);
     } catch (const std::exception& e) {
         err << e.what() << '\n';
         return 1;

@@ -61,12 +61,12 @@ ExcursionTable excursionTableOfRow(const RunResult& result, int row) {
 }
 
 std::string excursionCopyText(const ExcursionTable& table, const std::vector<std::string>& comments,
-                              int sday, int eday) {
+                              int sday, int eday, BioScope scope) {
     std::string text = commentsText(comments);
     if (sday != 1 || eday != 365)
         text += "Seasonal calculation: start day is " + std::to_string(sday) + ", end day is " +
                 std::to_string(eday) + "\r\n\r\n";
-    return text + tableText(table.cells);
+    return text + bioScopeText(scope) + tableText(table.cells);
 }
 
 }  // namespace vd::run

@@ -26,8 +26,9 @@ ExcursionTable excursionTableOfRow(const RunResult& result, int row);
 std::string excursionDate(int dayNumber);
 
 // The copied text: comments, for a season other than the full climatic year the line
-// "Seasonal calculation: start day is S, end day is E", then the table.
+// "Seasonal calculation: start day is S, end day is E", the report's line saying that the
+// biological flow was taken within the season when it was, then the table.
 std::string excursionCopyText(const ExcursionTable& table, const std::vector<std::string>& comments,
-                              int sday, int eday);
+                              int sday, int eday, BioScope scope = BioScope::record);
 
 }  // namespace vd::run

@@ -160,7 +160,18 @@ class GageComputation {
         const darray& stored = *s.store.xbig[slot];
         for (int k = 1; k <= s.NDAYS; ++k)
             daily->flows.push_back(stored[k] == unknown ? std::nan("") : stored[k]);
+        if (withinSeason()) out_.seasonDays = seasonDaysOf(daily->flows);
         out_.daily = std::move(daily);
+    }
+
+    // The same days the percentiles within the season count.
+    std::shared_ptr<const std::vector<double>> seasonDaysOf(
+        const std::vector<double>& flows) const {
+        auto days = std::make_shared<std::vector<double>>();
+        for (const SeasonWindowRange& r : SeasonWindows(*s_, 1))
+            for (int i = r.first; i <= r.last; ++i)
+                days->push_back(flows.at(static_cast<std::size_t>(i - 1)));
+        return days;
     }
 
     void setBiologicalParameters() {

@@ -141,6 +141,9 @@ struct GageResult {
     std::shared_ptr<const ExcursionRecord> excursions;
     // The record the flows were computed from (null for a short record).
     std::shared_ptr<const DailyFlows> daily;
+    // The days of `daily` inside the season, in order (NaN for a missing day), when the
+    // biological flow and the percentiles were taken within the season; null otherwise.
+    std::shared_ptr<const std::vector<double>> seasonDays;
     // The per-year table of the last block (the advanced report's); null when none.
     std::shared_ptr<const std::vector<AnnualMinimum>> annualTable;
 

@@ -30,16 +30,27 @@ const LogPearsonLibrary& library() {
     return lib;
 }
 
-// Each file's first gage computed alone with the default settings (1B3, 7Q10) plus 30Q10.
+// Each file's first gage computed alone with the default settings (1B3, 7Q10) plus 30Q10;
+// a file name ending in "#summer" is computed for Jun 1 - Sep 30 with the biological flow
+// and the percentiles taken within that season.
 class ChartData : public ::testing::TestWithParam<const char*> {
   protected:
     void SetUp() override {
         scratch_ = std::make_unique<vd::test::ScratchDir>("vd_chart_data");
-        const fs::path source = fs::path(VANDO_TEST_DATA) / GetParam();
+        std::string name = GetParam();
+        const bool summer = name.ends_with("#summer");
+        if (summer) name.erase(name.size() - 7);
+        const fs::path source = fs::path(VANDO_TEST_DATA) / name;
         const std::string path = (scratch_->path() / source.filename()).string();
         fs::copy_file(source, path);
         SettingsTexts texts;
         texts.averagingPeriods = "7,30";
+        if (summer) {
+            texts.seasonStart = "Jun 1";
+            texts.seasonEnd = "Sep 30";
+            texts.fullClimaticYear = false;
+            texts.bioWithinSeason = true;
+        }
         auto state = std::make_unique<CalcState>();
         const auto gages = readGagesForTable(*state, path, texts.seasonStart, texts.seasonEnd);
         ASSERT_FALSE(gages.empty());
@@ -172,7 +183,9 @@ INSTANTIATE_TEST_SUITE_P(
                       // zero flows
                       "reference/inputs/08023080_bayou_grand_cane_zeros.txt",
                       // missing days
-                      "reference/inputs/11224000_mf_san_joaquin_mammoth_dv_2009-2021.txt"));
+                      "reference/inputs/11224000_mf_san_joaquin_mammoth_dv_2009-2021.txt",
+                      // the duration curve of the season's days
+                      "reference/inputs/09506000_verde_camp_verde_dv_1989-2021.txt#summer"));
 
 // A gage made by hand: days 100..106 with a missing day and a zero day.
 GageResult handMadeGage() {

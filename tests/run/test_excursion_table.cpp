@@ -80,6 +80,11 @@ TEST(ExcursionTable, CopiedTextHasTheSeasonLineOnlyForASeason) {
     EXPECT_EQ(excursionCopyText(t, {}, 15, 379)
                   .find("Seasonal calculation: start day is 15, end day is 379\r\n\r\nCluster"),
               0u);
+    // Within the season, the copy says so as the report does.
+    EXPECT_EQ(excursionCopyText(t, {}, 152, 273, BioScope::season),
+              "Seasonal calculation: start day is 152, end day is 273\r\n\r\n"
+              "Biological flow, percentiles and excursion rates within the season only\r\n\r\n" +
+                  table);
 }
 
 TEST(ExcursionTable, RowWithoutRecordOfThisRunIsRefused) {

@@ -60,11 +60,12 @@ ExcursionWindow::ExcursionWindow(QWidget* parent)
 
 void ExcursionWindow::showExcursions(vd::run::ExcursionTable table,
                                      std::vector<std::string> comments, int seasonStartDay,
-                                     int seasonEndDay) {
+                                     int seasonEndDay, vd::run::BioScope scope) {
     table_ = std::move(table);
     comments_ = std::move(comments);
     seasonStartDay_ = seasonStartDay;
     seasonEndDay_ = seasonEndDay;
+    scope_ = scope;
     fillTable();
 }
 
@@ -115,7 +116,7 @@ void ExcursionWindow::resizeEvent(QResizeEvent* event) {
 
 void ExcursionWindow::copyTable() {
     const std::string text =
-        vd::run::excursionCopyText(table_, comments_, seasonStartDay_, seasonEndDay_);
+        vd::run::excursionCopyText(table_, comments_, seasonStartDay_, seasonEndDay_, scope_);
     QGuiApplication::clipboard()->setText(QString::fromStdString(text));
 }
 

@@ -23,7 +23,8 @@ class ExcursionWindow final : public QDialog {
     // The table to show and what its copy adds: the main window's comments, and the season
     // positions that tell a season from the full climatic year.
     void showExcursions(vd::run::ExcursionTable table, std::vector<std::string> comments,
-                        int seasonStartDay, int seasonEndDay);
+                        int seasonStartDay, int seasonEndDay,
+                        vd::run::BioScope scope = vd::run::BioScope::record);
     const GridTextModel& model() const { return *model_; }
 
     void fillTable();
@@ -44,6 +45,7 @@ class ExcursionWindow final : public QDialog {
     std::vector<std::string> comments_;
     int seasonStartDay_ = 1;
     int seasonEndDay_ = 365;
+    vd::run::BioScope scope_ = vd::run::BioScope::record;
     GridTextModel* model_;
 };
 

@@ -311,7 +311,7 @@ void ResultsWindow::onCellDoubleClicked(int col, int gridRow) {
     excursions_->setWindowTitle(
         QString::fromStdString(vd::run::excursionCaption(result_, gridRow)));
     excursions_->showExcursions(std::move(table), settings.comments, settings.season.startDay,
-                                settings.season.endDay);
+                                settings.season.endDay, settings.bioScope);
     showModally(*excursions_);
 }
 
