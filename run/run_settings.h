@@ -54,6 +54,8 @@ struct SettingsTexts {
     void chooseCriterion(CriterionKind kind);
     // The chosen criterion's values replace the biological texts.
     void writeCriterionDefaults();
+
+    bool operator==(const SettingsTexts&) const = default;
 };
 
 struct Season {

@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <type_traits>
 
 #include "errors.h"
 #include "input_file.h"
@@ -101,6 +102,7 @@ class LineReader {
     }
     void skip() { ++next_; }
     std::size_t lineNumber() const { return next_ + 1; }
+    const std::string& path() const { return path_; }
 
   private:
     std::vector<std::string> lines_;
@@ -153,7 +155,7 @@ bool takeNonBiological(ParamFile& p, const std::string& value) {
          {NonBiologicalKind::hydrological, NonBiologicalKind::explicitFlow,
           NonBiologicalKind::percentile})
         if (value == nonBiologicalName(kind)) {
-            p.nonBiological = kind;
+            p.settings.nonBiological = kind;
             return true;
         }
     return false;
@@ -161,22 +163,22 @@ bool takeNonBiological(ParamFile& p, const std::string& value) {
 
 const OptionalEntry optionalEntries[] = {
     {"nonbio", "hydro, flow or perc",
-     [](const ParamFile& p) { return std::string(nonBiologicalName(p.nonBiological)); },
+     [](const ParamFile& p) { return std::string(nonBiologicalName(p.settings.nonBiological)); },
      takeNonBiological},
     // The two values are kept as typed; the run refuses what is no flow or percentile.
-    {"flow", "any text", [](const ParamFile& p) { return p.flow; },
+    {"flow", "any text", [](const ParamFile& p) { return p.settings.flow; },
      [](ParamFile& p, const std::string& v) {
-         p.flow = v;
+         p.settings.flow = v;
          return true;
      }},
-    {"percentile", "any text", [](const ParamFile& p) { return p.percentile; },
+    {"percentile", "any text", [](const ParamFile& p) { return p.settings.percentile; },
      [](ParamFile& p, const std::string& v) {
-         p.percentile = v;
+         p.settings.percentile = v;
          return true;
      }},
     {"bio_within_season", "0 or 1",
-     [](const ParamFile& p) { return std::string(p.bioWithinSeason ? "1" : "0"); },
-     [](ParamFile& p, const std::string& v) { return takeFlag(p.bioWithinSeason, v); }},
+     [](const ParamFile& p) { return std::string(p.settings.bioWithinSeason ? "1" : "0"); },
+     [](ParamFile& p, const std::string& v) { return takeFlag(p.settings.bioWithinSeason, v); }},
 };
 
 void writeOptionalEntries(LineWriter& w, const ParamFile& p) {
@@ -220,39 +222,176 @@ void readOptionalEntries(LineReader& r, ParamFile& p, const std::string& path) {
     }
 }
 
+// How the lines of the fixed layout are written and read. A template argument names the
+// member a line holds, so that each line of the table below is one entry.
+using WriteLine = void (*)(LineWriter&, const ParamFile&);
+using ReadLine = void (*)(LineReader&, ParamFile&, const char* what);
+
+template <auto field>
+void writeSetting(LineWriter& w, const ParamFile& p) {
+    if constexpr (std::is_same_v<std::remove_cvref_t<decltype(p.settings.*field)>, bool>)
+        w.flag(p.settings.*field);
+    else
+        w.line(p.settings.*field);
+}
+template <auto field>
+void readSetting(LineReader& r, ParamFile& p, const char* what) {
+    if constexpr (std::is_same_v<std::remove_cvref_t<decltype(p.settings.*field)>, bool>)
+        p.settings.*field = r.flag(what);
+    else
+        p.settings.*field = r.line(what);
+}
+
+template <auto field>
+void writeKept(LineWriter& w, const ParamFile& p) {
+    w.line(p.kept.*field);
+}
+template <auto field>
+void readKept(LineReader& r, ParamFile& p, const char* what) {
+    p.kept.*field = r.line(what);
+}
+
+// The kept biological texts are cut as the window cuts them when it keeps them.
+template <std::size_t i>
+void writeKeptBiological(LineWriter& w, const ParamFile& p) {
+    w.line(p.kept.biological[i].substr(0, keptTextLimit));
+}
+template <std::size_t i>
+void readKeptBiological(LineReader& r, ParamFile& p, const char* what) {
+    p.kept.biological[i] = r.line(what).substr(0, keptTextLimit);
+}
+
+// The period is stored as its index among the window's choices, which PeriodKind follows.
+constexpr int highestPeriodIndex = static_cast<int>(PeriodKind::years);
+
+void writePeriod(LineWriter& w, const ParamFile& p) {
+    w.integer(static_cast<int>(p.settings.period));
+}
+void readPeriod(LineReader& r, ParamFile& p, const char* what) {
+    const int index = r.integer(what);
+    if (index < 0 || index > highestPeriodIndex)
+        throw ParamFileError("\"" + r.path() + "\": calculation period index " +
+                             std::to_string(index) + " is outside 0 to 4.");
+    p.settings.period = static_cast<PeriodKind>(index);
+}
+
+// One flag a criterion. Of several marked, the last counts (ammonia before chronic before
+// acute), as files were always read; a file that marks none is read as acute, unmarked.
+template <CriterionKind kind>
+void writeCriterionMark(LineWriter& w, const ParamFile& p) {
+    w.flag(p.criterionMarked && p.settings.criterion == kind);
+}
+template <CriterionKind kind>
+void readCriterionMark(LineReader& r, ParamFile& p, const char* what) {
+    if (!r.flag(what)) return;
+    p.settings.criterion = kind;
+    p.criterionMarked = true;
+}
+
+void writeComments(LineWriter& w, const ParamFile& p) {
+    w.integer(static_cast<int>(p.settings.comments.size()));
+    for (const std::string& c : p.settings.comments) w.line(c);
+}
+void readComments(LineReader& r, ParamFile& p, const char* what) {
+    const int count = r.count(what);
+    for (int i = 0; i < count; ++i) p.settings.comments.push_back(r.line("a comment line"));
+}
+
+void writeEntries(LineWriter& w, const ParamFile& p) {
+    w.integer(static_cast<int>(p.entries.size()));
+    for (const ParamFileEntry& e : p.entries) {
+        w.line(e.path);
+        w.flag(e.use);
+    }
+}
+void readEntries(LineReader& r, ParamFile& p, const char* what) {
+    const int count = r.count(what);
+    // Two lines an entry: a count beyond what the text holds must not reserve memory for it.
+    p.entries.reserve(std::min(static_cast<std::size_t>(count), r.linesLeft() / 2));
+    for (int i = 0; i < count; ++i) {
+        ParamFileEntry e;
+        e.path = resolveEntryPath(r.line("a flow-file path"), r.path());
+        e.use = r.integer("Use mark") != 0;
+        p.entries.push_back(std::move(e));
+    }
+}
+
+// The format after its mark line, in the order of the file: the name each line has always had
+// in the format (a section mark, or the control of the first window it came from), what it
+// holds as a refusal names it, and the member it is. A section mark has no functions: it is
+// written as its name and passed over when read. Reading and writing both walk this table, so
+// a line cannot move in one and not in the other.
+struct StoredLine {
+    const char* name;
+    const char* what;
+    WriteLine write = nullptr;
+    ReadLine read = nullptr;
+};
+
+const StoredLine storedLines[] = {
+    {"--Calculation Period", "the calculation period marker"},
+    {"MRG", "calculation period index", writePeriod, readPeriod},
+    {"MEdit1", "the first year of the period", writeSetting<&SettingsTexts::firstYear>,
+     readSetting<&SettingsTexts::firstYear>},
+    {"MEdit2", "the last year of the period", writeSetting<&SettingsTexts::lastYear>,
+     readSetting<&SettingsTexts::lastYear>},
+    {"--Season", "the season marker"},
+    {"CheckBox2", "full climatic year flag", writeSetting<&SettingsTexts::fullClimaticYear>,
+     readSetting<&SettingsTexts::fullClimaticYear>},
+    {"Edit1", "the season end date", writeSetting<&SettingsTexts::seasonEnd>,
+     readSetting<&SettingsTexts::seasonEnd>},
+    {"Edit2", "the season start date", writeSetting<&SettingsTexts::seasonStart>,
+     readSetting<&SettingsTexts::seasonStart>},
+    {"SDayText", "the saved season start", writeKept<&KeptTexts::seasonStart>,
+     readKept<&KeptTexts::seasonStart>},
+    {"EdayText", "the saved season end", writeKept<&KeptTexts::seasonEnd>,
+     readKept<&KeptTexts::seasonEnd>},
+    {"--Comments", "the comments marker"},
+    {"comment count, then the lines", "number of comment lines", writeComments, readComments},
+    {"--Biological", "the biological marker"},
+    {"CheckBox1", "\"Use defaults\" flag", writeSetting<&SettingsTexts::useDefaults>,
+     readSetting<&SettingsTexts::useDefaults>},
+    {"RadioButton1", "acute criterion flag", writeCriterionMark<CriterionKind::acute>,
+     readCriterionMark<CriterionKind::acute>},
+    {"RadioButton2", "chronic criterion flag", writeCriterionMark<CriterionKind::chronic>,
+     readCriterionMark<CriterionKind::chronic>},
+    {"RadioButton3", "ammonia criterion flag", writeCriterionMark<CriterionKind::ammonia>,
+     readCriterionMark<CriterionKind::ammonia>},
+    {"EditBio[0]", "a biological value", writeSetting<&SettingsTexts::bioAveragingDays>,
+     readSetting<&SettingsTexts::bioAveragingDays>},
+    {"EditBio[1]", "a biological value", writeSetting<&SettingsTexts::bioYearsBetween>,
+     readSetting<&SettingsTexts::bioYearsBetween>},
+    {"EditBio[2]", "a biological value", writeSetting<&SettingsTexts::bioClusterDays>,
+     readSetting<&SettingsTexts::bioClusterDays>},
+    {"EditBio[3]", "a biological value", writeSetting<&SettingsTexts::bioExcursionsPerCluster>,
+     readSetting<&SettingsTexts::bioExcursionsPerCluster>},
+    {"EditBio[4]", "a biological value", writeKept<&KeptTexts::hiddenBiological>,
+     readKept<&KeptTexts::hiddenBiological>},
+    {"Bio[0]", "a kept biological value", writeKeptBiological<0>, readKeptBiological<0>},
+    {"Bio[1]", "a kept biological value", writeKeptBiological<1>, readKeptBiological<1>},
+    {"Bio[2]", "a kept biological value", writeKeptBiological<2>, readKeptBiological<2>},
+    {"Bio[3]", "a kept biological value", writeKeptBiological<3>, readKeptBiological<3>},
+    {"Bio[4]", "a kept biological value", writeKeptBiological<4>, readKeptBiological<4>},
+    {"--Hydrological", "the hydrological marker"},
+    {"Edit3", "the flow averaging period", writeSetting<&SettingsTexts::averagingPeriods>,
+     readSetting<&SettingsTexts::averagingPeriods>},
+    {"Edit4", "the return period", writeSetting<&SettingsTexts::returnYears>,
+     readSetting<&SettingsTexts::returnYears>},
+    {"--Files", "the files marker"},
+    {"entry count, then path and Use mark each", "number of flow-file entries", writeEntries,
+     readEntries},
+};
+
 }  // namespace
 
 std::string paramFileText(const ParamFile& p) {
     LineWriter w;
     w.line(paramFileMark);
-    w.line("--Calculation Period");
-    w.integer(p.MRG);
-    w.line(p.MEdit1);
-    w.line(p.MEdit2);
-    w.line("--Season");
-    w.flag(p.CheckBox2);
-    w.line(p.Edit1);
-    w.line(p.Edit2);
-    w.line(p.SDayText);
-    w.line(p.EdayText);
-    w.line("--Comments");
-    w.integer(static_cast<int>(p.comments.size()));
-    for (const auto& c : p.comments) w.line(c);
-    w.line("--Biological");
-    w.flag(p.CheckBox1);
-    w.flag(p.RadioButton1);
-    w.flag(p.RadioButton2);
-    w.flag(p.RadioButton3);
-    for (const auto& t : p.EditBio) w.line(t);
-    for (const auto& t : p.Bio) w.line(t.substr(0, keptTextLimit));
-    w.line("--Hydrological");
-    w.line(p.Edit3);
-    w.line(p.Edit4);
-    w.line("--Files");
-    w.integer(static_cast<int>(p.entries.size()));
-    for (const auto& e : p.entries) {
-        w.line(e.path);
-        w.flag(e.use);
+    for (const StoredLine& l : storedLines) {
+        if (l.write == nullptr)
+            w.line(l.name);
+        else
+            l.write(w, p);
     }
     writeOptionalEntries(w, p);
     return w.text();
@@ -264,41 +403,12 @@ ParamFile parseParamFile(const std::string& text, const std::string& path) {
         throw ParamFileError(path + " is not a VANDO 3.0 parameter file.");
 
     ParamFile p;
-    r.marker("the calculation period marker");
-    p.MRG = r.integer("calculation period index");
-    if (p.MRG < 0 || p.MRG > 4)
-        throw ParamFileError("\"" + path + "\": calculation period index " + std::to_string(p.MRG) +
-                             " is outside 0 to 4.");
-    p.MEdit1 = r.line("the first year of the period");
-    p.MEdit2 = r.line("the last year of the period");
-    r.marker("the season marker");
-    p.CheckBox2 = r.flag("full climatic year flag");
-    p.Edit1 = r.line("the season end date");
-    p.Edit2 = r.line("the season start date");
-    p.SDayText = r.line("the saved season start");
-    p.EdayText = r.line("the saved season end");
-    r.marker("the comments marker");
-    const int ncomments = r.count("number of comment lines");
-    for (int i = 0; i < ncomments; ++i) p.comments.push_back(r.line("a comment line"));
-    r.marker("the biological marker");
-    p.CheckBox1 = r.flag("\"Use defaults\" flag");
-    p.RadioButton1 = r.flag("acute criterion flag");
-    p.RadioButton2 = r.flag("chronic criterion flag");
-    p.RadioButton3 = r.flag("ammonia criterion flag");
-    for (auto& t : p.EditBio) t = r.line("a biological value");
-    for (auto& t : p.Bio) t = r.line("a kept biological value").substr(0, keptTextLimit);
-    r.marker("the hydrological marker");
-    p.Edit3 = r.line("the flow averaging period");
-    p.Edit4 = r.line("the return period");
-    r.marker("the files marker");
-    const int nentries = r.count("number of flow-file entries");
-    // Two lines an entry: a count beyond what the text holds must not reserve memory for it.
-    p.entries.reserve(std::min(static_cast<std::size_t>(nentries), r.linesLeft() / 2));
-    for (int i = 0; i < nentries; ++i) {
-        ParamFileEntry e;
-        e.path = resolveEntryPath(r.line("a flow-file path"), path);
-        e.use = r.integer("Use mark") != 0;
-        p.entries.push_back(std::move(e));
+    p.criterionMarked = false;  // until a criterion line marks one
+    for (const StoredLine& l : storedLines) {
+        if (l.read == nullptr)
+            r.marker(l.what);
+        else
+            l.read(r, p, l.what);
     }
     readOptionalEntries(r, p, path);
     return p;
@@ -317,28 +427,8 @@ ParamFile loadParamFile(const std::string& path) {
 }
 
 SettingsTexts settingsTextsOf(const ParamFile& p) {
-    SettingsTexts t;
-    t.period = static_cast<PeriodKind>(p.MRG);
-    t.firstYear = p.MEdit1;
-    t.lastYear = p.MEdit2;
-    t.fullClimaticYear = p.CheckBox2;
-    t.seasonEnd = p.Edit1;
-    t.seasonStart = p.Edit2;
-    t.comments = p.comments;
-    t.useDefaults = p.CheckBox1;
-    t.criterion = p.RadioButton3   ? CriterionKind::ammonia
-                  : p.RadioButton2 ? CriterionKind::chronic
-                                   : CriterionKind::acute;
-    t.bioAveragingDays = p.EditBio[0];
-    t.bioYearsBetween = p.EditBio[1];
-    t.bioClusterDays = p.EditBio[2];
-    t.bioExcursionsPerCluster = p.EditBio[3];
-    t.averagingPeriods = p.Edit3;
-    t.returnYears = p.Edit4;
-    t.nonBiological = p.nonBiological;
-    t.flow = p.flow;
-    t.percentile = p.percentile;
-    t.bioWithinSeason = p.bioWithinSeason;
+    SettingsTexts t = p.settings;
+    t.advancedReport = SettingsTexts{}.advancedReport;
     return t;
 }
 

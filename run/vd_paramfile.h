@@ -21,31 +21,34 @@ struct ParamFileEntry {
     bool operator==(const ParamFileEntry&) const = default;
 };
 
-// Everything a parameter file keeps, named after the controls it comes from.
+// What the window keeps beside the settings it shows, so that an opened analysis goes on as
+// it was saved.
+struct KeptTexts {
+    // The season the window keeps aside: the end is what it gives back when "Season is full
+    // climatic year" is cleared; the start is kept as it was when the analysis began.
+    std::string seasonStart = "Apr 1";
+    std::string seasonEnd = "Mar 31";
+    // The user's own biological values, given back when "Use defaults" is cleared.
+    std::array<std::string, 5> biological{};
+    // A fifth biological value, beside the four of the settings, that is kept but never shown.
+    std::string hiddenBiological = "1";
+    bool operator==(const KeptTexts&) const = default;
+};
+
+// Everything a parameter file keeps: the settings as typed, the table's files and what the
+// window keeps beside them. The defaults are those of a new analysis.
 struct ParamFile {
-    int MRG = 0;  // selected calculation-period item, 0..4
-    std::string MEdit1, MEdit2;
-    bool CheckBox2 = true;  // "Season is full climatic year"
-    std::string Edit1 = "Mar 31";
-    std::string Edit2 = "Apr 1";
-    std::string SDayText = "Apr 1";
-    std::string EdayText = "Mar 31";
-    std::vector<std::string> comments;
-    bool CheckBox1 = true;  // "Use defaults"
-    bool RadioButton1 = true;
-    bool RadioButton2 = false;
-    bool RadioButton3 = false;
-    std::array<std::string, 5> EditBio{"1", "3", "120", "5", "1"};
-    std::array<std::string, 5> Bio{};  // the user's own biological values
-    std::string Edit3 = "7";
-    std::string Edit4 = "10";
+    // All but the report switch, which the file does not keep: it is not written, and read as
+    // its default. The averaging and return periods are kept as periodTextsForFile()
+    // gives them. The non-biological kind, its two values and the biological scope are the
+    // optional entries: files without them (every older one) read as the defaults, and a file
+    // whose options all keep them is written without the section.
+    SettingsTexts settings;
     std::vector<ParamFileEntry> entries;
-    // Optional entries, after the files: files without them (every older one) read as these
-    // defaults, and a file whose options all keep them is written without the section.
-    NonBiologicalKind nonBiological = NonBiologicalKind::hydrological;
-    std::string flow = "5";          // "Explicit flow value", as typed
-    std::string percentile = "0.1";  // "Flow percentile", as typed
-    bool bioWithinSeason = false;
+    KeptTexts kept;
+    // Whether the file marks a criterion at all: opening one that marks none leaves the
+    // window's choice as it is (its settings then hold the acute criterion).
+    bool criterionMarked = true;
     bool operator==(const ParamFile&) const = default;
 };
 

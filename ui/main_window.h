@@ -67,7 +67,8 @@ class MainWindow final : public QMainWindow {
     // The program's arguments: one parameter file is opened, flow files are added.
     void openArguments(const QStringList& paths);
 
-    // The calculation run's input: the controls' texts and the gage table's rows.
+    // The controls' texts as settings; with the gage table's rows, the calculation run's input.
+    vd::run::SettingsTexts settingsTexts() const;
     vd::run::RunInput runInput() const;
     // The lines of the comment box.
     std::vector<std::string> commentLines() const;

@@ -50,10 +50,9 @@ vd::run::NonBiologicalKind MainWindow::nonBiologicalChoice() const {
 }
 
 // The one place where the window's controls become the settings as typed.
-vd::run::RunInput MainWindow::runInput() const {
+vd::run::SettingsTexts MainWindow::settingsTexts() const {
     const auto text = [](const QLineEdit* e) { return e->text().toStdString(); };
-    vd::run::RunInput in;
-    vd::run::SettingsTexts& t = in.texts;
+    vd::run::SettingsTexts t;
     t.seasonStart = text(seasonStartEdit);
     t.seasonEnd = text(seasonEndEdit);
     t.fullClimaticYear = climaticYearBox->isChecked();
@@ -75,6 +74,12 @@ vd::run::RunInput MainWindow::runInput() const {
     t.percentile = text(percentileEdit);
     t.nonBiological = nonBiologicalChoice();
     t.comments = commentLines();
+    return t;
+}
+
+vd::run::RunInput MainWindow::runInput() const {
+    vd::run::RunInput in;
+    in.texts = settingsTexts();
     in.rows = table_.rows();
     in.files = calc_->fileCache;  // the files the table has read are parsed already
     return in;

@@ -54,30 +54,15 @@ bool startOrEndEdited(const GageTable& table) {
 
 vd::run::ParamFile MainWindow::parameterFileContent() const {
     vd::run::ParamFile p;
-    p.MRG = std::max(0, periodChoice->checkedId());
-    p.MEdit1 = text(firstYearEdit);
-    p.MEdit2 = text(lastYearEdit);
-    p.CheckBox2 = climaticYearBox->isChecked();
-    p.Edit1 = text(seasonEndEdit);
-    p.Edit2 = text(seasonStartEdit);
-    p.SDayText = keptStartText;
-    p.EdayText = keptEndText;
-    p.comments = commentLines();
-    p.CheckBox1 = useDefaultsBox->isChecked();
-    p.RadioButton1 = acuteButton->isChecked();
-    p.RadioButton2 = chronicButton->isChecked();
-    p.RadioButton3 = ammoniaButton->isChecked();
-    for (std::size_t i = 0; i < bioFieldEdits.size(); ++i) p.EditBio[i] = text(bioFieldEdits[i]);
-    p.Bio = keptBioTexts;
+    p.settings = settingsTexts();
     const vd::run::PeriodTexts periods =
-        vd::run::periodTextsForFile(text(averagingPeriodsEdit), text(returnPeriodEdit));
-    p.Edit3 = periods.averagingPeriods;
-    p.Edit4 = periods.returnYears;
+        vd::run::periodTextsForFile(p.settings.averagingPeriods, p.settings.returnYears);
+    p.settings.averagingPeriods = periods.averagingPeriods;
+    p.settings.returnYears = periods.returnYears;
+    p.criterionMarked =
+        acuteButton->isChecked() || chronicButton->isChecked() || ammoniaButton->isChecked();
+    p.kept = {keptStartText, keptEndText, keptBioTexts, text(bioFieldEdits[4])};
     for (const GageRow& r : table_.rows()) p.entries.push_back({r.path, r.use});
-    p.nonBiological = nonBiologicalChoice();
-    p.flow = text(flowEdit);
-    p.percentile = text(percentileEdit);
-    p.bioWithinSeason = bioWithinSeasonBox->isChecked();
     return p;
 }
 
@@ -189,21 +174,20 @@ void MainWindow::applyParameterFile(const vd::run::ParamFile& p) {
     climaticYearBox->setChecked(t.fullClimaticYear);
     seasonEndEdit->setText(qs(t.seasonEnd));
     seasonStartEdit->setText(qs(t.seasonStart));
-    keptStartText = p.SDayText;
-    keptEndText = p.EdayText;
+    keptStartText = p.kept.seasonStart;
+    keptEndText = p.kept.seasonEnd;
     QStringList comments;
     for (const auto& c : t.comments) comments << qs(c);
     commentBox->setPlainText(comments.join(QLatin1Char('\n')));
     useDefaultsBox->setChecked(t.useDefaults);
     // A file that marks no criterion leaves the choice as it is.
-    if (p.RadioButton1 || p.RadioButton2 || p.RadioButton3)
-        criterionButton(t.criterion)->setChecked(true);
+    if (p.criterionMarked) criterionButton(t.criterion)->setChecked(true);
     const std::string* bio[] = {&t.bioAveragingDays, &t.bioYearsBetween, &t.bioClusterDays,
                                 &t.bioExcursionsPerCluster};
     for (std::size_t i = 0; i < std::size(bio); ++i) bioFieldEdits[i]->setText(qs(*bio[i]));
     // The fifth value is kept by the format but never shown.
-    bioFieldEdits[4]->setText(qs(p.EditBio[4]));
-    keptBioTexts = p.Bio;
+    bioFieldEdits[4]->setText(qs(p.kept.hiddenBiological));
+    keptBioTexts = p.kept.biological;
     averagingPeriodsEdit->setText(qs(t.averagingPeriods));
     returnPeriodEdit->setText(qs(t.returnYears));
     flowEdit->setText(qs(t.flow));

@@ -80,15 +80,15 @@ TEST_F(CliRun, OptionsStandForTheirControls) {
 
 TEST_F(CliRun, ParameterFileGivesTheAnalysisAndLaterOptionsOverride) {
     vd::run::ParamFile p;
-    p.MRG = 4;
-    p.MEdit1 = "2000";
-    p.MEdit2 = "2015";
-    p.comments = {"from the file"};
-    p.CheckBox1 = true;
-    p.RadioButton1 = false;
-    p.RadioButton3 = true;
-    p.EditBio = {"30", "3", "120", "4", "1"};
-    p.Edit3 = "7,30";
+    p.settings.period = vd::run::PeriodKind::years;
+    p.settings.firstYear = "2000";
+    p.settings.lastYear = "2015";
+    p.settings.comments = {"from the file"};
+    p.settings.useDefaults = true;
+    p.settings.criterion = vd::run::CriterionKind::ammonia;
+    p.settings.bioAveragingDays = "30";
+    p.settings.bioExcursionsPerCluster = "4";
+    p.settings.averagingPeriods = "7,30";
     p.entries = {{input("09506000_verde_camp_verde_dv_1989-2021.txt"), true},
                  {input("11224000_mf_san_joaquin_mammoth_dv_2009-2021.txt"), false},
                  {input("08023080_bayou_grand_cane_zeros.txt"), true}};
@@ -121,12 +121,12 @@ TEST_F(CliRun, ParameterFileGivesTheAnalysisAndLaterOptionsOverride) {
 // the biological scope give the report the options give.
 TEST_F(CliRun, ParameterFileOptionalEntriesAreTheirOptions) {
     vd::run::ParamFile p;
-    p.CheckBox2 = false;
-    p.Edit1 = "Sep 30";
-    p.Edit2 = "Jun 1";
-    p.nonBiological = vd::run::NonBiologicalKind::percentile;
-    p.percentile = "10";
-    p.bioWithinSeason = true;
+    p.settings.fullClimaticYear = false;
+    p.settings.seasonEnd = "Sep 30";
+    p.settings.seasonStart = "Jun 1";
+    p.settings.nonBiological = vd::run::NonBiologicalKind::percentile;
+    p.settings.percentile = "10";
+    p.settings.bioWithinSeason = true;
     p.entries = {{input("09506000_verde_camp_verde_dv_1989-2021.txt"), true}};
     const fs::path vdp = dir_ / "options.vdp";
     std::ofstream(vdp, std::ios::binary) << vd::run::paramFileText(p);

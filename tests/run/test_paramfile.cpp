@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <array>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -60,30 +61,33 @@ std::vector<std::string> startingStateLines() {
 
 ParamFile startingState() {
     ParamFile p;
-    p.MEdit1 = "1990";
-    p.MEdit2 = "2021";
+    p.settings.firstYear = "1990";
+    p.settings.lastYear = "2021";
     p.entries = {{"/data/verde.txt", true}};
     return p;
 }
 
 ParamFile richAnalysis() {
     ParamFile p;
-    p.MRG = 3;
-    p.MEdit1 = "1951";
-    p.MEdit2 = "2000";
-    p.CheckBox2 = false;
-    p.Edit1 = "Sep 30";
-    p.Edit2 = "Jun 1";
-    p.SDayText = "Jun 1";
-    p.EdayText = "Sep 30";
-    p.comments = {"Upper reach, summer season", "", "  indented line"};
-    p.CheckBox1 = false;
-    p.RadioButton1 = false;
-    p.RadioButton3 = true;
-    p.EditBio = {"2", "4", "100", "3", "1"};
-    p.Bio = {"30", "3", "120", "4", ""};
-    p.Edit3 = "7,30";
-    p.Edit4 = "5";
+    p.settings.period = PeriodKind::table;
+    p.settings.firstYear = "1951";
+    p.settings.lastYear = "2000";
+    p.settings.fullClimaticYear = false;
+    p.settings.seasonEnd = "Sep 30";
+    p.settings.seasonStart = "Jun 1";
+    p.kept.seasonStart = "Jun 1";
+    p.kept.seasonEnd = "Sep 30";
+    p.settings.comments = {"Upper reach, summer season", "", "  indented line"};
+    p.settings.useDefaults = false;
+    p.settings.criterion = CriterionKind::ammonia;
+    p.settings.bioAveragingDays = "2";
+    p.settings.bioYearsBetween = "4";
+    p.settings.bioClusterDays = "100";
+    p.settings.bioExcursionsPerCluster = "3";
+    p.kept.hiddenBiological = "1";
+    p.kept.biological = {"30", "3", "120", "4", ""};
+    p.settings.averagingPeriods = "7,30";
+    p.settings.returnYears = "5";
     p.entries = {{"/d/A.txt", true}, {"/d/A.txt", false}, {"/d/B.flo", true}};
     return p;
 }
@@ -101,6 +105,133 @@ TEST(ParamFile, RoundTripKeepsEveryStoredValue) {
     }
 }
 
+// Every line of the layout holds a value of its own, so that two lines read into each other's
+// members (or a setting into a kept text) cannot go unnoticed.
+TEST(ParamFile, EachStoredLineIsTheMemberItStandsFor) {
+    const std::vector<std::string> lines = {"VANDO 3.0",
+                                            "--Calculation Period",
+                                            "2",
+                                            "1951",
+                                            "2000",
+                                            "--Season",
+                                            "0",
+                                            "Sep 30",
+                                            "Jun 1",
+                                            "May 5",
+                                            "Aug 8",
+                                            "--Comments",
+                                            "1",
+                                            "a comment",
+                                            "--Biological",
+                                            "0",
+                                            "0",
+                                            "1",
+                                            "0",
+                                            "4",
+                                            "6",
+                                            "90",
+                                            "2",
+                                            "9",
+                                            "k1",
+                                            "k2",
+                                            "k3",
+                                            "k4",
+                                            "k5",
+                                            "--Hydrological",
+                                            "7,30",
+                                            "25",
+                                            "--Files",
+                                            "1",
+                                            "/d/A.txt",
+                                            "0"};
+    ParamFile expected;
+    SettingsTexts& t = expected.settings;
+    t.period = PeriodKind::longest;
+    t.firstYear = "1951";
+    t.lastYear = "2000";
+    t.fullClimaticYear = false;
+    t.seasonEnd = "Sep 30";
+    t.seasonStart = "Jun 1";
+    expected.kept.seasonStart = "May 5";
+    expected.kept.seasonEnd = "Aug 8";
+    t.comments = {"a comment"};
+    t.useDefaults = false;
+    t.criterion = CriterionKind::chronic;
+    t.bioAveragingDays = "4";
+    t.bioYearsBetween = "6";
+    t.bioClusterDays = "90";
+    t.bioExcursionsPerCluster = "2";
+    expected.kept.hiddenBiological = "9";
+    expected.kept.biological = {"k1", "k2", "k3", "k4", "k5"};
+    t.averagingPeriods = "7,30";
+    t.returnYears = "25";
+    expected.entries = {{"/d/A.txt", false}};
+
+    const ParamFile read = parseParamFile(joinCrLf(lines), "/d/a.vdp");
+    EXPECT_EQ(read, expected);
+    EXPECT_EQ(paramFileText(expected), joinCrLf(lines));
+    EXPECT_EQ(settingsTextsOf(read), t);
+}
+
+// The file does not keep the report switch: the settings of any file have its default.
+TEST(ParamFile, SettingsOfAFileHaveTheDefaultReportSwitch) {
+    ParamFile p = richAnalysis();
+    p.settings.advancedReport = !SettingsTexts{}.advancedReport;
+    EXPECT_EQ(settingsTextsOf(p).advancedReport, SettingsTexts{}.advancedReport);
+    EXPECT_EQ(paramFileText(p), paramFileText(richAnalysis()));
+}
+
+// The period is stored as the index of the window's choice.
+TEST(ParamFile, EveryPeriodKindIsItsStoredIndex) {
+    const struct {
+        PeriodKind kind;
+        const char* stored;
+    } cases[] = {{PeriodKind::all, "0"},
+                 {PeriodKind::common, "1"},
+                 {PeriodKind::longest, "2"},
+                 {PeriodKind::table, "3"},
+                 {PeriodKind::years, "4"}};
+    for (const auto& c : cases) {
+        ParamFile p = startingState();
+        p.settings.period = c.kind;
+        auto lines = startingStateLines();
+        lines[2] = c.stored;
+        EXPECT_EQ(paramFileText(p), joinCrLf(lines)) << c.stored;
+        EXPECT_EQ(parseParamFile(joinCrLf(lines), "/d/a.vdp").settings.period, c.kind) << c.stored;
+    }
+}
+
+// The criterion is three flags, one a criterion. A file may mark several (the last counts)
+// or none (acute, and the window keeps its choice); it is written back with one mark or none.
+TEST(ParamFile, CriterionMarksReadAsOneCriterionAndAreWrittenBackAsOne) {
+    const struct {
+        std::array<const char*, 3> stored;
+        CriterionKind kind;
+        bool marked;
+        std::array<const char*, 3> written;
+    } cases[] = {
+        {{"1", "0", "0"}, CriterionKind::acute, true, {"1", "0", "0"}},
+        {{"0", "1", "0"}, CriterionKind::chronic, true, {"0", "1", "0"}},
+        {{"0", "0", "1"}, CriterionKind::ammonia, true, {"0", "0", "1"}},
+        {{"0", "0", "0"}, CriterionKind::acute, false, {"0", "0", "0"}},
+        {{"1", "1", "0"}, CriterionKind::chronic, true, {"0", "1", "0"}},
+        {{"1", "1", "1"}, CriterionKind::ammonia, true, {"0", "0", "1"}},
+        {{"2", "0", "0"}, CriterionKind::acute, false, {"0", "0", "0"}},  // only 1 marks
+    };
+    constexpr std::size_t acuteLine = 15;
+    for (const auto& c : cases) {
+        auto lines = startingStateLines();
+        for (std::size_t i = 0; i < 3; ++i) lines[acuteLine + i] = c.stored[i];
+        const std::string name = std::string(c.stored[0]) + c.stored[1] + c.stored[2];
+        const ParamFile p = parseParamFile(joinCrLf(lines), "/d/a.vdp");
+        EXPECT_EQ(p.settings.criterion, c.kind) << name;
+        EXPECT_EQ(settingsTextsOf(p).criterion, c.kind) << name;
+        EXPECT_EQ(p.criterionMarked, c.marked) << name;
+        for (std::size_t i = 0; i < 3; ++i) lines[acuteLine + i] = c.written[i];
+        EXPECT_EQ(paramFileText(p), joinCrLf(lines)) << name;
+    }
+}
+
 TEST(ParamFile, EntriesOfSeveralFilesKeepOrderAndMarks) {
     const std::string text = paramFileText(richAnalysis());
     const std::string tail = text.substr(text.find("--Files\r\n"));
@@ -115,8 +246,9 @@ TEST(ParamFile, EmptyTableIsCountZeroAndNothingMore) {
 
 TEST(ParamFile, KeptBiologicalTextsAreCutTo255) {
     ParamFile p;
-    p.Bio[0] = std::string(300, '7');
-    EXPECT_EQ(parseParamFile(paramFileText(p), "/d/x.vdp").Bio[0], std::string(255, '7'));
+    p.kept.biological[0] = std::string(300, '7');
+    EXPECT_EQ(parseParamFile(paramFileText(p), "/d/x.vdp").kept.biological[0],
+              std::string(255, '7'));
 }
 
 TEST(ParamFile, IntegersAfterBlanksAndLineEndsRestOfLineSkipped) {
@@ -124,9 +256,9 @@ TEST(ParamFile, IntegersAfterBlanksAndLineEndsRestOfLineSkipped) {
     lines[2] = "  3 trailing words";                // period index
     lines.insert(lines.begin() + 12, {"", "   "});  // blank lines before the comment count
     const ParamFile p = parseParamFile(joinCrLf(lines), "/d/x.vdp");
-    EXPECT_EQ(p.MRG, 3);
-    EXPECT_TRUE(p.comments.empty());
-    EXPECT_EQ(p.CheckBox1, true);
+    EXPECT_EQ(p.settings.period, PeriodKind::table);
+    EXPECT_TRUE(p.settings.comments.empty());
+    EXPECT_EQ(p.settings.useDefaults, true);
 }
 
 TEST(ParamFile, LfOnlyLineBreaksAreRead) {
@@ -311,20 +443,21 @@ TEST(ParamFileOptions, EachOptionIsWrittenOnlyWhenItDiffersAndReadBack) {
         void (*change)(ParamFile&);
         std::vector<std::string> section;
     } cases[] = {
-        {[](ParamFile& p) { p.nonBiological = NonBiologicalKind::percentile; },
+        {[](ParamFile& p) { p.settings.nonBiological = NonBiologicalKind::percentile; },
          {"--Options", "nonbio=perc"}},
         {[](ParamFile& p) {
-             p.nonBiological = NonBiologicalKind::explicitFlow;
-             p.flow = "12.5";
+             p.settings.nonBiological = NonBiologicalKind::explicitFlow;
+             p.settings.flow = "12.5";
          },
          {"--Options", "nonbio=flow", "flow=12.5"}},
-        {[](ParamFile& p) { p.percentile = " 2 "; }, {"--Options", "percentile= 2 "}},
-        {[](ParamFile& p) { p.bioWithinSeason = true; }, {"--Options", "bio_within_season=1"}},
+        {[](ParamFile& p) { p.settings.percentile = " 2 "; }, {"--Options", "percentile= 2 "}},
+        {[](ParamFile& p) { p.settings.bioWithinSeason = true; },
+         {"--Options", "bio_within_season=1"}},
         {[](ParamFile& p) {
-             p.nonBiological = NonBiologicalKind::percentile;
-             p.flow = "";
-             p.percentile = "1=2";
-             p.bioWithinSeason = true;
+             p.settings.nonBiological = NonBiologicalKind::percentile;
+             p.settings.flow = "";
+             p.settings.percentile = "1=2";
+             p.settings.bioWithinSeason = true;
          },
          {"--Options", "nonbio=perc", "flow=", "percentile=1=2", "bio_within_season=1"}},
     };
@@ -339,14 +472,14 @@ TEST(ParamFileOptions, EachOptionIsWrittenOnlyWhenItDiffersAndReadBack) {
 
 TEST(ParamFileOptions, DefaultsGiveTheOlderFileAndAnOlderFileReadsAsDefaults) {
     ParamFile p = startingState();
-    p.flow = "5";  // typed back to the default
+    p.settings.flow = "5";  // typed back to the default
     EXPECT_EQ(paramFileText(p), joinCrLf(startingStateLines()));
     const ParamFile old = parseParamFile(joinCrLf(startingStateLines()), "/d/old.vdp");
     const ParamFile defaults;
-    EXPECT_EQ(old.nonBiological, defaults.nonBiological);
-    EXPECT_EQ(old.flow, "5");
-    EXPECT_EQ(old.percentile, "0.1");
-    EXPECT_FALSE(old.bioWithinSeason);
+    EXPECT_EQ(old.settings.nonBiological, defaults.settings.nonBiological);
+    EXPECT_EQ(old.settings.flow, "5");
+    EXPECT_EQ(old.settings.percentile, "0.1");
+    EXPECT_FALSE(old.settings.bioWithinSeason);
     const SettingsTexts t = settingsTextsOf(old);
     EXPECT_EQ(t.nonBiological, NonBiologicalKind::hydrological);
     EXPECT_FALSE(t.bioWithinSeason);
@@ -354,10 +487,10 @@ TEST(ParamFileOptions, DefaultsGiveTheOlderFileAndAnOlderFileReadsAsDefaults) {
 
 TEST(ParamFileOptions, SettingsTakeTheStoredOptions) {
     ParamFile p = startingState();
-    p.nonBiological = NonBiologicalKind::explicitFlow;
-    p.flow = "3";
-    p.percentile = "7";
-    p.bioWithinSeason = true;
+    p.settings.nonBiological = NonBiologicalKind::explicitFlow;
+    p.settings.flow = "3";
+    p.settings.percentile = "7";
+    p.settings.bioWithinSeason = true;
     const SettingsTexts t = settingsTextsOf(parseParamFile(paramFileText(p), "/d/a.vdp"));
     EXPECT_EQ(t.nonBiological, NonBiologicalKind::explicitFlow);
     EXPECT_EQ(t.flow, "3");
@@ -371,7 +504,8 @@ TEST(ParamFileOptions, UnknownNamesBlankLinesAndUnmarkedTailsArePassedOver) {
         {"--Options", "Bio_Within_Season=0", "bio_within_season=1", "later=x=y"},
     };
     for (const auto& tail : tails)
-        EXPECT_TRUE(parseParamFile(withLinesAfterTheFiles(tail), "/d/a.vdp").bioWithinSeason)
+        EXPECT_TRUE(
+            parseParamFile(withLinesAfterTheFiles(tail), "/d/a.vdp").settings.bioWithinSeason)
             << tail.at(1);
     // Anything after the files without the mark was never read, and still is not.
     const ParamFile junk =

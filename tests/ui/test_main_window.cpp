@@ -1038,7 +1038,7 @@ void MainWindowTest::saveKeepsTheOpenFileAndTheCaptionMarksChanges() {
     QTest::keySequence(f.form.get(), QKeySequence(QKeySequence::Save));
     QCOMPARE(saveRequests(f.prompts), 1);
     QCOMPARE(f.form->windowTitle(), QStringLiteral("VANDO 3.1b - plain.vdp"));
-    QCOMPARE(run::loadParamFile(vdp.toStdString()).comments,
+    QCOMPARE(run::loadParamFile(vdp.toStdString()).settings.comments,
              std::vector<std::string>{"a new comment"});
 }
 
