@@ -52,38 +52,44 @@ LogPearsonLibrary LogPearsonLibrary::load(const std::string& folder) {
     return LogPearsonLibrary(f1, f2);
 }
 
-LPFit LogPearsonLibrary::fit(int n, const lfarray& annual_mins) const {
-    LPFit f;
+LogPearsonFit LogPearsonLibrary::fit(int n, const lfarray& annual_mins) const {
+    LogPearsonFit f;
     lfarray Y;
     for (int i = 1; i <= n; ++i) {
         if (annual_mins[i] <= zeroYearFlow) {
-            ++f.nzi;
+            ++f.zeroYears;
         } else {
-            Y[i - f.nzi] = annual_mins[i];
+            Y[i - f.zeroYears] = annual_mins[i];
         }
     }
-    f.n = n - f.nzi;
-    if (f.n < 2) return f;
+    f.nonzeroYears = n - f.zeroYears;
+    if (f.nonzeroYears < 2) return f;
 
     int FPRT = 0;
     int LOGARH = 1;
-    int nfit = f.n;
-    float VARNCE = 0, SESKEW = 0, SCC = 0, CVR = 0;
+    int nfit = f.nonzeroYears;
+    float XBAR = 0, VARNCE = 0, STD = 0, SKEW = 0, SESKEW = 0, SCC = 0, CVR = 0;
     lfarray X;
     int RETCOD = 0;
-    LGPST1(&FPRT, Y.begin(), &LOGARH, &nfit, &f.XBAR, &VARNCE, &f.STD, &f.SKEW, &SESKEW, &SCC, &CVR,
+    LGPST1(&FPRT, Y.begin(), &LOGARH, &nfit, &XBAR, &VARNCE, &STD, &SKEW, &SESKEW, &SCC, &CVR,
            X.begin(), &RETCOD);
     f.ok = RETCOD == 0;
+    f.mean = XBAR;
+    f.standardDeviation = STD;
+    f.skew = SKEW;
     return f;
 }
 
-float LogPearsonLibrary::flowFor(const LPFit& f, int irpy) const {
+float LogPearsonLibrary::flowFor(const LogPearsonFit& f, int irpy) const {
     if (!f.ok) return -1;
-    int n = f.n;
-    int nzi = f.nzi;
+    int n = f.nonzeroYears;
+    int nzi = f.zeroYears;
     int NUMONS = 0;
     int NQS = -irpy;
-    float XBAR = f.XBAR, STD = f.STD, SKEW = f.SKEW;
+    // The moments hold the floats LGPST1 gave, so these conversions are exact.
+    float XBAR = static_cast<float>(f.mean);
+    float STD = static_cast<float>(f.standardDeviation);
+    float SKEW = static_cast<float>(f.skew);
     int LOGARH = 1;
     int ILH = 2;
     std::array<float, 27> SE{}, C{}, CCPA{};

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "calc_state.h"
+#include "lpiii/log_pearson_fit.h"
 
 namespace vd {
 
@@ -35,13 +36,8 @@ class BindingError : public std::runtime_error {
 // of the fit, then accounted for by the conditional probability.
 inline constexpr double zeroYearFlow = 1.0e-6;
 
-// Moments of one log-Pearson fit, reusable for every recurrence interval.
-struct LPFit {
-    bool ok = false;  // false: fewer than two nonzero minima, or the fit failed
-    int n = 0;        // nonzero minima fitted
-    int nzi = 0;      // zero minima (<= 1.0e-6) left out
-    float XBAR = 0, STD = 0, SKEW = 0;
-};
+// The fit of one averaging period's minima, reusable for every recurrence interval.
+using lpiii::LogPearsonFit;
 
 class LogPearsonLibrary {
   public:
@@ -50,9 +46,9 @@ class LogPearsonLibrary {
     static LogPearsonLibrary load(const std::string& folder);
 
     // Removes zero minima and fits the rest (the first `n` entries of annual_mins).
-    LPFit fit(int n, const lfarray& annual_mins) const;
+    LogPearsonFit fit(int n, const lfarray& annual_mins) const;
     // The flow of recurrence interval `irpy` years from a fit; -1 when it cannot be computed.
-    float flowFor(const LPFit& f, int irpy) const;
+    float flowFor(const LogPearsonFit& f, int irpy) const;
     // fit + flowFor: the xQy flow, or -1.
     float xQy(int n, const lfarray& annual_mins, int irpy) const;
 

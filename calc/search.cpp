@@ -13,8 +13,8 @@ int returnPeriodYears(double XMR) {
 
 }  // namespace
 
-double LowFlowOfFit(const SearchParameters& p, const LogPearsonLibrary& lib, const LPFit& fit,
-                    int ny) {
+double LowFlowOfFit(const SearchParameters& p, const LogPearsonLibrary& lib,
+                    const LogPearsonFit& fit, int ny) {
     if (ny < p.yearsBetween) return -1;
     return lib.flowFor(fit, returnPeriodYears(p.yearsBetween));
 }

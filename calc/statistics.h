@@ -29,8 +29,8 @@ int AnnualMinima(CalcState& s, const SearchParameters& p, lfarray& y);
 // The log-Pearson flow of `ny` annual minima for a return period of XMR years (whole
 // part), from a fit made once per gage and averaging period: -1 when fewer than XMR
 // minima exist or the fit gives no flow.
-double LowFlowOfFit(const SearchParameters& p, const LogPearsonLibrary& lib, const LPFit& fit,
-                    int ny);
+double LowFlowOfFit(const SearchParameters& p, const LogPearsonLibrary& lib,
+                    const LogPearsonFit& fit, int ny);
 
 // The biological search on the averaged series from the starting flow `start` (the
 // log-Pearson flow): the highest flow whose excursion count reaches the allowed count of

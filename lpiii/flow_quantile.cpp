@@ -1,8 +1,6 @@
-#include "flow_quantile.h"
-
 #include <cmath>
 
-#include "frequency_factor.h"
+#include "lpiii/quantile.h"
 
 namespace lpiii {
 
@@ -12,18 +10,18 @@ double standardizedQuantile(double g, double p) {
     return p >= 1.0 ? upperBound(g) : frequencyFactor(g, p);
 }
 
-double toFlow(const FittedMoments& m, double z) {
-    const double flow = m.logarithms ? std::pow(10.0, z) : z;
+double toFlow(const LogPearsonFit& fit, double z) {
+    const double flow = fit.ofFlowsThemselves ? z : std::pow(10.0, z);
     return std::isfinite(flow) && flow <= noFlow ? flow : noFlow;
 }
 
 }  // namespace
 
-double flowAtProbability(const FittedMoments& m, double p) {
-    if (m.STD == 0) return toFlow(m, m.XBAR);
-    const double K = standardizedQuantile(m.SKEW, p);
+double flowAtProbability(const LogPearsonFit& fit, double p) {
+    if (fit.standardDeviation == 0) return toFlow(fit, fit.mean);
+    const double K = standardizedQuantile(fit.skew, p);
     if (std::isinf(K)) return noFlow;
-    return toFlow(m, m.XBAR + K * m.STD);
+    return toFlow(fit, fit.mean + K * fit.standardDeviation);
 }
 
 double conditionalProbability(double p, int n, int nzi) {
@@ -32,9 +30,9 @@ double conditionalProbability(double p, int n, int nzi) {
     return (p - nzi / N) * N / n;
 }
 
-double flowWithZeroYears(const FittedMoments& m, double p, int n, int nzi) {
-    const double adjusted = conditionalProbability(p, n, nzi);
-    return adjusted <= 0 ? 0.0 : flowAtProbability(m, adjusted);
+double flowWithZeroYears(const LogPearsonFit& fit, double p) {
+    const double adjusted = conditionalProbability(p, fit.nonzeroYears, fit.zeroYears);
+    return adjusted <= 0 ? 0.0 : flowAtProbability(fit, adjusted);
 }
 
 }  // namespace lpiii

@@ -1,4 +1,4 @@
-#include "frequency_factor.h"
+#include "lpiii/quantile.h"
 
 #include <boost/math/distributions/normal.hpp>
 #include <boost/math/special_functions/gamma.hpp>

@@ -8,7 +8,7 @@
 #include <span>
 #include <vector>
 
-#include "flow_quantile.h"
+#include "lpiii/quantile.h"
 #include "moments.h"
 #include "recurrence_intervals.h"
 
@@ -57,14 +57,14 @@ struct TableEntry {
     float P, Q, ADP, QNEW, RI;
 };
 
-TableEntry entryFor(const lpiii::FittedMoments& m, double T, int n, int nzi) {
+TableEntry entryFor(const lpiii::LogPearsonFit& fit, double T) {
     const double p = lpiii::lowFlowProbability(T);
-    const double q = lpiii::flowAtProbability(m, p);
+    const double q = lpiii::flowAtProbability(fit, p);
     // Without zero years the adjusted probability is p itself.
-    const double qnew = nzi == 0 ? q : lpiii::flowWithZeroYears(m, p, n, nzi);
-    return {static_cast<float>(p), static_cast<float>(q),
-            static_cast<float>(lpiii::conditionalProbability(p, n, nzi)), static_cast<float>(qnew),
-            static_cast<float>(T)};
+    const double qnew = fit.zeroYears == 0 ? q : lpiii::flowWithZeroYears(fit, p);
+    const double adjusted = lpiii::conditionalProbability(p, fit.nonzeroYears, fit.zeroYears);
+    return {static_cast<float>(p), static_cast<float>(q), static_cast<float>(adjusted),
+            static_cast<float>(qnew), static_cast<float>(T)};
 }
 
 // The standard intervals of a table depend only on the fit. Callers ask one fit for many
@@ -83,9 +83,16 @@ struct StandardEntries {
 
 int frequencyTable(int n, int nzi, int NQS, float XBAR, float STD, float SKEW, int logarh, int ilh,
                    float* P, float* Q, float* ADP, float* QNEW, float* RI) {
-    const lpiii::FittedMoments m{XBAR, STD, SKEW, logarh == 1};
-    if (n < 1 || nzi < 0 || ilh != lowFlows || !validLogSwitch(logarh) || !std::isfinite(m.XBAR) ||
-        !std::isfinite(m.STD) || !std::isfinite(m.SKEW) || m.STD < 0) {
+    const lpiii::LogPearsonFit fit{.ok = true,
+                                   .mean = XBAR,
+                                   .standardDeviation = STD,
+                                   .skew = SKEW,
+                                   .nonzeroYears = n,
+                                   .zeroYears = nzi,
+                                   .ofFlowsThemselves = logarh == 0};
+    if (n < 1 || nzi < 0 || ilh != lowFlows || !validLogSwitch(logarh) ||
+        !std::isfinite(fit.mean) || !std::isfinite(fit.standardDeviation) ||
+        !std::isfinite(fit.skew) || fit.standardDeviation < 0) {
         return retBadInput;
     }
     thread_local StandardEntries standard;
@@ -94,11 +101,10 @@ int frequencyTable(int n, int nzi, int NQS, float XBAR, float STD, float SKEW, i
     if (!standard.holds(n, nzi, XBAR, STD, SKEW, logarh)) {
         standard = StandardEntries{n, nzi, logarh, XBAR, STD, SKEW, {}};
         for (std::size_t i = 0; i < intervals.size(); ++i)
-            if (i != requested) standard.entries[i] = entryFor(m, intervals[i], n, nzi);
+            if (i != requested) standard.entries[i] = entryFor(fit, intervals[i]);
     }
     for (std::size_t i = 0; i < intervals.size(); ++i) {
-        const TableEntry e =
-            i == requested ? entryFor(m, intervals[i], n, nzi) : standard.entries[i];
+        const TableEntry e = i == requested ? entryFor(fit, intervals[i]) : standard.entries[i];
         P[i] = e.P;
         Q[i] = e.Q;
         ADP[i] = e.ADP;

@@ -1,5 +1,7 @@
 #include "recurrence_intervals.h"
 
+#include "lpiii/quantile.h"
+
 namespace lpiii {
 
 std::array<double, intervalCount> recurrenceIntervals(double requested) {

@@ -10,7 +10,4 @@ inline constexpr int requestedEntry = 6;  // 1-based
 
 std::array<double, intervalCount> recurrenceIntervals(double requested);
 
-// Non-exceedance probability of an annual low flow of interval T years; 1 for T <= 1.
-double lowFlowProbability(double T);
-
 }  // namespace lpiii

@@ -2,27 +2,18 @@
 
 #include <cmath>
 
-#include "flow_quantile.h"
-#include "frequency_factor.h"
+#include "lpiii/quantile.h"
 
 namespace vd::run {
 namespace {
 
 constexpr int fewestYearsForLimits = 3;
 
-int nonzeroYears(const LowFlowFit& fit) {
-    return fit.years - fit.zeroYears;
-}
-
-lpiii::FittedMoments momentsOf(const LowFlowFit& fit) {
-    return {fit.mean, fit.standardDeviation, fit.skew, true};
-}
-
 // p given that the year is not a zero year; p itself without zero years, as the library
 // takes it.
-double nonzeroYearProbability(const LowFlowFit& fit, double p) {
+double nonzeroYearProbability(const LogPearsonFit& fit, double p) {
     if (fit.zeroYears == 0) return p;
-    return lpiii::conditionalProbability(p, nonzeroYears(fit), fit.zeroYears);
+    return lpiii::conditionalProbability(p, fit.nonzeroYears, fit.zeroYears);
 }
 
 std::optional<double> finiteFlow(double flow) {
@@ -43,20 +34,20 @@ std::optional<FactorLimits> confidenceFactors(double K, int n, double z) {
     return FactorLimits{(K - root) / a, (K + root) / a};
 }
 
-std::optional<double> fittedFlow(const LowFlowFit& fit, double p) {
+std::optional<double> fittedFlow(const LogPearsonFit& fit, double p) {
     if (!fit.ok || !(p > 0 && p <= 1)) return std::nullopt;
     const double conditional = nonzeroYearProbability(fit, p);
     if (conditional <= 0) return 0.0;
     // The numerics throw where they cannot converge: no flow there.
     try {
-        return finiteFlow(lpiii::flowAtProbability(momentsOf(fit), conditional));
+        return finiteFlow(lpiii::flowAtProbability(fit, conditional));
     } catch (...) {
         return std::nullopt;
     }
 }
 
-std::optional<FlowLimits> confidenceLimits(const LowFlowFit& fit, double p, double z) {
-    if (!fit.ok || nonzeroYears(fit) < fewestYearsForLimits || !(p > 0 && p < 1))
+std::optional<FlowLimits> confidenceLimits(const LogPearsonFit& fit, double p, double z) {
+    if (!fit.ok || fit.nonzeroYears < fewestYearsForLimits || !(p > 0 && p < 1))
         return std::nullopt;
     const double conditional = nonzeroYearProbability(fit, p);
     if (conditional <= 0 || conditional >= 1) return std::nullopt;
@@ -66,7 +57,7 @@ std::optional<FlowLimits> confidenceLimits(const LowFlowFit& fit, double p, doub
     } catch (...) {
         return std::nullopt;
     }
-    const auto factors = confidenceFactors(K, nonzeroYears(fit), z);
+    const auto factors = confidenceFactors(K, fit.nonzeroYears, z);
     if (!factors) return std::nullopt;
     const auto flowOf = [&](double k) {
         return finiteFlow(std::pow(10.0, fit.mean + k * fit.standardDeviation));

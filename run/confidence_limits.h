@@ -28,12 +28,12 @@ std::optional<FactorLimits> confidenceFactors(double K, int n, double z);
 
 // The fitted flow at non-exceedance probability p (0 < p <= 1): 0 where the zero years
 // alone reach p; none without a fit or where the distribution has no finite flow.
-std::optional<double> fittedFlow(const LowFlowFit& fit, double p);
+std::optional<double> fittedFlow(const LogPearsonFit& fit, double p);
 
 // The confidence limits of the fitted flow at p (0 < p < 1) at deviate z; none without a
 // fit, with fewer than 3 nonzero years, where the flow is 0 for the zero years, or where a
 // limit is not a finite flow.
-std::optional<FlowLimits> confidenceLimits(const LowFlowFit& fit, double p,
+std::optional<FlowLimits> confidenceLimits(const LogPearsonFit& fit, double p,
                                            double z = normalDeviate90);
 
 }  // namespace vd::run

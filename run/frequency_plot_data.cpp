@@ -5,7 +5,7 @@
 
 #include "confidence_limits.h"
 #include "log_pearson_library.h"
-#include "recurrence_intervals.h"
+#include "lpiii/quantile.h"
 #include "trend_text.h"
 
 namespace vd::run {

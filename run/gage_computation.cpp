@@ -8,8 +8,8 @@
 
 #include "confidence_limits.h"
 #include "log_pearson_library.h"
+#include "lpiii/quantile.h"
 #include "minima_trend.h"
-#include "recurrence_intervals.h"
 #include "season_date.h"
 #include "season_windows.h"
 #include "statistics.h"
@@ -30,7 +30,7 @@ constexpr double infiniteFlow = 1e10;
 // averages, their seasonal annual minima and the log-Pearson fit of them.
 struct FittedMinima {
     int ny = 0;
-    LPFit fit;
+    LogPearsonFit fit;
     // Flows already asked for, by return period in years (the equivalent-return-period
     // search and the per-year table ask for the same ones); NaN where not yet known.
     std::vector<double> flows;
@@ -272,10 +272,7 @@ class GageComputation {
         p_.averagingDays = block.days;
         block.returnYears = wholeYears(returnYears);
         const double flow = lowFlow(/*storeAP=*/true);
-        if (hydroFit_ && hydroFit_->fit.ok) {
-            const LPFit& f = hydroFit_->fit;
-            block.fit = {true, f.XBAR, f.STD, f.SKEW, hydroFit_->ny, f.nzi};
-        }
+        if (hydroFit_ && hydroFit_->fit.ok) block.fit = hydroFit_->fit;
         if (hydroFit_) {
             block.minima = seasonMinimaOf(advparRow(s, slot), hydroFit_->ny);
             block.trend = minimaTrend(block.minima);

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "calc_state.h"
+#include "lpiii/log_pearson_fit.h"
 #include "run_settings.h"
 
 namespace vd::run {
@@ -36,16 +37,9 @@ struct BiologicalResult {
     BioScope scope = BioScope::record;
 };
 
-// The moments of the logs of the seasonal annual minima, as the log-Pearson library fitted
-// them for the block's design flow.
-struct LowFlowFit {
-    bool ok = false;
-    double mean = 0;
-    double standardDeviation = 0;
-    double skew = 0;
-    int years = 0;      // seasonal annual minima of the period
-    int zeroYears = 0;  // of them at or near zero, left out of the moments
-};
+// The fit of a block's seasonal annual minima, as the log-Pearson library fitted them for
+// the block's design flow.
+using lpiii::LogPearsonFit;
 
 // One season-year of the per-year table: its annual minimum and the xQk flow of return
 // period k = the entry's position (as the advanced report lays them side by side).
@@ -96,7 +90,7 @@ struct AveragingBlock {
     bool noFiniteFlow = false;
     double percentile = 0;
     double excursionRate = 0;  // excursions per 3 years of record
-    LowFlowFit fit;            // hydrological kind: the fit of this period's minima
+    LogPearsonFit fit;         // hydrological kind: the fit of this period's minima
     // Hydrological kind: the 90 % confidence limits of `flow` (none without a flow or a fit,
     // with fewer than 3 nonzero years, or where the flow is 0 for the zero years).
     std::optional<FlowLimits> limits90;

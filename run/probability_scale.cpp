@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "frequency_factor.h"
+#include "lpiii/quantile.h"
 
 namespace vd::run {
 namespace {

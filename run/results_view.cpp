@@ -101,7 +101,7 @@ std::string limitsAndTrend(const AveragingBlock& b) {
     if (b.limits90)
         text += " 90 % confidence limits: " + NiceFlow(b.limits90->lower) + " to " +
                 NiceFlow(b.limits90->upper) + " cfs.";
-    if (b.kind == NonBiologicalKind::hydrological && b.fit.years > 0)
+    if (b.kind == NonBiologicalKind::hydrological && b.fit.years() > 0)
         text += " Annual minima " + trendText(b.trend) +
                 " (every season-year, zero years as ties; Theil-Sen slope, two-sided "
                 "Mann-Kendall test).";

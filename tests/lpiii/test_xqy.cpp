@@ -6,6 +6,7 @@
 
 #include "../common/param_names.h"
 #include "log_pearson_library.h"
+#include "lpiii_entries.h"
 
 namespace {
 
@@ -28,17 +29,45 @@ TEST_F(XQy, ZeroMinimaAreLeftOutAndCounted) {
     vd::lfarray withZeros = minima(nonzero);
     withZeros[19] = 0.0f;
     withZeros[20] = 0.0f;
-    const vd::LPFit f = lib.fit(20, withZeros);
-    const vd::LPFit plain = lib.fit(18, minima(nonzero));
+    const vd::LogPearsonFit f = lib.fit(20, withZeros);
+    const vd::LogPearsonFit plain = lib.fit(18, minima(nonzero));
     ASSERT_TRUE(f.ok);
-    EXPECT_EQ(f.n, 18);
-    EXPECT_EQ(f.nzi, 2);
-    EXPECT_EQ(f.XBAR, plain.XBAR);
-    EXPECT_EQ(f.SKEW, plain.SKEW);
+    EXPECT_EQ(f.nonzeroYears, 18);
+    EXPECT_EQ(f.zeroYears, 2);
+    EXPECT_EQ(f.mean, plain.mean);
+    EXPECT_EQ(f.skew, plain.skew);
     // One year in ten is zero: the 5-year flow of all years is the 9-year flow of the
     // nonzero ones, and nothing is left for the 10-year flow.
     EXPECT_FLOAT_EQ(lib.xQy(20, withZeros, 5), lib.xQy(18, minima(nonzero), 9));
     EXPECT_EQ(lib.xQy(20, withZeros, 10), 0.0f);
+}
+
+TEST_F(XQy, TheFitHoldsTheMomentsTheLibraryComputes) {
+    // The fit keeps LGPST1's float moments as doubles and hands them back to LGPST2: any
+    // rounding or mix-up of fields on the way would move every design flow.
+    vd::lfarray withZeros = minima(nonzero);
+    withZeros[19] = 0.0f;
+    withZeros[20] = 1.0e-6f;
+    const vd::LogPearsonFit f = lib.fit(20, withZeros);
+    const lpiii_test::Fit1 library = lpiii_test::callLGPST1(nonzero, 18);
+    ASSERT_EQ(library.RETCOD, 0);
+    ASSERT_TRUE(f.ok);
+    EXPECT_FALSE(f.ofFlowsThemselves);
+    EXPECT_EQ(f.mean, static_cast<double>(library.XBAR));
+    EXPECT_EQ(f.standardDeviation, static_cast<double>(library.STD));
+    EXPECT_EQ(f.skew, static_cast<double>(library.SKEW));
+    EXPECT_EQ(f.nonzeroYears, 18);
+    EXPECT_EQ(f.zeroYears, 2);
+    EXPECT_EQ(f.years(), 20);
+    // LGPST2 with those floats and counts gives the binding's flow.
+    const auto table = lpiii_test::callLGPST2({.n = 18,
+                                               .nzi = 2,
+                                               .T = 7,
+                                               .XBAR = library.XBAR,
+                                               .STD = library.STD,
+                                               .SKEW = library.SKEW});
+    ASSERT_EQ(table.RETCOD, 0);
+    EXPECT_EQ(lib.flowFor(f, 7), table.QNEW[lpiii_test::requested]);
 }
 
 TEST_F(XQy, ZeroMinimaArePackedInOrder) {
@@ -49,12 +78,12 @@ TEST_F(XQy, ZeroMinimaArePackedInOrder) {
         spread[++i] = v;
         if (i == 1 || i == 10) spread[++i] = 0.0f;
     }
-    const vd::LPFit f = lib.fit(20, spread);
-    const vd::LPFit plain = lib.fit(18, minima(nonzero));
-    EXPECT_EQ(f.nzi, 2);
-    EXPECT_EQ(f.XBAR, plain.XBAR);
-    EXPECT_EQ(f.STD, plain.STD);
-    EXPECT_EQ(f.SKEW, plain.SKEW);
+    const vd::LogPearsonFit f = lib.fit(20, spread);
+    const vd::LogPearsonFit plain = lib.fit(18, minima(nonzero));
+    EXPECT_EQ(f.zeroYears, 2);
+    EXPECT_EQ(f.mean, plain.mean);
+    EXPECT_EQ(f.standardDeviation, plain.standardDeviation);
+    EXPECT_EQ(f.skew, plain.skew);
 }
 
 struct ZeroRule {
@@ -67,10 +96,10 @@ class XQyZeroRule : public XQy, public testing::WithParamInterface<ZeroRule> {};
 TEST_P(XQyZeroRule, AtOrBelowOneMillionthIsZero) {
     vd::lfarray a = minima(nonzero);
     a[19] = GetParam().last;
-    const vd::LPFit f = lib.fit(19, a);
+    const vd::LogPearsonFit f = lib.fit(19, a);
     ASSERT_TRUE(f.ok);
-    EXPECT_EQ(f.nzi, GetParam().nzi);
-    EXPECT_EQ(f.n, 19 - GetParam().nzi);
+    EXPECT_EQ(f.zeroYears, GetParam().nzi);
+    EXPECT_EQ(f.nonzeroYears, 19 - GetParam().nzi);
 }
 
 INSTANTIATE_TEST_SUITE_P(Threshold, XQyZeroRule,
@@ -109,29 +138,29 @@ TEST_F(XQy, EqualMinimaGiveThatFlow) {
 }
 
 TEST_F(XQy, OneYearIntervalGivesTheUpperBoundOrNoFlow) {
-    const vd::LPFit negative = lib.fit(18, minima(nonzero));
-    ASSERT_LT(negative.SKEW, 0.0f);
+    const vd::LogPearsonFit negative = lib.fit(18, minima(nonzero));
+    ASSERT_LT(negative.skew, 0.0);
     // A negatively skewed fit is bounded 2/|g| standard deviations above its mean.
     const double bound =
-        std::pow(10.0, static_cast<double>(negative.XBAR) + 2.0 * negative.STD / -negative.SKEW);
+        std::pow(10.0, negative.mean + 2.0 * negative.standardDeviation / -negative.skew);
     EXPECT_FLOAT_EQ(lib.flowFor(negative, 1), static_cast<float>(bound));
 
-    const vd::LPFit positive = lib.fit(4, minima({1, 10, 10, 1000}));
-    ASSERT_GT(positive.SKEW, 0.0f);
+    const vd::LogPearsonFit positive = lib.fit(4, minima({1, 10, 10, 1000}));
+    ASSERT_GT(positive.skew, 0.0);
     EXPECT_EQ(lib.flowFor(positive, 1), 1.0e20f);
 }
 
 TEST_F(XQy, OneFitServesEveryInterval) {
     vd::lfarray a = minima(nonzero);
     a[19] = 0.0f;
-    const vd::LPFit f = lib.fit(19, a);
+    const vd::LogPearsonFit f = lib.fit(19, a);
     for (int irpy = 1; irpy <= 60; ++irpy) {
         EXPECT_EQ(lib.flowFor(f, irpy), lib.xQy(19, a, irpy)) << irpy;
     }
 }
 
 TEST_F(XQy, FailedFitHasNoFlow) {
-    EXPECT_EQ(lib.flowFor(vd::LPFit{}, 10), -1.0f);
+    EXPECT_EQ(lib.flowFor(vd::LogPearsonFit{}, 10), -1.0f);
 }
 
 TEST_F(XQy, MoreMinimaThanTheTableHoldsIsARangeError) {

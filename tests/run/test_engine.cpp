@@ -694,7 +694,7 @@ std::string numbersOf(const GageResult& g) {
     for (const AveragingBlock& b : g.blocks)
         o << " | " << b.days << ' ' << b.flow.value_or(-1) << ' ' << b.percentile << ' '
           << b.excursionRate << ' ' << b.equivalent.years.value_or(-1) << ' ' << b.fit.mean << ' '
-          << b.fit.standardDeviation << ' ' << b.fit.skew << ' ' << b.fit.years;
+          << b.fit.standardDeviation << ' ' << b.fit.skew << ' ' << b.fit.years();
     return o.str();
 }
 
@@ -747,7 +747,7 @@ TEST_F(Engine, NumbersAreThoseTheCellsShow) {
             // The fit behind the flow: as many years as the per-year table holds.
             EXPECT_TRUE(b.fit.ok);
             ASSERT_NE(b.annualTable, nullptr);
-            EXPECT_EQ(b.fit.years, static_cast<int>(b.annualTable->size()));
+            EXPECT_EQ(b.fit.years(), static_cast<int>(b.annualTable->size()));
         }
         EXPECT_EQ(g.annualTable, g.blocks.back().annualTable);
     }

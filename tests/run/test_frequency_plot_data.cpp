@@ -155,7 +155,7 @@ TEST_F(LowFlowStatistics, ChartOfVerdeShowsTheEnginesNumbers) {
 TEST_F(LowFlowStatistics, ChartWithZeroYearsStartsItsCurveAboveThem) {
     const GageResult g = gage(bayouRecord);
     const AveragingBlock& b = g.blocks.at(0);
-    ASSERT_EQ(b.fit.years, 19);
+    ASSERT_EQ(b.fit.years(), 19);
     ASSERT_EQ(b.fit.zeroYears, 15);
     const auto chart = frequencyPlotData(g, 0);
     ASSERT_TRUE(chart);

@@ -11,6 +11,7 @@
 
 #include "../common/param_names.h"
 #include "confidence_limits.h"
+#include "log_pearson_library.h"
 #include "minima_trend.h"
 #include "trend_text.h"
 
@@ -18,13 +19,18 @@ using namespace vd::run;
 
 namespace {
 
-LowFlowFit fitOf(double mean, double sd, double skew, int years, int zeroYears = 0) {
-    return {true, mean, sd, skew, years, zeroYears};
+LogPearsonFit fitOf(double mean, double sd, double skew, int years, int zeroYears = 0) {
+    return {.ok = true,
+            .mean = mean,
+            .standardDeviation = sd,
+            .skew = skew,
+            .nonzeroYears = years - zeroYears,
+            .zeroYears = zeroYears};
 }
 
 struct LimitsCase {
     const char* name;
-    LowFlowFit fit;
+    LogPearsonFit fit;
     double p;
     double lower, upper;  // 10^(mean + K_L,U sd), K from the normal quantile or the table
     double tolerance;     // relative
@@ -72,10 +78,10 @@ INSTANTIATE_TEST_SUITE_P(Cases, ConfidenceLimits, testing::ValuesIn(limitsCases)
 TEST(ConfidenceLimitsNotComputable, WhenTheMethodHasNoAnswer) {
     struct Case {
         const char* why;
-        LowFlowFit fit;
+        LogPearsonFit fit;
         double p;
     };
-    LowFlowFit noFit = fitOf(1, 0.2, 0, 30);
+    LogPearsonFit noFit = fitOf(1, 0.2, 0, 30);
     noFit.ok = false;
     const Case cases[] = {
         {"no fit", noFit, 0.1},
@@ -106,15 +112,39 @@ TEST(ConfidenceFactors, NarrowWithMoreYearsAndWidenWithTheLevel) {
 }
 
 TEST(FittedFlow, IsZeroWhereTheZeroYearsAloneReachTheProbability) {
-    const LowFlowFit fit = fitOf(1, 0.2, 0, 10, 2);
+    const LogPearsonFit fit = fitOf(1, 0.2, 0, 10, 2);
     EXPECT_EQ(fittedFlow(fit, 0.1), 0.0);
     EXPECT_EQ(fittedFlow(fit, 0.2), 0.0);
     // p = 0.6 of all years is p' = (0.6 - 0.2) 10 / 8 = 0.5 of the nonzero ones: the mean.
     ASSERT_TRUE(fittedFlow(fit, 0.6));
     EXPECT_NEAR(*fittedFlow(fit, 0.6), 10.0, 1e-12);
-    LowFlowFit noFit = fit;
+    LogPearsonFit noFit = fit;
     noFit.ok = false;
     EXPECT_FALSE(fittedFlow(noFit, 0.6));
+}
+
+// The engine draws the fitted curve and its limits with the quantile code, the design flow
+// comes from the library's table: on the same fit the two must agree to the float the
+// library gives, with and without zero years (where the curve is 0 below them too).
+TEST(FittedFlow, IsTheLibrarysFlowForEveryReturnPeriod) {
+    const vd::LogPearsonLibrary lib = vd::LogPearsonLibrary::load(vd::programFolder());
+    const std::vector<float> nonzero = {3.1f, 4.7f, 2.2f, 8.9f, 5.5f, 1.4f, 6.3f, 12.0f, 3.8f,
+                                        2.9f, 4.1f, 7.2f, 1.9f, 5.0f, 9.6f, 2.5f, 3.3f,  6.8f};
+    for (const int zeroYears : {0, 1, 4}) {
+        vd::lfarray minima;
+        int n = 0;
+        for (const float v : nonzero) minima[++n] = v;
+        for (int k = 0; k < zeroYears; ++k) minima[++n] = 0.0f;
+        const LogPearsonFit fit = lib.fit(n, minima);
+        ASSERT_TRUE(fit.ok);
+        ASSERT_EQ(fit.zeroYears, zeroYears);
+        for (int T = 2; T <= 60; ++T) {
+            const auto flow = fittedFlow(fit, 1.0 / T);
+            ASSERT_TRUE(flow) << zeroYears << " zero years, T " << T;
+            EXPECT_EQ(static_cast<float>(*flow), lib.flowFor(fit, T))
+                << zeroYears << " zero years, T " << T;
+        }
+    }
 }
 
 std::vector<double> years(std::size_t n) {
