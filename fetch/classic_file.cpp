@@ -90,8 +90,13 @@ std::string classicFileName(const ClassicSeries& s, const std::string& seriesTag
     const std::string first = s.days.empty() ? "" : s.days.front().date.substr(0, 4);
     const std::string last = s.days.empty() ? "" : s.days.back().date.substr(0, 4);
     std::string name = s.siteNumber + "_" + nameWords(s.siteName) + "_" + first + "-" + last;
-    if (!seriesTag.empty()) name += "_" + safeTag(seriesTag);
-    return name + ".txt";
+    // Appended piece by piece: GCC 12 at -O3 warns falsely (-Wrestrict) on "_" + string.
+    if (!seriesTag.empty()) {
+        name += '_';
+        name += safeTag(seriesTag);
+    }
+    name += ".txt";
+    return name;
 }
 
 std::vector<DailyValue> datedInOrder(std::vector<DailyValue> values, const std::string& site) {

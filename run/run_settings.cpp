@@ -254,8 +254,10 @@ PeriodTexts periodTextsForFile(const std::string& averagingPeriods,
                              periods.returnYears.end();
     if (allEqual && (!someWithout || typedYears == common)) {
         std::string list;
-        for (const int days : periods.distinct)
-            list += (list.empty() ? "" : ",") + std::to_string(days);
+        for (const int days : periods.distinct) {
+            if (!list.empty()) list += ',';
+            list += std::to_string(days);
+        }
         return {list, std::to_string(common)};
     }
     return {averagingPeriods, returnYears};
