@@ -30,8 +30,6 @@ int cmdExcursions(const Args& args, const LogPearsonLibrary& lib, std::ostream& 
                   std::ostream& err);
 int cmdFetch(const Args& args, const LogPearsonLibrary& lib, std::ostream& out, std::ostream& err);
 int cmdBatch(const Args& args, const LogPearsonLibrary& lib, std::ostream& out, std::ostream& err);
-// The chart program vando3-plot (charts are drawn by Qt, which vando3-cli does without).
-int cmdPlot(const Args& args, const LogPearsonLibrary& lib, std::ostream& out, std::ostream& err);
 // `vando3-cli plot`: runs vando3-plot from the program's folder with the same arguments.
 int cmdPlotProgram(const Args& args, const LogPearsonLibrary& lib, std::ostream& out,
                    std::ostream& err);

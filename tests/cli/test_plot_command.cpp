@@ -12,6 +12,7 @@
 #include <fstream>
 
 #include "cli_fixture.h"
+#include "plot_command.h"
 
 namespace fs = std::filesystem;
 

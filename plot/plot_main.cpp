@@ -1,6 +1,6 @@
 // vando3-plot: the charts of `vando3-cli plot`, in a program of their own so that
 // vando3-cli needs no Qt. It takes the options of `vando3-cli plot`.
-#include "cli.h"
+#include "plot_command.h"
 #include "program_main.h"
 
 int main(int argc, char** argv) {

@@ -1,5 +1,7 @@
-// vando3-plot (and so `vando3-cli plot`): a chart of one results row drawn offscreen into a PNG or
-// SVG file, by the chart builders of the plot window.
+// vando3-plot (and so `vando3-cli plot`): a chart of one results row drawn offscreen into a
+// PNG or SVG file, by the chart builders of the plot window.
+#include "plot_command.h"
+
 #include <QApplication>
 #include <QString>
 #include <memory>
