@@ -3,7 +3,6 @@
 #include <algorithm>
 
 #include "fetch_error.h"
-#include "served_values.h"
 
 namespace vd::fetch {
 namespace {
@@ -105,8 +104,6 @@ std::vector<DailyValue> datedInOrder(std::vector<DailyValue> values, const std::
     std::vector<DailyValue> out;
     out.reserve(values.size());
     for (DailyValue& v : values) {
-        if (!isCalendarDate(v.date))
-            throw FetchError("Site " + site + ": the service gave the date '" + v.date + "'");
         if (!out.empty() && out.back().date == v.date) {
             if (out.back().value != v.value)
                 throw FetchError("Site " + site + ": the date " + v.date +

@@ -47,13 +47,9 @@ bool isIdText(const std::string& id) {
 
 }  // namespace
 
-bool isCalendarDate(std::string_view t) {
-    return isoDate(t).has_value();
-}
-
 void checkServedDays(const std::vector<DailyValue>& days, const std::string& site) {
     for (const DailyValue& d : days) {
-        if (!isCalendarDate(d.date)) refuse(site, "the date '" + shownText(d.date) + "'");
+        if (!isoDate(d.date)) refuse(site, "the date '" + shownText(d.date) + "'");
         if (d.value && !isFlowText(*d.value))
             refuse(site, "the value '" + shownText(*d.value) + "' for " + d.date +
                              ", which is no finite number");

@@ -4,15 +4,11 @@
 #pragma once
 
 #include <string>
-#include <string_view>
 #include <vector>
 
 #include "water_data_pages.h"
 
 namespace vd::fetch {
-
-// A real day written YYYY-MM-DD: month 1 to 12, the day within its month (leap years too).
-bool isCalendarDate(std::string_view text);
 
 // Throws FetchError naming `site` and the first value, date or text that cannot be
 // written as the classic layout reads it.
