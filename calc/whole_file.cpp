@@ -118,8 +118,8 @@ class WholeFileWriter::Buffer : public DescriptorBuffer {
     bool open_;
 };
 
-std::string cannotWriteMessage(const std::filesystem::path& target, int error) {
-    return "Cannot write \"" + utf8Text(target) + "\": " + std::generic_category().message(error);
+std::string cannotWriteMessage(const std::filesystem::path& target, const std::error_code& error) {
+    return "Cannot write \"" + utf8Text(target) + "\": " + error.message();
 }
 
 WholeFileWriter::WholeFileWriter(std::filesystem::path target,
@@ -139,7 +139,7 @@ WholeFileWriter::WholeFileWriter(std::filesystem::path target,
     }
     const int error = errno;
     temporary_.clear();
-    throw InOutError(cannotWriteMessage(target_, error));
+    throw InOutError(cannotWriteMessage(target_, std::error_code(error, std::generic_category())));
 }
 
 WholeFileWriter::~WholeFileWriter() {
@@ -153,7 +153,7 @@ std::ostream& WholeFileWriter::stream() {
     return *stream_;
 }
 
-void WholeFileWriter::fail(int error) {
+void WholeFileWriter::fail(const std::error_code& error) {
     buffer_->closeQuietly();
     std::error_code ignored;
     std::filesystem::remove(temporary_, ignored);
@@ -162,15 +162,8 @@ void WholeFileWriter::fail(int error) {
 }
 
 void WholeFileWriter::commit() {
-    stream_->flush();
-    if (const int error = buffer_->error()) fail(error);
-    if (const int error = buffer_->finish()) fail(error);
-    if (const std::error_code e = renameOver(temporary_, target_)) {
-        std::error_code ignored;
-        std::filesystem::remove(temporary_, ignored);
-        settled_ = true;
-        throw InOutError("Cannot write \"" + utf8Text(target_) + "\": " + e.message());
-    }
+    if (const int error = buffer_->finish()) fail(std::error_code(error, std::generic_category()));
+    if (const std::error_code error = renameOver(temporary_, target_)) fail(error);
     settled_ = true;
     flushFolder(target_.parent_path());
 }

@@ -11,6 +11,7 @@
 #include <ostream>
 #include <string>
 #include <string_view>
+#include <system_error>
 
 namespace vd {
 
@@ -38,7 +39,7 @@ class WholeFileWriter {
 
   private:
     class Buffer;
-    [[noreturn]] void fail(int error);
+    [[noreturn]] void fail(const std::error_code& error);
 
     std::filesystem::path target_;
     std::filesystem::path temporary_;
@@ -51,6 +52,6 @@ class WholeFileWriter {
 void writeWholeFile(const std::filesystem::path& target, std::string_view bytes);
 
 // "Cannot write "PATH": REASON", the message of every failed write.
-std::string cannotWriteMessage(const std::filesystem::path& target, int error);
+std::string cannotWriteMessage(const std::filesystem::path& target, const std::error_code& error);
 
 }  // namespace vd

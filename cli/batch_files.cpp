@@ -12,22 +12,28 @@
 namespace vd::cli {
 namespace fs = std::filesystem;
 
+namespace {
+
+std::string lowerExtension(const fs::path& path) {
+    std::string ext = path.extension().string();
+    std::transform(ext.begin(), ext.end(), ext.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return ext;
+}
+
+}  // namespace
+
 bool isFlowFileName(const std::string& path) {
     static constexpr std::array<std::string_view, 7> extensions = {
         ".txt", ".rdb", ".cgi", ".flo", ".csv", ".json", ".geojson"};
-    std::string ext = fs::path(path).extension().string();
-    std::transform(ext.begin(), ext.end(), ext.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    const std::string ext = lowerExtension(path);
     return std::find(extensions.begin(), extensions.end(), ext) != extensions.end();
 }
 
 namespace {
 
 bool isEarlierResults(const fs::path& file) {
-    std::string ext = file.extension().string();
-    std::transform(ext.begin(), ext.end(), ext.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    if (ext != ".csv") return false;
+    if (lowerExtension(file) != ".csv") return false;
     std::array<char, 64> start{};
     std::ifstream in(file, std::ios::binary);
     in.read(start.data(), start.size());
