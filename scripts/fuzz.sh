@@ -8,7 +8,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds=${1:-30}
-runs_limit=${2:-0}
+runs_limit=${2:--1}  # libFuzzer stops after the seeds with 0; -1 is no limit
 wanted=("${@:3}")
 build_dir=build-fuzz
 
