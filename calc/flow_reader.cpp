@@ -21,9 +21,9 @@ std::string fileNameOf(const std::string& path) {
 }
 
 Season seasonOf(const std::string& seasonStart, const std::string& seasonEnd) {
-    const SeasonDate start = niceenoughdate(seasonStart);
-    const SeasonDate end = niceenoughdate(seasonEnd);
-    return {start.NEMonth, start.NEDay, end.NEMonth, end.NEDay};
+    const SeasonDate start = parseSeasonDate(seasonStart);
+    const SeasonDate end = parseSeasonDate(seasonEnd);
+    return {start.month, start.day, end.month, end.day};
 }
 
 // Reads and parses the file. Every line-break style is read in memory: the file itself is

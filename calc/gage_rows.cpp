@@ -15,11 +15,11 @@ int seasonDayOfYear(int month, int day) {
     return DaysByMonth(false, month) + day;
 }
 
-int SYAdjust(const std::string& seasonStart, const std::string& seasonEnd) {
-    const SeasonDate a = niceenoughdate(seasonStart);
-    const SeasonDate b = niceenoughdate(seasonEnd);
+int seasonYearShift(const std::string& seasonStart, const std::string& seasonEnd) {
+    const SeasonDate a = parseSeasonDate(seasonStart);
+    const SeasonDate b = parseSeasonDate(seasonEnd);
     if (!a.valid() || !b.valid()) return 0;
-    return seasonDayOfYear(a.NEMonth, a.NEDay) > seasonDayOfYear(b.NEMonth, b.NEDay) ? 1 : 0;
+    return seasonDayOfYear(a.month, a.day) > seasonDayOfYear(b.month, b.day) ? 1 : 0;
 }
 
 void readAllYears(CalcState& s, const std::string& path, const std::string& seasonStart,
@@ -38,7 +38,7 @@ std::vector<TableGage> readGagesForTable(CalcState& s, const std::string& path,
                                          const std::string& seasonStart,
                                          const std::string& seasonEnd) {
     readAllYears(s, path, seasonStart, seasonEnd);
-    return tableGagesOf(s, path, SYAdjust(seasonStart, seasonEnd));
+    return tableGagesOf(s, path, seasonYearShift(seasonStart, seasonEnd));
 }
 
 std::vector<TableGage> tableGagesOf(const CalcState& s, const std::string& path, int adjust) {

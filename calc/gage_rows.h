@@ -25,14 +25,14 @@ struct TableGage {
 int seasonDayOfYear(int month, int day);
 
 // 1 when the season runs over the end of the year, else 0.
-int SYAdjust(const std::string& seasonStart, const std::string& seasonEnd);
+int seasonYearShift(const std::string& seasonStart, const std::string& seasonEnd);
 
 // Reads `path` into the gage store for the season, with no restriction of years.
 void readAllYears(CalcState& s, const std::string& path, const std::string& seasonStart,
                   const std::string& seasonEnd);
 
 // The gages of the store (as the reader left them after reading `path` for every year),
-// listed as the table shows them; `yearShift` is SYAdjust of the season.
+// listed as the table shows them; `yearShift` is seasonYearShift of the season.
 std::vector<TableGage> tableGagesOf(const CalcState& s, const std::string& path, int yearShift);
 
 // Reads `path` for the season with no restriction of years and lists its gages.

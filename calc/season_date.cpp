@@ -48,11 +48,11 @@ std::string monthAbbreviation(int month) {
 }
 
 std::string dayBeforeSeasonStart(const std::string& startText) {
-    const SeasonDate start = niceenoughdate(startText);
+    const SeasonDate start = parseSeasonDate(startText);
     if (!start.valid()) return {};
-    int month = start.NEMonth;
-    int day = start.NEDay - 1;
-    if (start.NEDay == 1) {
+    int month = start.month;
+    int day = start.day - 1;
+    if (start.day == 1) {
         month = month == 1 ? 12 : month - 1;
         day = kMaxDay[month - 1];
     }
@@ -71,41 +71,41 @@ SeasonDate parseSeasonDate(const std::string& s, LongDay longDay) {
     if (isDigit(s[0])) {
         const auto month = digitRun(s, 0, i);
         if (!month) return SeasonDate{};
-        r.NEMonth = *month;
+        r.month = *month;
     } else {
         for (int m = 12; m >= 1; --m) {
             if (startsWithPrefix(s, kPrefixes[m - 1])) {
-                r.NEMonth = m;
+                r.month = m;
                 break;
             }
         }
         i = 1;
     }
 
-    if (r.NEMonth >= 1 && r.NEMonth <= 12) {
+    if (r.month >= 1 && r.month <= 12) {
         while (i < s.size() && !isDigit(s[i])) ++i;
         if (i >= s.size()) {
-            r.NEDay = 1;
+            r.day = 1;
         } else {
             std::size_t end = 0;
             const auto day = digitRun(s, i, end);
-            if (!day) return SeasonDate{r.text, r.NEMonth, 0};
-            r.NEDay = *day;
+            if (!day) return SeasonDate{r.text, r.month, 0};
+            r.day = *day;
         }
     }
 
-    if (r.NEMonth < 1 || r.NEMonth > 12 || r.NEDay < 1) return r;
-    if (r.NEDay > kMaxDay[r.NEMonth - 1]) {
+    if (r.month < 1 || r.month > 12 || r.day < 1) return r;
+    if (r.day > kMaxDay[r.month - 1]) {
         if (longDay == LongDay::refused) return r;
-        r.NEDay = kMaxDay[r.NEMonth - 1];
+        r.day = kMaxDay[r.month - 1];
     }
-    r.text = monthAbbreviation(r.NEMonth) + " " + std::to_string(r.NEDay);
+    r.text = monthAbbreviation(r.month) + " " + std::to_string(r.day);
     return r;
 }
 
 }  // namespace
 
-SeasonDate niceenoughdate(const std::string& s) {
+SeasonDate parseSeasonDate(const std::string& s) {
     return parseSeasonDate(s, LongDay::lowered);
 }
 

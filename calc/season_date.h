@@ -7,16 +7,16 @@ namespace vd {
 
 struct SeasonDate {
     std::string text;  // normalised "Mmm d", or empty when the text is no valid date
-    int NEMonth = 0;   // month found (1..12), 0 when none
-    int NEDay = 0;     // day found, 0 when none
+    int month = 0;   // month found (1..12), 0 when none
+    int day = 0;     // day found, 0 when none
     bool valid() const { return !text.empty(); }
 };
 
 // Parses and normalises a season date text; a day past the month's end is lowered to it
 // (February has 28 days).
-SeasonDate niceenoughdate(const std::string& s);
+SeasonDate parseSeasonDate(const std::string& s);
 
-// A season date as a user types it: as niceenoughdate, but a day past the month's end
+// A season date as a user types it: as parseSeasonDate, but a day past the month's end
 // ("6/31", "Feb 29") makes it no date rather than being lowered.
 SeasonDate typedSeasonDate(const std::string& s);
 

@@ -90,8 +90,8 @@ int cmdBatch(const Args& args, const LogPearsonLibrary& lib, std::ostream& out, 
             err << "vando3-cli batch: no flow file or folder given\n";
             return 2;
         }
-        if (!niceenoughdate(o.texts.seasonStart).valid()) throw ConvertError("Invalid start date");
-        if (!niceenoughdate(o.texts.seasonEnd).valid()) throw ConvertError("Invalid end date");
+        if (!parseSeasonDate(o.texts.seasonStart).valid()) throw ConvertError("Invalid start date");
+        if (!parseSeasonDate(o.texts.seasonEnd).valid()) throw ConvertError("Invalid end date");
         const run::RunSettings settings = run::settingsFromTexts(o.texts);
         const std::vector<BatchInput> files = expandFlowPaths(paths);
         // A header alone would read as a batch of no gages that went well.

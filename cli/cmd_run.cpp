@@ -98,11 +98,11 @@ void applyTableEdits(const RunOptions& o, run::GageTable& table) {
 }
 
 bool checkSeason(const run::SettingsTexts& t, std::ostream& err) {
-    if (!niceenoughdate(t.seasonStart).valid()) {
+    if (!parseSeasonDate(t.seasonStart).valid()) {
         err << "Invalid start date\n";
         return false;
     }
-    if (!niceenoughdate(t.seasonEnd).valid()) {
+    if (!parseSeasonDate(t.seasonEnd).valid()) {
         err << "Invalid end date\n";
         return false;
     }

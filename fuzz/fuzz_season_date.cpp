@@ -12,11 +12,11 @@
 namespace {
 
 void checkDate(const std::string& text) {
-    const vd::SeasonDate d = vd::niceenoughdate(text);
+    const vd::SeasonDate d = vd::parseSeasonDate(text);
     if (!d.valid()) return;
-    if (d.NEMonth < 1 || d.NEMonth > 12 || d.NEDay < 1 || d.NEDay > 31) __builtin_trap();
-    const vd::SeasonDate again = vd::niceenoughdate(d.text);
-    if (again.text != d.text || again.NEMonth != d.NEMonth || again.NEDay != d.NEDay)
+    if (d.month < 1 || d.month > 12 || d.day < 1 || d.day > 31) __builtin_trap();
+    const vd::SeasonDate again = vd::parseSeasonDate(d.text);
+    if (again.text != d.text || again.month != d.month || again.day != d.day)
         __builtin_trap();
     if (vd::dayBeforeSeasonStart(text).empty()) __builtin_trap();
 }

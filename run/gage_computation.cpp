@@ -102,12 +102,12 @@ class GageComputation {
     // The gage alone in a store of its own, with the season the statistics work in.
     void load(const GageSeries& series, std::unique_ptr<darray> days) {
         CalcState& s = *s_;
-        const SeasonDate start = niceenoughdate(settings_.season.startText);
-        const SeasonDate end = niceenoughdate(settings_.season.endText);
-        s.m1 = start.NEMonth;
-        s.d1 = start.NEDay;
-        s.m2 = end.NEMonth;
-        s.d2 = end.NEDay;
+        const SeasonDate start = parseSeasonDate(settings_.season.startText);
+        const SeasonDate end = parseSeasonDate(settings_.season.endText);
+        s.m1 = start.month;
+        s.d1 = start.day;
+        s.m2 = end.month;
+        s.d2 = end.day;
         s.sday = settings_.season.startDay;
         s.eday = settings_.season.endDay;
         s.store.sites = slot;

@@ -218,11 +218,11 @@ std::string cellHint(const RunResult& r, int col, int gridRow) {
 }
 
 std::string periodHint(const std::string& periodCell, const std::string& seasonStart,
-                       const std::string& seasonEnd, int SYAdjust) {
+                       const std::string& seasonEnd, int seasonYearShift) {
     if (periodCell.size() != 9 || periodCell[4] != '-' || !isYear(periodCell, 0) ||
         !isYear(periodCell, 5))
         return {};
-    const int firstYear = std::stoi(periodCell.substr(0, 4)) - SYAdjust;
+    const int firstYear = std::stoi(periodCell.substr(0, 4)) - seasonYearShift;
     return seasonStart + ", " + std::to_string(firstYear) + " - " + seasonEnd + ", " +
            periodCell.substr(5, 4);
 }

@@ -11,7 +11,7 @@ namespace vd::run {
 // season that runs over the end of the year (the first year is the one the first season
 // starts in). Empty for a cell that holds no period ("N/A").
 std::string periodHint(const std::string& periodCell, const std::string& seasonStart,
-                       const std::string& seasonEnd, int SYAdjust);
+                       const std::string& seasonEnd, int seasonYearShift);
 
 // The hint of results cell (col, gridRow), row 0 being the headers: a sentence that
 // explains the column (and the cell, where it holds a special value); the gage's name in

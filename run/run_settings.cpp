@@ -45,7 +45,7 @@ int atLeastOne(const std::string& field, const std::string& text) {
 
 // Days before the month plus the day, in a year without a leap day.
 int dayOfYear(const SeasonDate& d) {
-    return DaysByMonth(false, d.NEMonth) + d.NEDay;
+    return DaysByMonth(false, d.month) + d.day;
 }
 
 BiologicalCriterion biologicalOf(const SettingsTexts& t) {
@@ -116,17 +116,17 @@ bool seasonShorterThanYear(const Season& season) {
 }
 
 Season seasonOf(const std::string& startText, const std::string& endText) {
-    const SeasonDate start = niceenoughdate(startText);
-    const SeasonDate end = niceenoughdate(endText);
+    const SeasonDate start = parseSeasonDate(startText);
+    const SeasonDate end = parseSeasonDate(endText);
     // DaysByMonth refuses month 0 with a RangeError, the run's answer to a text without month.
     const int startDay = dayOfYear(start);
     const int endDay = dayOfYear(end);
-    const int m1 = start.NEMonth;
-    const int d1 = start.NEDay;
+    const int m1 = start.month;
+    const int d1 = start.day;
     const int firstOfM1 = DaysByMonth(false, m1);
     // A date before the season start in the season's own month lies in the next year too.
     const auto nextYear = [&](const SeasonDate& d) {
-        return m1 > d.NEMonth || (m1 == d.NEMonth && d.NEDay < d1);
+        return m1 > d.month || (m1 == d.month && d.day < d1);
     };
     Season season;
     season.startText = startText;

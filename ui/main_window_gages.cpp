@@ -79,7 +79,7 @@ bool MainWindow::checkSeasonForAdding() {
     const std::pair<QLineEdit*, const char*> dates[] = {{seasonStartEdit, "Invalid start date"},
                                                         {seasonEndEdit, "Invalid end date"}};
     for (const auto& [edit, message] : dates) {
-        if (vd::niceenoughdate(edit->text().toStdString()).valid()) continue;
+        if (vd::parseSeasonDate(edit->text().toStdString()).valid()) continue;
         prompts_.message(this, QStringLiteral("Error"), QString::fromLatin1(message),
                          MessageIcon::exclamation);
         edit->setFocus();
@@ -191,7 +191,7 @@ std::vector<int> MainWindow::addFiles(const QStringList& paths) {
     const int n = static_cast<int>(paths.size());
     std::vector<int> added(static_cast<std::size_t>(n), 0);
     seasonYearShift =
-        vd::SYAdjust(seasonStartEdit->text().toStdString(), seasonEndEdit->text().toStdString());
+        vd::seasonYearShift(seasonStartEdit->text().toStdString(), seasonEndEdit->text().toStdString());
     progress_->setCaption(QStringLiteral("Reading flow records"));
     progress_->setGauge(0);
     progress_->showNow();

@@ -116,8 +116,8 @@ std::string MainWindow::dayBeforeStart() const {
 }
 
 bool MainWindow::seasonValid() const {
-    return vd::niceenoughdate(text(seasonStartEdit)).valid() &&
-           vd::niceenoughdate(text(seasonEndEdit)).valid();
+    return vd::parseSeasonDate(text(seasonStartEdit)).valid() &&
+           vd::parseSeasonDate(text(seasonEndEdit)).valid();
 }
 
 void MainWindow::onSeasonStartEdited() {

@@ -90,23 +90,23 @@ TEST(SeasonDate, NormalisesTheAcceptedForms) {
         {"10/15/99", "Oct 15", 10, 15},
     };
     for (const auto& c : cases) {
-        const SeasonDate d = niceenoughdate(c.in);
+        const SeasonDate d = parseSeasonDate(c.in);
         EXPECT_EQ(d.text, c.out) << c.in;
-        EXPECT_EQ(d.NEMonth, c.month) << c.in;
-        EXPECT_EQ(d.NEDay, c.day) << c.in;
+        EXPECT_EQ(d.month, c.month) << c.in;
+        EXPECT_EQ(d.day, c.day) << c.in;
     }
 }
 
 TEST(SeasonDate, RejectsWhatIsNoDate) {
     for (const char* in : {"Ju 4", "M 5", "13/1", "0/5", "4/0", " Apr 1", "", "xyz",
                            "99999999999/1", "4/99999999999", "-4/1"}) {
-        const SeasonDate d = niceenoughdate(in);
+        const SeasonDate d = parseSeasonDate(in);
         EXPECT_EQ(d.text, "") << in;
         EXPECT_FALSE(d.valid()) << in;
     }
-    const SeasonDate empty = niceenoughdate("");
-    EXPECT_EQ(empty.NEMonth, 0);
-    EXPECT_EQ(empty.NEDay, 0);
+    const SeasonDate empty = parseSeasonDate("");
+    EXPECT_EQ(empty.month, 0);
+    EXPECT_EQ(empty.day, 0);
 }
 
 TEST(SeasonDate, TypedDateRefusesADayPastTheMonthsEnd) {

@@ -17,7 +17,7 @@ TEST(SeasonDays, CountFromTheFirstOfTheStartMonth) {
     struct Case {
         const char* start;
         const char* end;
-        int sday, eday, SYAdjust;
+        int sday, eday, seasonYearShift;
     };
     const Case cases[] = {
         {"Apr 1", "Mar 31", 1, 365, 1},    // the default climatic year
@@ -31,7 +31,7 @@ TEST(SeasonDays, CountFromTheFirstOfTheStartMonth) {
         const Season d = seasonOf(c.start, c.end);
         EXPECT_EQ(d.startDay, c.sday) << c.start << " - " << c.end;
         EXPECT_EQ(d.endDay, c.eday) << c.start << " - " << c.end;
-        EXPECT_EQ(d.yearAdjust, c.SYAdjust) << c.start << " - " << c.end;
+        EXPECT_EQ(d.yearAdjust, c.seasonYearShift) << c.start << " - " << c.end;
     }
 }
 
