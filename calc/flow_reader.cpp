@@ -56,9 +56,9 @@ void storeGages(CalcState& s, std::vector<GageSeries>& gages) {
 
 }  // namespace
 
-std::vector<GageSeries> readGageSeries(const std::string& path, const std::string& seasonStart,
-                                       const std::string& seasonEnd, const GageYears& years,
-                                       FlowFileCache* cache, SeriesContent content) {
+FileSeries readFileSeries(const std::string& path, const std::string& seasonStart,
+                          const std::string& seasonEnd, const GageYears& years,
+                          FlowFileCache* cache, SeriesContent content) {
     const Season se = seasonOf(seasonStart, seasonEnd);
     const std::shared_ptr<const ParsedFlowFile> file = parsedFile(path, cache);
     RangeArray<int, 1, maxinfile> first;
@@ -74,8 +74,15 @@ std::vector<GageSeries> readGageSeries(const std::string& path, const std::strin
         requested.J1 = years.first.back();
         requested.J2 = years.last.back();
     }
-    bool trouble = false;
-    return buildGageSeries(*file, se, requested, trouble, fileNameOf(path), content);
+    FileSeries out;
+    out.gages = buildGageSeries(*file, se, requested, out.repeatedDates, fileNameOf(path), content);
+    return out;
+}
+
+std::vector<GageSeries> readGageSeries(const std::string& path, const std::string& seasonStart,
+                                       const std::string& seasonEnd, const GageYears& years,
+                                       FlowFileCache* cache, SeriesContent content) {
+    return readFileSeries(path, seasonStart, seasonEnd, years, cache, content).gages;
 }
 
 void VDRead(CalcState& s) {

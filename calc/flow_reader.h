@@ -25,8 +25,21 @@ struct GageYears {
     std::vector<int> last;
 };
 
+// Every gage of a file, and whether some gage repeats a date (the later record counts; not
+// seen when only bounds are read).
+struct FileSeries {
+    std::vector<GageSeries> gages;
+    bool repeatedDates = false;
+};
+
 // The series of every gage of the file at `path` for the season and years, from the
-// file's kept records when `cache` holds them (and kept there when it does not).
+// file's kept records when `cache` holds them (and kept there when it does not). Throws
+// what the reader throws.
+FileSeries readFileSeries(const std::string& path, const std::string& seasonStart,
+                          const std::string& seasonEnd, const GageYears& years,
+                          FlowFileCache* cache, SeriesContent content = SeriesContent::days);
+
+// The same, without the repeated dates.
 std::vector<GageSeries> readGageSeries(const std::string& path, const std::string& seasonStart,
                                        const std::string& seasonEnd, const GageYears& years,
                                        FlowFileCache* cache,

@@ -41,15 +41,39 @@ std::vector<TableGage> readGagesForTable(CalcState& s, const std::string& path,
     return tableGagesOf(s, path, seasonYearShift(seasonStart, seasonEnd));
 }
 
+FileRecords readFileRecords(const std::string& path, const std::string& seasonStart,
+                            const std::string& seasonEnd, FlowFileCache* cache) {
+    FileSeries read = readFileSeries(path, seasonStart, seasonEnd, {}, cache);
+    FileRecords out;
+    out.repeatedDates = read.repeatedDates;
+    out.gages.reserve(read.gages.size());
+    for (const GageSeries& g : read.gages) out.gages.push_back({g.name, g.J1 + 1900, g.J2 + 1900});
+    return out;
+}
+
+std::vector<TableGage> readGagesForTable(const std::string& path, const std::string& seasonStart,
+                                         const std::string& seasonEnd, FlowFileCache* cache) {
+    return tableGagesOf(readFileRecords(path, seasonStart, seasonEnd, cache).gages, path,
+                        seasonYearShift(seasonStart, seasonEnd));
+}
+
 std::vector<TableGage> tableGagesOf(const CalcState& s, const std::string& path, int adjust) {
+    std::vector<GageRecord> gages;
+    for (int i = 1; i <= s.store.sites; ++i)
+        gages.push_back({s.store.sitenames[i], s.store.j1big[i] + 1900, s.store.j2big[i] + 1900});
+    return tableGagesOf(gages, path, adjust);
+}
+
+std::vector<TableGage> tableGagesOf(const std::vector<GageRecord>& gages, const std::string& path,
+                                    int adjust) {
     const std::string file = utf8Text(pathFromUtf8(path).stem());
     std::vector<TableGage> rows;
-    for (int i = 1; i <= s.store.sites; ++i) {
+    for (const GageRecord& read : gages) {
         TableGage g;
-        g.name = s.store.sitenames[i];
+        g.name = read.name;
         g.file = file;
-        g.firstYear = s.store.j1big[i] + 1900 + adjust;
-        g.lastYear = s.store.j2big[i] + 1900;
+        g.firstYear = read.firstSeasonStart + adjust;
+        g.lastYear = read.lastSeasonEnd;
         // One full season is a record: its first and last year are the same.
         if (g.firstYear <= g.lastYear) {
             g.record = std::to_string(g.firstYear) + "-" + std::to_string(g.lastYear);

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "calc_state.h"
+#include "flow_file_cache.h"
 
 namespace vd {
 
@@ -26,6 +27,36 @@ int seasonDayOfYear(int month, int day);
 
 // 1 when the season runs over the end of the year, else 0.
 int seasonYearShift(const std::string& seasonStart, const std::string& seasonEnd);
+
+// A gage's record as a reading of its whole file finds it: the year its first season
+// starts in and the year its last complete season ends in (fewer than one season: the
+// last is before the first).
+struct GageRecord {
+    std::string name;
+    int firstSeasonStart = 0;
+    int lastSeasonEnd = 0;
+};
+
+// The gages of one file and whether some gage repeats a date (the later record counts).
+struct FileRecords {
+    std::vector<GageRecord> gages;
+    bool repeatedDates = false;
+};
+
+// Reads `path` for the season with no restriction of years, through `cache` when given.
+// Throws what the reader throws.
+FileRecords readFileRecords(const std::string& path, const std::string& seasonStart,
+                            const std::string& seasonEnd, FlowFileCache* cache = nullptr);
+
+// The rows the table lists for the gages of the file at `path`; `yearShift` is
+// seasonYearShift of the season.
+std::vector<TableGage> tableGagesOf(const std::vector<GageRecord>& gages, const std::string& path,
+                                    int yearShift);
+
+// Reads `path` as readFileRecords does and lists its gages as the table does.
+std::vector<TableGage> readGagesForTable(const std::string& path, const std::string& seasonStart,
+                                         const std::string& seasonEnd,
+                                         FlowFileCache* cache = nullptr);
 
 // Reads `path` into the gage store for the season, with no restriction of years.
 void readAllYears(CalcState& s, const std::string& path, const std::string& seasonStart,

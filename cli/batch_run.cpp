@@ -8,37 +8,12 @@
 #include <system_error>
 #include <thread>
 
-#include "flow_file_cache.h"
-#include "flow_reader.h"
-#include "gage_computation.h"
+#include "analysis.h"
 #include "log_pearson_library.h"
 #include "results_csv.h"
 
 namespace vd::cli {
 namespace {
-
-// The season-start years each gage is read for, as the table run asks for them: a gage's
-// whole record in full seasons (the table's Record column) or the years chosen; a gage
-// without a full season gets the empty period whatever the choice.
-GageYears periodYears(const std::vector<GageSeries>& record, const run::RunSettings& settings) {
-    const int adjust = settings.season.yearAdjust;
-    const run::PeriodChoice& p = settings.period;
-    GageYears years;
-    for (const GageSeries& g : record) {
-        const int firstYear = g.J1 + adjust;  // years as the table shows them, minus 1900
-        const int lastYear = g.J2;
-        int first = 1;
-        int last = 0;
-        if (firstYear <= lastYear) {
-            const bool chosen = p.kind == run::PeriodKind::years;
-            first = chosen ? p.firstYear - 1900 : firstYear;
-            last = chosen ? p.lastYear - 1900 : lastYear;
-        }
-        years.first.push_back(first - adjust);
-        years.last.push_back(last - adjust);
-    }
-    return years;
-}
 
 // The extras of a result that the CSV does not hold.
 constexpr run::GageExtras numbersOnly{false, false, false};
@@ -49,30 +24,27 @@ FileLines csvLinesOfFile(const std::string& path, const run::RunSettings& settin
                          const LogPearsonLibrary& lib) {
     const run::ResultsCsv csv(settings);
     FileLines lines;
-    std::vector<GageSeries> series;
+    std::vector<GageOutcome> gages;
     try {
-        // Parsed once, read twice: for the record's years (bounds only), then for the
-        // period's days.
-        FlowFileCache parsed;
-        const run::Season& season = settings.season;
-        const std::vector<GageSeries> record = readGageSeries(
-            path, season.startText, season.endText, {}, &parsed, SeriesContent::boundsOnly);
-        series = readGageSeries(path, season.startText, season.endText,
-                                periodYears(record, settings), &parsed);
+        gages = computeFileGages(path, settings, lib, numbersOnly);
     } catch (const std::exception& e) {
         lines.unread = true;
         lines.text = csv.errorLine(path, 0, e.what());
         return lines;
     }
-    for (std::size_t g = 0; g < series.size(); ++g) {
+    for (std::size_t g = 0; g < gages.size(); ++g) {
         const int gageInFile = static_cast<int>(g) + 1;
-        try {
-            lines.text +=
-                csv.gageLine(run::computeGage(std::move(series[g]), {path, gageInFile}, settings,
-                                              lib, {}, run::SearchPath::reuse, numbersOnly));
-        } catch (const std::exception& e) {
+        std::string error = gages[g].error;
+        if (gages[g].result) {
+            try {
+                lines.text += csv.gageLine(*gages[g].result);
+            } catch (const std::exception& e) {
+                error = e.what();
+            }
+        }
+        if (!error.empty() || !gages[g].result) {
             ++lines.failedGages;
-            lines.text += csv.errorLine(path, gageInFile, e.what());
+            lines.text += csv.errorLine(path, gageInFile, error);
         }
         ++lines.gages;
     }

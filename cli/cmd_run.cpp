@@ -3,15 +3,10 @@
 #include <chrono>
 #include <memory>
 
-#include "calc_state.h"
+#include "analysis.h"
 #include "cli.h"
-#include "engine.h"
 #include "errors.h"
-#include "excursion_table.h"
-#include "gage_rows.h"
-#include "gage_table.h"
 #include "log_pearson_library.h"
-#include "report_text.h"
 #include "run_options.h"
 #include "run_outcome.h"
 #include "season_date.h"
@@ -27,7 +22,6 @@ double secondsSince(Clock::time_point start) {
 }
 
 struct TableBuild {
-    run::GageTable table;
     bool failures = false;  // a file could not be read, or stored files are missing
     double readSeconds = 0;
     // The period years that adding writes: those of the last gage added by the last call.
@@ -35,31 +29,22 @@ struct TableBuild {
     std::string lastYear = "0";
 };
 
-// Reads one file as the table adds it; returns the number of gages added (0 when the file
-// cannot be read, after saying why).
-int addFile(CalcState& state, const std::string& path, const run::SettingsTexts& t,
-            TableBuild& build, std::ostream& err) {
-    const auto started = Clock::now();
-    std::vector<TableGage> gages;
-    try {
-        gages = readGagesForTable(state, path, t.seasonStart, t.seasonEnd);
-    } catch (const std::exception& e) {
-        err << readErrorMessage(path, e) << '\n';
+// Notes what adding one file did: why it could not be read, or its last gage's years.
+void noteReading(const FileReading& reading, TableBuild& build, std::ostream& err) {
+    if (!reading.read()) {
+        err << readErrorMessage(reading) << '\n';
         build.failures = true;
         build.firstYear = build.lastYear = "0";
-        return 0;
+        return;
     }
-    build.readSeconds += secondsSince(started);
+    const std::vector<TableGage>& gages = reading.gages;
     build.firstYear = gages.empty() ? "0" : std::to_string(gages.back().firstYear);
     build.lastYear = gages.empty() ? "0" : std::to_string(gages.back().lastYear);
-    build.table.appendFile(path, gages);
-    return static_cast<int>(gages.size());
 }
 
 // Adds every file alone, in the order given; the rows a parameter file stored are replayed
 // as the window replays them.
-TableBuild buildTable(const RunOptions& o, const std::shared_ptr<FlowFileCache>& files,
-                      std::ostream& err) {
+TableBuild buildTable(const RunOptions& o, Analysis& analysis, std::ostream& err) {
     TableBuild build;
     build.failures = o.missingStoredFiles;
     if (o.missingStoredFiles) {
@@ -67,20 +52,15 @@ TableBuild buildTable(const RunOptions& o, const std::shared_ptr<FlowFileCache>&
                "deleted from the list. \n";
         for (const std::string& path : o.missingStoredPaths) err << "  " << path << '\n';
     }
-    auto state = std::make_unique<CalcState>();
-    state->fileCache = files;
-    const auto add = [&](const std::string& path) {
-        return addFile(*state, path, o.texts, build, err);
-    };
+    const auto started = Clock::now();
+    const auto note = [&](const FileReading& reading) { noteReading(reading, build, err); };
     for (const FileToAdd& f : o.files) {
-        if (f.stored.empty()) {
-            add(f.path);
-            continue;
-        }
-        run::replayStoredEntries(
-            f.stored, add, [&] { return build.table.rowCount(); },
-            [&](int row) { build.table.row(row).use = false; });
+        if (f.stored.empty())
+            note(analysis.addFile(f.path));
+        else
+            analysis.addStoredEntries(f.stored, note);
     }
+    build.readSeconds = secondsSince(started);
     return build;
 }
 
@@ -150,20 +130,23 @@ std::optional<int> calculateRun(const Args& args, const LogPearsonLibrary& lib,
     try {
         if (!o.files.empty() && !checkSeason(o.texts, err)) return 1;
         // The run reads the files the table has just read: they are parsed once.
-        const auto files = std::make_shared<FlowFileCache>();
-        TableBuild table = buildTable(o, files, err);
-        applyTableEdits(o, table.table);
+        Analysis& analysis = outcome.analysis;
+        analysis.setSettings(o.texts);
+        TableBuild table = buildTable(o, analysis, err);
+        applyTableEdits(o, analysis.table());
         if (!o.periodChosen) {
             o.texts.period = run::PeriodKind::all;
             o.texts.firstYear = table.firstYear;
             o.texts.lastYear = table.lastYear;
         }
+        analysis.setSettings(o.texts);
         outcome.failures = table.failures;
-        outcome.result = run::runCalculation({o.texts, table.table.rows(), files}, lib);
+        analysis.run(lib);
         if (o.timing) {
-            const double reading = table.readSeconds + outcome.result.readSeconds;
+            const double runReading = outcome.result().readSeconds;
+            const double reading = table.readSeconds + runReading;
             err << "read time: " << reading << " s (adding files " << table.readSeconds
-                << " s, calculation run " << outcome.result.readSeconds << " s)\n"
+                << " s, calculation run " << runReading << " s)\n"
                 << "total time: " << secondsSince(started) << " s\n";
         }
     } catch (const UsageError& e) {
@@ -182,7 +165,7 @@ int cmdRun(const Args& args, const LogPearsonLibrary& lib, std::ostream& out, st
         out << outcome.helpText;
         return *status;
     }
-    out << run::reportText(outcome.result, run::reportSettingsOf(outcome.result.settings));
+    out << outcome.analysis.reportText();
     return outcome.failures ? 1 : 0;
 }
 
@@ -194,11 +177,7 @@ int cmdExcursions(const Args& args, const LogPearsonLibrary& lib, std::ostream& 
         return *status;
     }
     try {
-        const run::ExcursionTable table =
-            run::excursionTableOfRow(outcome.result, *outcome.options.row);
-        const run::RunSettings& settings = outcome.result.settings;
-        out << run::excursionCopyText(table, settings.comments, settings.season.startDay,
-                                      settings.season.endDay, settings.bioScope);
+        out << outcome.analysis.excursionText(*outcome.options.row);
     } catch (const std::exception& e) {
         err << e.what() << '\n';
         return 1;

@@ -1,7 +1,7 @@
 #include <CLI/CLI.hpp>
 #include <memory>
 
-#include "calc_state.h"
+#include "analysis.h"
 #include "cli.h"
 #include "command_line.h"
 #include "gage_rows.h"
@@ -55,18 +55,23 @@ int cmdTable(const Args& args, const LogPearsonLibrary& /*lib*/, std::ostream& o
         return 1;
     }
 
-    auto state = std::make_unique<CalcState>();
+    // Every file is read once: none is kept parsed for a run.
+    Analysis analysis([](const std::string& path, const std::string& start,
+                         const std::string& end) { return readFileRecords(path, start, end); });
+    analysis.settings().seasonStart = o.seasonStart;
+    analysis.settings().seasonEnd = o.seasonEnd;
     int row = 0;
     int status = 0;
     for (const std::string& path : o.files) {
-        try {
-            for (const TableGage& g : readGagesForTable(*state, path, o.seasonStart, o.seasonEnd))
-                out << rowNumberText(++row) << '\t' << g.name << '\t' << g.file << '\t' << g.record
-                    << '\t' << g.start << '\t' << g.end << '\t' << (g.use ? 1 : 0) << '\n';
-        } catch (const std::exception& e) {
-            err << readErrorMessage(path, e) << '\n';
+        const FileReading reading = analysis.readFile(path);
+        if (!reading.read()) {
+            err << readErrorMessage(reading) << '\n';
             status = 1;
+            continue;
         }
+        for (const TableGage& g : reading.gages)
+            out << rowNumberText(++row) << '\t' << g.name << '\t' << g.file << '\t' << g.record
+                << '\t' << g.start << '\t' << g.end << '\t' << (g.use ? 1 : 0) << '\n';
     }
     return status;
 }

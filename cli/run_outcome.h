@@ -6,15 +6,17 @@
 #include <ostream>
 #include <string>
 
+#include "analysis.h"
 #include "cli.h"
-#include "engine.h"
 #include "run_options.h"
 
 namespace vd::cli {
 
 struct Outcome {
     std::string helpText;  // --help: the help, and nothing run
-    run::RunResult result;
+    // The files added as the gage table adds them, and its run.
+    Analysis analysis;
+    const run::RunResult& result() const { return *analysis.result(); }
     RunOptions options;
     bool failures = false;  // a file could not be read, or stored files are missing
 };

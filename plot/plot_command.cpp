@@ -56,13 +56,13 @@ int cmdPlot(const Args& args, const LogPearsonLibrary& lib, std::ostream& out, s
         return *status;
     }
     const RunOptions& o = outcome.options;
-    if (const std::string why = refusal(outcome.result, o); !why.empty()) {
+    if (const std::string why = refusal(outcome.result(), o); !why.empty()) {
         err << why << '\n';
         return 1;
     }
     const auto application = applicationForCharts();
-    const run::GageResult& gage = outcome.result.gage(*o.row);
-    auto chart = ui::gageChart(gage, outcome.result.settings.season, chartKindOf(o.plot.kind),
+    const run::GageResult& gage = outcome.result().gage(*o.row);
+    auto chart = ui::gageChart(gage, outcome.result().settings.season, chartKindOf(o.plot.kind),
                                static_cast<std::size_t>(o.plot.averagingIndex - 1));
     const ui::ImageSize size{QSize(o.plot.width, o.plot.height), o.plot.dpi};
     const QString error =

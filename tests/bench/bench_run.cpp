@@ -41,11 +41,10 @@ const std::vector<std::string>& files() {
 }
 
 std::vector<vd::run::GageRow> addAsTheTableWould(const vd::run::SettingsTexts& c) {
-    auto state = std::make_unique<vd::CalcState>();
     std::vector<vd::run::GageRow> rows;
     for (const std::string& path : files()) {
         try {
-            const auto gages = vd::readGagesForTable(*state, path, c.seasonStart, c.seasonEnd);
+            const auto gages = vd::readGagesForTable(path, c.seasonStart, c.seasonEnd);
             for (const vd::TableGage& g : gages)
                 rows.push_back({g.name, path, static_cast<int>(gages.size()), g.record, g.start,
                                 g.end, g.use});

@@ -25,9 +25,8 @@ TEST(FileNames, NonAsciiFolderAndNameAreReadAndListedWithoutTouchingTheFile) {
     const std::u8string utf8Name = file.u8string();
     const std::string before = vd::test::fileText(file);
 
-    vd::CalcState s;
     const auto rows =
-        vd::readGagesForTable(s, std::string(utf8Name.begin(), utf8Name.end()), "Apr 1", "Mar 31");
+        vd::readGagesForTable(std::string(utf8Name.begin(), utf8Name.end()), "Apr 1", "Mar 31");
 
     ASSERT_EQ(rows.size(), 1u);
     EXPECT_EQ(rows[0].name, "09506000 VERDE RIVER NEAR CAMP VERDE, AZ");

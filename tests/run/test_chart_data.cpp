@@ -51,8 +51,7 @@ class ChartData : public ::testing::TestWithParam<const char*> {
             texts.fullClimaticYear = false;
             texts.bioWithinSeason = true;
         }
-        auto state = std::make_unique<CalcState>();
-        const auto gages = readGagesForTable(*state, path, texts.seasonStart, texts.seasonEnd);
+        const auto gages = readGagesForTable(path, texts.seasonStart, texts.seasonEnd);
         ASSERT_FALSE(gages.empty());
         const TableGage& g = gages.front();
         std::vector<GageRow> rows{

@@ -61,10 +61,9 @@ class Engine : public ::testing::Test {
     // The gage table after adding each file alone, as the main window would.
     std::vector<GageRow> table(const std::vector<std::string>& names,
                                const SettingsTexts& c = {}) const {
-        auto state = std::make_unique<CalcState>();
         std::vector<GageRow> rows;
         for (const std::string& name : names) {
-            const auto gages = readGagesForTable(*state, path(name), c.seasonStart, c.seasonEnd);
+            const auto gages = readGagesForTable(path(name), c.seasonStart, c.seasonEnd);
             for (const TableGage& g : gages)
                 rows.push_back({g.name, path(name), static_cast<int>(gages.size()), g.record,
                                 g.start, g.end, g.use});
