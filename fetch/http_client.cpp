@@ -39,21 +39,25 @@ std::size_t appendBody(char* data, std::size_t size, std::size_t count, void* ta
     return n;
 }
 
+// The whole number after `name` (lower case, with its colon) when the header line is that
+// header.
+std::optional<long> headerNumber(std::string_view line, std::string_view name) {
+    if (line.size() <= name.size()) return std::nullopt;
+    for (std::size_t i = 0; i < name.size(); ++i)
+        if (std::tolower(static_cast<unsigned char>(line[i])) != name[i]) return std::nullopt;
+    const std::string value(line.substr(name.size()));
+    char* end = nullptr;
+    const long number = std::strtol(value.c_str(), &end, 10);
+    if (end == value.c_str() || number < 0) return std::nullopt;
+    return number;
+}
+
 std::size_t readHeader(char* data, std::size_t size, std::size_t count, void* target) {
     const std::string_view line(data, size * count);
-    constexpr std::string_view name = "retry-after:";
-    if (line.size() > name.size()) {
-        bool same = true;
-        for (std::size_t i = 0; i < name.size() && same; ++i)
-            same = std::tolower(static_cast<unsigned char>(line[i])) == name[i];
-        if (same) {
-            const std::string value(line.substr(name.size()));
-            char* end = nullptr;
-            const long seconds = std::strtol(value.c_str(), &end, 10);
-            if (end != value.c_str() && seconds >= 0)
-                static_cast<HttpResponse*>(target)->retryAfterSeconds = seconds;
-        }
-    }
+    auto& response = *static_cast<HttpResponse*>(target);
+    if (auto n = headerNumber(line, "retry-after:")) response.retryAfterSeconds = n;
+    if (auto n = headerNumber(line, "x-ratelimit-limit:")) response.rateLimit = n;
+    if (auto n = headerNumber(line, "x-ratelimit-remaining:")) response.rateRemaining = n;
     return size * count;
 }
 

@@ -26,7 +26,10 @@ struct HttpResponse {
     long status = 0;
     std::string body;
     std::optional<long> retryAfterSeconds;  // a Retry-After header given in seconds
-    std::string location;                   // where a redirect points, as libcurl resolved it
+    // The service's hourly allowance of requests and what is left of it (X-RateLimit-*).
+    std::optional<long> rateLimit;
+    std::optional<long> rateRemaining;
+    std::string location;  // where a redirect points, as libcurl resolved it
 };
 
 // An answer that stopped coming (slower than the low-speed limit): worth asking again.

@@ -4,6 +4,7 @@
 #include <thread>
 
 #include "fetch_error.h"
+#include "rate_allowance.h"
 
 namespace vd::fetch {
 namespace {
@@ -26,10 +27,13 @@ void pause(const RetryPolicy& policy, std::chrono::milliseconds wait) {
 // One request with its redirects, each target checked before it is asked.
 HttpResponse getFollowingRedirects(const HttpClient& http, const std::string& url,
                                    const std::vector<std::string>& headers,
-                                   const ServiceOrigin& service) {
+                                   const ServiceOrigin& service, const RetryPolicy& policy,
+                                   RateAllowance* allowance) {
     std::string at = url;
     for (int hop = 0;; ++hop) {
+        if (allowance) allowance->waitForRoom(policy);
         HttpResponse r = http.get(at, headers);
+        if (allowance) allowance->note(r);
         if (!isRedirect(r)) return r;
         if (hop >= kMostRedirects)
             throw FetchError("The service redirected " + url + " more than " +
@@ -51,11 +55,11 @@ std::chrono::milliseconds waitBeforeRetry(const RetryPolicy& policy, int attempt
 
 std::string getWithRetries(const HttpClient& http, const std::string& url,
                            const std::vector<std::string>& headers, const RetryPolicy& policy,
-                           const ServiceOrigin& service) {
+                           const ServiceOrigin& service, RateAllowance* allowance) {
     for (int attempt = 1;; ++attempt) {
         HttpResponse r;
         try {
-            r = getFollowingRedirects(http, url, headers, service);
+            r = getFollowingRedirects(http, url, headers, service, policy, allowance);
         } catch (const TransferStalled& stalled) {
             if (attempt >= policy.attempts)
                 throw FetchError(std::string(stalled.what()) + " (" + std::to_string(attempt) +

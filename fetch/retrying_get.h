@@ -22,12 +22,15 @@ struct RetryPolicy {
 
 inline constexpr int kMostRedirects = 5;
 
+class RateAllowance;
+
 // The body of a 2xx answer. Throws FetchError naming the status when the service refuses,
 // stays busy through every attempt, or redirects elsewhere than `service` (nothing is
-// sent there).
+// sent there). With an allowance, every request waits for room in it and every answer
+// updates it.
 std::string getWithRetries(const HttpClient& http, const std::string& url,
                            const std::vector<std::string>& headers, const RetryPolicy& policy,
-                           const ServiceOrigin& service);
+                           const ServiceOrigin& service, RateAllowance* allowance = nullptr);
 
 // The wait before attempt `attempt` + 1 after a busy answer.
 std::chrono::milliseconds waitBeforeRetry(const RetryPolicy& policy, int attempt,

@@ -28,80 +28,9 @@ std::string nowUtc() {
     return text;
 }
 
-std::string baseUrlOf(const FetchOptions& o) {
-    return o.baseUrl.empty() ? kDefaultBaseUrl : o.baseUrl;
-}
-
-std::vector<std::string> requestHeaders(const FetchOptions& o) {
-    std::vector<std::string> h = {"Accept: application/geo+json, application/json"};
-    if (!o.apiKey.empty()) h.push_back("X-Api-Key: " + o.apiKey);
-    return h;
-}
-
 void checkCancelled(const FetchOptions& o) {
     if (o.cancelled && o.cancelled()) throw FetchCancelled();
 }
-
-// Everything the service sends, within the bounds of `limits`.
-class SitePages {
-  public:
-    SitePages(const HttpClient& http, const ServiceOrigin& service, const FetchOptions& o,
-              const SiteId& site)
-        : http_(http), service_(service), o_(o), site_(site), headers_(requestHeaders(o)) {}
-
-    std::vector<DailyValue> allDailyValues() {
-        std::vector<DailyValue> values;
-        std::set<std::string> asked;
-        std::string url = dailyUrl(baseUrlOf(o_), site_.locationId, o_.start, o_.end);
-        int withoutValues = 0;
-        for (int page = 0;; ++page) {
-            checkCancelled(o_);
-            if (!asked.insert(url).second) break;  // a link back to a page already read
-            if (page >= o_.pages.mostPages) refuse("more than " + std::to_string(page) + " pages");
-            DailyPage p = parsedPage(url);
-            withoutValues = p.values.empty() ? withoutValues + 1 : 0;
-            if (withoutValues > o_.pages.mostPagesWithoutValues)
-                refuse(std::to_string(withoutValues) + " pages in a row without a value");
-            if (p.values.size() > o_.pages.mostDays - values.size())
-                refuse("more than " + std::to_string(o_.pages.mostDays) + " days");
-            for (DailyValue& v : p.values) values.push_back(std::move(v));
-            if (o_.progress) o_.progress(site_.locationId, values.size());
-            if (!p.next) break;
-            url = service_.checkedLink(*p.next, url, "next page link");
-        }
-        return values;
-    }
-
-    std::string name() {
-        const std::string url = locationUrl(baseUrlOf(o_), site_.locationId);
-        checkCancelled(o_);
-        const std::string body = getWithRetries(http_, url, headers_, o_.retry, service_);
-        std::string name = parseLocationName(body, url);
-        checkSiteName(name, site_.number);
-        return name;
-    }
-
-  private:
-    DailyPage parsedPage(const std::string& url) {
-        const std::string body = getWithRetries(http_, url, headers_, o_.retry, service_);
-        try {
-            return parseDailyPage(body, url);
-        } catch (const std::bad_alloc&) {
-            throw FetchError("The answer from " + url + " is too large to read in this memory");
-        }
-    }
-
-    [[noreturn]] void refuse(const std::string& what) const {
-        throw FetchError("Site " + site_.number + ": the service sent " + what +
-                         "; the fetching stops there");
-    }
-
-    const HttpClient& http_;
-    const ServiceOrigin& service_;
-    const FetchOptions& o_;
-    const SiteId& site_;
-    const std::vector<std::string> headers_;
-};
 
 // A file reaches its name whole or not at all; a failure names the file and the reason.
 void writeWhole(const std::filesystem::path& path, const std::string& text) {
@@ -154,6 +83,16 @@ std::filesystem::path pathInside(const std::filesystem::path& dir, const std::st
 
 }  // namespace
 
+std::string baseUrlOf(const FetchOptions& o) {
+    return o.baseUrl.empty() ? kDefaultBaseUrl : o.baseUrl;
+}
+
+std::vector<std::string> requestHeaders(const FetchOptions& o) {
+    std::vector<std::string> h = {"Accept: application/geo+json, application/json"};
+    if (!o.apiKey.empty()) h.push_back("X-Api-Key: " + o.apiKey);
+    return h;
+}
+
 std::string apiKeyFromEnvironment() {
     const char* key = std::getenv("API_USGS_PAT");
     return key ? key : "";
@@ -163,20 +102,66 @@ bool sendsKeyInClearText(const FetchOptions& o) {
     return !o.apiKey.empty() && ServiceOrigin(baseUrlOf(o)).isClearText();
 }
 
-std::vector<std::filesystem::path> fetchSite(const std::string& site, const FetchOptions& o) {
-    const SiteId id = checkedSite(site);
-    const ServiceOrigin service(baseUrlOf(o));
+DailyPage ServicePages::page(const std::string& url) {
+    const std::string body = get(url);
+    try {
+        return parseDailyPage(body, url);
+    } catch (const std::bad_alloc&) {
+        throw FetchError("The answer from " + url + " is too large to read in this memory");
+    }
+}
+
+std::string ServicePages::get(const std::string& url) {
+    checkCancelled(o_);
+    return getWithRetries(http_, url, headers_, o_.retry, service_, allowance_);
+}
+
+std::vector<DailyValue> ServicePages::allDailyValues(const std::string& firstUrl,
+                                                     const std::string& who,
+                                                     const std::string& progressName,
+                                                     std::size_t mostDays) {
+    const auto refuse = [&](const std::string& what) {
+        throw FetchError(who + ": the service sent " + what + "; the fetching stops there");
+    };
+    std::vector<DailyValue> values;
+    std::set<std::string> asked;
+    std::string url = firstUrl;
+    int withoutValues = 0;
+    for (int page = 0;; ++page) {
+        if (!asked.insert(url).second) break;  // a link back to a page already read
+        if (page >= o_.pages.mostPages) refuse("more than " + std::to_string(page) + " pages");
+        DailyPage p = this->page(url);
+        withoutValues = p.values.empty() ? withoutValues + 1 : 0;
+        if (withoutValues > o_.pages.mostPagesWithoutValues)
+            refuse(std::to_string(withoutValues) + " pages in a row without a value");
+        if (p.values.size() > mostDays - values.size())
+            refuse("more than " + std::to_string(mostDays) + " days");
+        for (DailyValue& v : p.values) values.push_back(std::move(v));
+        if (o_.progress) o_.progress(progressName, values.size());
+        if (!p.next) break;
+        url = service_.checkedLink(*p.next, url, "next page link");
+    }
+    return values;
+}
+
+void refuseKeyInClearText(const ServiceOrigin& service, const FetchOptions& o,
+                          const std::string& who) {
     if (!o.apiKey.empty() && service.isClearText() && !o.allowInsecureKey)
-        throw FetchError("Site " + id.number + ": the API key would travel in clear text to " +
+        throw FetchError(who + ": the API key would travel in clear text to " +
                          originText(service.origin()) + "; it is sent over https only");
-    const HttpClient http(o.cancelled, o.limits);
-    SitePages pages(http, service, o, id);
-    std::vector<DailyValue> values = pages.allDailyValues();
+}
+
+void checkSiteValues(const std::vector<DailyValue>& values, const SiteId& id,
+                     const FetchOptions& o) {
     if (values.empty())
         throw FetchError("Site " + id.number + ": the service has no daily mean discharge" +
                          (o.start.empty() && o.end.empty() ? "" : " in the dates asked for"));
     checkServedDays(values, id.number);
-    const std::string name = pages.name();
+}
+
+std::vector<std::filesystem::path> writeSiteFiles(const SiteId& id, const std::string& name,
+                                                  std::vector<DailyValue> values,
+                                                  const FetchOptions& o) {
     const std::vector<ClassicSeries> files = seriesFiles(
         std::move(values), id.number, name, o.retrieved.empty() ? nowUtc() : o.retrieved);
 
@@ -192,6 +177,22 @@ std::vector<std::filesystem::path> fetchSite(const std::string& site, const Fetc
         written.push_back(path);
     }
     return written;
+}
+
+std::vector<std::filesystem::path> fetchSite(const std::string& site, const FetchOptions& o) {
+    const SiteId id = checkedSite(site);
+    const ServiceOrigin service(baseUrlOf(o));
+    refuseKeyInClearText(service, o, "Site " + id.number);
+    const HttpClient http(o.cancelled, o.limits);
+    ServicePages pages(http, service, o);
+    std::vector<DailyValue> values =
+        pages.allDailyValues(dailyUrl(baseUrlOf(o), id.locationId, o.start, o.end),
+                             "Site " + id.number, id.locationId, o.pages.mostDays);
+    checkSiteValues(values, id, o);
+    const std::string locationAt = locationUrl(baseUrlOf(o), id.locationId);
+    const std::string name = parseLocationName(pages.get(locationAt), locationAt);
+    checkSiteName(name, id.number);
+    return writeSiteFiles(id, name, std::move(values), o);
 }
 
 }  // namespace vd::fetch

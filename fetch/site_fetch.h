@@ -8,6 +8,9 @@
 
 #include "http_client.h"
 #include "retrying_get.h"
+#include "service_origin.h"
+#include "site_number.h"
+#include "water_data_pages.h"
 
 namespace vd::fetch {
 
@@ -40,6 +43,56 @@ std::string apiKeyFromEnvironment();
 
 // True when `options` would send the API key in clear text (a key and an http address).
 bool sendsKeyInClearText(const FetchOptions& options);
+
+class RateAllowance;
+
+// The service's address, and the headers every request carries (the key among them).
+std::string baseUrlOf(const FetchOptions& options);
+std::vector<std::string> requestHeaders(const FetchOptions& options);
+
+// The requests of one fetching: each checked for cancelling, retried while the service is
+// busy, within the rate allowance when one is given.
+class ServicePages {
+  public:
+    ServicePages(const HttpClient& http, const ServiceOrigin& service, const FetchOptions& o,
+                 RateAllowance* allowance = nullptr)
+        : http_(http),
+          service_(service),
+          o_(o),
+          headers_(requestHeaders(o)),
+          allowance_(allowance) {}
+
+    // The body of the answer to `url`.
+    std::string get(const std::string& url);
+    // Every daily value from `firstUrl` on, following "next" links within the service's
+    // origin and the page limits; `who` names the site(s) in messages, `progressName` in
+    // the progress told.
+    std::vector<DailyValue> allDailyValues(const std::string& firstUrl, const std::string& who,
+                                           const std::string& progressName, std::size_t mostDays);
+
+  private:
+    DailyPage page(const std::string& url);
+
+    const HttpClient& http_;
+    const ServiceOrigin& service_;
+    const FetchOptions& o_;
+    const std::vector<std::string> headers_;
+    RateAllowance* allowance_;
+};
+
+// Refuses, naming `who`, a key that would travel in clear text without the allow flag.
+void refuseKeyInClearText(const ServiceOrigin& service, const FetchOptions& options,
+                          const std::string& who);
+
+// Refuses a site's values when there are none, or when a served day is no day.
+void checkSiteValues(const std::vector<DailyValue>& values, const SiteId& id,
+                     const FetchOptions& options);
+
+// Writes one classic file per series of the site's (checked) values into options.outDir,
+// each whole or not at all; the files written.
+std::vector<std::filesystem::path> writeSiteFiles(const SiteId& id, const std::string& name,
+                                                  std::vector<DailyValue> values,
+                                                  const FetchOptions& options);
 
 // Fetches `site` (with or without "USGS-") and writes one file per discharge series into
 // options.outDir, each whole or not at all. Returns the files written. Throws FetchError

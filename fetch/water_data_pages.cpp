@@ -1,17 +1,24 @@
 #include "water_data_pages.h"
 
 #include <cctype>
-#include <nlohmann/json.hpp>
-
 #include "fetch_error.h"
+#include "json_answer.h"
 
 namespace vd::fetch {
 namespace {
 
-using Json = nlohmann::json;
+std::optional<std::string> valueOf(const Json& properties) {
+    const auto it = properties.find("value");
+    if (it == properties.end() || it->is_null()) return std::nullopt;
+    if (it->is_number()) return it->dump();
+    if (it->is_string() && !it->get_ref<const std::string&>().empty())
+        return it->get<std::string>();
+    return std::nullopt;
+}
 
-// A query value: letters, digits and "-._~" stay, the rest is %-escaped.
-std::string escaped(std::string_view text) {
+}  // namespace
+
+std::string queryEscaped(std::string_view text) {
     static constexpr char hex[] = "0123456789ABCDEF";
     std::string out;
     for (const char ch : text) {
@@ -32,54 +39,43 @@ std::string trimmedBase(std::string_view baseUrl) {
     return std::string(baseUrl);
 }
 
-Json parsed(const std::string& body, std::string_view url) {
-    Json doc = Json::parse(body, nullptr, false);
-    if (doc.is_discarded())
-        throw FetchError("The answer from " + std::string(url) + " is not whole JSON (cut short?)");
-    return doc;
-}
-
-std::string textOr(const Json& object, const char* name, std::string fallback = {}) {
-    const auto it = object.find(name);
-    return it != object.end() && it->is_string() ? it->get<std::string>() : fallback;
-}
-
-std::optional<std::string> valueOf(const Json& properties) {
-    const auto it = properties.find("value");
-    if (it == properties.end() || it->is_null()) return std::nullopt;
-    if (it->is_number()) return it->dump();
-    if (it->is_string() && !it->get_ref<const std::string&>().empty())
-        return it->get<std::string>();
-    return std::nullopt;
-}
-
-}  // namespace
-
 std::string dailyUrl(std::string_view baseUrl, std::string_view locationId, std::string_view start,
                      std::string_view end) {
+    return dailyUrl(baseUrl, std::vector<std::string>{std::string(locationId)}, start, end);
+}
+
+std::string idList(const std::vector<std::string>& locationIds) {
+    std::string list;
+    for (const std::string& id : locationIds) {
+        if (!list.empty()) list += ',';
+        list += queryEscaped(id);
+    }
+    return list;
+}
+
+std::string dailyUrl(std::string_view baseUrl, const std::vector<std::string>& locationIds,
+                     std::string_view start, std::string_view end) {
     std::string url =
         trimmedBase(baseUrl) +
-        "/collections/daily/items?f=json&monitoring_location_id=" + escaped(locationId) +
+        "/collections/daily/items?f=json&monitoring_location_id=" + idList(locationIds) +
         "&parameter_code=00060&statistic_id=00003&skipGeometry=true&limit=50000";
     if (!start.empty() || !end.empty())
-        url += "&time=" + (start.empty() ? std::string("..") : escaped(start)) + "%2F" +
-               (end.empty() ? std::string("..") : escaped(end));
+        url += "&time=" + (start.empty() ? std::string("..") : queryEscaped(start)) + "%2F" +
+               (end.empty() ? std::string("..") : queryEscaped(end));
     return url;
 }
 
 std::string locationUrl(std::string_view baseUrl, std::string_view locationId) {
-    return trimmedBase(baseUrl) + "/collections/monitoring-locations/items/" + escaped(locationId) +
-           "?f=json&skipGeometry=true";
+    return trimmedBase(baseUrl) + "/collections/monitoring-locations/items/" +
+           queryEscaped(locationId) + "?f=json&skipGeometry=true";
 }
 
 DailyPage parseDailyPage(const std::string& body, std::string_view url) {
-    const Json doc = parsed(body, url);
-    const auto features = doc.is_object() ? doc.find("features") : doc.end();
-    if (features == doc.end() || !features->is_array())
-        throw FetchError("The answer from " + std::string(url) + " is no FeatureCollection");
+    const Json doc = parsedAnswer(body, url);
+    const Json& features = featuresOf(doc, url);
     DailyPage page;
-    page.values.reserve(features->size());
-    for (const Json& f : *features) {
+    page.values.reserve(features.size());
+    for (const Json& f : features) {
         const auto props = f.is_object() ? f.find("properties") : f.end();
         if (props == f.end() || !props->is_object()) continue;
         if (textOr(*props, "parameter_code", "00060") != "00060" ||
@@ -87,18 +83,15 @@ DailyPage parseDailyPage(const std::string& body, std::string_view url) {
             continue;
         page.values.push_back({textOr(*props, "time_series_id"),
                                textOr(*props, "time").substr(0, 10), valueOf(*props),
-                               textOr(*props, "approval_status")});
+                               textOr(*props, "approval_status"),
+                               textOr(*props, "monitoring_location_id")});
     }
-    const auto links = doc.find("links");
-    if (links != doc.end() && links->is_array())
-        for (const Json& link : *links)
-            if (link.is_object() && textOr(link, "rel") == "next" && !textOr(link, "href").empty())
-                page.next = textOr(link, "href");
+    page.next = nextLink(doc);
     return page;
 }
 
 std::string parseLocationName(const std::string& body, std::string_view url) {
-    const Json doc = parsed(body, url);
+    const Json doc = parsedAnswer(body, url);
     const Json* feature = &doc;
     const auto features = doc.is_object() ? doc.find("features") : doc.end();
     if (features != doc.end() && features->is_array() && !features->empty())

@@ -16,6 +16,7 @@ struct DailyValue {
     std::string date;                  // YYYY-MM-DD
     std::optional<std::string> value;  // none: a missing day
     std::string approval;              // approval_status
+    std::string location;              // monitoring_location_id, "USGS-09506000"
 };
 
 struct DailyPage {
@@ -27,6 +28,17 @@ struct DailyPage {
 // either may be empty for an open end).
 std::string dailyUrl(std::string_view baseUrl, std::string_view locationId, std::string_view start,
                      std::string_view end);
+
+// The same for several sites in one request (the service takes a comma-separated list).
+std::string dailyUrl(std::string_view baseUrl, const std::vector<std::string>& locationIds,
+                     std::string_view start, std::string_view end);
+
+// A query value: letters, digits and "-._~" stay, the rest is %-escaped.
+std::string queryEscaped(std::string_view text);
+// Escaped ids joined by commas.
+std::string idList(const std::vector<std::string>& locationIds);
+// The address without its trailing slashes.
+std::string trimmedBase(std::string_view baseUrl);
 
 std::string locationUrl(std::string_view baseUrl, std::string_view locationId);
 
