@@ -1,6 +1,7 @@
-// vando3-cli fetch SITE... [--start YYYY-MM-DD] [--end YYYY-MM-DD] [--out-dir DIR]
-// [--base-url URL] [--allow-insecure-key]: daily mean discharge from the USGS Water Data
-// API into classic files.
+// vando3-cli fetch [SITE...] [--sites-from FILE] [--state S [--county C]] [--huc PREFIX]
+// [--bbox W,S,E,N] [--start YYYY-MM-DD] [--end YYYY-MM-DD] [--out-dir DIR] [--base-url URL]
+// [--allow-insecure-key]: daily mean discharge from the USGS Water Data API into classic
+// files, site by site or every stream gage of a region.
 #include <unistd.h>
 
 #include <CLI/CLI.hpp>
@@ -10,6 +11,8 @@
 #include "cli.h"
 #include "command_line.h"
 #include "fetch_error.h"
+#include "input_file.h"
+#include "many_sites.h"
 #include "served_values.h"
 #include "site_fetch.h"
 #include "site_number.h"
@@ -19,8 +22,66 @@ namespace {
 
 struct FetchCommand {
     std::vector<std::string> sites;
+    fetch::SiteFilter region;
     fetch::FetchOptions options;
 };
+
+// The site numbers of a list file: one a line; blank lines and lines from "#" on are not.
+std::vector<std::string> sitesOfFile(const std::string& path) {
+    std::string text;
+    try {
+        text = readInputFile(path);
+    } catch (const std::exception& e) {
+        throw UsageError(std::string("--sites-from: ") + e.what());
+    }
+    std::vector<std::string> sites;
+    std::size_t from = 0;
+    while (from < text.size()) {
+        const std::size_t end = std::min(text.find('\n', from), text.size());
+        std::string line = text.substr(from, end - from);
+        line = line.substr(0, line.find('#'));
+        const std::size_t first = line.find_first_not_of(" \t\r");
+        if (first != std::string::npos)
+            sites.push_back(line.substr(first, line.find_last_not_of(" \t\r") + 1 - first));
+        from = end + 1;
+    }
+    return sites;
+}
+
+fetch::SiteFilter regionOf(const std::string& state, const std::string& county,
+                           const std::string& huc, const std::string& box) {
+    fetch::SiteFilter f;
+    if (!state.empty()) {
+        const auto fips = fetch::stateFipsCode(state);
+        if (!fips)
+            throw UsageError("--state takes a state's two letters or FIPS code, not '" +
+                             fetch::shownText(state) + "'");
+        f.stateCode = *fips;
+    }
+    if (!county.empty()) {
+        if (state.empty()) throw UsageError("--county needs --state: county codes are the state's");
+        if (county.size() > 3 || county.find_first_not_of("0123456789") != std::string::npos)
+            throw UsageError("--county takes a county's FIPS code of 1 to 3 digits, not '" +
+                             fetch::shownText(county) + "'");
+        f.countyCode = std::string(3 - county.size(), '0') + county;
+    }
+    if (!huc.empty()) {
+        if (huc.size() < 2 || huc.size() > 12 || huc.size() % 2 != 0 ||
+            huc.find_first_not_of("0123456789") != std::string::npos)
+            throw UsageError(
+                "--huc takes the leading 2, 4, ... 12 digits of a hydrologic unit, "
+                "not '" +
+                fetch::shownText(huc) + "'");
+        f.hucPrefix = huc;
+    }
+    if (!box.empty()) {
+        f.box = fetch::boundingBox(box);
+        if (!f.box)
+            throw UsageError("--bbox takes west,south,east,north in degrees, not '" +
+                             fetch::shownText(box) + "'");
+    }
+    return f;
+}
 
 // The first and last day asked for must exist and come in order.
 void checkDates(const std::string& start, const std::string& end) {
@@ -37,11 +98,14 @@ FetchCommand parseFetchArgs(const Args& args) {
     fetch::FetchOptions& o = c.options;
     std::string outDir = o.outDir.string();
     CLI::App app(
-        "Downloads the daily mean discharge of each SITE from the USGS Water Data API into one "
-        "classic tab-delimited file per series, and prints the paths written.\nAn API key is "
-        "taken from API_USGS_PAT and sent only to the address of --base-url.\nExit status: 0 "
-        "when every site was written, 1 when some failed (the others are kept), 2 for a wrong "
-        "command line.",
+        "Downloads the daily mean discharge of each SITE, or of every stream gage of a region "
+        "(--state, --county, --huc, --bbox) with daily values in the dates, from the USGS "
+        "Water Data API into one classic tab-delimited file per series, and prints the paths "
+        "written. A region's gages are asked for many to a request, within the service's "
+        "hourly allowance (pausing when it is spent).\nAn API key is taken from API_USGS_PAT "
+        "and sent only to the address of --base-url; it raises the allowance.\nExit status: 0 "
+        "when every site was written, 1 when some failed (the others are kept) or a region "
+        "holds none, 2 for a wrong command line.",
         "vando3-cli fetch");
     const auto last = CLI::MultiOptionPolicy::TakeLast;
     app.add_option("--start", o.start, "first day, YYYY-MM-DD (default: the first on record)")
@@ -58,10 +122,29 @@ FetchCommand parseFetchArgs(const Args& args) {
         ->multi_option_policy(last);
     app.add_flag("--allow-insecure-key", o.allowInsecureKey,
                  "send the API key even to an http:// address, in clear text");
+    std::string sitesFrom, state, county, huc, box;
+    app.add_option("--sites-from", sitesFrom, "a file of site numbers, one a line")
+        ->type_name("FILE")
+        ->multi_option_policy(last);
+    app.add_option("--state", state, "every stream gage of a state: AZ, or its FIPS code 04")
+        ->type_name("STATE")
+        ->multi_option_policy(last);
+    app.add_option("--county", county, "... of a county of that state, by FIPS code: 025")
+        ->type_name("CODE")
+        ->multi_option_policy(last);
+    app.add_option("--huc", huc, "... of a hydrologic unit, by its leading digits: 1506")
+        ->type_name("PREFIX")
+        ->multi_option_policy(last);
+    app.add_option("--bbox", box, "... inside a box of decimal degrees")
+        ->type_name("W,S,E,N")
+        ->multi_option_policy(last);
     app.add_option("SITE", c.sites, "site numbers, as 09506000 or USGS-09506000");
     parseCommandLine(app, args);
     checkDates(o.start, o.end);
-    if (c.sites.empty()) throw UsageError("no site number given");
+    c.region = regionOf(state, county, huc, box);
+    if (!sitesFrom.empty())
+        for (std::string& site : sitesOfFile(sitesFrom)) c.sites.push_back(std::move(site));
+    if (c.sites.empty() && c.region.empty()) throw UsageError("no site number given");
     for (const std::string& site : c.sites) {
         try {
             (void)fetch::checkedSite(site);
@@ -82,6 +165,58 @@ bool showsProgress(const std::ostream& err) {
 bool printed(std::ostream& out, const std::vector<std::filesystem::path>& paths) {
     for (const auto& path : paths) out << path.string() << "\n";
     return static_cast<bool>(out.flush());
+}
+
+// Finds and fetches a region's gages; the number that failed, or none when fetching had to
+// stop (after saying why).
+std::optional<int> fetchRegion(const fetch::SiteFilter& region, const fetch::FetchOptions& o,
+                               std::ostream& out, std::ostream& err, bool progress) {
+    fetch::RateAllowance allowance;
+    std::vector<fetch::FoundSite> sites;
+    try {
+        sites = fetch::findSites(region, o, allowance);
+    } catch (const std::exception& e) {
+        err << "vando3-cli fetch: " << e.what() << "\n";
+        return std::nullopt;
+    }
+    if (sites.empty()) {
+        err << "vando3-cli fetch: the service lists no stream gage with daily mean discharge "
+               "there"
+            << (o.start.empty() && o.end.empty() ? "" : " in the dates asked for") << "\n";
+        return std::nullopt;
+    }
+    fetch::FetchOptions quiet = o;
+    quiet.progress = nullptr;
+    int failed = 0;
+    std::size_t done = 0;
+    bool listed = true;
+    try {
+        fetch::fetchSites(sites, quiet, allowance, [&](const fetch::SiteOutcome& site) {
+            ++done;
+            if (progress) err << "\r\033[K";
+            if (!site.error.empty()) {
+                err << "vando3-cli fetch: " << site.error << "\n";
+                ++failed;
+            } else if (listed && !printed(out, site.written)) {
+                err << "vando3-cli fetch: the files of site " << site.site.id.number
+                    << " are written but could not be listed; fetching stops\n";
+                listed = false;
+                throw fetch::FetchCancelled();
+            }
+            if (progress) err << done << " of " << sites.size() << " gages fetched" << std::flush;
+        });
+    } catch (const fetch::FetchCancelled&) {
+        if (progress) err << "\r\033[K";
+        if (!listed) return std::nullopt;
+        err << "vando3-cli fetch: cancelled\n";
+        return std::nullopt;
+    } catch (const std::exception& e) {
+        if (progress) err << "\r\033[K";
+        err << "vando3-cli fetch: " << e.what() << "\n";
+        return std::nullopt;
+    }
+    if (progress) err << "\r\033[K" << std::flush;
+    return failed;
 }
 
 }  // namespace
@@ -120,6 +255,11 @@ int cmdFetch(const Args& args, const LogPearsonLibrary& /*lib*/, std::ostream& o
             err << "\r" << site << ": " << days << " days received" << std::flush;
         };
     int failed = 0;
+    if (!command.region.empty()) {
+        const std::optional<int> status = fetchRegion(command.region, o, out, err, progress);
+        if (!status) return 1;
+        failed += *status;
+    }
     for (const std::string& site : command.sites) {
         try {
             const std::vector<std::filesystem::path> written = fetch::fetchSite(site, o);

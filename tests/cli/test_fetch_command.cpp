@@ -5,9 +5,12 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 
 #include "../common/fake_water_data.h"
 #include "cli_fixture.h"
+
+namespace fs = std::filesystem;
 
 namespace {
 
@@ -153,6 +156,18 @@ TEST_F(CliFetch, RefusesABadCommandLineNamingTheOption) {
         {{"fetch", "09506000", "--limit", "5"}, "The following argument was not expected: --limit"},
         {{"fetch", "09506000", "../09506000"},
          "'../09506000' is no site number: give its digits, as 09506000 or USGS-09506000"},
+        {{"fetch", "--state", "Arizona"},
+         "--state takes a state's two letters or FIPS code, not 'Arizona'"},
+        {{"fetch", "--state", "03"}, "--state takes a state's two letters or FIPS code, not '03'"},
+        {{"fetch", "--county", "025"}, "--county needs --state: county codes are the state's"},
+        {{"fetch", "--state", "AZ", "--county", "0025"},
+         "--county takes a county's FIPS code of 1 to 3 digits, not '0025'"},
+        {{"fetch", "--huc", "150"},
+         "--huc takes the leading 2, 4, ... 12 digits of a hydrologic unit, not '150'"},
+        {{"fetch", "--bbox", "-111,33,-112,34"},
+         "--bbox takes west,south,east,north in degrees, not '-111,33,-112,34'"},
+        {{"fetch", "--sites-from", "/no/such/list.txt"},
+         "--sites-from: Cannot open file \"/no/such/list.txt\": No such file or directory"},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(call(c.args), 2) << c.message;
@@ -160,6 +175,55 @@ TEST_F(CliFetch, RefusesABadCommandLineNamingTheOption) {
         EXPECT_EQ(out_.str(), "");
     }
     EXPECT_TRUE(service_.requests().empty());
+}
+
+TEST_F(CliFetch, AStateIsFetchedWholeAndAListFileAddsItsSites) {
+    // A second Arizona gage and one in New Mexico; the state takes the two of Arizona.
+    service_.addSite(
+        "09500002", "TWO CREEK, AZ",
+        {{"09500002", "2021-03-01", "5", "Approved"}, {"09500002", "2021-03-02", "6", "Approved"}},
+        1, {"04", "013", "15060106", -112.0, 33.5});
+    service_.addSite("08300003", "THREE RIVER, NM", {{"08300003", "2021-03-01", "5", "Approved"}},
+                     1, {"35", "001", "13020203", -106.6, 35.1});
+    const std::string outDir = (dir_ / "state").string();
+    ASSERT_EQ(call({"fetch", "--state", "az", "--out-dir", outDir, "--base-url", service_.url()}),
+              0)
+        << err_.str();
+    EXPECT_EQ(out_.str(), outDir + "/09506000_VERDE-RIVER-NEAR-CAMP-VERDE-AZ_1989-2021.txt\n" +
+                              outDir + "/09500002_TWO-CREEK-AZ_2021-2021.txt\n");
+    EXPECT_EQ(err_.str(), "");
+    // The verde's file is the one a single-site fetch writes (but for the time retrieved).
+    const auto withoutRetrieved = [](std::string text) {
+        const std::size_t at = text.find("# retrieved: ");
+        return at == std::string::npos ? text : text.erase(at, text.find('\n', at) - at);
+    };
+    const std::size_t before = service_.requests().size();
+    const std::string single = (dir_ / "single").string();
+    ASSERT_EQ(call({"fetch", "09506000", "--out-dir", single, "--base-url", service_.url()}), 0);
+    const std::string name = "/09506000_VERDE-RIVER-NEAR-CAMP-VERDE-AZ_1989-2021.txt";
+    EXPECT_TRUE(withoutRetrieved(vd::test::fileText(outDir + name)) ==
+                withoutRetrieved(vd::test::fileText(single + name)));
+    EXPECT_GT(service_.requests().size(), before);
+
+    const fs::path list = dir_ / "sites.txt";
+    std::ofstream(list) << "# gages of the permit\n08300003\n\n  USGS-09500002  # the creek\n";
+    const std::string listed = (dir_ / "listed").string();
+    ASSERT_EQ(call({"fetch", "--sites-from", list.string(), "--out-dir", listed, "--base-url",
+                    service_.url()}),
+              0)
+        << err_.str();
+    EXPECT_EQ(out_.str(), listed + "/08300003_THREE-RIVER-NM_2021-2021.txt\n" + listed +
+                              "/09500002_TWO-CREEK-AZ_2021-2021.txt\n");
+}
+
+TEST_F(CliFetch, ARegionWithoutGagesIsAFailure) {
+    EXPECT_EQ(call({"fetch", "--state", "NM", "--base-url", service_.url(), "--out-dir",
+                    (dir_ / "none").string()}),
+              1);
+    EXPECT_EQ(err_.str(),
+              "vando3-cli fetch: the service lists no stream gage with daily mean discharge "
+              "there\n");
+    EXPECT_FALSE(fs::exists(dir_ / "none"));
 }
 
 TEST_F(CliFetch, HelpGoesToStandardOutput) {
