@@ -1,7 +1,7 @@
 // vando3-cli fetch [SITE...] [--sites-from FILE] [--state S [--county C]] [--huc PREFIX]
-// [--bbox W,S,E,N] [--start YYYY-MM-DD] [--end YYYY-MM-DD] [--out-dir DIR] [--base-url URL]
-// [--allow-insecure-key]: daily mean discharge from the USGS Water Data API into classic
-// files, site by site or every stream gage of a region.
+// [--bbox W,S,E,N] [--start YYYY-MM-DD] [--end YYYY-MM-DD] [--out-dir DIR] [--update]
+// [--base-url URL] [--allow-insecure-key]: daily mean discharge from the USGS Water Data API into
+// classic files, site by site or every stream gage of a region.
 #include <unistd.h>
 
 #include <CLI/CLI.hpp>
@@ -120,6 +120,9 @@ FetchCommand parseFetchArgs(const Args& args) {
     app.add_option("--base-url", o.baseUrl, "the service's address (default: the USGS service)")
         ->type_name("URL")
         ->multi_option_policy(last);
+    app.add_flag("--update", o.update,
+                 "extend the files an earlier fetch wrote in --out-dir with the days after their "
+                 "last one (and their provisional days anew) instead of fetching them again");
     app.add_flag("--allow-insecure-key", o.allowInsecureKey,
                  "send the API key even to an http:// address, in clear text");
     std::string sitesFrom, state, county, huc, box;

@@ -79,6 +79,17 @@ SiteOutcome writtenSite(const FoundSite& site, std::vector<DailyValue> values,
     return outcome;
 }
 
+SiteOutcome renewedSite(const FoundSite& site, const Renewal& renewal,
+                        std::vector<DailyValue> fresh, const FetchOptions& o) {
+    SiteOutcome outcome{site, {}, {}};
+    try {
+        outcome.written = writeRenewed(site.id, renewal, std::move(fresh), o);
+    } catch (const FetchError& e) {
+        outcome.error = e.what();
+    }
+    return outcome;
+}
+
 }  // namespace
 
 std::vector<FoundSite> findSites(const SiteFilter& filter, const FetchOptions& o,
@@ -104,11 +115,20 @@ void fetchSites(const std::vector<FoundSite>& sites, const FetchOptions& o,
     for (std::size_t from = 0; from < sites.size(); from += per) {
         const std::string who = groupName(sites, from, per);
         const std::vector<std::string> ids = idsOf(sites, from, per);
+        // An update asks for the days every site of the group needs: from the earliest.
+        std::vector<std::optional<Renewal>> renewals;
+        std::optional<std::string> start;
+        for (std::size_t i = from; i < from + ids.size(); ++i) {
+            renewals.push_back(renewalOf(sites[i].id, o));
+            const std::string first = renewals.back() ? renewals.back()->from : o.start;
+            if (!start || first < *start) start = first;
+        }
         std::map<std::string, std::vector<DailyValue>> bySite;
         std::string failure;
         try {
-            for (DailyValue& v : pages.allDailyValues(dailyUrl(baseUrlOf(o), ids, o.start, o.end),
-                                                      who, who, o.pages.mostDays * ids.size()))
+            for (DailyValue& v :
+                 pages.allDailyValues(dailyUrl(baseUrlOf(o), ids, start.value_or(""), o.end), who,
+                                      who, o.pages.mostDays * ids.size()))
                 bySite[v.location].push_back(std::move(v));
         } catch (const FetchCancelled&) {
             throw;
@@ -121,9 +141,12 @@ void fetchSites(const std::vector<FoundSite>& sites, const FetchOptions& o,
                 continue;
             }
             auto values = bySite.find(sites[i].id.locationId);
-            done(writtenSite(
-                sites[i],
-                values == bySite.end() ? std::vector<DailyValue>{} : std::move(values->second), o));
+            std::vector<DailyValue> fresh =
+                values == bySite.end() ? std::vector<DailyValue>{} : std::move(values->second);
+            if (const auto& renewal = renewals[i - from])
+                done(renewedSite(sites[i], *renewal, std::move(fresh), o));
+            else
+                done(writtenSite(sites[i], std::move(fresh), o));
         }
     }
 }

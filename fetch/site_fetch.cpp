@@ -179,12 +179,44 @@ std::vector<std::filesystem::path> writeSiteFiles(const SiteId& id, const std::s
     return written;
 }
 
+std::optional<Renewal> renewalOf(const SiteId& id, const FetchOptions& o) {
+    if (!o.update) return std::nullopt;
+    std::vector<KeptFile> kept = keptFilesOf(o.outDir, id.number);
+    // A site of several series is fetched whole: its files cannot be told apart by name.
+    if (kept.size() != 1) return std::nullopt;
+    const std::optional<std::string> from = firstDayToRenew(kept.front());
+    if (!from) return std::nullopt;
+    return Renewal{std::move(kept.front()), std::max(*from, o.start)};
+}
+
+std::vector<std::filesystem::path> writeRenewed(const SiteId& id, const Renewal& renewal,
+                                                std::vector<DailyValue> fresh,
+                                                const FetchOptions& o) {
+    const std::string& from = renewal.from;
+    std::erase_if(fresh, [&](const DailyValue& d) { return d.date.substr(0, 10) < from; });
+    if (fresh.empty()) return {renewal.kept.path};
+    checkServedDays(fresh, id.number);
+    std::vector<DailyValue> days = renewedDays(renewal.kept, std::move(fresh), from);
+    const std::vector<std::filesystem::path> written =
+        writeSiteFiles(id, renewal.kept.series.siteName, std::move(days), o);
+    std::error_code ec;
+    if (written.size() == 1 && !std::filesystem::equivalent(written[0], renewal.kept.path, ec))
+        std::filesystem::remove(renewal.kept.path, ec);
+    return written;
+}
+
 std::vector<std::filesystem::path> fetchSite(const std::string& site, const FetchOptions& o) {
     const SiteId id = checkedSite(site);
     const ServiceOrigin service(baseUrlOf(o));
     refuseKeyInClearText(service, o, "Site " + id.number);
     const HttpClient http(o.cancelled, o.limits);
     ServicePages pages(http, service, o);
+    if (const std::optional<Renewal> renewal = renewalOf(id, o)) {
+        std::vector<DailyValue> fresh =
+            pages.allDailyValues(dailyUrl(baseUrlOf(o), id.locationId, renewal->from, o.end),
+                                 "Site " + id.number, id.locationId, o.pages.mostDays);
+        return writeRenewed(id, *renewal, std::move(fresh), o);
+    }
     std::vector<DailyValue> values =
         pages.allDailyValues(dailyUrl(baseUrlOf(o), id.locationId, o.start, o.end),
                              "Site " + id.number, id.locationId, o.pages.mostDays);

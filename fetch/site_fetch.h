@@ -3,10 +3,12 @@
 
 #include <filesystem>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "http_client.h"
+#include "kept_files.h"
 #include "retrying_get.h"
 #include "service_origin.h"
 #include "site_number.h"
@@ -36,6 +38,9 @@ struct FetchOptions {
     // Told after each page: the site and the days received so far.
     std::function<void(const std::string& site, std::size_t days)> progress;
     std::function<bool()> cancelled;  // true stops the fetching (FetchCancelled)
+    // A site whose file an earlier fetching wrote in outDir gets only its new days (and its
+    // provisional ones again), joined to the file's; the file is rewritten whole.
+    bool update = false;
 };
 
 // The key of the environment variable API_USGS_PAT, or empty.
@@ -93,6 +98,23 @@ void checkSiteValues(const std::vector<DailyValue>& values, const SiteId& id,
 std::vector<std::filesystem::path> writeSiteFiles(const SiteId& id, const std::string& name,
                                                   std::vector<DailyValue> values,
                                                   const FetchOptions& options);
+
+// What an update of a site starts from: its earlier file and the first day to ask for.
+struct Renewal {
+    KeptFile kept;
+    std::string from;
+};
+
+// The renewal of a site when options.update is set and outDir holds one file fetching
+// wrote for it, with at least one day.
+std::optional<Renewal> renewalOf(const SiteId& id, const FetchOptions& options);
+
+// Joins the fresh days (asked for from renewal.from or earlier) to the earlier file's and
+// writes the file anew, removing the earlier one when the name changed; with nothing new,
+// the earlier file is left as it is. The files that hold the site.
+std::vector<std::filesystem::path> writeRenewed(const SiteId& id, const Renewal& renewal,
+                                                std::vector<DailyValue> fresh,
+                                                const FetchOptions& options);
 
 // Fetches `site` (with or without "USGS-") and writes one file per discharge series into
 // options.outDir, each whole or not at all. Returns the files written. Throws FetchError

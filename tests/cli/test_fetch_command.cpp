@@ -216,6 +216,24 @@ TEST_F(CliFetch, AStateIsFetchedWholeAndAListFileAddsItsSites) {
                               "/09500002_TWO-CREEK-AZ_2021-2021.txt\n");
 }
 
+TEST_F(CliFetch, AnUpdateAsksOnlyForTheNewDays) {
+    const std::string outDir = (dir_ / "fetched").string();
+    const vd::cli::Args args = {"fetch", "09506000",   "--out-dir",
+                                outDir,  "--base-url", service_.url()};
+    ASSERT_EQ(call(args), 0) << err_.str();
+    const std::size_t before = service_.requests().size();
+    vd::cli::Args update = args;
+    update.push_back("--update");
+    ASSERT_EQ(call(update), 0) << err_.str();
+    EXPECT_EQ(out_.str(), outDir + "/09506000_VERDE-RIVER-NEAR-CAMP-VERDE-AZ_1989-2021.txt\n");
+    const auto requests = service_.requests();
+    // The file's first provisional day is 2 June 2021: its days from then on are asked again
+    // (over the stand-in's three pages), and nothing else.
+    ASSERT_EQ(requests.size() - before, 3u);
+    EXPECT_NE(requests[before].target.find("time=2021-06-02%2F.."), std::string::npos)
+        << requests[before].target;
+}
+
 TEST_F(CliFetch, ARegionWithoutGagesIsAFailure) {
     EXPECT_EQ(call({"fetch", "--state", "NM", "--base-url", service_.url(), "--out-dir",
                     (dir_ / "none").string()}),
@@ -229,8 +247,10 @@ TEST_F(CliFetch, ARegionWithoutGagesIsAFailure) {
 TEST_F(CliFetch, HelpGoesToStandardOutput) {
     ASSERT_EQ(call({"fetch", "--help"}), 0);
     EXPECT_EQ(err_.str(), "");
-    for (const char* option : {"Usage: vando3-cli fetch", "--start YYYY-MM-DD", "--end YYYY-MM-DD",
-                               "--out-dir DIR", "--base-url URL", "--allow-insecure-key", "SITE"})
+    for (const char* option :
+         {"Usage: vando3-cli fetch", "--start YYYY-MM-DD", "--end YYYY-MM-DD", "--out-dir DIR",
+          "--base-url URL", "--allow-insecure-key", "SITE", "--update", "--state STATE",
+          "--huc PREFIX", "--bbox W,S,E,N", "--sites-from FILE"})
         EXPECT_NE(out_.str().find(option), std::string::npos) << option;
     EXPECT_TRUE(service_.requests().empty());
 }

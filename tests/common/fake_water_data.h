@@ -40,10 +40,12 @@ class FakeWaterData {
     void addSite(const std::string& number, const std::string& name,
                  const std::vector<RestatedDay>& days, std::size_t pages, Place place = {}) {
         const std::lock_guard lock(mutex_);
+        // A site added again is restated: its days as now given replace the earlier ones.
+        if (!names_.contains(number)) order_.push_back(number);
         names_[number] = name;
         places_[number] = place;
-        order_.push_back(number);
         auto& p = pages_[number];
+        p.clear();
         const std::size_t per = (days.size() + pages - 1) / pages;
         for (std::size_t i = 0; i < days.size(); i += per)
             p.emplace_back(
@@ -239,8 +241,19 @@ class FakeWaterData {
                 pages.push_back(&p);
         const std::string cursor = queryValue(r.target, "cursor");
         const std::size_t page = cursor.empty() ? 0 : std::stoul(cursor);
-        const std::vector<RestatedDay> days =
+        std::vector<RestatedDay> days =
             page < pages.size() ? *pages[page] : std::vector<RestatedDay>{};
+        // time=FIRST/LAST, either ".." for an open end.
+        const std::vector<std::string> time = commaList(decoded(queryValue(r.target, "time")));
+        const std::string span = time.empty() ? "" : time.front();
+        const std::size_t slash = span.find('/');
+        if (slash != std::string::npos) {
+            const std::string first = span.substr(0, slash);
+            const std::string last = span.substr(slash + 1);
+            std::erase_if(days, [&](const RestatedDay& d) {
+                return (first != ".." && d.date < first) || (last != ".." && d.date > last);
+            });
+        }
         const std::string next =
             page + 1 < pages.size()
                 ? server_.url() +
