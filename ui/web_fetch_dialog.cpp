@@ -7,6 +7,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QMessageBox>
 #include <QProgressDialog>
 #include <QPushButton>
@@ -16,6 +17,7 @@
 #include <chrono>
 
 #include "fetch_error.h"
+#include "many_sites.h"
 #include "site_fetch.h"
 #include "water_data_pages.h"
 
@@ -47,6 +49,11 @@ WebFetchDialog::WebFetchDialog(QWidget* parent)
       end_(new QLineEdit),
       folder_(new QLineEdit),
       service_(new QLineEdit),
+      state_(new QLineEdit),
+      huc_(new QLineEdit),
+      box_(new QLineEdit),
+      find_(new QPushButton(QStringLiteral("Fi&nd Gages"))),
+      found_(new QListWidget),
       fetch_(new QPushButton(QStringLiteral("&Fetch"))) {
     setWindowTitle(QStringLiteral("Add Gages From the Web"));
     sites_->setPlaceholderText(QStringLiteral("e.g. 09506000 11224000"));
@@ -65,8 +72,28 @@ WebFetchDialog::WebFetchDialog(QWidget* parent)
     folderRow->addWidget(folder_, 1);
     folderRow->addWidget(browse);
 
+    state_->setPlaceholderText(QStringLiteral("e.g. AZ or 04"));
+    huc_->setPlaceholderText(QStringLiteral("leading digits, e.g. 1506"));
+    box_->setPlaceholderText(QStringLiteral("west,south,east,north, e.g. -112.5,34,-111.5,35"));
+    found_->setMinimumHeight(120);
+    found_->setToolTip(
+        QStringLiteral("The stream gages found with daily mean discharge in the "
+                       "dates; the ticked ones are fetched."));
+    connect(find_, &QPushButton::clicked, this, &WebFetchDialog::startFinding);
+    auto* regionRow = new QHBoxLayout;
+    regionRow->addWidget(new QLabel(QStringLiteral("State:")));
+    regionRow->addWidget(state_);
+    regionRow->addWidget(new QLabel(QStringLiteral("HUC:")));
+    regionRow->addWidget(huc_);
+    auto* boxRow = new QHBoxLayout;
+    boxRow->addWidget(box_, 1);
+    boxRow->addWidget(find_);
+
     auto* form = new QFormLayout;
     form->addRow(QStringLiteral("USGS &site numbers:"), sites_);
+    form->addRow(QStringLiteral("or the gages of a &region:"), regionRow);
+    form->addRow(QStringLiteral("in a bo&x:"), boxRow);
+    form->addRow(QStringLiteral("Gages found:"), found_);
     form->addRow(QStringLiteral("F&irst day:"), start_);
     form->addRow(QStringLiteral("&Last day:"), end_);
     auto* folderLabel = new QLabel(QStringLiteral("Save in f&older:"));
@@ -103,12 +130,42 @@ void WebFetchDialog::chooseFolder() {
     if (!dir.isEmpty()) folder_->setText(dir);
 }
 
-QString WebFetchDialog::checkEntries() const {
-    if (siteNumbers(sites_->text()).isEmpty())
-        return QStringLiteral("Enter one or more site numbers.");
+QString WebFetchDialog::checkRegion() const {
+    if (state_->text().trimmed().isEmpty() && huc_->text().trimmed().isEmpty() &&
+        box_->text().trimmed().isEmpty())
+        return QStringLiteral("Enter a state, a hydrologic unit or a box to find gages in.");
+    if (!state_->text().trimmed().isEmpty() &&
+        !fetch::stateFipsCode(state_->text().trimmed().toStdString()))
+        return QStringLiteral("Enter the state as its two letters (AZ) or its FIPS code (04).");
+    const QString huc = huc_->text().trimmed();
+    if (!huc.isEmpty() &&
+        !QRegularExpression(QStringLiteral("^(\\d\\d){1,6}$")).match(huc).hasMatch())
+        return QStringLiteral("Enter the hydrologic unit as its leading 2, 4, ... 12 digits.");
+    if (!box_->text().trimmed().isEmpty() &&
+        !fetch::boundingBox(box_->text().trimmed().toStdString()))
+        return QStringLiteral("Enter the box as west,south,east,north in decimal degrees.");
+    return checkDates();
+}
+
+QString WebFetchDialog::checkDates() const {
     for (const QLineEdit* date : {start_, end_})
         if (!date->text().trimmed().isEmpty() && !kDate.match(date->text().trimmed()).hasMatch())
             return QStringLiteral("Enter dates as YYYY-MM-DD, or leave them empty.");
+    return {};
+}
+
+std::vector<fetch::FoundSite> WebFetchDialog::tickedGages() const {
+    std::vector<fetch::FoundSite> ticked;
+    for (int i = 0; i < found_->count() && i < static_cast<int>(foundSites_.size()); ++i)
+        if (found_->item(i)->checkState() == Qt::Checked)
+            ticked.push_back(foundSites_[static_cast<std::size_t>(i)]);
+    return ticked;
+}
+
+QString WebFetchDialog::checkEntries() const {
+    if (siteNumbers(sites_->text()).isEmpty() && tickedGages().empty())
+        return QStringLiteral("Enter one or more site numbers, or find and tick gages.");
+    if (const QString dates = checkDates(); !dates.isEmpty()) return dates;
     if (folder_->text().trimmed().isEmpty()) return QStringLiteral("Choose a folder to save in.");
     const QString service = service_->text().trimmed();
     if (!service.isEmpty() && !service.startsWith(QLatin1String("https://")) &&
@@ -117,16 +174,8 @@ QString WebFetchDialog::checkEntries() const {
     return {};
 }
 
-void WebFetchDialog::startFetching() {
-    if (const QString problem = checkEntries(); !problem.isEmpty()) {
-        QMessageBox::warning(this, windowTitle(), problem);
-        return;
-    }
-    if (worker_.joinable()) worker_.join();
-    QSettings().setValue(folderKey, folder_->text().trimmed());
+fetch::FetchOptions WebFetchDialog::fetchOptions() {
     QSettings().setValue(baseUrlKey, service_->text().trimmed());
-    const QStringList sites = siteNumbers(sites_->text());
-
     fetch::FetchOptions o;
     o.baseUrl = service_->text().trimmed().toStdString();
     o.start = start_->text().trimmed().toStdString();
@@ -137,20 +186,104 @@ void WebFetchDialog::startFetching() {
     const auto cancel = cancel_;
     o.cancelled = [cancel] { return cancel->load(); };
     o.retry.sleep = [cancel](std::chrono::milliseconds w) { sleepUnlessCancelled(w, *cancel); };
+    return o;
+}
 
-    progress_ =
-        new QProgressDialog(QStringLiteral("Fetching site %1...").arg(sites.front()),
-                            QStringLiteral("Cancel"), 0, static_cast<int>(sites.size()), this);
+void WebFetchDialog::showProgress(const QString& text, int steps) {
+    progress_ = new QProgressDialog(text, QStringLiteral("Cancel"), 0, steps, this);
     progress_->setWindowTitle(windowTitle());
     progress_->setWindowModality(Qt::WindowModal);
     progress_->setMinimumDuration(0);
     progress_->setAutoReset(false);
     progress_->setAutoClose(false);
+    const auto cancel = cancel_;
     connect(progress_, &QProgressDialog::canceled, this, [cancel] { *cancel = true; });
     progress_->show();
     fetch_->setEnabled(false);
+    find_->setEnabled(false);
+}
 
-    worker_ = std::thread([this, sites, o, cancel]() mutable {
+void WebFetchDialog::startFinding() {
+    QString problem = checkRegion();
+    const QString service = service_->text().trimmed();
+    if (problem.isEmpty() && !service.isEmpty() && !service.startsWith(QLatin1String("https://")) &&
+        !service.startsWith(QLatin1String("http://")))
+        problem = QStringLiteral("Enter the service address as https://..., or leave it empty.");
+    if (!problem.isEmpty()) {
+        QMessageBox::warning(this, windowTitle(), problem);
+        return;
+    }
+    if (worker_.joinable()) worker_.join();
+    fetch::SiteFilter filter;
+    filter.stateCode = fetch::stateFipsCode(state_->text().trimmed().toStdString()).value_or("");
+    filter.hucPrefix = huc_->text().trimmed().toStdString();
+    filter.box = fetch::boundingBox(box_->text().trimmed().toStdString());
+    fetch::FetchOptions o = fetchOptions();
+    showProgress(QStringLiteral("Looking for stream gages..."), 0);
+    worker_ = std::thread([this, filter, o] {
+        std::vector<fetch::FoundSite> sites;
+        QString failure;
+        try {
+            fetch::RateAllowance allowance;
+            sites = fetch::findSites(filter, o, allowance);
+        } catch (const fetch::FetchCancelled&) {
+            failure = QStringLiteral("cancelled");
+        } catch (const fetch::FetchError& e) {
+            failure = QString::fromStdString(e.what());
+        }
+        QMetaObject::invokeMethod(
+            this,
+            [this, sites = std::move(sites), failure]() mutable {
+                gagesFound(std::move(sites), failure);
+            },
+            Qt::QueuedConnection);
+    });
+}
+
+void WebFetchDialog::gagesFound(std::vector<fetch::FoundSite> sites, QString failure) {
+    if (worker_.joinable()) worker_.join();
+    if (progress_) {
+        progress_->deleteLater();
+        progress_ = nullptr;
+    }
+    fetch_->setEnabled(true);
+    find_->setEnabled(true);
+    if (failure == QStringLiteral("cancelled")) return;
+    if (!failure.isEmpty()) {
+        QMessageBox::warning(this, windowTitle(), failure);
+        return;
+    }
+    found_->clear();
+    foundSites_ = std::move(sites);
+    for (const fetch::FoundSite& s : foundSites_) {
+        auto* item =
+            new QListWidgetItem(QString::fromStdString(s.id.number + "  " + s.name), found_);
+        item->setFlags(item->flags() | Qt::ItemIsUserCheckable);
+        item->setCheckState(Qt::Checked);
+    }
+    if (foundSites_.empty())
+        QMessageBox::information(this, windowTitle(),
+                                 QStringLiteral("No stream gage with daily mean discharge was "
+                                                "found there in the dates."));
+}
+
+void WebFetchDialog::startFetching() {
+    if (const QString problem = checkEntries(); !problem.isEmpty()) {
+        QMessageBox::warning(this, windowTitle(), problem);
+        return;
+    }
+    if (worker_.joinable()) worker_.join();
+    QSettings().setValue(folderKey, folder_->text().trimmed());
+    const QStringList sites = siteNumbers(sites_->text());
+    const std::vector<fetch::FoundSite> ticked = tickedGages();
+    fetch::FetchOptions o = fetchOptions();
+    const auto cancel = cancel_;
+    const int steps = static_cast<int>(sites.size() + ticked.size());
+    showProgress(sites.isEmpty() ? QStringLiteral("Fetching %1 gages...").arg(ticked.size())
+                                 : QStringLiteral("Fetching site %1...").arg(sites.front()),
+                 steps);
+
+    worker_ = std::thread([this, sites, ticked, o, cancel]() mutable {
         QStringList files, failures;
         for (int i = 0; i < sites.size() && !*cancel; ++i) {
             const QString site = sites[i];
@@ -167,6 +300,24 @@ void WebFetchDialog::startFetching() {
                 failures << QString::fromStdString(e.what());
             }
         }
+        o.progress = nullptr;
+        int done = static_cast<int>(sites.size());
+        try {
+            fetch::RateAllowance allowance;
+            if (!*cancel && !ticked.empty())
+                fetch::fetchSites(ticked, o, allowance, [&](const fetch::SiteOutcome& site) {
+                    for (const auto& path : site.written)
+                        files << QString::fromStdString(path.string());
+                    if (!site.error.empty()) failures << QString::fromStdString(site.error);
+                    const QString number = QString::fromStdString(site.site.id.number);
+                    const int at = ++done;
+                    QMetaObject::invokeMethod(
+                        this, [=, this] { siteProgress(at, number, 0); }, Qt::QueuedConnection);
+                });
+        } catch (const fetch::FetchCancelled&) {
+        } catch (const fetch::FetchError& e) {
+            failures << QString::fromStdString(e.what());
+        }
         const bool cancelled = *cancel;
         QMetaObject::invokeMethod(
             this, [=, this] { fetchingDone(files, failures, cancelled); }, Qt::QueuedConnection);
@@ -175,7 +326,9 @@ void WebFetchDialog::startFetching() {
 
 void WebFetchDialog::siteProgress(int index, const QString& site, qulonglong days) {
     if (!progress_) return;
-    progress_->setLabelText(QStringLiteral("Site %1: %2 days received").arg(site).arg(days));
+    progress_->setLabelText(days > 0
+                                ? QStringLiteral("Site %1: %2 days received").arg(site).arg(days)
+                                : QStringLiteral("Site %1 fetched").arg(site));
     progress_->setValue(index);  // last: a modal progress window handles events here
 }
 
@@ -186,6 +339,7 @@ void WebFetchDialog::fetchingDone(QStringList files, QStringList failures, bool 
         progress_ = nullptr;
     }
     fetch_->setEnabled(true);
+    find_->setEnabled(true);
     if (cancelled) return;  // the dialog stays open for another try
     files_ = std::move(files);
     failures_ = std::move(failures);

@@ -1,6 +1,7 @@
-// File > Add Gages From the Web: asks for site numbers, an optional date range and a
-// folder, then fetches each site's daily discharge from the USGS Water Data API on a worker
-// thread behind a progress window that can cancel it.
+// File > Add Gages From the Web: asks for site numbers, or finds the stream gages of a
+// state, hydrologic unit or box to tick, an optional date range and a folder, then fetches
+// each site's daily discharge from the USGS Water Data API on a worker thread behind a
+// progress window that can cancel it.
 #pragma once
 
 #include <QDialog>
@@ -8,10 +9,17 @@
 #include <atomic>
 #include <memory>
 #include <thread>
+#include <vector>
 
 class QLineEdit;
+class QListWidget;
 class QProgressDialog;
 class QPushButton;
+
+namespace vd::fetch {
+struct FetchOptions;
+struct FoundSite;
+}  // namespace vd::fetch
 
 namespace vd::ui {
 
@@ -30,11 +38,20 @@ class WebFetchDialog final : public QDialog {
     QLineEdit* endEdit() const { return end_; }
     QLineEdit* folderEdit() const { return folder_; }
     QLineEdit* serviceEdit() const { return service_; }
+    QLineEdit* stateEdit() const { return state_; }
+    QLineEdit* hucEdit() const { return huc_; }
+    QLineEdit* boxEdit() const { return box_; }
+    QPushButton* findButton() const { return find_; }
+    // The gages found, each with a check mark (set when found): the ticked ones are fetched.
+    QListWidget* foundList() const { return found_; }
     QPushButton* fetchButton() const { return fetch_; }
     QProgressDialog* progress() const { return progress_; }
 
     // What is wrong with the entries, for the user; empty when they can be fetched.
     QString checkEntries() const;
+    // What is wrong with the region, for the user; empty when its gages can be looked for.
+    QString checkRegion() const;
+    QString checkDates() const;
 
     // Settings: the folder last fetched into, and the service's address (a mirror, a local
     // server; empty means the service's own).
@@ -43,6 +60,11 @@ class WebFetchDialog final : public QDialog {
 
   private:
     void chooseFolder();
+    void startFinding();
+    void gagesFound(std::vector<fetch::FoundSite> sites, QString failure);
+    fetch::FetchOptions fetchOptions();
+    void showProgress(const QString& text, int steps);
+    std::vector<fetch::FoundSite> tickedGages() const;
     void startFetching();
     void siteProgress(int index, const QString& site, qulonglong days);
     void fetchingDone(QStringList files, QStringList failures, bool cancelled);
@@ -52,6 +74,12 @@ class WebFetchDialog final : public QDialog {
     QLineEdit* end_;
     QLineEdit* folder_;
     QLineEdit* service_;
+    QLineEdit* state_;
+    QLineEdit* huc_;
+    QLineEdit* box_;
+    QPushButton* find_;
+    QListWidget* found_;
+    std::vector<fetch::FoundSite> foundSites_;  // in the order of the list
     QPushButton* fetch_;
     QProgressDialog* progress_ = nullptr;
     QStringList files_, failures_;

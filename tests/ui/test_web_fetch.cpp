@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QProgressDialog>
 #include <QPushButton>
 #include <QSettings>
@@ -155,6 +156,46 @@ class WebFetchTest : public QObject {
         QVERIFY(!mirror.requests().empty());
         QCOMPARE(QSettings().value(WebFetchDialog::baseUrlKey).toString(),
                  QString::fromStdString(mirror.url()));
+    }
+
+    void theGagesOfARegionAreFoundTickedAndFetched() {
+        Fixture f;
+        f.service.addSite("09500002", "TWO CREEK, AZ",
+                          {{"09500002", "2021-03-01", "5", "Approved"},
+                           {"09500002", "2021-03-02", "6", "Approved"}},
+                          1, {"04", "013", "15060106", -112.0, 33.5});
+        f.service.addSite("08300003", "THREE RIVER, NM",
+                          {{"08300003", "2021-03-01", "5", "Approved"}}, 1,
+                          {"35", "001", "13020203", -106.6, 35.1});
+        const QString folder = f.dir.filePath(QStringLiteral("gages"));
+        QStringList listed;
+        f.addFromWeb([&](WebFetchDialog* d) {
+            QCOMPARE(d->checkEntries(),
+                     QStringLiteral("Enter one or more site numbers, or find and tick gages."));
+            d->hucEdit()->setText(QStringLiteral("150"));
+            QCOMPARE(d->checkRegion(), QStringLiteral("Enter the hydrologic unit as its leading "
+                                                      "2, 4, ... 12 digits."));
+            d->hucEdit()->clear();
+            d->stateEdit()->setText(QStringLiteral("az"));
+            QCOMPARE(d->checkRegion(), QString());
+            QTest::mouseClick(d->findButton(), Qt::LeftButton);
+            whenReady([d] { return d->foundList()->count() > 0 && d->findButton()->isEnabled(); },
+                      [&, d] {
+                          for (int i = 0; i < d->foundList()->count(); ++i)
+                              listed << d->foundList()->item(i)->text();
+                          // The two of Arizona, ticked; the creek is unticked and left.
+                          d->foundList()->item(1)->setCheckState(Qt::Unchecked);
+                          d->folderEdit()->setText(folder);
+                          QTest::mouseClick(d->fetchButton(), Qt::LeftButton);
+                      });
+        });
+        QCOMPARE(listed, (QStringList{QStringLiteral("09506000  VERDE RIVER NEAR CAMP VERDE, AZ"),
+                                      QStringLiteral("09500002  TWO CREEK, AZ")}));
+        QCOMPARE(f.form->gageTable().rowCount(), 1);
+        QCOMPARE(
+            QDir(folder).entryList(QDir::Files),
+            QStringList{QStringLiteral("09506000_VERDE-RIVER-NEAR-CAMP-VERDE-AZ_1989-2021.txt")});
+        QVERIFY(f.prompts.messages.empty());
     }
 
     void cancellingStopsTheFetchingAndAddsNothing() {

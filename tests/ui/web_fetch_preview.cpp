@@ -24,6 +24,8 @@ int main(int argc, char** argv) {
                         std::filesystem::path(VANDO_TEST_DATA) /
                         "reference/inputs/09506000_verde_camp_verde_dv_1989-2021.txt")),
                     2);
+    service.addSite("09500002", "TWO CREEK NEAR SOMEWHERE, AZ",
+                    {{"09500002", "2021-03-01", "5", "Approved"}}, 1);
     service.replyFirst({503, "busy", {"Retry-After: 3"}, false});  // keeps the progress up
     QSettings().setValue(vd::ui::WebFetchDialog::baseUrlKey, QString::fromStdString(service.url()));
     QTemporaryDir dir;
@@ -39,7 +41,9 @@ int main(int argc, char** argv) {
             d->sitesEdit()->setText("09506000");
             d->startEdit()->setText("1990-01-01");
             d->folderEdit()->setText(dir.filePath("gages"));
-            QTimer::singleShot(2500, d->fetchButton(), &QPushButton::click);
+            d->stateEdit()->setText("AZ");
+            QTimer::singleShot(500, d->findButton(), &QPushButton::click);
+            QTimer::singleShot(4500, d->fetchButton(), &QPushButton::click);
         });
         for (QAction* a : form.findChildren<QAction*>())
             if (a->text().startsWith("Add Gages From the")) a->trigger();
