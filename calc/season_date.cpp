@@ -43,7 +43,7 @@ bool startsWithPrefix(const std::string& s, const char* prefix) {
 
 std::string monthAbbreviation(int month) {
     static const std::string names = "JanFebMarAprMayJunJulAugSepOctNovDec";
-    if (month < 1 || month > 12) throw RangeError();
+    if (month < 1 || month > 12) throw Error(ErrorCode::range);
     return names.substr(static_cast<std::size_t>(3 * month - 3), 3);
 }
 

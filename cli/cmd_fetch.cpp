@@ -9,7 +9,7 @@
 #include "calendar_date.h"
 #include "cli.h"
 #include "command_line.h"
-#include "fetch_error.h"
+#include "errors.h"
 #include "served_values.h"
 #include "site_fetch.h"
 #include "site_number.h"
@@ -26,10 +26,11 @@ struct FetchCommand {
 void checkDates(const std::string& start, const std::string& end) {
     for (const auto& [option, value] : {std::pair{"--start", &start}, std::pair{"--end", &end}})
         if (!value->empty() && !isoDate(*value))
-            throw UsageError(std::string(option) + " takes a date YYYY-MM-DD that exists, not '" +
-                             *value + "'");
+            throw Error(
+                ErrorCode::usage,
+                std::string(option) + " takes a date YYYY-MM-DD that exists, not '" + *value + "'");
     if (!start.empty() && !end.empty() && *isoDate(end) < *isoDate(start))
-        throw UsageError("--start " + start + " is after --end " + end);
+        throw Error(ErrorCode::usage, "--start " + start + " is after --end " + end);
 }
 
 FetchCommand parseFetchArgs(const Args& args) {
@@ -61,12 +62,13 @@ FetchCommand parseFetchArgs(const Args& args) {
     app.add_option("SITE", c.sites, "site numbers, as 09506000 or USGS-09506000");
     parseCommandLine(app, args);
     checkDates(o.start, o.end);
-    if (c.sites.empty()) throw UsageError("no site number given");
+    if (c.sites.empty()) throw Error(ErrorCode::usage, "no site number given");
     for (const std::string& site : c.sites) {
         try {
             (void)fetch::checkedSite(site);
-        } catch (const fetch::FetchError& e) {
-            throw UsageError(e.what());
+        } catch (const Error& e) {
+            if (!isFetchFailure(e.code())) throw;
+            throw Error(ErrorCode::usage, e.what());
         }
     }
     o.outDir = outDir;
@@ -92,9 +94,10 @@ int cmdFetch(const Args& args, const LogPearsonLibrary& /*lib*/, std::ostream& o
     try {
         command = parseFetchArgs(args);
     } catch (const HelpRequest& help) {
-        out << help.what();
+        out << help.text;
         return 0;
-    } catch (const UsageError& e) {
+    } catch (const Error& e) {
+        if (e.code() != ErrorCode::usage) throw;
         err << "vando3-cli fetch: " << e.what() << "\n";
         return 2;
     }
@@ -110,7 +113,8 @@ int cmdFetch(const Args& args, const LogPearsonLibrary& /*lib*/, std::ostream& o
                 return 1;
             }
         }
-    } catch (const fetch::FetchError& e) {
+    } catch (const Error& e) {
+        if (!isFetchFailure(e.code())) throw;
         err << "vando3-cli fetch: " << e.what() << "\n";
         return 1;
     }

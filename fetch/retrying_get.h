@@ -22,7 +22,7 @@ struct RetryPolicy {
 
 inline constexpr int kMostRedirects = 5;
 
-// The body of a 2xx answer. Throws FetchError naming the status when the service refuses,
+// The body of a 2xx answer. Throws a fetch error naming the status when the service refuses,
 // stays busy through every attempt, or redirects elsewhere than `service` (nothing is
 // sent there).
 std::string getWithRetries(const HttpClient& http, const std::string& url,

@@ -9,7 +9,6 @@
 
 #include "classic_file.h"
 #include "errors.h"
-#include "fetch_error.h"
 #include "served_values.h"
 #include "service_origin.h"
 #include "site_number.h"
@@ -39,7 +38,7 @@ std::vector<std::string> requestHeaders(const FetchOptions& o) {
 }
 
 void checkCancelled(const FetchOptions& o) {
-    if (o.cancelled && o.cancelled()) throw FetchCancelled();
+    if (o.cancelled && o.cancelled()) throw Error(ErrorCode::fetchCancelled);
 }
 
 // Everything the service sends, within the bounds of `limits`.
@@ -87,13 +86,14 @@ class SitePages {
         try {
             return parseDailyPage(body, url);
         } catch (const std::bad_alloc&) {
-            throw FetchError("The answer from " + url + " is too large to read in this memory");
+            throw Error(ErrorCode::fetch,
+                        "The answer from " + url + " is too large to read in this memory");
         }
     }
 
     [[noreturn]] void refuse(const std::string& what) const {
-        throw FetchError("Site " + site_.number + ": the service sent " + what +
-                         "; the fetching stops there");
+        throw Error(ErrorCode::fetch, "Site " + site_.number + ": the service sent " + what +
+                                          "; the fetching stops there");
     }
 
     const HttpClient& http_;
@@ -107,8 +107,9 @@ class SitePages {
 void writeWhole(const std::filesystem::path& path, const std::string& text) {
     try {
         writeWholeFile(path, text);
-    } catch (const InOutError& e) {
-        throw FetchError(e.what());
+    } catch (const Error& e) {
+        if (e.code() != ErrorCode::inOut) throw;
+        throw Error(ErrorCode::fetch, e.what());
     }
 }
 
@@ -148,7 +149,8 @@ std::filesystem::path pathInside(const std::filesystem::path& dir, const std::st
     const std::filesystem::path leaf(name);
     if (name.empty() || leaf.has_parent_path() || leaf == "." || leaf == ".." ||
         name.find_first_of("/\\") != std::string::npos)
-        throw FetchError("The file name " + name + " would lie outside " + dir.string());
+        throw Error(ErrorCode::fetch,
+                    "The file name " + name + " would lie outside " + dir.string());
     return dir / leaf;
 }
 
@@ -167,14 +169,16 @@ std::vector<std::filesystem::path> fetchSite(const std::string& site, const Fetc
     const SiteId id = checkedSite(site);
     const ServiceOrigin service(baseUrlOf(o));
     if (!o.apiKey.empty() && service.isClearText() && !o.allowInsecureKey)
-        throw FetchError("Site " + id.number + ": the API key would travel in clear text to " +
-                         originText(service.origin()) + "; it is sent over https only");
+        throw Error(ErrorCode::fetch,
+                    "Site " + id.number + ": the API key would travel in clear text to " +
+                        originText(service.origin()) + "; it is sent over https only");
     const HttpClient http(o.cancelled, o.limits);
     SitePages pages(http, service, o, id);
     std::vector<DailyValue> values = pages.allDailyValues();
     if (values.empty())
-        throw FetchError("Site " + id.number + ": the service has no daily mean discharge" +
-                         (o.start.empty() && o.end.empty() ? "" : " in the dates asked for"));
+        throw Error(ErrorCode::fetch,
+                    "Site " + id.number + ": the service has no daily mean discharge" +
+                        (o.start.empty() && o.end.empty() ? "" : " in the dates asked for"));
     checkServedDays(values, id.number);
     const std::string name = pages.name();
     const std::vector<ClassicSeries> files = seriesFiles(
@@ -183,7 +187,8 @@ std::vector<std::filesystem::path> fetchSite(const std::string& site, const Fetc
     std::error_code made;
     std::filesystem::create_directories(o.outDir, made);
     if (made)
-        throw FetchError("Cannot make the folder " + o.outDir.string() + ": " + made.message());
+        throw Error(ErrorCode::fetch,
+                    "Cannot make the folder " + o.outDir.string() + ": " + made.message());
     const std::vector<std::string> names = fileNames(files);
     std::vector<std::filesystem::path> written;
     for (std::size_t i = 0; i < files.size(); ++i) {

@@ -32,7 +32,7 @@ struct FetchOptions {
     PageLimits pages;
     // Told after each page: the site and the days received so far.
     std::function<void(const std::string& site, std::size_t days)> progress;
-    std::function<bool()> cancelled;  // true stops the fetching (FetchCancelled)
+    std::function<bool()> cancelled;  // true stops the fetching (ErrorCode::fetchCancelled)
 };
 
 // The key of the environment variable API_USGS_PAT, or empty.
@@ -42,7 +42,7 @@ std::string apiKeyFromEnvironment();
 bool sendsKeyInClearText(const FetchOptions& options);
 
 // Fetches `site` (with or without "USGS-") and writes one file per discharge series into
-// options.outDir, each whole or not at all. Returns the files written. Throws FetchError
+// options.outDir, each whole or not at all. Returns the files written. Throws a fetch error
 // saying why the site failed; a site number that is no site number fails before any request.
 std::vector<std::filesystem::path> fetchSite(const std::string& site, const FetchOptions& options);
 

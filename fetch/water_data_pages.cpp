@@ -3,7 +3,7 @@
 #include <cctype>
 #include <nlohmann/json.hpp>
 
-#include "fetch_error.h"
+#include "errors.h"
 
 namespace vd::fetch {
 namespace {
@@ -35,7 +35,8 @@ std::string trimmedBase(std::string_view baseUrl) {
 Json parsed(const std::string& body, std::string_view url) {
     Json doc = Json::parse(body, nullptr, false);
     if (doc.is_discarded())
-        throw FetchError("The answer from " + std::string(url) + " is not whole JSON (cut short?)");
+        throw Error(ErrorCode::fetch,
+                    "The answer from " + std::string(url) + " is not whole JSON (cut short?)");
     return doc;
 }
 
@@ -76,7 +77,8 @@ DailyPage parseDailyPage(const std::string& body, std::string_view url) {
     const Json doc = parsed(body, url);
     const auto features = doc.is_object() ? doc.find("features") : doc.end();
     if (features == doc.end() || !features->is_array())
-        throw FetchError("The answer from " + std::string(url) + " is no FeatureCollection");
+        throw Error(ErrorCode::fetch,
+                    "The answer from " + std::string(url) + " is no FeatureCollection");
     DailyPage page;
     page.values.reserve(features->size());
     for (const Json& f : *features) {
@@ -108,7 +110,8 @@ std::string parseLocationName(const std::string& body, std::string_view url) {
                                  ? textOr(*props, "monitoring_location_name")
                                  : std::string();
     if (name.empty())
-        throw FetchError("The service gives no name for the site at " + std::string(url));
+        throw Error(ErrorCode::fetch,
+                    "The service gives no name for the site at " + std::string(url));
     return name;
 }
 

@@ -15,7 +15,7 @@
 #include <QVBoxLayout>
 #include <chrono>
 
-#include "fetch_error.h"
+#include "errors.h"
 #include "site_fetch.h"
 #include "water_data_pages.h"
 
@@ -33,7 +33,7 @@ void sleepUnlessCancelled(std::chrono::milliseconds wait, const std::atomic<bool
     using namespace std::chrono_literals;
     const auto until = std::chrono::steady_clock::now() + wait;
     while (std::chrono::steady_clock::now() < until) {
-        if (cancel) throw fetch::FetchCancelled();
+        if (cancel) throw vd::Error(vd::ErrorCode::fetchCancelled);
         std::this_thread::sleep_for(std::min<std::chrono::milliseconds>(50ms, wait));
     }
 }
@@ -161,9 +161,9 @@ void WebFetchDialog::startFetching() {
             try {
                 for (const auto& path : fetch::fetchSite(site.toStdString(), o))
                     files << QString::fromStdString(path.string());
-            } catch (const fetch::FetchCancelled&) {
-                break;
-            } catch (const fetch::FetchError& e) {
+            } catch (const vd::Error& e) {
+                if (e.code() == vd::ErrorCode::fetchCancelled) break;
+                if (!vd::isFetchFailure(e.code())) throw;
                 failures << QString::fromStdString(e.what());
             }
         }
