@@ -78,7 +78,7 @@ void AverageInPlace(CalcState& s, const SearchParameters& p) {
         return;
     }
     const bool biological = p.mode == biologicalMode;
-    if (last > maxdays) throw RangeError();
+    if (last > maxdays) throw Error(ErrorCode::range);
     // Days 1..last, proven in range above: indexed without a check per day (day n at n - 1).
     double* const x = s.x.begin();
     Window window(M);

@@ -40,7 +40,7 @@ inline constexpr YearTable daysBeforeYear = daysBeforeYears();
 
 // Days in the year before the first day of each month, [leap][month 1..12].
 inline int DaysByMonth(bool leap, int month) {
-    if (month < 1 || month > 12) throw RangeError();
+    if (month < 1 || month > 12) throw Error(ErrorCode::range);
     return calendar_detail::daysBeforeMonth[leap ? 1 : 0][month - 1];
 }
 

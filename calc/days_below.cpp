@@ -14,7 +14,7 @@ bool isBelow(double v, double flow) {
 
 void DaysBelow::reset(const CalcState& s, double flow) {
     const int last = s.JD2 - s.JD1;
-    if (last > maxdays) throw RangeError();
+    if (last > maxdays) throw Error(ErrorCode::range);
     // Days 1..last, proven in range above (day n at n - 1).
     const double* const x = s.x.begin();
     days_.clear();

@@ -2,6 +2,41 @@
 
 namespace vd {
 
+namespace {
+
+// The read-error message's word for a failure that has no kind of its own.
+constexpr std::string_view plainClassWord = "Exception";
+
+}  // namespace
+
+ErrorTexts errorTexts(ErrorCode code) noexcept {
+    // No default: a code without its texts does not compile (-Wswitch).
+    switch (code) {
+        case ErrorCode::range:
+            return {"ERangeError", "Range check error"};
+        case ErrorCode::conversion:
+            return {"EConvertError", ""};
+        case ErrorCode::inOut:
+            return {"EInOutError", ""};
+        case ErrorCode::fetchCancelled:
+            return {plainClassWord, "Fetching was cancelled"};
+        case ErrorCode::calculation:
+        case ErrorCode::libraryBinding:
+        case ErrorCode::paramFile:
+        case ErrorCode::threadStart:
+        case ErrorCode::usage:
+        case ErrorCode::fetch:
+        case ErrorCode::fetchStalled:
+            return {plainClassWord, ""};
+    }
+    return {plainClassWord, ""};
+}
+
+std::string_view classWordOf(const std::exception& e) noexcept {
+    const auto* error = dynamic_cast<const Error*>(&e);
+    return error ? errorTexts(error->code()).classWord : plainClassWord;
+}
+
 std::string fieldExcerpt(std::string_view text) {
     constexpr std::size_t maxCharacters = 40;
     std::size_t characters = 0;

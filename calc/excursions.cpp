@@ -65,7 +65,7 @@ struct AllDays {
 
 int lastDay(const CalcState& s) {
     const int last = s.JD2 - s.JD1;
-    if (last > maxdays) throw RangeError();
+    if (last > maxdays) throw Error(ErrorCode::range);
     return last;
 }
 
@@ -115,7 +115,7 @@ double Xcount(CalcState& s, const SearchParameters& p, bool IsREalFlag, double F
     ExcursionRecord& e = startRecord(s, IsREalFlag, F);
     const int last = lastDay(s);
     for (const int n : days)
-        if (n < 1 || n > last) throw RangeError();
+        if (n < 1 || n > last) throw Error(ErrorCode::range);
     recordPeriodsOver(e, s.x.begin(), p, F, days);
     return formClusters(e, p.clusterDays, p.excursionsPerCluster);
 }

@@ -31,7 +31,7 @@ Season seasonOf(const std::string& seasonStart, const std::string& seasonEnd) {
 std::shared_ptr<const ParsedFlowFile> parseFile(const std::string& path) {
     const std::string text = flowTextOf(readInputFile(path), path);
     if (text.find_first_not_of(" \t\r\n") == std::string::npos)
-        throw CalcError("The file \"" + path + "\" holds no flow records");
+        throw Error(ErrorCode::calculation, "The file \"" + path + "\" holds no flow records");
     return std::make_shared<const ParsedFlowFile>(parseAnyFlowText(text, fileNameOf(path)));
 }
 

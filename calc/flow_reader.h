@@ -14,8 +14,8 @@ namespace vd {
 // NWIS gages are bounded by j1send/j2send, an old flow file by J1/J2 (season-start year
 // indexes; -999 as first year means "from the first season start"). CR LF, LF, CR and
 // mixed line breaks read alike; the file is only ever opened for reading, and anything
-// but a regular file is refused before it is opened. Throws InOutError, ConvertError,
-// RangeError or CalcError.
+// but a regular file is refused before it is opened. Throws an input-output,
+// conversion, range or calculation error.
 void VDRead(CalcState& s);
 
 // The season-start years (year index) to read, per gage of the file; an old flow file

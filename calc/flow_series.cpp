@@ -35,9 +35,10 @@ void makeEmpty(GageSeries& g, int J1, const Season& se, bool nwis) {
 
 [[noreturn, gnu::cold]] void refuseDate(int yi, int month) {
     if (!validYear(yi))
-        throw RangeError("Range check error: year " + std::to_string(yi + 1900) +
-                         " is outside 1850-2100");
-    throw RangeError("Range check error: month " + std::to_string(month) + " is outside 1-12");
+        throw Error(ErrorCode::range, "Range check error: year " + std::to_string(yi + 1900) +
+                                          " is outside 1850-2100");
+    throw Error(ErrorCode::range,
+                "Range check error: month " + std::to_string(month) + " is outside 1-12");
 }
 
 inline void checkDate(int yi, int month) {
@@ -45,9 +46,10 @@ inline void checkDate(int yi, int month) {
 }
 
 [[noreturn, gnu::cold]] void refuseSeriesIndex(int k) {
-    throw RangeError(k < 1 ? "Range check error: record dated before the start of its series"
-                           : "Range check error: record more than 40000 days after the "
-                             "start of its series");
+    throw Error(ErrorCode::range,
+                k < 1 ? "Range check error: record dated before the start of its series"
+                      : "Range check error: record more than 40000 days after the "
+                        "start of its series");
 }
 
 inline int seriesIndex(int jj, int JD1) {
@@ -96,7 +98,7 @@ class RecordCursor {
     void read() {
         if (next_ >= f_.records.size()) {
             if (f_.failure) std::rethrow_exception(f_.failure);
-            throw RangeError("Range check error: read past the end of the file");
+            throw Error(ErrorCode::range, "Range check error: read past the end of the file");
         }
         cur_ = &f_.records[next_++];
         newgage = cur_->siteChanged;
@@ -174,7 +176,7 @@ std::vector<GageSeries> buildNwisGages(RecordCursor& records, const ParsedFlowFi
         const int slot = static_cast<int>(site) + 1;
         if (slot > maxinfile) {
             if (records.ended()) break;
-            throw RangeError("Range check error: more than 100 gages in one file");
+            throw Error(ErrorCode::range, "Range check error: more than 100 gages in one file");
         }
         GageSeries g = buildNwisGage(records, (*years.j1send)[slot], (*years.j2send)[slot], se,
                                      trouble, content);
@@ -241,8 +243,10 @@ std::vector<GageSeries> buildGageSeries(const ParsedFlowFile& file, const Season
         gages.push_back(buildFloGage(records, years.J1, years.J2, se, content));
         gages.back().name = file.names.front();
         return gages;
-    } catch (const RangeError& e) {
-        if (std::string(e.what()).find(" at line ") != std::string::npos) throw;
+    } catch (const Error& e) {
+        if (e.code() != ErrorCode::range ||
+            std::string(e.what()).find(" at line ") != std::string::npos)
+            throw;
         rethrowAtLine(e, records.line(), fileName);
     }
 }

@@ -64,9 +64,9 @@ std::string siteName(std::string_view line) {
 // A record dated on a day its month does not have (Feb 30, Apr 31) fails at its line. Months
 // outside 1-12 are left to the series builder, which passes over the marked month-99 records.
 [[noreturn, gnu::cold]] void refuseDay(int yi, int month, int day) {
-    throw RangeError("Range check error: day " + std::to_string(day) + " of month " +
-                     std::to_string(month) + " of " + std::to_string(yi + 1900) +
-                     " does not exist");
+    throw Error(ErrorCode::range, "Range check error: day " + std::to_string(day) + " of month " +
+                                      std::to_string(month) + " of " + std::to_string(yi + 1900) +
+                                      " does not exist");
 }
 
 inline void refuseDayThatDoesNotExist(int yi, int month, int day) {
@@ -82,7 +82,7 @@ bool readOrKeepFailure(Read read, const LineCursor& in, ParsedFlowFile& out,
     try {
         read();
         return true;
-    } catch (const VandoError& e) {
+    } catch (const Error& e) {
         try {
             rethrowAtLine(e, in.lineNumber(), fileName);
         } catch (...) {
@@ -272,7 +272,7 @@ void parseNwisRecords(LineCursor& in, std::string_view stopLine, ParsedFlowFile&
 
     while (line.size() > 9 && !contains(line, "-------")) {
         if (static_cast<int>(out.names.size()) == maxsitelines)
-            throw RangeError("Range check error: more than 1000 site lines");
+            throw Error(ErrorCode::range, "Range check error: more than 1000 site lines");
         out.names.push_back(siteName(line));
         line = in.next();
     }
@@ -349,8 +349,9 @@ void parseFloRecords(LineCursor& in, std::string_view nameLine, ParsedFlowFile& 
 
 void rethrowAtLine(const std::exception& e, int line, const std::string& fileName) {
     const std::string where = " at line " + std::to_string(line) + " of " + fileName;
-    if (dynamic_cast<const ConvertError*>(&e)) throw ConvertError(e.what() + where);
-    if (dynamic_cast<const RangeError*>(&e)) throw RangeError(e.what() + where);
+    const auto* error = dynamic_cast<const Error*>(&e);
+    if (error && (error->code() == ErrorCode::conversion || error->code() == ErrorCode::range))
+        throw Error(error->code(), e.what() + where);
     throw;
 }
 
@@ -367,7 +368,7 @@ ParsedFlowFile parseFlowText(std::string_view text, const std::string& fileName)
             parseNwisRecords(in, line, out, fileName);
         else
             parseFloRecords(in, line, out, fileName);
-    } catch (const VandoError& e) {
+    } catch (const Error& e) {
         rethrowAtLine(e, in.lineNumber(), fileName);
     }
     return out;

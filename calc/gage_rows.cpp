@@ -90,8 +90,7 @@ std::vector<TableGage> tableGagesOf(const std::vector<GageRecord>& gages, const 
 
 std::string readErrorMessage(const std::string& path, const std::exception& e,
                              const std::string& lineBreak) {
-    const auto* ve = dynamic_cast<const VandoError*>(&e);
-    const std::string kind = ve ? ve->className() : "Exception";
+    const std::string kind(classWordOf(e));
     return std::string("VANDO ") + version::text + " is unable to read the file \"" + path +
            "\". Please confirm " + lineBreak +
            "that this file exists and that it is a valid flow file in text format." + lineBreak +

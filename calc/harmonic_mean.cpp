@@ -7,7 +7,7 @@ void HarmonicMean(CalcState& s) {
     int known = 0;
     int zero = 0;
     const int last = s.JD2 - s.JD1;
-    if (last > maxdays) throw RangeError();
+    if (last > maxdays) throw Error(ErrorCode::range);
     // Days 1..last, proven in range above: indexed without a check per day (day n at n - 1).
     const double* const x = s.x.begin();
     for (int n = 1; n <= last; ++n) {

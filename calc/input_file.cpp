@@ -18,7 +18,7 @@ namespace {
 // kind of file is settled before anything is opened.
 void refuseAnythingButARegularFile(const std::string& path) {
     if (const char* kind = nonRegularFileKind(path))
-        throw InOutError("\"" + path + "\" is " + kind + ", not a flow file");
+        throw Error(ErrorCode::inOut, "\"" + path + "\" is " + kind + ", not a flow file");
 }
 
 }  // namespace
@@ -37,7 +37,8 @@ const char* nonRegularFileKind(const std::string& path) {
 std::string readInputFile(const std::string& path) {
     refuseAnythingButARegularFile(path);
     std::ifstream in(pathFromUtf8(path), std::ios::in | std::ios::binary);
-    if (!in) throw InOutError("Cannot open file \"" + path + "\": " + std::strerror(errno));
+    if (!in)
+        throw Error(ErrorCode::inOut, "Cannot open file \"" + path + "\": " + std::strerror(errno));
     std::string text;
     in.seekg(0, std::ios::end);
     const std::streamoff size = in.tellg();
@@ -46,7 +47,7 @@ std::string readInputFile(const std::string& path) {
         in.seekg(0, std::ios::beg);
         in.read(text.data(), size);
     }
-    if (!in) throw InOutError("Cannot read file \"" + path + "\"");
+    if (!in) throw Error(ErrorCode::inOut, "Cannot read file \"" + path + "\"");
     return text;
 }
 

@@ -11,7 +11,7 @@ namespace vd {
 // "a device", ...); nullptr for a regular file or a path that names nothing.
 const char* nonRegularFileKind(const std::string& path);
 
-// The whole file as bytes. Throws InOutError when `path` is not a regular file (checked
+// The whole file as bytes. Throws an input-output error when `path` is not a regular file (checked
 // before it is opened) or cannot be opened or read.
 std::string readInputFile(const std::string& path);
 

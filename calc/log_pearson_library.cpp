@@ -15,8 +15,8 @@ template <class Fn>
 Fn entryPoint(void* library, const char* name) {
     void* const address = platform::findEntry(library, name);
     if (address == nullptr) {
-        throw BindingError(std::string("Unable to locate function ") + name + " in " +
-                           logPearsonLibraryFileName());
+        throw Error(ErrorCode::libraryBinding, std::string("Unable to locate function ") + name +
+                                                   " in " + logPearsonLibraryFileName());
     }
     return reinterpret_cast<Fn>(address);
 }
@@ -44,8 +44,9 @@ LogPearsonLibrary LogPearsonLibrary::load(const std::string& folder) {
         library = platform::openLibrary(folder + "/" + libraryFolderFromProgram + "/" +
                                         logPearsonLibraryFileName());
     if (library == nullptr) {
-        throw BindingError("Unable to find " + logPearsonLibraryFileName() +
-                           " in current directory. Please check your installation.");
+        throw Error(ErrorCode::libraryBinding,
+                    "Unable to find " + logPearsonLibraryFileName() +
+                        " in current directory. Please check your installation.");
     }
     const auto f1 = entryPoint<LGPST1Fn>(library, "LGPST1");
     const auto f2 = entryPoint<LGPST2Fn>(library, "LGPST2");

@@ -25,13 +25,6 @@ std::string logPearsonLibraryFileName();
 // The folder of the running program, where the library is installed.
 std::string programFolder();
 
-// Refusal to start: the library or one of its entries is missing. what() is the text the
-// program shows (caption "Error") before it ends.
-class BindingError : public std::runtime_error {
-  public:
-    using std::runtime_error::runtime_error;
-};
-
 // Annual minima at or below this are zero years: they have no logarithm and are left out
 // of the fit, then accounted for by the conditional probability.
 inline constexpr double zeroYearFlow = 1.0e-6;
@@ -42,7 +35,9 @@ using lpiii::LogPearsonFit;
 class LogPearsonLibrary {
   public:
     // Loads the library from `folder` (the program's folder), else from its installed place
-    // relative to it. Throws BindingError.
+    // relative to it. Refuses to start, with a library-binding error, when the library or one
+    // of its entries is missing; its what() is the text the program shows (caption "Error")
+    // before it ends.
     static LogPearsonLibrary load(const std::string& folder);
 
     // Removes zero minima and fits the rest (the first `n` entries of annual_mins).

@@ -80,16 +80,17 @@ int integerOfAnyForm(std::string_view text) {
         negative = t.front() == '-';
         t.remove_prefix(1);
     }
-    if (t.empty()) throw ConvertError(invalidIntegerMessage(text));
+    if (t.empty()) throw Error(ErrorCode::conversion, invalidIntegerMessage(text));
     std::int64_t value = 0;
     for (const char c : t) {
-        if (c < '0' || c > '9') throw ConvertError(invalidIntegerMessage(text));
+        if (c < '0' || c > '9') throw Error(ErrorCode::conversion, invalidIntegerMessage(text));
         value = value * 10 + (c - '0');
         if (value > static_cast<std::int64_t>(INT32_MAX) + 1)
-            throw ConvertError(invalidIntegerMessage(text));
+            throw Error(ErrorCode::conversion, invalidIntegerMessage(text));
     }
     if (negative) value = -value;
-    if (value > INT32_MAX || value < INT32_MIN) throw ConvertError(invalidIntegerMessage(text));
+    if (value > INT32_MAX || value < INT32_MIN)
+        throw Error(ErrorCode::conversion, invalidIntegerMessage(text));
     return static_cast<int>(value);
 }
 
@@ -115,16 +116,17 @@ double toFlow(std::string_view text) {
     const auto [ptr, ec] =
         std::from_chars(t.data(), t.data() + t.size(), value, std::chars_format::general);
     const bool whole = !t.empty() && t.front() != '+' && ptr == t.data() + t.size();
-    if (whole && ec == std::errc::result_out_of_range) throw ConvertError(invalidFlowMessage(text));
-    if (!whole || ec != std::errc()) throw ConvertError(invalidFloatMessage(text));
+    if (whole && ec == std::errc::result_out_of_range)
+        throw Error(ErrorCode::conversion, invalidFlowMessage(text));
+    if (!whole || ec != std::errc()) throw Error(ErrorCode::conversion, invalidFloatMessage(text));
     if (!std::isfinite(value) || std::fabs(value) > largestFlow)
-        throw ConvertError(invalidFlowMessage(text));
+        throw Error(ErrorCode::conversion, invalidFlowMessage(text));
     return value;
 }
 
 double toFloat(std::string_view text) {
     double value = 0;
-    if (!tryFloat(text, value)) throw ConvertError(invalidFloatMessage(text));
+    if (!tryFloat(text, value)) throw Error(ErrorCode::conversion, invalidFloatMessage(text));
     return value;
 }
 

@@ -12,7 +12,7 @@ int integerOfAnyForm(std::string_view text);
 }
 
 // A 32-bit integer: optional blanks before it, optional sign, decimal digits only.
-// Throws ConvertError "'text' is not a valid integer value".
+// Throws a conversion error "'text' is not a valid integer value".
 inline int toInteger(std::string_view text) {
     // Up to nine plain digits (every date field of a record) cannot overflow: converted
     // here, without the general form's checks.
@@ -25,13 +25,13 @@ inline int toInteger(std::string_view text) {
     return value;
 }
 
-// A decimal number, blanks around it allowed. Throws ConvertError
+// A decimal number, blanks around it allowed. Throws a conversion error
 // "'text' is not a valid floating point value".
 double toFloat(std::string_view text);
 
 // A daily flow: a decimal number as toFloat reads it that is finite and small enough that
 // any sum over a series stays finite; negative flows are flows (tidal gages report them).
-// Throws ConvertError "'text' is not a valid flow value" for nan, inf or an overflow, and
+// Throws a conversion error "'text' is not a valid flow value" for nan, inf or an overflow, and
 // toFloat's error for a text that is no number.
 double toFlow(std::string_view text);
 

@@ -43,7 +43,7 @@ double percentile(const CalcState& s, int j, double flow) {
     int below = 0;
     if (stored) {
         const int last = s.JD2 - s.JD1;
-        if (last > maxdays) throw RangeError();
+        if (last > maxdays) throw Error(ErrorCode::range);
         // Days 1..last, proven in range above: indexed without a check per day.
         const double* const x = stored->begin();
         for (int i = 1; i <= last; ++i) {

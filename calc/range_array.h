@@ -1,5 +1,5 @@
 // Fixed-size array with a declared index range. The calculator's tables are indexed
-// from 1 (or from negative years); an index outside the range is a RangeError, never a
+// from 1 (or from negative years); an index outside the range is a range error, never a
 // write past the end.
 #pragma once
 
@@ -36,7 +36,7 @@ class RangeArray {
 
   private:
     static constexpr void check(int i) {
-        if (i < Lo || i > Hi) throw RangeError();
+        if (i < Lo || i > Hi) throw Error(ErrorCode::range);
     }
     std::array<T, size> data_{};
 };

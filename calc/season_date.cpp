@@ -43,7 +43,7 @@ bool startsWithPrefix(const std::string& s, const char* prefix) {
 
 std::string monthAbbreviation(int month) {
     static const std::string names = "JanFebMarAprMayJunJulAugSepOctNovDec";
-    if (month < 1 || month > 12) throw RangeError();
+    if (month < 1 || month > 12) throw Error(ErrorCode::range);
     return names.substr(static_cast<std::size_t>(3 * month - 3), 3);
 }
 
@@ -63,7 +63,7 @@ namespace {
 
 enum class LongDay { lowered, refused };
 
-SeasonDate parseSeasonDate(const std::string& s, LongDay longDay) {
+SeasonDate seasonDateOf(const std::string& s, LongDay longDay) {
     SeasonDate r;
     if (s.empty()) return r;
 
@@ -106,11 +106,11 @@ SeasonDate parseSeasonDate(const std::string& s, LongDay longDay) {
 }  // namespace
 
 SeasonDate parseSeasonDate(const std::string& s) {
-    return parseSeasonDate(s, LongDay::lowered);
+    return seasonDateOf(s, LongDay::lowered);
 }
 
 SeasonDate typedSeasonDate(const std::string& s) {
-    return parseSeasonDate(s, LongDay::refused);
+    return seasonDateOf(s, LongDay::refused);
 }
 
 }  // namespace vd

@@ -46,7 +46,7 @@ std::vector<SeasonWindowRange> SeasonWindows(const CalcState& s, int M) {
 
 void KeepSeasonWindows(CalcState& s, int M) {
     const int lastDay = s.JD2 - s.JD1;
-    if (lastDay > maxdays) throw RangeError();
+    if (lastDay > maxdays) throw Error(ErrorCode::range);
     int next = 1;  // the first day not yet looked at
     const auto clearUpTo = [&](int day) {
         for (; next <= std::min(day, lastDay); ++next) s.x[next] = unknown;

@@ -50,7 +50,7 @@ void VDSearch(CalcState& s, const SearchParameters& p, const LogPearsonLibrary& 
 // IsREalFlag, else to slot 0. Returns the count (clusters capped at XME).
 double Xcount(CalcState& s, const SearchParameters& p, bool IsREalFlag, double F);
 // The same count over `days` only: every day whose average is known and below F, in
-// increasing order (other days listed are skipped). A day outside the series is a RangeError.
+// increasing order (other days listed are skipped). A day outside the series is a range error.
 double Xcount(CalcState& s, const SearchParameters& p, bool IsREalFlag, double F,
               std::span<const int> days);
 

@@ -69,7 +69,8 @@ bool isControl(unsigned char c) {
 }
 
 [[noreturn]] void refuseAsNoText(const std::string& path) {
-    throw CalcError("The file \"" + path + "\" is not a flow file in text format");
+    throw Error(ErrorCode::calculation,
+                "The file \"" + path + "\" is not a flow file in text format");
 }
 
 }  // namespace

@@ -12,7 +12,7 @@ inline constexpr std::size_t textProbeBytes = 64 * 1024;
 
 // `bytes` as 8-bit text: UTF-16 with a byte-order mark (as Windows editors save it) is
 // decoded to UTF-8, a UTF-8 byte-order mark is dropped, anything else is kept as it is.
-// Throws CalcError "... is not a flow file in text format" (naming `path`) when the text
+// Throws a calculation error "... is not a flow file in text format" (naming `path`) when the text
 // holds a NUL byte, when more than one byte in twenty of its first 64 KiB is a control
 // character other than a tab, a line break or a form feed, or when UTF-16 text has an odd
 // number of bytes.

@@ -93,7 +93,8 @@ class CsvRows {
     }
 
     [[noreturn]] void fail(const std::string& what) const {
-        throw ConvertError(what + " at line " + std::to_string(line_) + " of " + fileName_);
+        throw Error(ErrorCode::conversion,
+                    what + " at line " + std::to_string(line_) + " of " + fileName_);
     }
 
     std::string_view undoubled(std::string_view raw) {
@@ -144,7 +145,8 @@ bool looksLikeWaterDataCsv(std::string_view text) {
         CsvRows rows(firstLine, {});
         const auto at = columnsOf(rows.next());
         return at[kSite] != kAbsent && at[kTime] != kAbsent && at[kValue] != kAbsent;
-    } catch (const ConvertError&) {
+    } catch (const Error& e) {
+        if (e.code() != ErrorCode::conversion) throw;
         return false;
     }
 }
@@ -155,8 +157,8 @@ ParsedFlowFile parseWaterDataCsv(std::string_view text, const std::string& fileN
     const auto at = columnsOf(rows.next());
     for (std::size_t c = 0; c < kColumns; ++c)
         if (at[c] == kAbsent && c != kSeries)
-            throw CalcError("The header of " + fileName + " names no column '" +
-                            std::string(kColumnNames[c]) + "'");
+            throw Error(ErrorCode::calculation, "The header of " + fileName + " names no column '" +
+                                                    std::string(kColumnNames[c]) + "'");
     while (!rows.ended()) {
         const auto& row = rows.next();
         if (isBlank(row)) continue;

@@ -12,7 +12,7 @@ namespace vd {
 // True when the first line is such a header (it names monitoring_location_id, time and value).
 bool looksLikeWaterDataCsv(std::string_view text);
 
-// The daily mean discharge of every series in the text. Throws CalcError or ConvertError
+// The daily mean discharge of every series in the text. Throws a calculation or conversion error
 // naming the line and `fileName`.
 ParsedFlowFile parseWaterDataCsv(std::string_view text, const std::string& fileName);
 

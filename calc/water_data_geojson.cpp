@@ -92,7 +92,8 @@ class FeatureReader : public nlohmann::json_sax<Json> {
     }
     bool parse_error(std::size_t, const std::string&,
                      const nlohmann::detail::exception& e) override {
-        throw ConvertError("The file " + fileName_ + " is not valid JSON: " + e.what());
+        throw Error(ErrorCode::conversion,
+                    "The file " + fileName_ + " is not valid JSON: " + e.what());
     }
 
   private:
@@ -145,10 +146,12 @@ class FeatureReader : public nlohmann::json_sax<Json> {
         fail("A feature is not an object");
     }
     [[noreturn]] void fail(const std::string& what) const {
-        throw ConvertError(what + " at feature " + std::to_string(number_) + " of " + fileName_);
+        throw Error(ErrorCode::conversion,
+                    what + " at feature " + std::to_string(number_) + " of " + fileName_);
     }
     [[noreturn]] void notACollection() const {
-        throw CalcError("The file " + fileName_ + " is not a GeoJSON FeatureCollection");
+        throw Error(ErrorCode::calculation,
+                    "The file " + fileName_ + " is not a GeoJSON FeatureCollection");
     }
 
     WaterDataValues& values_;

@@ -12,8 +12,8 @@ namespace vd {
 // True when the text opens a JSON object (blanks and a byte order mark before it allowed).
 bool looksLikeJson(std::string_view text);
 
-// The daily mean discharge of every series in the collection. Throws CalcError or
-// ConvertError naming the feature (counted from 1) and `fileName`.
+// The daily mean discharge of every series in the collection. Throws a calculation or
+// conversion error naming the feature (counted from 1) and `fileName`.
 ParsedFlowFile parseWaterDataGeoJson(std::string_view text, const std::string& fileName);
 
 }  // namespace vd

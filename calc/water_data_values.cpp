@@ -38,7 +38,7 @@ int dateKey(std::string_view time) {
         if (month >= 1 && month <= 12 && day >= 1 && day <= daysInMonth(year, month))
             return year * 10000 + month * 100 + day;
     }
-    throw ConvertError("'" + std::string(time) + "' is not a valid date");
+    throw Error(ErrorCode::conversion, "'" + std::string(time) + "' is not a valid date");
 }
 
 bool sameValue(double a, double b) {
@@ -59,26 +59,28 @@ std::string siteNumberOf(std::string_view monitoringLocationId) {
                                                       : monitoringLocationId.substr(dash + 1));
 }
 
-template <class Error>
-void WaterDataValues::fail(const std::string& what, int place) const {
-    throw Error(what + " at " + placeWord_ + " " + std::to_string(place) + " of " + fileName_);
+void WaterDataValues::fail(ErrorCode code, const std::string& what, int place) const {
+    throw Error(code,
+                what + " at " + placeWord_ + " " + std::to_string(place) + " of " + fileName_);
 }
 
 void WaterDataValues::add(const WaterDataValue& v, int place) {
     if (v.parameter != kDischarge || v.statistic != kDailyMean) return;
     if (v.unit != kCubicFeetPerSecond)
-        fail<CalcError>(
-            "Daily discharge is given in '" + std::string(v.unit) + "'; only ft^3/s is read",
-            place);
+        fail(ErrorCode::calculation,
+             "Daily discharge is given in '" + std::string(v.unit) + "'; only ft^3/s is read",
+             place);
     Day day;
     day.place = place;
     try {
         day.date = dateKey(v.time);
         day.q = v.value ? toFloat(*v.value) : unknown;
-    } catch (const ConvertError& e) {
-        fail<ConvertError>(e.what(), place);
+    } catch (const Error& e) {
+        if (e.code() != ErrorCode::conversion) throw;
+        fail(ErrorCode::conversion, e.what(), place);
     }
-    if (v.site.empty()) fail<CalcError>("A daily value names no monitoring location", place);
+    if (v.site.empty())
+        fail(ErrorCode::calculation, "A daily value names no monitoring location", place);
 
     series_[seriesOf(v.site, v.series)].days.push_back(day);
 }
@@ -105,7 +107,8 @@ std::string WaterDataValues::gageName(const Series& s, bool siteHasTwo) {
 
 ParsedFlowFile WaterDataValues::finish() const {
     if (series_.empty())
-        throw CalcError("The file \"" + fileName_ +
+        throw Error(ErrorCode::calculation,
+                    "The file \"" + fileName_ +
                         "\" holds no daily mean discharge (parameter 00060, statistic 00003)");
     ParsedFlowFile out;
     out.nwis = true;
@@ -123,9 +126,9 @@ ParsedFlowFile WaterDataValues::finish() const {
             const Day& d = days[i];
             if (i > 0 && days[i - 1].date == d.date) {
                 if (!sameValue(days[i - 1].q, d.q))
-                    fail<CalcError>(
-                        "The date " + dateText(d.date) + " is given twice with different values",
-                        std::max(days[i - 1].place, d.place));
+                    fail(ErrorCode::calculation,
+                         "The date " + dateText(d.date) + " is given twice with different values",
+                         std::max(days[i - 1].place, d.place));
                 continue;
             }
             const int year = d.date / 10000;

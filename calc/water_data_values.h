@@ -10,6 +10,7 @@
 #include <utility>
 #include <vector>
 
+#include "errors.h"
 #include "flow_text.h"
 
 namespace vd {
@@ -33,11 +34,12 @@ class WaterDataValues {
     WaterDataValues(std::string fileName, std::string placeWord)
         : fileName_(std::move(fileName)), placeWord_(std::move(placeWord)) {}
 
-    // Throws ConvertError for a date or number that does not convert, CalcError for a unit
+    // Throws a conversion error for a date or number that does not convert, a calculation
+    // error for a unit
     // other than ft^3/s.
     void add(const WaterDataValue& v, int place);
 
-    // One gage per series, its days sorted by date. Throws CalcError when a date is given
+    // One gage per series, its days sorted by date. Throws a calculation error when a date is given
     // twice in a series with different values, or when no discharge was given at all.
     ParsedFlowFile finish() const;
 
@@ -53,8 +55,7 @@ class WaterDataValues {
         std::vector<Day> days;
     };
 
-    template <class Error>
-    [[noreturn]] void fail(const std::string& what, int place) const;
+    [[noreturn]] void fail(ErrorCode code, const std::string& what, int place) const;
     std::size_t seriesOf(std::string_view site, std::string_view series);
     static std::string gageName(const Series& s, bool siteHasTwo);
 

@@ -139,7 +139,8 @@ WholeFileWriter::WholeFileWriter(std::filesystem::path target,
     }
     const int error = errno;
     temporary_.clear();
-    throw InOutError(cannotWriteMessage(target_, std::error_code(error, std::generic_category())));
+    throw Error(ErrorCode::inOut,
+                cannotWriteMessage(target_, std::error_code(error, std::generic_category())));
 }
 
 WholeFileWriter::~WholeFileWriter() {
@@ -158,7 +159,7 @@ void WholeFileWriter::fail(const std::error_code& error) {
     std::error_code ignored;
     std::filesystem::remove(temporary_, ignored);
     settled_ = true;
-    throw InOutError(cannotWriteMessage(target_, error));
+    throw Error(ErrorCode::inOut, cannotWriteMessage(target_, error));
 }
 
 void WholeFileWriter::commit() {

@@ -18,7 +18,7 @@ namespace vd {
 class WholeFileWriter {
   public:
     // Makes the temporary beside `target`. `temporaryNames` gives candidate file names
-    // (tests plant files under them); by default they are random. Throws InOutError.
+    // (tests plant files under them); by default they are random. Throws an input-output error.
     explicit WholeFileWriter(std::filesystem::path target,
                              std::function<std::string()> temporaryNames = {});
     ~WholeFileWriter();  // removes the temporary unless committed
@@ -30,7 +30,7 @@ class WholeFileWriter {
     void write(std::string_view bytes) { stream().write(bytes.data(), std::ssize(bytes)); }
 
     // Flushes the bytes to the disk and renames the temporary over the target. Throws
-    // InOutError ("Cannot write "PATH": <the system's reason>") after removing the
+    // input-output error ("Cannot write "PATH": <the system's reason>") after removing the
     // temporary.
     void commit();
 
@@ -48,7 +48,7 @@ class WholeFileWriter {
     bool settled_ = false;  // renamed into place, or failed and removed
 };
 
-// The whole of `bytes` as the file `target`, whole or not at all. Throws InOutError.
+// The whole of `bytes` as the file `target`, whole or not at all. Throws an input-output error.
 void writeWholeFile(const std::filesystem::path& target, std::string_view bytes);
 
 // "Cannot write "PATH": REASON", the message of every failed write.

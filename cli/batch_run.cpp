@@ -92,8 +92,9 @@ class Batch {
             for (int j = 0; j < std::max(1, jobs); ++j) workers.emplace_back([this] { work(); });
         } catch (const std::system_error& e) {
             if (workers.empty())
-                throw ThreadStartError(std::string("Cannot start a thread to compute the gages: ") +
-                                       e.code().message());
+                throw Error(ErrorCode::threadStart,
+                            std::string("Cannot start a thread to compute the gages: ") +
+                                e.code().message());
         }
         return workers;
     }

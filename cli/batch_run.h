@@ -5,7 +5,6 @@
 #include <cstddef>
 #include <functional>
 #include <ostream>
-#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -17,11 +16,6 @@ class LogPearsonLibrary;
 }
 
 namespace vd::cli {
-
-class ThreadStartError : public std::runtime_error {
-  public:
-    using std::runtime_error::runtime_error;
-};
 
 struct BatchCounts {
     std::size_t filesDone = 0;
@@ -55,7 +49,7 @@ FileLines csvLinesOfInput(const BatchInput& input, const run::RunSettings& setti
 // Writes the header and every file's lines to `out`, in the order of `files`, whatever
 // the number of threads. A worker holds one file's records at a time; lines wait only
 // until the files before theirs are written. When not every thread can be started the
-// batch goes on with those that could; when none can, it throws ThreadStartError.
+// batch goes on with those that could; when none can, it throws a thread-start error.
 BatchSummary runBatch(const std::vector<BatchInput>& files, const run::RunSettings& settings,
                       const LogPearsonLibrary& lib, int jobs, std::ostream& out,
                       const BatchProgressFn& progress = {});

@@ -4,6 +4,7 @@
 #include "cli.h"
 #include "command_line.h"
 #include "descriptor_buffer.h"
+#include "errors.h"
 #include "log_pearson_library.h"
 #include "vando_version.h"
 
@@ -58,7 +59,8 @@ int withLibrary(Command command, const Args& args, std::ostream& out, std::ostre
     try {
         const LogPearsonLibrary lib = LogPearsonLibrary::load(programFolder());
         return command(args, lib, out, err);
-    } catch (const BindingError& e) {
+    } catch (const Error& e) {
+        if (e.code() != ErrorCode::libraryBinding) throw;
         err << e.what() << '\n';
         return 1;
     }

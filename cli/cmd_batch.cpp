@@ -26,7 +26,8 @@ constexpr int kThreadsPerCore = 4;
 void checkPeriod(const run::SettingsTexts& t) {
     // The other choices compare the gages of one table; a batch has no table.
     if (t.period != run::PeriodKind::all && t.period != run::PeriodKind::years)
-        throw UsageError(
+        throw Error(
+            ErrorCode::usage,
             "--period takes all or years:FIRST:LAST here (common, longest and table compare "
             "the gages of one table)");
 }
@@ -39,7 +40,8 @@ std::vector<std::string> listedPaths(const std::vector<std::string>& lists) {
             more = pathsFromList(std::cin);
         } else {
             std::ifstream in(list, std::ios::binary);
-            if (!in) throw InOutError("Cannot open the list of files \"" + list + "\"");
+            if (!in)
+                throw Error(ErrorCode::inOut, "Cannot open the list of files \"" + list + "\"");
             more = pathsFromList(in);
         }
         paths.insert(paths.end(), more.begin(), more.end());
@@ -72,12 +74,14 @@ int cmdBatch(const Args& args, const LogPearsonLibrary& lib, std::ostream& out, 
         checkPeriod(o.texts);
         for (const std::string& w : o.warnings) err << "vando3-cli batch: " << w << '\n';
     } catch (const HelpRequest& help) {
-        out << help.what();
+        out << help.text;
         return 0;
-    } catch (const UsageError& e) {
-        err << "vando3-cli batch: " << e.what() << '\n';
-        return 2;
-    } catch (const run::ParamFileError& e) {
+    } catch (const Error& e) {
+        if (e.code() == ErrorCode::usage) {
+            err << "vando3-cli batch: " << e.what() << '\n';
+            return 2;
+        }
+        if (e.code() != ErrorCode::paramFile) throw;
         err << e.what() << '\n';
         return 1;
     }
@@ -90,8 +94,10 @@ int cmdBatch(const Args& args, const LogPearsonLibrary& lib, std::ostream& out, 
             err << "vando3-cli batch: no flow file or folder given\n";
             return 2;
         }
-        if (!parseSeasonDate(o.texts.seasonStart).valid()) throw ConvertError("Invalid start date");
-        if (!parseSeasonDate(o.texts.seasonEnd).valid()) throw ConvertError("Invalid end date");
+        if (!parseSeasonDate(o.texts.seasonStart).valid())
+            throw Error(ErrorCode::conversion, "Invalid start date");
+        if (!parseSeasonDate(o.texts.seasonEnd).valid())
+            throw Error(ErrorCode::conversion, "Invalid end date");
         const run::RunSettings settings = run::settingsFromTexts(o.texts);
         const std::vector<BatchInput> files = expandFlowPaths(paths);
         // A header alone would read as a batch of no gages that went well.

@@ -10,7 +10,7 @@
 #include "calendar_date.h"
 #include "cli.h"
 #include "command_line.h"
-#include "fetch_error.h"
+#include "errors.h"
 #include "input_file.h"
 #include "many_sites.h"
 #include "served_values.h"
@@ -32,7 +32,7 @@ std::vector<std::string> sitesOfFile(const std::string& path) {
     try {
         text = readInputFile(path);
     } catch (const std::exception& e) {
-        throw UsageError(std::string("--sites-from: ") + e.what());
+        throw Error(ErrorCode::usage, std::string("--sites-from: ") + e.what());
     }
     std::vector<std::string> sites;
     std::size_t from = 0;
@@ -54,31 +54,34 @@ fetch::SiteFilter regionOf(const std::string& state, const std::string& county,
     if (!state.empty()) {
         const auto fips = fetch::stateFipsCode(state);
         if (!fips)
-            throw UsageError("--state takes a state's two letters or FIPS code, not '" +
-                             fetch::shownText(state) + "'");
+            throw Error(ErrorCode::usage,
+                        "--state takes a state's two letters or FIPS code, not '" +
+                            fetch::shownText(state) + "'");
         f.stateCode = *fips;
     }
     if (!county.empty()) {
-        if (state.empty()) throw UsageError("--county needs --state: county codes are the state's");
+        if (state.empty())
+            throw Error(ErrorCode::usage, "--county needs --state: county codes are the state's");
         if (county.size() > 3 || county.find_first_not_of("0123456789") != std::string::npos)
-            throw UsageError("--county takes a county's FIPS code of 1 to 3 digits, not '" +
-                             fetch::shownText(county) + "'");
+            throw Error(ErrorCode::usage,
+                        "--county takes a county's FIPS code of 1 to 3 digits, not '" +
+                            fetch::shownText(county) + "'");
         f.countyCode = std::string(3 - county.size(), '0') + county;
     }
     if (!huc.empty()) {
         if (huc.size() < 2 || huc.size() > 12 || huc.size() % 2 != 0 ||
             huc.find_first_not_of("0123456789") != std::string::npos)
-            throw UsageError(
-                "--huc takes the leading 2, 4, ... 12 digits of a hydrologic unit, "
-                "not '" +
-                fetch::shownText(huc) + "'");
+            throw Error(ErrorCode::usage,
+                        "--huc takes the leading 2, 4, ... 12 digits of a hydrologic unit, "
+                        "not '" +
+                            fetch::shownText(huc) + "'");
         f.hucPrefix = huc;
     }
     if (!box.empty()) {
         f.box = fetch::boundingBox(box);
         if (!f.box)
-            throw UsageError("--bbox takes west,south,east,north in degrees, not '" +
-                             fetch::shownText(box) + "'");
+            throw Error(ErrorCode::usage, "--bbox takes west,south,east,north in degrees, not '" +
+                                              fetch::shownText(box) + "'");
     }
     return f;
 }
@@ -87,10 +90,11 @@ fetch::SiteFilter regionOf(const std::string& state, const std::string& county,
 void checkDates(const std::string& start, const std::string& end) {
     for (const auto& [option, value] : {std::pair{"--start", &start}, std::pair{"--end", &end}})
         if (!value->empty() && !isoDate(*value))
-            throw UsageError(std::string(option) + " takes a date YYYY-MM-DD that exists, not '" +
-                             *value + "'");
+            throw Error(
+                ErrorCode::usage,
+                std::string(option) + " takes a date YYYY-MM-DD that exists, not '" + *value + "'");
     if (!start.empty() && !end.empty() && *isoDate(end) < *isoDate(start))
-        throw UsageError("--start " + start + " is after --end " + end);
+        throw Error(ErrorCode::usage, "--start " + start + " is after --end " + end);
 }
 
 FetchCommand parseFetchArgs(const Args& args) {
@@ -147,12 +151,13 @@ FetchCommand parseFetchArgs(const Args& args) {
     c.region = regionOf(state, county, huc, box);
     if (!sitesFrom.empty())
         for (std::string& site : sitesOfFile(sitesFrom)) c.sites.push_back(std::move(site));
-    if (c.sites.empty() && c.region.empty()) throw UsageError("no site number given");
+    if (c.sites.empty() && c.region.empty()) throw Error(ErrorCode::usage, "no site number given");
     for (const std::string& site : c.sites) {
         try {
             (void)fetch::checkedSite(site);
-        } catch (const fetch::FetchError& e) {
-            throw UsageError(e.what());
+        } catch (const Error& e) {
+            if (!isFetchFailure(e.code())) throw;
+            throw Error(ErrorCode::usage, e.what());
         }
     }
     o.outDir = outDir;
@@ -204,16 +209,15 @@ std::optional<int> fetchRegion(const fetch::SiteFilter& region, const fetch::Fet
                 err << "vando3-cli fetch: the files of site " << site.site.id.number
                     << " are written but could not be listed; fetching stops\n";
                 listed = false;
-                throw fetch::FetchCancelled();
+                throw Error(ErrorCode::fetchCancelled);
             }
             if (progress) err << done << " of " << sites.size() << " gages fetched" << std::flush;
         });
-    } catch (const fetch::FetchCancelled&) {
-        if (progress) err << "\r\033[K";
-        if (!listed) return std::nullopt;
-        err << "vando3-cli fetch: cancelled\n";
-        return std::nullopt;
     } catch (const std::exception& e) {
+        if (!listed) {
+            if (progress) err << "\r\033[K";
+            return std::nullopt;
+        }
         if (progress) err << "\r\033[K";
         err << "vando3-cli fetch: " << e.what() << "\n";
         return std::nullopt;
@@ -230,9 +234,10 @@ int cmdFetch(const Args& args, const LogPearsonLibrary& /*lib*/, std::ostream& o
     try {
         command = parseFetchArgs(args);
     } catch (const HelpRequest& help) {
-        out << help.what();
+        out << help.text;
         return 0;
-    } catch (const UsageError& e) {
+    } catch (const Error& e) {
+        if (e.code() != ErrorCode::usage) throw;
         err << "vando3-cli fetch: " << e.what() << "\n";
         return 2;
     }
@@ -248,7 +253,8 @@ int cmdFetch(const Args& args, const LogPearsonLibrary& /*lib*/, std::ostream& o
                 return 1;
             }
         }
-    } catch (const fetch::FetchError& e) {
+    } catch (const Error& e) {
+        if (!isFetchFailure(e.code())) throw;
         err << "vando3-cli fetch: " << e.what() << "\n";
         return 1;
     }

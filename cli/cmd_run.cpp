@@ -67,7 +67,7 @@ TableBuild buildTable(const RunOptions& o, Analysis& analysis, std::ostream& err
 void applyTableEdits(const RunOptions& o, run::GageTable& table) {
     const auto rowOf = [&](int row) -> run::GageRow& {
         if (row < 1 || row > table.rowCount())
-            throw UsageError("the gage table has no row " + std::to_string(row));
+            throw Error(ErrorCode::usage, "the gage table has no row " + std::to_string(row));
         return table.row(row - 1);
     };
     for (const TableYears& y : o.tableYears) {
@@ -102,6 +102,12 @@ const char* commandPrefix(RunCommand command) {
     return "vando3-cli run: ";
 }
 
+// Says why the run stopped; the status of a failure.
+int failureStatus(const std::exception& e, std::ostream& err) {
+    err << e.what() << '\n';
+    return 1;
+}
+
 }  // namespace
 
 std::optional<int> calculateRun(const Args& args, const LogPearsonLibrary& lib,
@@ -111,12 +117,14 @@ std::optional<int> calculateRun(const Args& args, const LogPearsonLibrary& lib,
     try {
         outcome.options = parseRunOptions(args, runCommand);
     } catch (const HelpRequest& help) {
-        outcome.helpText = help.what();
+        outcome.helpText = help.text;
         return 0;
-    } catch (const UsageError& e) {
-        err << command << e.what() << '\n';
-        return 2;
-    } catch (const run::ParamFileError& e) {
+    } catch (const Error& e) {
+        if (e.code() == ErrorCode::usage) {
+            err << command << e.what() << '\n';
+            return 2;
+        }
+        if (e.code() != ErrorCode::paramFile) throw;
         err << e.what() << '\n';
         return 1;
     }
@@ -149,12 +157,12 @@ std::optional<int> calculateRun(const Args& args, const LogPearsonLibrary& lib,
                 << " s, calculation run " << runReading << " s)\n"
                 << "total time: " << secondsSince(started) << " s\n";
         }
-    } catch (const UsageError& e) {
+    } catch (const Error& e) {
+        if (e.code() != ErrorCode::usage) return failureStatus(e, err);
         err << command << e.what() << '\n';
         return 2;
     } catch (const std::exception& e) {
-        err << e.what() << '\n';
-        return 1;
+        return failureStatus(e, err);
     }
     return std::nullopt;
 }

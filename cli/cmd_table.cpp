@@ -28,7 +28,7 @@ TableOptions parseTableOptions(const Args& args) {
         ->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
     app.add_option("FILE", o.files, "flow files");
     parseCommandLine(app, args);
-    if (o.files.empty()) throw UsageError("no flow file given");
+    if (o.files.empty()) throw Error(ErrorCode::usage, "no flow file given");
     return o;
 }
 
@@ -40,9 +40,10 @@ int cmdTable(const Args& args, const LogPearsonLibrary& /*lib*/, std::ostream& o
     try {
         o = parseTableOptions(args);
     } catch (const HelpRequest& help) {
-        out << help.what();
+        out << help.text;
         return 0;
-    } catch (const UsageError& e) {
+    } catch (const Error& e) {
+        if (e.code() != ErrorCode::usage) throw;
         err << "vando3-cli table: " << e.what() << '\n';
         return 2;
     }

@@ -10,9 +10,9 @@ void parseCommandLine(CLI::App& app, const Args& args) {
         // CLI11 takes the arguments last first.
         app.parse(std::vector<std::string>(args.rbegin(), args.rend()));
     } catch (const CLI::CallForHelp&) {
-        throw HelpRequest(app.help());
+        throw HelpRequest{app.help()};
     } catch (const CLI::ParseError& e) {
-        throw UsageError(e.what());
+        throw Error(ErrorCode::usage, e.what());
     }
 }
 

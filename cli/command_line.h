@@ -2,12 +2,12 @@
 // the options in the order they were given (later ones override earlier ones).
 #pragma once
 
-#include <stdexcept>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "cli.h"
+#include "errors.h"
 
 namespace CLI {
 class App;
@@ -16,19 +16,14 @@ class Option;
 
 namespace vd::cli {
 
-// A command line that cannot be understood; what() names the option.
-class UsageError : public std::runtime_error {
-  public:
-    using std::runtime_error::runtime_error;
+// --help was given: the help text, for standard output. No failure but a way out of the
+// parsing, so it is no std::exception: a handler of failures cannot take it for one.
+struct HelpRequest {
+    std::string text;
 };
 
-// --help was given: what() is the help text, for standard output.
-class HelpRequest : public std::runtime_error {
-  public:
-    using std::runtime_error::runtime_error;
-};
-
-// Parses `args` (without the program and command names). Throws UsageError or HelpRequest.
+// Parses `args` (without the program and command names). Throws HelpRequest, or a usage
+// error (vd::Error) naming the option of a command line that cannot be understood.
 void parseCommandLine(CLI::App& app, const Args& args);
 
 // Each occurrence of an option or a positional argument with its value, in the order given

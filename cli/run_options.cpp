@@ -39,15 +39,16 @@ std::vector<std::string> split(const std::string& text, char separator) {
 int wholeNumber(const std::string& option, const std::string& text) {
     try {
         return toInteger(text);
-    } catch (const ConvertError&) {
-        throw UsageError(option + ": '" + text + "' is not a whole number");
+    } catch (const Error& e) {
+        if (e.code() != ErrorCode::conversion) throw;
+        throw Error(ErrorCode::usage, option + ": '" + text + "' is not a whole number");
     }
 }
 
 bool flag(const std::string& option, const std::string& text) {
     if (text == "1") return true;
     if (text == "0") return false;
-    throw UsageError(option + " takes 1 or 0, not '" + text + "'");
+    throw Error(ErrorCode::usage, option + " takes 1 or 0, not '" + text + "'");
 }
 
 // The options and which commands take them; a value name of null marks a flag.
@@ -213,7 +214,7 @@ class Parser {
         finishSeason();
         warnOfUnusedValues();
         if ((command_ == RunCommand::excursions || command_ == RunCommand::plot) && !o_.row)
-            throw UsageError("--row R is required");
+            throw Error(ErrorCode::usage, "--row R is required");
         if (command_ == RunCommand::plot) checkPlotOptions();
         return std::move(o_);
     }
@@ -275,7 +276,7 @@ class Parser {
         } else if (command_ == RunCommand::batch && batchOption(a)) {
         } else if (command_ == RunCommand::plot && plotOption(a)) {
         } else {
-            throw UsageError("unknown option " + a);
+            throw Error(ErrorCode::usage, "unknown option " + a);
         }
     }
 
@@ -283,7 +284,8 @@ class Parser {
         BatchOptions& b = o_.batch;
         if (a == "--jobs") {
             b.jobs = wholeNumber(a, value(a));
-            if (b.jobs < 1) throw UsageError("--jobs takes a number of threads from 1 up");
+            if (b.jobs < 1)
+                throw Error(ErrorCode::usage, "--jobs takes a number of threads from 1 up");
         } else if (a == "--out") {
             b.out = value(a);
         } else if (a == "--files-from") {
@@ -321,23 +323,26 @@ class Parser {
     int boundedNumber(const std::string& a, int largest) {
         const int n = wholeNumber(a, value(a));
         if (n < 1 || n > largest)
-            throw UsageError(a + " takes a number from 1 to " + std::to_string(largest));
+            throw Error(ErrorCode::usage,
+                        a + " takes a number from 1 to " + std::to_string(largest));
         return n;
     }
 
     void checkPlotOptions() const {
         const PlotOptions& p = o_.plot;
-        if (p.kind.empty()) throw UsageError("--kind KIND is required");
+        if (p.kind.empty()) throw Error(ErrorCode::usage, "--kind KIND is required");
         if (p.kind != "hydrograph" && p.kind != "duration" && p.kind != "frequency")
-            throw UsageError("--kind takes hydrograph, duration or frequency, not " + p.kind);
-        if (p.averagingIndex < 1) throw UsageError("--avg-index takes a number from 1 up");
+            throw Error(ErrorCode::usage,
+                        "--kind takes hydrograph, duration or frequency, not " + p.kind);
+        if (p.averagingIndex < 1)
+            throw Error(ErrorCode::usage, "--avg-index takes a number from 1 up");
         const auto endsWith = [&](const char* suffix) {
             const std::string s(suffix);
             return p.out.size() > s.size() &&
                    p.out.compare(p.out.size() - s.size(), s.size(), s) == 0;
         };
         if (!endsWith(".png") && !endsWith(".svg"))
-            throw UsageError("--out FILE must end in .png or .svg");
+            throw Error(ErrorCode::usage, "--out FILE must end in .png or .svg");
     }
 
     void period(const std::string& v) {
@@ -354,7 +359,8 @@ class Parser {
         }
         const auto parts = split(v, ':');
         if (parts.size() != 3 || parts[0] != "years")
-            throw UsageError("--period takes all, common, longest, table or years:FIRST:LAST");
+            throw Error(ErrorCode::usage,
+                        "--period takes all, common, longest, table or years:FIRST:LAST");
         c.period = run::PeriodKind::years;
         c.firstYear = parts[1];
         c.lastYear = parts[2];
@@ -362,7 +368,7 @@ class Parser {
 
     void tableYears(const std::string& v) {
         const auto parts = split(v, ':');
-        if (parts.size() != 3) throw UsageError("--table-years takes ROW:START:END");
+        if (parts.size() != 3) throw Error(ErrorCode::usage, "--table-years takes ROW:START:END");
         o_.tableYears.push_back({wholeNumber("--table-years", parts[0]), parts[1], parts[2]});
     }
 
@@ -375,9 +381,11 @@ class Parser {
             return;
         }
         if (!v.starts_with("custom:"))
-            throw UsageError("--bio takes acute, chronic, ammonia or custom:M,XMR,XMI,XME");
+            throw Error(ErrorCode::usage,
+                        "--bio takes acute, chronic, ammonia or custom:M,XMR,XMI,XME");
         const auto parts = split(v.substr(7), ',');
-        if (parts.size() != 4) throw UsageError("--bio custom: needs four values M,XMR,XMI,XME");
+        if (parts.size() != 4)
+            throw Error(ErrorCode::usage, "--bio custom: needs four values M,XMR,XMI,XME");
         c.useDefaults = false;
         c.bioAveragingDays = parts[0];
         c.bioYearsBetween = parts[1];
@@ -391,7 +399,7 @@ class Parser {
             {"flow", run::NonBiologicalKind::explicitFlow},
             {"perc", run::NonBiologicalKind::percentile}};
         const auto it = kinds.find(v);
-        if (it == kinds.end()) throw UsageError("--nonbio takes hydro, flow or perc");
+        if (it == kinds.end()) throw Error(ErrorCode::usage, "--nonbio takes hydro, flow or perc");
         o_.texts.nonBiological = it->second;
     }
 

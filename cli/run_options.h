@@ -67,8 +67,8 @@ struct RunOptions {
     PlotOptions plot;
 };
 
-// Parses the arguments after the command name. Throws UsageError, HelpRequest and the
-// parameter file's refusals (run::ParamFileError).
+// Parses the arguments after the command name. Throws usage errors, HelpRequest and the
+// parameter file's refusals (parameter-file errors).
 RunOptions parseRunOptions(const Args& args, RunCommand command);
 
 }  // namespace vd::cli

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "fetch_error.h"
+#include "errors.h"
 
 namespace vd::fetch {
 namespace {
@@ -106,8 +106,8 @@ std::vector<DailyValue> datedInOrder(std::vector<DailyValue> values, const std::
     for (DailyValue& v : values) {
         if (!out.empty() && out.back().date == v.date) {
             if (out.back().value != v.value)
-                throw FetchError("Site " + site + ": the date " + v.date +
-                                 " is given twice with different values");
+                throw Error(ErrorCode::fetch, "Site " + site + ": the date " + v.date +
+                                                  " is given twice with different values");
             continue;
         }
         out.push_back(std::move(v));

@@ -26,7 +26,7 @@ std::string classicText(const ClassicSeries& s);
 std::string classicFileName(const ClassicSeries& s, const std::string& seriesTag);
 
 // Sorts the values of one series by date and drops a date given again with the same
-// value. Throws FetchError when a date is given twice with different values. The dates
+// value. Throws a fetch error when a date is given twice with different values. The dates
 // are those checkServedDays let through.
 std::vector<DailyValue> datedInOrder(std::vector<DailyValue> values, const std::string& site);
 

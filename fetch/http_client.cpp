@@ -104,7 +104,7 @@ HttpClient::HttpClient(std::function<bool()> cancelled, TransferLimits limits)
     : curl_((initialiseCurlOnce(), curl_easy_init()), curl_easy_cleanup),
       cancelled_(std::move(cancelled)),
       limits_(limits) {
-    if (!curl_) throw FetchError("The HTTP library could not start");
+    if (!curl_) throw Error(ErrorCode::fetch, "The HTTP library could not start");
 }
 
 HttpClient::~HttpClient() = default;
@@ -132,20 +132,21 @@ HttpResponse HttpClient::get(const std::string& url,
     curl_easy_setopt(c, CURLOPT_USERAGENT, "vando3");
     setBounds(c, limits_);
     const CURLcode rc = curl_easy_perform(c);
-    if (rc == CURLE_ABORTED_BY_CALLBACK) throw FetchCancelled();
+    if (rc == CURLE_ABORTED_BY_CALLBACK) throw Error(ErrorCode::fetchCancelled);
     if (body.tooLarge || rc == CURLE_FILESIZE_EXCEEDED)
-        throw FetchError("The answer from " + url + " is larger than " +
-                         sizeText(limits_.largestAnswer));
+        throw Error(ErrorCode::fetch, "The answer from " + url + " is larger than " +
+                                          sizeText(limits_.largestAnswer));
     if (rc == CURLE_OPERATION_TIMEDOUT) {
         if (wasTooSlow(error))
-            throw TransferStalled("The answer from " + url + " stalled: " + error);
-        throw FetchError("The answer from " + url + " took longer than " +
-                         std::to_string(limits_.totalTime.count()) + " s");
+            throw Error(ErrorCode::fetchStalled, "The answer from " + url + " stalled: " + error);
+        throw Error(ErrorCode::fetch, "The answer from " + url + " took longer than " +
+                                          std::to_string(limits_.totalTime.count()) + " s");
     }
-    if (rc == CURLE_PARTIAL_FILE) throw FetchError("The answer from " + url + " was cut short");
+    if (rc == CURLE_PARTIAL_FILE)
+        throw Error(ErrorCode::fetch, "The answer from " + url + " was cut short");
     if (rc != CURLE_OK)
-        throw FetchError("No answer from " + url + ": " +
-                         (error[0] ? std::string(error) : curl_easy_strerror(rc)));
+        throw Error(ErrorCode::fetch, "No answer from " + url + ": " +
+                                          (error[0] ? std::string(error) : curl_easy_strerror(rc)));
     curl_easy_getinfo(c, CURLINFO_RESPONSE_CODE, &response.status);
     if (response.status >= 300 && response.status <= 399) {
         const char* location = nullptr;

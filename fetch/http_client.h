@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "fetch_error.h"
+#include "errors.h"
 
 namespace vd::fetch {
 
@@ -32,15 +32,9 @@ struct HttpResponse {
     std::string location;  // where a redirect points, as libcurl resolved it
 };
 
-// An answer that stopped coming (slower than the low-speed limit): worth asking again.
-class TransferStalled : public FetchError {
-  public:
-    using FetchError::FetchError;
-};
-
 class HttpClient {
   public:
-    // `cancelled` is asked while a transfer runs; true stops it with FetchCancelled.
+    // `cancelled` is asked while a transfer runs; true stops it with a fetchCancelled error.
     explicit HttpClient(std::function<bool()> cancelled = {}, TransferLimits limits = {});
     ~HttpClient();
     HttpClient(const HttpClient&) = delete;
@@ -48,8 +42,10 @@ class HttpClient {
 
     // The response whatever its status; redirects are not followed (their target is in
     // `location`), and nothing but http and https is ever connected to. Throws
-    // TransferStalled, FetchError when no whole response arrives within the limits (no
-    // connection, a body cut short, too large or too slow) and FetchCancelled when stopped.
+    // fetchStalled errors for an answer that stopped coming (slower than the low-speed
+    // limit: worth asking again), fetch errors when no whole response arrives within the
+    // limits (no connection, a body cut short, too large or too slow) and fetchCancelled
+    // errors when stopped.
     HttpResponse get(const std::string& url, const std::vector<std::string>& headers) const;
 
   private:

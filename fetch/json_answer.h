@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "fetch_error.h"
+#include "errors.h"
 
 namespace vd::fetch {
 
@@ -15,7 +15,8 @@ using Json = nlohmann::json;
 inline Json parsedAnswer(const std::string& body, std::string_view url) {
     Json doc = Json::parse(body, nullptr, false);
     if (doc.is_discarded())
-        throw FetchError("The answer from " + std::string(url) + " is not whole JSON (cut short?)");
+        throw Error(ErrorCode::fetch,
+                    "The answer from " + std::string(url) + " is not whole JSON (cut short?)");
     return doc;
 }
 
@@ -34,11 +35,12 @@ inline std::optional<std::string> nextLink(const Json& doc) {
     return std::nullopt;
 }
 
-// The features of a FeatureCollection; throws FetchError for any other answer.
+// The features of a FeatureCollection; throws a fetch error for any other answer.
 inline const Json& featuresOf(const Json& doc, std::string_view url) {
     const auto features = doc.is_object() ? doc.find("features") : doc.end();
     if (features == doc.end() || !features->is_array())
-        throw FetchError("The answer from " + std::string(url) + " is no FeatureCollection");
+        throw Error(ErrorCode::fetch,
+                    "The answer from " + std::string(url) + " is no FeatureCollection");
     return *features;
 }
 

@@ -3,7 +3,7 @@
 #include <map>
 #include <set>
 
-#include "fetch_error.h"
+#include "errors.h"
 #include "served_values.h"
 
 namespace vd::fetch {
@@ -24,8 +24,8 @@ void followPages(ServicePages& pages, const ServiceOrigin& service, const FetchO
     std::set<std::string> asked;
     for (int page = 0; asked.insert(url).second; ++page) {
         if (page >= o.pages.mostPages)
-            throw FetchError("The service sent more than " + std::to_string(page) +
-                             " pages of sites; the search stops there");
+            throw Error(ErrorCode::fetch, "The service sent more than " + std::to_string(page) +
+                                              " pages of sites; the search stops there");
         const std::optional<std::string> next = read(pages.get(url), url);
         if (!next) return;
         url = service.checkedLink(*next, url, "next page link");
@@ -73,7 +73,8 @@ SiteOutcome writtenSite(const FoundSite& site, std::vector<DailyValue> values,
         checkSiteValues(values, site.id, o);
         checkSiteName(site.name, site.id.number);
         outcome.written = writeSiteFiles(site.id, site.name, std::move(values), o);
-    } catch (const FetchError& e) {
+    } catch (const Error& e) {
+        if (!isFetchFailure(e.code())) throw;
         outcome.error = e.what();
     }
     return outcome;
@@ -84,7 +85,8 @@ SiteOutcome renewedSite(const FoundSite& site, const Renewal& renewal,
     SiteOutcome outcome{site, {}, {}};
     try {
         outcome.written = writeRenewed(site.id, renewal, std::move(fresh), o);
-    } catch (const FetchError& e) {
+    } catch (const Error& e) {
+        if (!isFetchFailure(e.code())) throw;
         outcome.error = e.what();
     }
     return outcome;
@@ -130,9 +132,8 @@ void fetchSites(const std::vector<FoundSite>& sites, const FetchOptions& o,
                  pages.allDailyValues(dailyUrl(baseUrlOf(o), ids, start.value_or(""), o.end), who,
                                       who, o.pages.mostDays * ids.size()))
                 bySite[v.location].push_back(std::move(v));
-        } catch (const FetchCancelled&) {
-            throw;
-        } catch (const FetchError& e) {
+        } catch (const Error& e) {
+            if (e.code() == ErrorCode::fetchCancelled || !isFetchFailure(e.code())) throw;
             failure = e.what();
         }
         for (std::size_t i = from; i < from + ids.size(); ++i) {

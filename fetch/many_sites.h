@@ -18,7 +18,7 @@ namespace vd::fetch {
 inline constexpr std::size_t kSitesPerRequest = 50;
 
 // Every stream gage the filter takes that has daily mean discharge in options.start ..
-// options.end, in the order the service lists them. Throws FetchError when the service
+// options.end, in the order the service lists them. Throws a fetch error when the service
 // cannot be asked.
 std::vector<FoundSite> findSites(const SiteFilter& filter, const FetchOptions& options,
                                  RateAllowance& allowance);

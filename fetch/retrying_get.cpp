@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <thread>
 
-#include "fetch_error.h"
+#include "errors.h"
 #include "rate_allowance.h"
 
 namespace vd::fetch {
@@ -36,8 +36,8 @@ HttpResponse getFollowingRedirects(const HttpClient& http, const std::string& ur
         if (allowance) allowance->note(r);
         if (!isRedirect(r)) return r;
         if (hop >= kMostRedirects)
-            throw FetchError("The service redirected " + url + " more than " +
-                             std::to_string(kMostRedirects) + " times");
+            throw Error(ErrorCode::fetch, "The service redirected " + url + " more than " +
+                                              std::to_string(kMostRedirects) + " times");
         at = service.checkedLink(r.location, at, "redirect");
     }
 }
@@ -60,10 +60,11 @@ std::string getWithRetries(const HttpClient& http, const std::string& url,
         HttpResponse r;
         try {
             r = getFollowingRedirects(http, url, headers, service, policy, allowance);
-        } catch (const TransferStalled& stalled) {
+        } catch (const Error& stalled) {
+            if (stalled.code() != ErrorCode::fetchStalled) throw;
             if (attempt >= policy.attempts)
-                throw FetchError(std::string(stalled.what()) + " (" + std::to_string(attempt) +
-                                 " attempts)");
+                throw Error(ErrorCode::fetch, std::string(stalled.what()) + " (" +
+                                                  std::to_string(attempt) + " attempts)");
             pause(policy, waitBeforeRetry(policy, attempt, {}));
             continue;
         }
@@ -71,8 +72,8 @@ std::string getWithRetries(const HttpClient& http, const std::string& url,
         if (!isBusy(r.status) || attempt >= policy.attempts) {
             const std::string after =
                 isBusy(r.status) ? " after " + std::to_string(attempt) + " attempts" : "";
-            throw FetchError("The service answered HTTP " + std::to_string(r.status) + after +
-                             " for " + url);
+            throw Error(ErrorCode::fetch, "The service answered HTTP " + std::to_string(r.status) +
+                                              after + " for " + url);
         }
         pause(policy, waitBeforeRetry(policy, attempt, r));
     }

@@ -24,7 +24,7 @@ inline constexpr int kMostRedirects = 5;
 
 class RateAllowance;
 
-// The body of a 2xx answer. Throws FetchError naming the status when the service refuses,
+// The body of a 2xx answer. Throws a fetch error naming the status when the service refuses,
 // stays busy through every attempt, or redirects elsewhere than `service` (nothing is
 // sent there). With an allowance, every request waits for room in it and every answer
 // updates it.

@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <exception>
 
-#include "fetch_error.h"
+#include "errors.h"
 #include "number_text.h"
 #include "site_number.h"
 
@@ -42,7 +42,7 @@ bool isIdText(const std::string& id) {
 }
 
 [[noreturn]] void refuse(const std::string& site, const std::string& what) {
-    throw FetchError("Site " + site + ": the service gave " + what);
+    throw Error(ErrorCode::fetch, "Site " + site + ": the service gave " + what);
 }
 
 }  // namespace

@@ -10,11 +10,11 @@
 
 namespace vd::fetch {
 
-// Throws FetchError naming `site` and the first value, date or text that cannot be
+// Throws a fetch error naming `site` and the first value, date or text that cannot be
 // written as the classic layout reads it.
 void checkServedDays(const std::vector<DailyValue>& days, const std::string& site);
 
-// Throws FetchError when the site's name holds a control character (a line break, a tab).
+// Throws a fetch error when the site's name holds a control character (a line break, a tab).
 void checkSiteName(const std::string& name, const std::string& site);
 
 }  // namespace vd::fetch

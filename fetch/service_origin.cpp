@@ -5,7 +5,7 @@
 #include <cctype>
 #include <memory>
 
-#include "fetch_error.h"
+#include "errors.h"
 #include "site_number.h"
 
 namespace vd::fetch {
@@ -43,7 +43,7 @@ std::optional<Origin> originOfHandle(CURLU* u) {
 // The parser libcurl itself connects by, so what is checked is what is reached.
 UrlHandle parsedUrl(std::string_view url) {
     UrlHandle u(curl_url());
-    if (!u) throw FetchError("The HTTP library could not start");
+    if (!u) throw Error(ErrorCode::fetch, "The HTTP library could not start");
     if (curl_url_set(u.get(), CURLUPART_URL, std::string(url).c_str(), 0) != CURLUE_OK)
         return nullptr;
     return u;
@@ -73,8 +73,8 @@ std::string originText(const Origin& o) {
 ServiceOrigin::ServiceOrigin(std::string_view baseUrl) {
     const std::optional<Origin> o = webOriginOf(baseUrl);
     if (!o)
-        throw FetchError("The service address " + std::string(baseUrl) +
-                         " is no http or https address");
+        throw Error(ErrorCode::fetch,
+                    "The service address " + std::string(baseUrl) + " is no http or https address");
     origin_ = *o;
 }
 
@@ -82,24 +82,25 @@ std::string ServiceOrigin::checkedLink(std::string_view link, std::string_view f
                                        std::string_view what) const {
     const std::string scheme = schemeWritten(link);
     if (!scheme.empty() && scheme != "http" && scheme != "https")
-        throw FetchError("The service gave a " + std::string(what) + " to " + shownText(link) +
-                         ": only http and https are followed");
+        throw Error(ErrorCode::fetch, "The service gave a " + std::string(what) + " to " +
+                                          shownText(link) + ": only http and https are followed");
     const UrlHandle u = parsedUrl(from);
     if (!u || curl_url_set(u.get(), CURLUPART_URL, std::string(link).c_str(), 0) != CURLUE_OK)
-        throw FetchError("The service gave a " + std::string(what) +
-                         " that is no address: " + shownText(link));
+        throw Error(ErrorCode::fetch, "The service gave a " + std::string(what) +
+                                          " that is no address: " + shownText(link));
     const std::optional<Origin> target = originOfHandle(u.get());
     if (!target)
-        throw FetchError("The service gave a " + std::string(what) + " to " + shownText(link) +
-                         ": only http and https are followed");
+        throw Error(ErrorCode::fetch, "The service gave a " + std::string(what) + " to " +
+                                          shownText(link) + ": only http and https are followed");
     if (*target != origin_)
-        throw FetchError("The service gave a " + std::string(what) + " to " + originText(*target) +
-                         ", another origin than " + originText(origin_) +
-                         " it was asked at; it is not followed");
+        throw Error(ErrorCode::fetch, "The service gave a " + std::string(what) + " to " +
+                                          originText(*target) + ", another origin than " +
+                                          originText(origin_) +
+                                          " it was asked at; it is not followed");
     auto absolute = part(u.get(), CURLUPART_URL);
     if (!absolute)
-        throw FetchError("The service gave a " + std::string(what) +
-                         " that is no address: " + shownText(link));
+        throw Error(ErrorCode::fetch, "The service gave a " + std::string(what) +
+                                          " that is no address: " + shownText(link));
     return *absolute;
 }
 

@@ -24,14 +24,14 @@ std::string originText(const Origin& o);
 
 class ServiceOrigin {
   public:
-    // Throws FetchError when `baseUrl` is no absolute http or https address.
+    // Throws a fetch error when `baseUrl` is no absolute http or https address.
     explicit ServiceOrigin(std::string_view baseUrl);
 
     const Origin& origin() const { return origin_; }
     bool isClearText() const { return origin_.scheme == "http"; }
 
     // `link` (absolute, or relative to `from`) as an absolute address of the service.
-    // Throws FetchError, naming `what` and both origins, for any other scheme or origin.
+    // Throws a fetch error, naming `what` and both origins, for any other scheme or origin.
     std::string checkedLink(std::string_view link, std::string_view from,
                             std::string_view what) const;
 

@@ -9,7 +9,6 @@
 
 #include "classic_file.h"
 #include "errors.h"
-#include "fetch_error.h"
 #include "served_values.h"
 #include "service_origin.h"
 #include "site_number.h"
@@ -29,15 +28,16 @@ std::string nowUtc() {
 }
 
 void checkCancelled(const FetchOptions& o) {
-    if (o.cancelled && o.cancelled()) throw FetchCancelled();
+    if (o.cancelled && o.cancelled()) throw Error(ErrorCode::fetchCancelled);
 }
 
 // A file reaches its name whole or not at all; a failure names the file and the reason.
 void writeWhole(const std::filesystem::path& path, const std::string& text) {
     try {
         writeWholeFile(path, text);
-    } catch (const InOutError& e) {
-        throw FetchError(e.what());
+    } catch (const Error& e) {
+        if (e.code() != ErrorCode::inOut) throw;
+        throw Error(ErrorCode::fetch, e.what());
     }
 }
 
@@ -77,7 +77,8 @@ std::filesystem::path pathInside(const std::filesystem::path& dir, const std::st
     const std::filesystem::path leaf(name);
     if (name.empty() || leaf.has_parent_path() || leaf == "." || leaf == ".." ||
         name.find_first_of("/\\") != std::string::npos)
-        throw FetchError("The file name " + name + " would lie outside " + dir.string());
+        throw Error(ErrorCode::fetch,
+                    "The file name " + name + " would lie outside " + dir.string());
     return dir / leaf;
 }
 
@@ -107,7 +108,8 @@ DailyPage ServicePages::page(const std::string& url) {
     try {
         return parseDailyPage(body, url);
     } catch (const std::bad_alloc&) {
-        throw FetchError("The answer from " + url + " is too large to read in this memory");
+        throw Error(ErrorCode::fetch,
+                    "The answer from " + url + " is too large to read in this memory");
     }
 }
 
@@ -121,7 +123,8 @@ std::vector<DailyValue> ServicePages::allDailyValues(const std::string& firstUrl
                                                      const std::string& progressName,
                                                      std::size_t mostDays) {
     const auto refuse = [&](const std::string& what) {
-        throw FetchError(who + ": the service sent " + what + "; the fetching stops there");
+        throw Error(ErrorCode::fetch,
+                    who + ": the service sent " + what + "; the fetching stops there");
     };
     std::vector<DailyValue> values;
     std::set<std::string> asked;
@@ -147,15 +150,17 @@ std::vector<DailyValue> ServicePages::allDailyValues(const std::string& firstUrl
 void refuseKeyInClearText(const ServiceOrigin& service, const FetchOptions& o,
                           const std::string& who) {
     if (!o.apiKey.empty() && service.isClearText() && !o.allowInsecureKey)
-        throw FetchError(who + ": the API key would travel in clear text to " +
-                         originText(service.origin()) + "; it is sent over https only");
+        throw Error(ErrorCode::fetch, who + ": the API key would travel in clear text to " +
+                                          originText(service.origin()) +
+                                          "; it is sent over https only");
 }
 
 void checkSiteValues(const std::vector<DailyValue>& values, const SiteId& id,
                      const FetchOptions& o) {
     if (values.empty())
-        throw FetchError("Site " + id.number + ": the service has no daily mean discharge" +
-                         (o.start.empty() && o.end.empty() ? "" : " in the dates asked for"));
+        throw Error(ErrorCode::fetch,
+                    "Site " + id.number + ": the service has no daily mean discharge" +
+                        (o.start.empty() && o.end.empty() ? "" : " in the dates asked for"));
     checkServedDays(values, id.number);
 }
 
@@ -168,7 +173,8 @@ std::vector<std::filesystem::path> writeSiteFiles(const SiteId& id, const std::s
     std::error_code made;
     std::filesystem::create_directories(o.outDir, made);
     if (made)
-        throw FetchError("Cannot make the folder " + o.outDir.string() + ": " + made.message());
+        throw Error(ErrorCode::fetch,
+                    "Cannot make the folder " + o.outDir.string() + ": " + made.message());
     const std::vector<std::string> names = fileNames(files);
     std::vector<std::filesystem::path> written;
     for (std::size_t i = 0; i < files.size(); ++i) {

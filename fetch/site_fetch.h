@@ -37,7 +37,7 @@ struct FetchOptions {
     PageLimits pages;
     // Told after each page: the site and the days received so far.
     std::function<void(const std::string& site, std::size_t days)> progress;
-    std::function<bool()> cancelled;  // true stops the fetching (FetchCancelled)
+    std::function<bool()> cancelled;  // true stops the fetching (ErrorCode::fetchCancelled)
     // A site whose file an earlier fetching wrote in outDir gets only its new days (and its
     // provisional ones again), joined to the file's; the file is rewritten whole.
     bool update = false;
@@ -117,7 +117,7 @@ std::vector<std::filesystem::path> writeRenewed(const SiteId& id, const Renewal&
                                                 const FetchOptions& options);
 
 // Fetches `site` (with or without "USGS-") and writes one file per discharge series into
-// options.outDir, each whole or not at all. Returns the files written. Throws FetchError
+// options.outDir, each whole or not at all. Returns the files written. Throws a fetch error
 // saying why the site failed; a site number that is no site number fails before any request.
 std::vector<std::filesystem::path> fetchSite(const std::string& site, const FetchOptions& options);
 

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "fetch_error.h"
+#include "errors.h"
 
 namespace vd::fetch {
 namespace {
@@ -45,8 +45,9 @@ SiteId checkedSite(std::string_view site) {
         dash == std::string_view::npos ? std::string_view("USGS") : site.substr(0, dash);
     const std::string_view number = dash == std::string_view::npos ? site : site.substr(dash + 1);
     if (!allOf(agency, isLetterOrDigit, kLongestAgency) || !allOf(number, isDigit, kLongestNumber))
-        throw FetchError("'" + shownText(site) +
-                         "' is no site number: give its digits, as 09506000 or USGS-09506000");
+        throw Error(ErrorCode::fetch,
+                    "'" + shownText(site) +
+                        "' is no site number: give its digits, as 09506000 or USGS-09506000");
     return {std::string(agency) + "-" + std::string(number), std::string(number)};
 }
 

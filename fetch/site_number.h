@@ -13,7 +13,7 @@ struct SiteId {
 };
 
 // "09506000" or "USGS-09506000" (another agency's letters and digits before the "-" are
-// kept). Throws FetchError naming the text for anything else: letters or signs among the
+// kept). Throws a fetch error naming the text for anything else: letters or signs among the
 // digits, "/", "\", "..", blanks, control characters, an empty part.
 SiteId checkedSite(std::string_view site);
 

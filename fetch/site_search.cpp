@@ -6,7 +6,7 @@
 #include <charconv>
 #include <cmath>
 
-#include "fetch_error.h"
+#include "errors.h"
 #include "json_answer.h"
 #include "water_data_pages.h"
 
@@ -134,7 +134,8 @@ LocationsPage parseLocationsPage(const std::string& body, std::string_view url,
         if (id.empty()) id = textOr(*props, "monitoring_location_id");
         try {
             page.sites.push_back({checkedSite(id), textOr(*props, "monitoring_location_name")});
-        } catch (const FetchError&) {
+        } catch (const Error& e) {
+            if (!isFetchFailure(e.code())) throw;
             // No site number: nothing to ask for, and nothing to name a file after.
         }
     }

@@ -53,7 +53,7 @@ std::string locationsUrl(std::string_view baseUrl, const SiteFilter& filter);
 std::string seriesUrl(std::string_view baseUrl, const std::vector<std::string>& locationIds);
 
 // A page of locations; an entry whose id is no site number, or whose hydrologic unit does
-// not start with the filter's prefix, is passed over. Throws FetchError for no collection.
+// not start with the filter's prefix, is passed over. Throws a fetch error for no collection.
 LocationsPage parseLocationsPage(const std::string& body, std::string_view url,
                                  const SiteFilter& filter);
 // A page of series, keeping those whose record meets `start`..`end` (YYYY-MM-DD, either

@@ -1,7 +1,7 @@
 #include "water_data_pages.h"
 
 #include <cctype>
-#include "fetch_error.h"
+#include "errors.h"
 #include "json_answer.h"
 
 namespace vd::fetch {
@@ -101,7 +101,8 @@ std::string parseLocationName(const std::string& body, std::string_view url) {
                                  ? textOr(*props, "monitoring_location_name")
                                  : std::string();
     if (name.empty())
-        throw FetchError("The service gives no name for the site at " + std::string(url));
+        throw Error(ErrorCode::fetch,
+                    "The service gives no name for the site at " + std::string(url));
     return name;
 }
 

@@ -42,11 +42,11 @@ std::string trimmedBase(std::string_view baseUrl);
 
 std::string locationUrl(std::string_view baseUrl, std::string_view locationId);
 
-// Throws FetchError when the page is no GeoJSON FeatureCollection (a body cut short too).
+// Throws a fetch error when the page is no GeoJSON FeatureCollection (a body cut short too).
 DailyPage parseDailyPage(const std::string& body, std::string_view url);
 
 // The monitoring_location_name of a monitoring-locations answer (a feature, or a
-// collection holding it). Throws FetchError when it names none.
+// collection holding it). Throws a fetch error when it names none.
 std::string parseLocationName(const std::string& body, std::string_view url);
 
 }  // namespace vd::fetch

@@ -13,7 +13,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     vd::run::AveragingPeriods periods;
     try {
         periods = vd::run::parseAveragingPeriods(text);
-    } catch (const vd::VandoError&) {
+    } catch (const vd::Error&) {
         return 0;
     }
     const auto& d = periods.distinct;

@@ -21,7 +21,7 @@ void buildForSeason(const vd::ParsedFlowFile& file, const vd::Season& season, in
     bool trouble = false;
     try {
         (void)vd::buildGageSeries(file, season, years, trouble, "fuzz.txt");
-    } catch (const vd::VandoError&) {
+    } catch (const vd::Error&) {
     }
 }
 
@@ -33,7 +33,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         const std::string text =
             vd::flowTextOf(std::string(reinterpret_cast<const char*>(data), size), "fuzz.txt");
         file = vd::parseFlowText(text, "fuzz.txt");
-    } catch (const vd::VandoError&) {
+    } catch (const vd::Error&) {
         return 0;
     }
     // Every gage's series takes 320 KB: files of many site lines are only parsed (their

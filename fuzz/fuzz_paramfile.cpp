@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <string>
 
+#include "errors.h"
 #include "vd_paramfile.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -11,7 +12,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     vd::run::ParamFile p;
     try {
         p = vd::run::parseParamFile(text, "/fuzz/analysis.vdp");
-    } catch (const vd::run::ParamFileError&) {
+    } catch (const vd::Error& e) {
+        if (e.code() != vd::ErrorCode::paramFile) throw;  // any other failure is a finding
         return 0;
     }
     const vd::run::ParamFile again =

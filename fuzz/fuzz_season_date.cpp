@@ -33,7 +33,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     try {
         const vd::run::Season season = vd::run::seasonOf(start, end);
         if (season.yearAdjust != 0 && season.yearAdjust != 1) __builtin_trap();
-    } catch (const vd::VandoError&) {
+    } catch (const vd::Error&) {
     }
     return 0;
 }

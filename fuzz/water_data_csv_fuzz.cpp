@@ -12,7 +12,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     try {
         (void)vd::looksLikeWaterDataCsv(text);
         (void)vd::parseWaterDataCsv(text, "fuzz.csv");
-    } catch (const vd::VandoError&) {
+    } catch (const vd::Error&) {
     }
     return 0;
 }

@@ -11,7 +11,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string_view text(reinterpret_cast<const char*>(data), size);
     try {
         (void)vd::parseWaterDataGeoJson(text, "fuzz.json");
-    } catch (const vd::VandoError&) {
+    } catch (const vd::Error&) {
     }
     return 0;
 }

@@ -102,7 +102,7 @@ const run::RunResult& Analysis::run(const LogPearsonLibrary& lib, const run::Pro
 }
 
 const run::RunResult& Analysis::lastRun() const {
-    if (!result_) throw CalcError("No calculation has been run");
+    if (!result_) throw Error(ErrorCode::calculation, "No calculation has been run");
     return *result_;
 }
 

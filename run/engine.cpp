@@ -50,8 +50,8 @@ class TableRun {
         // The results table, its per-year tables and excursion records have rows for 100
         // gages; say so before any work rather than stopping at the 101st gage.
         if (used > maxinfile)
-            throw RangeError("Range check error: " + std::to_string(used) +
-                             " gages are in use; a calculation takes at most 100");
+            throw Error(ErrorCode::range, "Range check error: " + std::to_string(used) +
+                                              " gages are in use; a calculation takes at most 100");
         // Every value a gage's calculation needs is refused here, before any file is read,
         // rather than in the middle of the run.
         out_.settings = settingsFromTexts(
@@ -126,7 +126,7 @@ class TableRun {
             case PeriodKind::years:
                 return {p.firstYear - 1900, p.lastYear - 1900};
         }
-        throw RangeError();
+        throw Error(ErrorCode::range);
     }
 
     // --- Files ----------------------------------------------------------------------------
@@ -137,7 +137,8 @@ class TableRun {
         while (gi < rowCount) {
             const int gages = in_.rows[static_cast<std::size_t>(gi)].gcount;
             if (gages < 1 || gi + gages > rowCount)
-                throw CalcError("The gage table is damaged: row " + std::to_string(gi + 1) +
+                throw Error(ErrorCode::calculation,
+                            "The gage table is damaged: row " + std::to_string(gi + 1) +
                                 " claims " + std::to_string(gages) + " gages in its file");
             processFile(gi, gages);
             gi += gages;
@@ -162,9 +163,10 @@ class TableRun {
         const GageRow& first = tableRow(gi + 1);
         std::vector<GageSeries> series = readFile(first.path, years);
         if (static_cast<int>(series.size()) < gages)
-            throw CalcError("The file \"" + first.path + "\" now holds " +
-                            std::to_string(series.size()) + " gages instead of " +
-                            std::to_string(gages) + ". Please add it to the table again.");
+            throw Error(ErrorCode::calculation, "The file \"" + first.path + "\" now holds " +
+                                                    std::to_string(series.size()) +
+                                                    " gages instead of " + std::to_string(gages) +
+                                                    ". Please add it to the table again.");
         out_.seasonLineShown = true;
 
         for (int j = 1; j <= gages; ++j) {

@@ -18,7 +18,7 @@ std::string averageExcursion(const ExcursionRecord& r, int k) {
 
 std::string excursionDate(int dayNumber) {
     const CalendarDate d = DateOfDayNumber(dayNumber);
-    if (d.month < 1 || d.month > 12) throw RangeError();
+    if (d.month < 1 || d.month > 12) throw Error(ErrorCode::range);
     return monthAbbreviation(d.month) + formatInteger(d.day, 3) + "," + formatInteger(d.year, 5);
 }
 
@@ -50,11 +50,13 @@ ExcursionTable excursionTable(const ExcursionRecord& r) {
 
 ExcursionTable excursionTableOfRow(const RunResult& result, int row) {
     if (row < 1 || row > result.dataRowCount())
-        throw CalcError("There is no results row " + std::to_string(row) + "; the table has " +
-                        std::to_string(result.dataRowCount()) + " rows.");
+        throw Error(ErrorCode::calculation, "There is no results row " + std::to_string(row) +
+                                                "; the table has " +
+                                                std::to_string(result.dataRowCount()) + " rows.");
     const GageResult& gage = result.gage(row);
     if (!gage.excursions)
-        throw CalcError("Results row " + std::to_string(row) +
+        throw Error(ErrorCode::calculation,
+                    "Results row " + std::to_string(row) +
                         " has no excursion analysis: its biological design flow was not "
                         "computed in this run.");
     return excursionTable(*gage.excursions);

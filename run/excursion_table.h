@@ -19,7 +19,7 @@ struct ExcursionTable {
 ExcursionTable excursionTable(const ExcursionRecord& record);
 
 // The excursion table of results row `row` (1-based). A row whose biological flow was not
-// computed in this run has no record; asking for it is a CalcError.
+// computed in this run has no record; asking for it is a calculation error.
 ExcursionTable excursionTableOfRow(const RunResult& result, int row);
 
 // "Mmm dd, yyyy" of a day number ("Apr  5, 1975").

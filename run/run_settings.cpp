@@ -16,7 +16,8 @@ const std::string averagingField = "Non-biological flow averaging period (days)"
 
 [[noreturn]] void refuse(const std::string& field, const std::string& value,
                          const std::string& rule) {
-    throw CalcError(field + ": '" + fieldExcerpt(value) + "' is not allowed; " + rule + ".");
+    throw Error(ErrorCode::calculation,
+                field + ": '" + fieldExcerpt(value) + "' is not allowed; " + rule + ".");
 }
 
 // A conversion error with the field's name in front, as the refusals name it.
@@ -24,8 +25,9 @@ template <class Convert>
 auto inField(const std::string& field, Convert convert) {
     try {
         return convert();
-    } catch (const ConvertError& e) {
-        throw ConvertError(field + ": " + e.what());
+    } catch (const Error& e) {
+        if (e.code() != ErrorCode::conversion) throw;
+        throw Error(ErrorCode::conversion, field + ": " + e.what());
     }
 }
 
@@ -77,7 +79,7 @@ NonBiological nonBiologicalOf(const SettingsTexts& t) {
             return FlowPercentile{p};
         }
     }
-    throw CalcError("Unknown non-biological design flow kind");
+    throw Error(ErrorCode::calculation, "Unknown non-biological design flow kind");
 }
 
 }  // namespace
@@ -118,7 +120,7 @@ bool seasonShorterThanYear(const Season& season) {
 Season seasonOf(const std::string& startText, const std::string& endText) {
     const SeasonDate start = parseSeasonDate(startText);
     const SeasonDate end = parseSeasonDate(endText);
-    // DaysByMonth refuses month 0 with a RangeError, the run's answer to a text without month.
+    // DaysByMonth refuses month 0 with a range error, the run's answer to a text without month.
     const int startDay = dayOfYear(start);
     const int endDay = dayOfYear(end);
     const int m1 = start.month;
@@ -233,7 +235,7 @@ PeriodTexts periodTextsForFile(const std::string& averagingPeriods,
     AveragingPeriods periods;
     try {
         periods = parseAveragingPeriods(averagingPeriods);
-    } catch (const VandoError&) {
+    } catch (const Error&) {
         return {averagingPeriods, returnYears};  // kept as typed, refused when run
     }
     int common = 0;
@@ -248,7 +250,8 @@ PeriodTexts periodTextsForFile(const std::string& averagingPeriods,
     int typedYears = 0;
     try {
         typedYears = toInteger(returnYears);
-    } catch (const ConvertError&) {
+    } catch (const Error& e) {
+        if (e.code() != ErrorCode::conversion) throw;
     }
     const bool someWithout = std::find(periods.returnYears.begin(), periods.returnYears.end(), 0) !=
                              periods.returnYears.end();
@@ -269,7 +272,8 @@ RunSettings settingsFromTexts(const SettingsTexts& t, SettingsScope scope) {
     s.season.fullClimaticYear = t.fullClimaticYear;
     const AveragingPeriods periods = parseAveragingPeriods(t.averagingPeriods);
     if (periods.entries == 0)
-        throw CalcError("Flow averaging period: give at least one number of days");
+        throw Error(ErrorCode::calculation,
+                    "Flow averaging period: give at least one number of days");
     s.averagingDays = periods.distinct;
     s.averagingEntries = periods.entries;
     s.averagingReturnYears.assign(periods.returnYears.begin(), periods.returnYears.end());

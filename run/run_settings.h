@@ -129,7 +129,7 @@ RunSettings settingsFromTexts(const SettingsTexts& texts,
                               SettingsScope scope = SettingsScope::everything);
 
 // Day positions of the season texts (as a year without a leap day counts them). A text that
-// names no month is a RangeError.
+// names no month is a range error.
 Season seasonOf(const std::string& startText, const std::string& endText);
 
 struct AveragingPeriods {
@@ -141,7 +141,7 @@ struct AveragingPeriods {
 
 // Parses the averaging-period text: runs of digits separated by exactly one character of
 // any kind ("7,30", "7;30"), each optionally with its own return period in years ("7:10,30:5").
-// An empty run is a conversion error, a period above 255 a RangeError; a period of 0, a
+// An empty run is a conversion error, a period above 255 a range error; a period of 0, a
 // decimal period ("7.5"), a return period below 1 and one period given two return periods
 // are refusals naming the field.
 AveragingPeriods parseAveragingPeriods(const std::string& text);

@@ -82,14 +82,16 @@ class LineReader {
     static bool isBlank(const std::string& s) {
         return s.find_first_not_of(" \t") == std::string::npos;
     }
-    ParamFileError endsEarly(const char* what) const {
-        return ParamFileError("\"" + path_ + "\" ends before the parameter file is complete: " +
-                              what + " (line " + std::to_string(next_ + 1) + ") is missing.");
+    Error endsEarly(const char* what) const {
+        return Error(ErrorCode::paramFile,
+                     "\"" + path_ + "\" ends before the parameter file is complete: " + what +
+                         " (line " + std::to_string(next_ + 1) + ") is missing.");
     }
-    ParamFileError invalidNumber(const char* what, const std::string& text) const {
-        return ParamFileError("Invalid numeric input in line " + std::to_string(next_ + 1) +
-                              " of \"" + path_ + "\": '" + vd::fieldExcerpt(text) +
-                              "' is not a valid " + what + ".");
+    Error invalidNumber(const char* what, const std::string& text) const {
+        return Error(ErrorCode::paramFile, "Invalid numeric input in line " +
+                                               std::to_string(next_ + 1) + " of \"" + path_ +
+                                               "\": '" + vd::fieldExcerpt(text) +
+                                               "' is not a valid " + what + ".");
     }
 
   public:
@@ -197,8 +199,9 @@ void readOptionalEntry(ParamFile& p, const std::string& line, std::size_t number
                        const std::string& path) {
     const std::size_t equals = line.find('=');
     const auto refuse = [&](const std::string& rule) {
-        return ParamFileError("Invalid entry in line " + std::to_string(number) + " of \"" + path +
-                              "\": '" + vd::fieldExcerpt(line) + "'; " + rule + ".");
+        return Error(ErrorCode::paramFile, "Invalid entry in line " + std::to_string(number) +
+                                               " of \"" + path + "\": '" + vd::fieldExcerpt(line) +
+                                               "'; " + rule + ".");
     };
     if (equals == std::string::npos) throw refuse("an optional entry is a name=value line");
     const std::string name = line.substr(0, equals);
@@ -270,8 +273,8 @@ void writePeriod(LineWriter& w, const ParamFile& p) {
 void readPeriod(LineReader& r, ParamFile& p, const char* what) {
     const int index = r.integer(what);
     if (index < 0 || index > highestPeriodIndex)
-        throw ParamFileError("\"" + r.path() + "\": calculation period index " +
-                             std::to_string(index) + " is outside 0 to 4.");
+        throw Error(ErrorCode::paramFile, "\"" + r.path() + "\": calculation period index " +
+                                              std::to_string(index) + " is outside 0 to 4.");
     p.settings.period = static_cast<PeriodKind>(index);
 }
 
@@ -400,7 +403,7 @@ std::string paramFileText(const ParamFile& p) {
 ParamFile parseParamFile(const std::string& text, const std::string& path) {
     LineReader r(text, path);
     if (text.empty() || r.line("the format mark") != paramFileMark)
-        throw ParamFileError(path + " is not a VANDO 3.0 parameter file.");
+        throw Error(ErrorCode::paramFile, path + " is not a VANDO 3.0 parameter file.");
 
     ParamFile p;
     p.criterionMarked = false;  // until a criterion line marks one
@@ -417,12 +420,13 @@ ParamFile parseParamFile(const std::string& text, const std::string& path) {
 ParamFile loadParamFile(const std::string& path) {
     // A folder or a named pipe is refused before it is opened: opening a pipe would block.
     if (const char* kind = vd::nonRegularFileKind(path))
-        throw ParamFileError("\"" + path + "\" is " + kind + ", not a parameter file.");
+        throw Error(ErrorCode::paramFile,
+                    "\"" + path + "\" is " + kind + ", not a parameter file.");
     std::ifstream in(pathFromUtf8(path), std::ios::binary);
-    if (!in) throw ParamFileError("Cannot open \"" + path + "\".");
+    if (!in) throw Error(ErrorCode::paramFile, "Cannot open \"" + path + "\".");
     std::ostringstream text;
     text << in.rdbuf();
-    if (in.bad()) throw ParamFileError("Cannot read \"" + path + "\".");
+    if (in.bad()) throw Error(ErrorCode::paramFile, "Cannot read \"" + path + "\".");
     return parseParamFile(text.str(), path);
 }
 

@@ -4,7 +4,6 @@
 #pragma once
 
 #include <array>
-#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -55,12 +54,6 @@ struct ParamFile {
 // The line that opens the optional entries, each a "name=value" line after it.
 inline constexpr const char* paramFileOptionsMark = "--Options";
 
-// A refusal of the reader; what() is the whole message the user sees (caption "Error!").
-class ParamFileError : public std::runtime_error {
-  public:
-    using std::runtime_error::runtime_error;
-};
-
 // The file's text, every line ended by CR LF. Kept biological texts are cut to 255
 // characters, as the window keeps them. The optional entries follow the files section, and
 // only those that differ from their defaults, so that older readers (which stop after the
@@ -69,7 +62,8 @@ std::string paramFileText(const ParamFile& p);
 
 // Parses a parameter file's text; `path` names it in messages and is the folder against
 // which relative flow-file paths are resolved (so a shipped analysis opens from any
-// folder). Refuses, with ParamFileError, a text whose first line is not the format mark,
+// folder). Refuses, with a parameter-file error (its what() is the whole message the user
+// sees, caption "Error!"), a text whose first line is not the format mark,
 // an integer line that does not hold an integer, and a text that ends before its layout
 // is complete. After the files, a "--Options" line opens the optional entries: an entry of
 // an unknown name is passed over (a newer program's), a known one with a value it cannot take
@@ -81,7 +75,7 @@ ParamFile parseParamFile(const std::string& text, const std::string& path);
 // keeps its default.
 SettingsTexts settingsTextsOf(const ParamFile& p);
 
-// Reads and parses the file at `path`; a file that cannot be read is a ParamFileError.
+// Reads and parses the file at `path`; a file that cannot be read is a parameter-file error.
 ParamFile loadParamFile(const std::string& path);
 
 }  // namespace vd::run

@@ -217,9 +217,10 @@ std::vector<int> MainWindow::addFiles(const QStringList& paths) {
         s.store.sites = 0;
         try {
             reader_(s);
-        } catch (const vd::RangeError& e) {
+        } catch (const vd::Error& e) {
             progress_->hide();
-            if (!refuseFileOfManyGages(path)) showReadError(path, e);
+            if (e.code() != vd::ErrorCode::range || !refuseFileOfManyGages(path))
+                showReadError(path, e);
             continue;
         } catch (const std::exception& e) {
             progress_->hide();

@@ -78,7 +78,8 @@ void MainWindow::saveParameterFile(const QString& path) {
     const std::string content = vd::run::paramFileText(parameterFileContent());
     try {
         writeWholeFile(pathFromUtf8(path.toStdString()), content);
-    } catch (const InOutError& e) {
+    } catch (const vd::Error& e) {
+        if (e.code() != vd::ErrorCode::inOut) throw;
         // The analysis stays marked as unsaved, so that leaving still asks.
         prompts_.message(this, QStringLiteral("Error"), QString::fromStdString(e.what()),
                          MessageIcon::exclamation);
@@ -153,7 +154,8 @@ void MainWindow::openParameterFile(const QString& path) {
     try {
         p = vd::run::parseParamFile(bytes.toStdString(),
                                     QFileInfo(path).absoluteFilePath().toStdString());
-    } catch (const vd::run::ParamFileError& e) {
+    } catch (const vd::Error& e) {
+        if (e.code() != vd::ErrorCode::paramFile) throw;
         // The whole file is parsed before any control changes, so a refusal changes nothing.
         prompts_.message(this, QStringLiteral("Error!"), QString::fromStdString(e.what()),
                          MessageIcon::stop);

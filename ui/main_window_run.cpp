@@ -53,7 +53,8 @@ void MainWindow::calculate() {
     };
     vd::run::RunResult result;
     try {
-        if (lpiii_ == nullptr) throw vd::CalcError("The log-Pearson library is not loaded.");
+        if (lpiii_ == nullptr)
+            throw vd::Error(vd::ErrorCode::calculation, "The log-Pearson library is not loaded.");
         result = vd::run::runCalculation(input, *lpiii_, showProgress);
     } catch (const std::exception& e) {
         // An abandoned run shows no results; the progress window must not stay behind.

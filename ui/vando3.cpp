@@ -6,6 +6,7 @@
 #include <QScreen>
 #include <optional>
 
+#include "errors.h"
 #include "help_viewer.h"
 #include "install_layout.h"
 #include "log_pearson_library.h"
@@ -36,7 +37,8 @@ int main(int argc, char* argv[]) {
     std::optional<vd::LogPearsonLibrary> lpiii;
     try {
         lpiii = vd::LogPearsonLibrary::load(vd::programFolder());
-    } catch (const vd::BindingError& e) {
+    } catch (const vd::Error& e) {
+        if (e.code() != vd::ErrorCode::libraryBinding) throw;
         prompts.message(nullptr, QStringLiteral("Error"), QString::fromStdString(e.what()),
                         vd::ui::MessageIcon::exclamation);
         return 1;

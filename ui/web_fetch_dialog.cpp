@@ -16,7 +16,7 @@
 #include <QVBoxLayout>
 #include <chrono>
 
-#include "fetch_error.h"
+#include "errors.h"
 #include "many_sites.h"
 #include "site_fetch.h"
 #include "water_data_pages.h"
@@ -35,7 +35,7 @@ void sleepUnlessCancelled(std::chrono::milliseconds wait, const std::atomic<bool
     using namespace std::chrono_literals;
     const auto until = std::chrono::steady_clock::now() + wait;
     while (std::chrono::steady_clock::now() < until) {
-        if (cancel) throw fetch::FetchCancelled();
+        if (cancel) throw vd::Error(vd::ErrorCode::fetchCancelled);
         std::this_thread::sleep_for(std::min<std::chrono::milliseconds>(50ms, wait));
     }
 }
@@ -226,10 +226,10 @@ void WebFetchDialog::startFinding() {
         try {
             fetch::RateAllowance allowance;
             sites = fetch::findSites(filter, o, allowance);
-        } catch (const fetch::FetchCancelled&) {
-            failure = QStringLiteral("cancelled");
-        } catch (const fetch::FetchError& e) {
-            failure = QString::fromStdString(e.what());
+        } catch (const vd::Error& e) {
+            if (!vd::isFetchFailure(e.code())) throw;
+            failure = e.code() == vd::ErrorCode::fetchCancelled ? QStringLiteral("cancelled")
+                                                                : QString::fromStdString(e.what());
         }
         QMetaObject::invokeMethod(
             this,
@@ -294,9 +294,9 @@ void WebFetchDialog::startFetching() {
             try {
                 for (const auto& path : fetch::fetchSite(site.toStdString(), o))
                     files << QString::fromStdString(path.string());
-            } catch (const fetch::FetchCancelled&) {
-                break;
-            } catch (const fetch::FetchError& e) {
+            } catch (const vd::Error& e) {
+                if (e.code() == vd::ErrorCode::fetchCancelled) break;
+                if (!vd::isFetchFailure(e.code())) throw;
                 failures << QString::fromStdString(e.what());
             }
         }
@@ -314,9 +314,10 @@ void WebFetchDialog::startFetching() {
                     QMetaObject::invokeMethod(
                         this, [=, this] { siteProgress(at, number, 0); }, Qt::QueuedConnection);
                 });
-        } catch (const fetch::FetchCancelled&) {
-        } catch (const fetch::FetchError& e) {
-            failures << QString::fromStdString(e.what());
+        } catch (const vd::Error& e) {
+            if (!vd::isFetchFailure(e.code())) throw;
+            if (e.code() != vd::ErrorCode::fetchCancelled)
+                failures << QString::fromStdString(e.what());
         }
         const bool cancelled = *cancel;
         QMetaObject::invokeMethod(

@@ -3,6 +3,7 @@
 #include <cmath>
 #include <vector>
 
+#include "../common/error_assertions.h"
 #include "days_below.h"
 #include "statistics.h"
 #include "stats_fixture.h"
@@ -240,7 +241,7 @@ TEST(CountOverCandidates, DayOutsideTheSeriesIsARangeError) {
     SearchParameters p;
     p.averagingDays = 1;
     const std::vector<int> days{1, 4};
-    EXPECT_THROW(Xcount(*s, p, false, 10, days), RangeError);
+    EXPECT_ERROR_CODE(Xcount(*s, p, false, 10, days), ErrorCode::range);
 }
 
 }  // namespace

@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "../common/error_assertions.h"
 #include "byte_search.h"
 #include "calc_state.h"
 #include "errors.h"
@@ -200,7 +201,8 @@ TEST(FlowText, PlainDecimalsReadAsTheGeneralConversionReadsThem) {
         bool read = true;
         try {
             got = toFlow(t);
-        } catch (const ConvertError&) {
+        } catch (const Error& e) {
+            EXPECT_TRUE(test::hasCode(e, ErrorCode::conversion));
             read = false;
         }
         ASSERT_EQ(read, expected.has_value()) << t;

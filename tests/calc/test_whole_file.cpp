@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "../common/error_assertions.h"
 #include "../common/scratch_dir.h"
 #include "errors.h"
 #include "whole_file.h"
@@ -36,7 +37,8 @@ std::string failureOf(const fs::path& target, const std::string& text) {
     try {
         vd::writeWholeFile(target, text);
         return "";
-    } catch (const vd::InOutError& e) {
+    } catch (const vd::Error& e) {
+        EXPECT_TRUE(vd::test::hasCode(e, vd::ErrorCode::inOut));
         return e.what();
     }
 }

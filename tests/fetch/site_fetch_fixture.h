@@ -11,7 +11,7 @@
 
 #include "../common/fake_water_data.h"
 #include "../common/scratch_dir.h"
-#include "fetch_error.h"
+#include "errors.h"
 #include "flow_text.h"
 #include "site_fetch.h"
 
@@ -52,7 +52,8 @@ class SiteFetchFixture : public ::testing::Test {
         try {
             for (const auto& path : vd::fetch::fetchSite(site, options_)) expectReadsBack(path);
             return "";
-        } catch (const vd::fetch::FetchError& e) {
+        } catch (const vd::Error& e) {
+            EXPECT_TRUE(vd::isFetchFailure(e.code())) << e.what();
             return e.what();
         }
     }

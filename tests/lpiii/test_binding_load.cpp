@@ -5,6 +5,7 @@
 #include <random>
 #include <string>
 
+#include "../common/error_assertions.h"
 #include "log_pearson_library.h"
 
 namespace {
@@ -33,7 +34,8 @@ class EmptyFolder {
 std::string refusal(const std::string& folder) {
     try {
         (void)vd::LogPearsonLibrary::load(folder);
-    } catch (const vd::BindingError& e) {
+    } catch (const vd::Error& e) {
+        EXPECT_TRUE(vd::test::hasCode(e, vd::ErrorCode::libraryBinding));
         return e.what();
     }
     return "loaded";

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <vector>
 
+#include "../common/error_assertions.h"
 #include "../common/param_names.h"
 #include "log_pearson_library.h"
 #include "lpiii_entries.h"
@@ -164,7 +165,7 @@ TEST_F(XQy, FailedFitHasNoFlow) {
 }
 
 TEST_F(XQy, MoreMinimaThanTheTableHoldsIsARangeError) {
-    EXPECT_THROW((void)lib.fit(3001, minima({1, 2})), vd::RangeError);
+    EXPECT_ERROR_CODE((void)lib.fit(3001, minima({1, 2})), vd::ErrorCode::range);
 }
 
 }  // namespace

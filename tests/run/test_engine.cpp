@@ -12,6 +12,7 @@
 #include <set>
 #include <sstream>
 
+#include "../common/error_assertions.h"
 #include "../common/scratch_dir.h"
 #include "calendar.h"
 #include "engine.h"
@@ -448,7 +449,8 @@ TEST_F(Engine, GagesWithoutAPeriodReadNAWithoutTheNotice) {
     try {
         runCalculation({c, rows}, library());
         FAIL() << "no error";
-    } catch (const ConvertError& e) {
+    } catch (const Error& e) {
+        EXPECT_TRUE(test::hasCode(e, ErrorCode::conversion));
         EXPECT_STREQ(e.what(), "'abc' is not a valid integer value");
     }
 }
@@ -574,12 +576,12 @@ TEST_F(Engine, BadParametersAreRefusedBeforeAnyFileIsRead) {
     GageRow missing{"X", path("no-such-file.txt"), 1, "1990-2000", "1990", "2000", true};
     SettingsTexts c;
     c.bioExcursionsPerCluster = "0";  // would double the search's upper flow forever
-    EXPECT_THROW(runCalculation({c, {missing}}, library()), CalcError);
+    EXPECT_ERROR_CODE(runCalculation({c, {missing}}, library()), ErrorCode::calculation);
     c = {};
     c.averagingPeriods = "7,0";
-    EXPECT_THROW(runCalculation({c, {missing}}, library()), CalcError);
+    EXPECT_ERROR_CODE(runCalculation({c, {missing}}, library()), ErrorCode::calculation);
     c = {};
-    EXPECT_THROW(runCalculation({c, {missing}}, library()), InOutError);
+    EXPECT_ERROR_CODE(runCalculation({c, {missing}}, library()), ErrorCode::inOut);
     // Without a gage in use nothing is read or converted: the header row only.
     missing.use = false;
     c.bioAveragingDays = "abc";
@@ -672,7 +674,8 @@ TEST_F(Engine, MoreThanAHundredGagesInUseAreRefusedBeforeAnyWork) {
     try {
         runCalculation({c, rows}, library(), [&](const std::string&, int) { ++progressCalls; });
         FAIL() << "101 gages in use must be refused";
-    } catch (const RangeError& e) {
+    } catch (const Error& e) {
+        EXPECT_TRUE(test::hasCode(e, ErrorCode::range));
         EXPECT_STREQ(e.what(),
                      "Range check error: 101 gages are in use; a calculation takes at most 100");
     }

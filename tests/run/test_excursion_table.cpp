@@ -1,6 +1,7 @@
 // The excursion analysis table and its copied text, on hand-made excursion records.
 #include <gtest/gtest.h>
 
+#include "../common/error_assertions.h"
 #include "calendar.h"
 #include "errors.h"
 #include "excursion_table.h"
@@ -92,10 +93,10 @@ TEST(ExcursionTable, RowWithoutRecordOfThisRunIsRefused) {
     result.grid = {{"Gage"}, {"A"}, {"B"}};
     result.gages.resize(2);
     result.gages[1].excursions = std::make_shared<const ExcursionRecord>();
-    EXPECT_THROW(excursionTableOfRow(result, 1), CalcError);
+    EXPECT_ERROR_CODE(excursionTableOfRow(result, 1), ErrorCode::calculation);
     EXPECT_EQ(excursionTableOfRow(result, 2).cells.size(), 2u);
-    EXPECT_THROW(excursionTableOfRow(result, 0), CalcError);
-    EXPECT_THROW(excursionTableOfRow(result, 3), CalcError);
+    EXPECT_ERROR_CODE(excursionTableOfRow(result, 0), ErrorCode::calculation);
+    EXPECT_ERROR_CODE(excursionTableOfRow(result, 3), ErrorCode::calculation);
 }
 
 }  // namespace

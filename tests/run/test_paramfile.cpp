@@ -8,6 +8,7 @@
 
 #include <sys/stat.h>
 
+#include "../common/error_assertions.h"
 #include "vd_paramfile.h"
 
 using namespace vd::run;
@@ -302,11 +303,12 @@ TEST(ParamFile, WrongFormatMarkIsRefused) {
         try {
             parseParamFile(joinCrLf(lines), "/d/old.vdp");
             ADD_FAILURE() << "accepted first line '" << first << "'";
-        } catch (const ParamFileError& e) {
+        } catch (const vd::Error& e) {
+            EXPECT_TRUE(vd::test::hasCode(e, vd::ErrorCode::paramFile));
             EXPECT_STREQ(e.what(), "/d/old.vdp is not a VANDO 3.0 parameter file.");
         }
     }
-    EXPECT_THROW(parseParamFile("", "/d/empty.vdp"), ParamFileError);
+    EXPECT_ERROR_CODE(parseParamFile("", "/d/empty.vdp"), vd::ErrorCode::paramFile);
 }
 
 TEST(ParamFile, EveryTruncatedFileIsRefused) {
@@ -314,7 +316,7 @@ TEST(ParamFile, EveryTruncatedFileIsRefused) {
     for (std::size_t keep = 1; keep < lines.size(); ++keep) {
         const std::vector<std::string> prefix(lines.begin(),
                                               lines.begin() + static_cast<long>(keep));
-        EXPECT_THROW(parseParamFile(joinCrLf(prefix), "/d/cut.vdp"), ParamFileError)
+        EXPECT_ERROR_CODE(parseParamFile(joinCrLf(prefix), "/d/cut.vdp"), vd::ErrorCode::paramFile)
             << "accepted a file of " << keep << " lines";
     }
 }
@@ -325,7 +327,8 @@ TEST(ParamFile, TruncationMessageSaysWhatIsMissing) {
     try {
         parseParamFile(joinCrLf(lines), "/d/cut.vdp");
         FAIL() << "accepted a truncated file";
-    } catch (const ParamFileError& e) {
+    } catch (const vd::Error& e) {
+        EXPECT_TRUE(vd::test::hasCode(e, vd::ErrorCode::paramFile));
         EXPECT_NE(std::string(e.what()).find("ends before"), std::string::npos) << e.what();
         EXPECT_NE(std::string(e.what()).find("biological marker"), std::string::npos) << e.what();
     }
@@ -341,7 +344,7 @@ TEST(ParamFile, UnreadableIntegersAreRefused) {
         auto lines = startingStateLines();
         lines[c.line] = c.text;
         if (std::string(c.text).empty()) lines.resize(c.line + 1);  // nothing after the blank
-        EXPECT_THROW(parseParamFile(joinCrLf(lines), "/d/bad.vdp"), ParamFileError)
+        EXPECT_ERROR_CODE(parseParamFile(joinCrLf(lines), "/d/bad.vdp"), vd::ErrorCode::paramFile)
             << "line " << c.line + 1 << " '" << c.text << "'";
     }
 }
@@ -355,7 +358,7 @@ TEST(ParamFile, LoadReadsFromDisk) {
         out << paramFileText(richAnalysis());
     }
     EXPECT_EQ(loadParamFile(file.string()), richAnalysis());
-    EXPECT_THROW(loadParamFile((dir / "missing.vdp").string()), ParamFileError);
+    EXPECT_ERROR_CODE(loadParamFile((dir / "missing.vdp").string()), vd::ErrorCode::paramFile);
     std::filesystem::remove_all(dir);
 }
 
@@ -386,7 +389,8 @@ TEST(ParamFile, HugeCountsAreRefusedAsTruncation) {
         try {
             parseParamFile(joinCrLf(lines), "/d/huge.vdp");
             ADD_FAILURE() << "line " << line + 1;
-        } catch (const ParamFileError& e) {
+        } catch (const vd::Error& e) {
+            EXPECT_TRUE(vd::test::hasCode(e, vd::ErrorCode::paramFile));
             EXPECT_NE(std::string(e.what()).find("ends before"), std::string::npos) << e.what();
         }
     }
@@ -398,7 +402,8 @@ TEST(ParamFile, RefusalQuotesAtMost40CharactersOfTheLine) {
     try {
         parseParamFile(joinCrLf(lines), "/d/long.vdp");
         FAIL();
-    } catch (const ParamFileError& e) {
+    } catch (const vd::Error& e) {
+        EXPECT_TRUE(vd::test::hasCode(e, vd::ErrorCode::paramFile));
         EXPECT_EQ(std::string(e.what()), "Invalid numeric input in line 3 of \"/d/long.vdp\": '" +
                                              std::string(40, '9') +
                                              "\xE2\x80\xA6' is not a valid calculation period "
@@ -418,7 +423,8 @@ TEST(ParamFile, AnythingButARegularFileIsRefusedWithoutOpeningIt) {
         try {
             loadParamFile(path);
             ADD_FAILURE() << path;
-        } catch (const ParamFileError& e) {
+        } catch (const vd::Error& e) {
+            EXPECT_TRUE(vd::test::hasCode(e, vd::ErrorCode::paramFile));
             EXPECT_EQ(std::string(e.what()),
                       "\"" + path + "\" is " + std::string(kind) + ", not a parameter file.");
         }
@@ -527,7 +533,8 @@ TEST(ParamFileOptions, MalformedEntriesAreRefusedNamingLineAndRule) {
         try {
             parseParamFile(withLinesAfterTheFiles({"--Options", "flow=2", c.line}), "/d/bad.vdp");
             ADD_FAILURE() << "accepted " << c.line;
-        } catch (const ParamFileError& e) {
+        } catch (const vd::Error& e) {
+            EXPECT_TRUE(vd::test::hasCode(e, vd::ErrorCode::paramFile));
             const std::string expected = "Invalid entry in line 38 of \"/d/bad.vdp\": '" +
                                          std::string(c.line) + "'; " + c.rule + ".";
             EXPECT_EQ(e.what(), expected);

@@ -5,6 +5,7 @@
 
 #include <functional>
 
+#include "../common/error_assertions.h"
 #include "errors.h"
 #include "run_settings.h"
 
@@ -36,8 +37,8 @@ TEST(SeasonDays, CountFromTheFirstOfTheStartMonth) {
 }
 
 TEST(SeasonDays, TextWithoutMonthIsARangeError) {
-    EXPECT_THROW(seasonOf("", "Mar 31"), RangeError);
-    EXPECT_THROW(seasonOf("Apr 1", "xyz"), RangeError);
+    EXPECT_ERROR_CODE(seasonOf("", "Mar 31"), ErrorCode::range);
+    EXPECT_ERROR_CODE(seasonOf("Apr 1", "xyz"), ErrorCode::range);
 }
 
 TEST(AveragingPeriods, EntriesAreSeparatedByOneCharacterWithBlanksAround) {
@@ -135,15 +136,16 @@ TEST(AveragingPeriods, BadEntriesAbandonTheRunNamingTheField) {
         try {
             parseAveragingPeriods(c.text);
             ADD_FAILURE() << c.text << " accepted";
-        } catch (const VandoError& e) {
+        } catch (const Error& e) {
             EXPECT_STREQ(e.what(), c.message);
         }
     }
-    EXPECT_THROW(parseAveragingPeriods("99999999999"), ConvertError);
+    EXPECT_ERROR_CODE(parseAveragingPeriods("99999999999"), ErrorCode::conversion);
     try {
         parseAveragingPeriods("7,0");
         FAIL() << "no error";
-    } catch (const CalcError& e) {
+    } catch (const Error& e) {
+        EXPECT_TRUE(test::hasCode(e, ErrorCode::calculation));
         EXPECT_NE(std::string(e.what()).find("averaging period"), std::string::npos) << e.what();
         EXPECT_NE(std::string(e.what()).find("'0'"), std::string::npos) << e.what();
     }
@@ -155,7 +157,8 @@ void expectRefusal(const std::function<void()>& read, const std::string& field,
     try {
         read();
         ADD_FAILURE() << field << " " << value << " was accepted";
-    } catch (const CalcError& e) {
+    } catch (const Error& e) {
+        EXPECT_TRUE(test::hasCode(e, ErrorCode::calculation));
         const std::string message = e.what();
         EXPECT_NE(message.find(field), std::string::npos) << message;
         EXPECT_NE(message.find("'" + value + "'"), std::string::npos) << message;
@@ -220,7 +223,8 @@ TEST(Parameters, EveryConversionErrorNamesItsField) {
         try {
             settingsFromTexts(t);
             ADD_FAILURE() << c.value << " accepted";
-        } catch (const ConvertError& e) {
+        } catch (const Error& e) {
+            EXPECT_TRUE(test::hasCode(e, ErrorCode::conversion));
             EXPECT_STREQ(e.what(), c.message);
         }
     }
@@ -232,7 +236,7 @@ TEST(Parameters, ConvertsTheFieldsOfTheChosenKindOnly) {
     t.percentile = "xyz";
     EXPECT_EQ(std::get<Hydrological>(settingsFromTexts(t).nonBiological).returnYears, 10);
     t.nonBiological = NonBiologicalKind::explicitFlow;
-    EXPECT_THROW(settingsFromTexts(t), ConvertError);
+    EXPECT_ERROR_CODE(settingsFromTexts(t), ErrorCode::conversion);
     t.flow = "12.5";
     EXPECT_EQ(std::get<ExplicitFlow>(settingsFromTexts(t).nonBiological).cfs, 12.5);
     t.nonBiological = NonBiologicalKind::percentile;
@@ -246,7 +250,8 @@ TEST(Parameters, ConvertsTheFieldsOfTheChosenKindOnly) {
             try {
                 settingsFromTexts(t, scope);
                 ADD_FAILURE() << "'" << empty << "' accepted";
-            } catch (const CalcError& e) {
+            } catch (const Error& e) {
+                EXPECT_TRUE(test::hasCode(e, ErrorCode::calculation));
                 EXPECT_STREQ(e.what(), "Flow averaging period: give at least one number of days");
             }
         }
@@ -254,7 +259,7 @@ TEST(Parameters, ConvertsTheFieldsOfTheChosenKindOnly) {
 
     SettingsTexts bio;
     bio.bioYearsBetween = "3.5";
-    EXPECT_THROW(settingsFromTexts(bio), ConvertError);
+    EXPECT_ERROR_CODE(settingsFromTexts(bio), ErrorCode::conversion);
     bio.bioYearsBetween = "3";
     bio.chooseCriterion(CriterionKind::ammonia);
     EXPECT_EQ(bio.bioAveragingDays, "30");
@@ -280,7 +285,7 @@ TEST(Parameters, TextsAreCheckedInTheirOrder) {
         }
         return std::string("accepted");
     };
-    EXPECT_EQ(message(), RangeError().what());
+    EXPECT_EQ(message(), Error(ErrorCode::range).what());
     t.seasonStart = "Apr 1";
     EXPECT_NE(message().find("averaging period (days): '0'"), std::string::npos) << message();
     t.averagingPeriods = "7";

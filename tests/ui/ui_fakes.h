@@ -93,9 +93,10 @@ class FakeReader {
                              *progress ? (*progress)->caption() : QString(),
                              *progress ? (*progress)->gauge() : -1});
             const auto found = files.find(s.flowfile);
-            if (found == files.end()) throw vd::InOutError("File not found");
+            if (found == files.end()) throw vd::Error(vd::ErrorCode::inOut, "File not found");
             if (found->second.size() > vd::maxinfile)
-                throw vd::RangeError("Range check error: more than 100 gages in one file");
+                throw vd::Error(vd::ErrorCode::range,
+                                "Range check error: more than 100 gages in one file");
             s.store.sites = static_cast<int>(found->second.size());
             for (int i = 1; i <= s.store.sites; ++i) {
                 const FakeGage& g = found->second[static_cast<std::size_t>(i - 1)];

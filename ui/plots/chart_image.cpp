@@ -26,7 +26,8 @@ QString written(const QString& path, const QByteArray& bytes) {
         writeWholeFile(pathFromUtf8(path.toStdString()),
                        std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
         return {};
-    } catch (const InOutError& e) {
+    } catch (const vd::Error& e) {
+        if (e.code() != vd::ErrorCode::inOut) throw;
         return QString::fromStdString(e.what());
     }
 }

@@ -303,7 +303,7 @@ void ResultsWindow::onCellDoubleClicked(int col, int gridRow) {
     vd::run::ExcursionTable table;
     try {
         table = vd::run::excursionTableOfRow(result_, gridRow);
-    } catch (const vd::VandoError&) {
+    } catch (const vd::Error&) {
         beep();  // a record without a calendar date has no analysis to show
         return;
     }
@@ -384,7 +384,8 @@ void ResultsWindow::saveCsv() {
     const std::string text = vd::run::resultsCsvText(result_.gages, result_.settings);
     try {
         writeWholeFile(pathFromUtf8(path.toStdString()), text);
-    } catch (const InOutError& e) {
+    } catch (const vd::Error& e) {
+        if (e.code() != vd::ErrorCode::inOut) throw;
         showError(QString::fromStdString(e.what()));
     }
 }
