@@ -72,6 +72,7 @@ MainWindow::MainWindow(MainWindowServices services, QWidget* parent)
     createNonBiologicalGroup();
     createCommandButtons();
     layoutWindow();
+    nameControls();
     setHelpContexts();
     createTabOrder();
     connectSeasonHandlers();
@@ -360,6 +361,58 @@ void MainWindow::layoutWindow() {
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint |
                    Qt::WindowCloseButtonHint);
+}
+
+void MainWindow::nameControls() {
+    // The window tests reach the controls and actions by these names.
+    const std::pair<QObject*, const char*> names[] = {{seasonStartEdit, "seasonStart"},
+                                                      {seasonEndEdit, "seasonEnd"},
+                                                      {climaticYearBox, "climaticYear"},
+                                                      {bioWithinSeasonBox, "bioWithinSeason"},
+                                                      {addFilesButton, "addFiles"},
+                                                      {removeUnusedButton, "removeUnused"},
+                                                      {clearAllButton, "clearAll"},
+                                                      {gageGrid, "gageGrid"},
+                                                      {gageCountLabel, "gageCount"},
+                                                      {periodGroup, "calculationPeriod"},
+                                                      {periodChoice->button(0), "periodAll"},
+                                                      {periodChoice->button(1), "periodCommon"},
+                                                      {periodChoice->button(2), "periodLongest"},
+                                                      {periodChoice->button(3), "periodTable"},
+                                                      {periodChoice->button(4), "periodYears"},
+                                                      {firstYearEdit, "firstYear"},
+                                                      {lastYearEdit, "lastYear"},
+                                                      {commentBox, "comments"},
+                                                      {useDefaultsBox, "useDefaults"},
+                                                      {acuteButton, "acute"},
+                                                      {chronicButton, "chronic"},
+                                                      {ammoniaButton, "ammonia"},
+                                                      {bioFieldEdits[0], "bioAveragingDays"},
+                                                      {bioFieldEdits[1], "bioYearsBetween"},
+                                                      {bioFieldEdits[2], "bioClusterDays"},
+                                                      {bioFieldEdits[3], "bioExcursionsPerCluster"},
+                                                      {bioFieldEdits[4], "bioHiddenValue"},
+                                                      {hydrologicalButton, "hydrological"},
+                                                      {explicitFlowButton, "explicitFlow"},
+                                                      {percentileButton, "flowPercentile"},
+                                                      {averagingPeriodsEdit, "averagingPeriods"},
+                                                      {returnPeriodEdit, "returnPeriod"},
+                                                      {flowEdit, "flow"},
+                                                      {percentileEdit, "percentile"},
+                                                      {flowUnitLabel, "flowUnit"},
+                                                      {percentUnitLabel, "percentUnit"},
+                                                      {calculateButton, "calculate"},
+                                                      {exitButton, "exit"},
+                                                      {helpButton, "help"},
+                                                      {clearFlowsAction, "clearFlowsAction"},
+                                                      {openAction, "openAction"},
+                                                      {saveAction, "saveAction"},
+                                                      {saveAsAction, "saveAsAction"},
+                                                      {exitAction, "exitAction"},
+                                                      {runAction, "runAction"},
+                                                      {helpAction, "helpAction"},
+                                                      {aboutAction, "aboutAction"}};
+    for (const auto& [object, name] : names) object->setObjectName(QLatin1String(name));
 }
 
 void MainWindow::setHelpContexts() {

@@ -190,6 +190,7 @@ class MainWindow final : public QMainWindow {
     void createNonBiologicalGroup();
     void createCommandButtons();
     void layoutWindow();
+    void nameControls();
     void setHelpContexts();
     void createTabOrder();
     void connectSeasonHandlers();
