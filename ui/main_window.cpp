@@ -11,13 +11,13 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
-#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QShortcut>
 #include <QVBoxLayout>
 
 #include "about_box.h"
+#include "comments_panel.h"
 #include "flow_file_cache.h"
 #include "flow_reader.h"
 #include "gage_grid.h"
@@ -26,6 +26,7 @@
 #include "program_name.h"
 #include "prompts.h"
 #include "results/progress_window.h"
+#include "sized_edit.h"
 
 namespace vd::ui {
 
@@ -41,13 +42,6 @@ std::unique_ptr<vd::CalcState> makeCalcState() {
 
 constexpr const char* helpContextProperty = "helpContext";
 constexpr int mainWindowContext = 1001;
-
-QLineEdit* newEdit(const QString& text, int chars, QWidget* parent) {
-    auto* edit = new QLineEdit(text, parent);
-    const QFontMetrics fm(edit->font());
-    edit->setFixedWidth(fm.horizontalAdvance(QString(chars, QLatin1Char('8'))) + 14);
-    return edit;
-}
 
 QLabel* newLabel(const QString& text, QWidget* parent) {
     return new QLabel(text, parent);
@@ -132,11 +126,11 @@ void MainWindow::createFlowDataGroup() {
     flowGroup_ = new QGroupBox(QStringLiteral("Flow Data Parameters"));
 
     seasonStartLabel = newLabel(QStringLiteral("Start date of season:"), flowGroup_);
-    seasonStartEdit = newEdit(QStringLiteral("Apr 1"), 6, flowGroup_);
+    seasonStartEdit = newSizedEdit(QStringLiteral("Apr 1"), 6, flowGroup_);
     dateFormatLabel =
         newLabel(QStringLiteral("Dates are specified as mmm dd or mm/dd"), flowGroup_);
     seasonEndLabel = newLabel(QStringLiteral("End date of season:"), flowGroup_);
-    seasonEndEdit = newEdit(QStringLiteral("Mar 31"), 6, flowGroup_);
+    seasonEndEdit = newSizedEdit(QStringLiteral("Mar 31"), 6, flowGroup_);
     climaticYearBox = new QCheckBox(QStringLiteral("Season is full climatic year"), flowGroup_);
     climaticYearBox->setChecked(true);
     bioWithinSeasonBox =
@@ -176,16 +170,13 @@ void MainWindow::createFlowDataGroup() {
                             QString()};
     for (int i = 0; i < items.size(); ++i)
         periodChoice->addButton(new QRadioButton(items[i], periodGroup), i);
-    firstYearEdit = newEdit(QString(), 4, periodGroup);
-    lastYearEdit = newEdit(QString(), 4, periodGroup);
+    firstYearEdit = newSizedEdit(QString(), 4, periodGroup);
+    lastYearEdit = newSizedEdit(QString(), 4, periodGroup);
 
     gageCountLabel = newLabel(QStringLiteral("No gages"), flowGroup_);
     gageCountLabel->setWordWrap(true);
 
-    commentsGroup_ = new QGroupBox(QStringLiteral("Comments"), flowGroup_);
-    commentBox = new QPlainTextEdit(commentsGroup_);
-    const QFontMetrics fm(commentBox->font());
-    commentBox->setFixedHeight(3 * fm.lineSpacing() + 12);
+    comments_ = new CommentsPanel(flowGroup_);
 }
 
 void MainWindow::createBiologicalGroup() {
@@ -206,7 +197,7 @@ void MainWindow::createBiologicalGroup() {
     const QStringList values{QStringLiteral("1"), QStringLiteral("3"), QStringLiteral("120"),
                              QStringLiteral("5"), QStringLiteral("1")};
     for (std::size_t i = 0; i < bioFieldEdits.size(); ++i) {
-        bioFieldEdits[i] = newEdit(values[static_cast<int>(i)], 5, biologicalGroup);
+        bioFieldEdits[i] = newSizedEdit(values[static_cast<int>(i)], 5, biologicalGroup);
         bioFieldEdits[i]->setEnabled(false);
     }
     bioFieldEdits[4]->hide();  // a fifth value that the window keeps but never shows
@@ -228,16 +219,16 @@ void MainWindow::createNonBiologicalGroup() {
     returnPeriodLabel = newLabel(QStringLiteral("Return period on years with excursions (years):"),
                                  nonBiologicalGroup);
     returnPeriodLabel->setWordWrap(true);
-    averagingPeriodsEdit = newEdit(QStringLiteral("7"), 5, nonBiologicalGroup);
-    returnPeriodEdit = newEdit(QStringLiteral("10"), 5, nonBiologicalGroup);
+    averagingPeriodsEdit = newSizedEdit(QStringLiteral("7"), 5, nonBiologicalGroup);
+    returnPeriodEdit = newSizedEdit(QStringLiteral("10"), 5, nonBiologicalGroup);
     averagingPeriodsLabel->setBuddy(averagingPeriodsEdit);
     returnPeriodLabel->setBuddy(returnPeriodEdit);
     explicitFlowButton =
         new QRadioButton(QStringLiteral("Explicit flow value:"), nonBiologicalGroup);
-    flowEdit = newEdit(QStringLiteral("5"), 5, nonBiologicalGroup);
+    flowEdit = newSizedEdit(QStringLiteral("5"), 5, nonBiologicalGroup);
     flowUnitLabel = newLabel(QStringLiteral("cfs"), nonBiologicalGroup);
     percentileButton = new QRadioButton(QStringLiteral("Flow percentile:"), nonBiologicalGroup);
-    percentileEdit = newEdit(QStringLiteral("0.1"), 5, nonBiologicalGroup);
+    percentileEdit = newSizedEdit(QStringLiteral("0.1"), 5, nonBiologicalGroup);
     percentUnitLabel = newLabel(QStringLiteral("%"), nonBiologicalGroup);
     for (QWidget* w :
          {static_cast<QWidget*>(flowEdit), static_cast<QWidget*>(flowUnitLabel),
@@ -290,14 +281,12 @@ void MainWindow::layoutWindow() {
     periodRow->addWidget(periodGroup);
     periodRow->addWidget(gageCountLabel, 1, Qt::AlignTop);
 
-    (new QVBoxLayout(commentsGroup_))->addWidget(commentBox);
-
     auto* flow = new QVBoxLayout(flowGroup_);
     flow->addLayout(season);
     flow->addLayout(fileButtons);
     flow->addWidget(gridArea_, 1);
     flow->addLayout(periodRow);
-    flow->addWidget(commentsGroup_);
+    flow->addWidget(comments_);
 
     auto* criteria = new QVBoxLayout;
     criteria->addWidget(useDefaultsBox);
@@ -382,7 +371,6 @@ void MainWindow::nameControls() {
                                                       {periodChoice->button(4), "periodYears"},
                                                       {firstYearEdit, "firstYear"},
                                                       {lastYearEdit, "lastYear"},
-                                                      {commentBox, "comments"},
                                                       {useDefaultsBox, "useDefaults"},
                                                       {acuteButton, "acute"},
                                                       {chronicButton, "chronic"},
@@ -416,10 +404,13 @@ void MainWindow::nameControls() {
 }
 
 void MainWindow::setHelpContexts() {
-    const std::pair<QObject*, int> contexts[] = {
-        {this, mainWindowContext}, {flowGroup_, 1002},         {periodGroup, 1003},
-        {biologicalGroup, 1004},   {nonBiologicalGroup, 1005}, {calculateButton, 1006},
-        {commentsGroup_, 7}};
+    const std::pair<QObject*, int> contexts[] = {{this, mainWindowContext},
+                                                 {flowGroup_, 1002},
+                                                 {periodGroup, 1003},
+                                                 {biologicalGroup, 1004},
+                                                 {nonBiologicalGroup, 1005},
+                                                 {calculateButton, 1006},
+                                                 {comments_, 7}};
     for (const auto& [widget, context] : contexts)
         widget->setProperty(helpContextProperty, context);
 }
@@ -427,14 +418,16 @@ void MainWindow::setHelpContexts() {
 void MainWindow::createTabOrder() {
     // The layout's order: the season row by row, the file buttons, the table, the period
     // choice with its years, the comments, then the right-hand groups and the commands.
-    const QList<QWidget*> order{
-        seasonStartEdit,         seasonEndEdit,      climaticYearBox,    bioWithinSeasonBox,
-        addFilesButton,          removeUnusedButton, clearAllButton,     gageGrid,
-        periodChoice->button(0), firstYearEdit,      lastYearEdit,       commentBox,
-        useDefaultsBox,          acuteButton,        bioFieldEdits[0],   bioFieldEdits[1],
-        bioFieldEdits[2],        bioFieldEdits[3],   hydrologicalButton, averagingPeriodsEdit,
-        returnPeriodEdit,        explicitFlowButton, flowEdit,           percentileButton,
-        percentileEdit,          calculateButton,    exitButton,         helpButton};
+    QList<QWidget*> order{seasonStartEdit,    seasonEndEdit,  climaticYearBox,
+                          bioWithinSeasonBox, addFilesButton, removeUnusedButton,
+                          clearAllButton,     gageGrid,       periodChoice->button(0),
+                          firstYearEdit,      lastYearEdit};
+    order << comments_->tabOrder();
+    order << QList<QWidget*>{
+        useDefaultsBox,   acuteButton,        bioFieldEdits[0],   bioFieldEdits[1],
+        bioFieldEdits[2], bioFieldEdits[3],   hydrologicalButton, averagingPeriodsEdit,
+        returnPeriodEdit, explicitFlowButton, flowEdit,           percentileButton,
+        percentileEdit,   calculateButton,    exitButton,         helpButton};
     for (qsizetype i = 1; i < order.size(); ++i) QWidget::setTabOrder(order[i - 1], order[i]);
 }
 

@@ -21,7 +21,6 @@ class QCheckBox;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
-class QPlainTextEdit;
 class QPushButton;
 class QRadioButton;
 
@@ -43,6 +42,7 @@ class GageTableModel;
 class HelpService;
 class Prompts;
 class AboutBox;
+class CommentsPanel;
 class ProgressWindow;
 
 // Reads the file in s.flowfile into the gage store; the flow reader unless a test
@@ -96,7 +96,6 @@ class MainWindow final : public QMainWindow {
     QLineEdit* firstYearEdit;
     QLineEdit* lastYearEdit;
     QLabel* gageCountLabel;
-    QPlainTextEdit* commentBox;
     // Biological design flow.
     QGroupBox* biologicalGroup;
     QCheckBox* useDefaultsBox;
@@ -253,7 +252,7 @@ class MainWindow final : public QMainWindow {
     GageTableModel* model_;
     FileDropArea* gridArea_;
     QGroupBox* flowGroup_;
-    QGroupBox* commentsGroup_;
+    CommentsPanel* comments_;
     QLabel* seasonStartLabel;
     QLabel* averagingPeriodsLabel;
     QLabel* returnPeriodLabel;

@@ -2,21 +2,16 @@
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QLineEdit>
-#include <QPlainTextEdit>
 #include <QRadioButton>
 #include <algorithm>
 
+#include "comments_panel.h"
 #include "main_window.h"
 
 namespace vd::ui {
 
 std::vector<std::string> MainWindow::commentLines() const {
-    // An empty box holds no line, not one empty line.
-    const QString memo = commentBox->toPlainText();
-    std::vector<std::string> lines;
-    if (memo.isEmpty()) return lines;
-    for (const QString& line : memo.split(QLatin1Char('\n'))) lines.push_back(line.toStdString());
-    return lines;
+    return comments_->lines();
 }
 
 QRadioButton* MainWindow::criterionButton(vd::run::CriterionKind kind) const {
@@ -73,7 +68,7 @@ vd::run::SettingsTexts MainWindow::settingsTexts() const {
     t.flow = text(flowEdit);
     t.percentile = text(percentileEdit);
     t.nonBiological = nonBiologicalChoice();
-    t.comments = commentLines();
+    comments_->fillTexts(t);
     return t;
 }
 

@@ -5,10 +5,10 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QLineEdit>
-#include <QPlainTextEdit>
 #include <QRadioButton>
 #include <algorithm>
 
+#include "comments_panel.h"
 #include "errors.h"
 #include "gage_table_model.h"
 #include "input_file.h"
@@ -176,9 +176,7 @@ void MainWindow::applyParameterFile(const vd::run::ParamFile& p) {
     seasonStartEdit->setText(qs(t.seasonStart));
     keptStartText = p.kept.seasonStart;
     keptEndText = p.kept.seasonEnd;
-    QStringList comments;
-    for (const auto& c : t.comments) comments << qs(c);
-    commentBox->setPlainText(comments.join(QLatin1Char('\n')));
+    comments_->showTexts(t);
     useDefaultsBox->setChecked(t.useDefaults);
     // A file that marks no criterion leaves the choice as it is.
     if (p.criterionMarked) criterionButton(t.criterion)->setChecked(true);

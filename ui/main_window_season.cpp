@@ -5,10 +5,10 @@
 #include <QFocusEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPlainTextEdit>
 #include <QRadioButton>
 #include <QTimer>
 
+#include "comments_panel.h"
 #include "main_window.h"
 #include "prompts.h"
 #include "results/results_window.h"
@@ -52,7 +52,7 @@ void MainWindow::connectParameterHandlers() {
         connect(edit, &QLineEdit::textChanged, this, &MainWindow::markChanged);
     for (QLineEdit* edit : {averagingPeriodsEdit, returnPeriodEdit, flowEdit, percentileEdit})
         connect(edit, &QLineEdit::textChanged, this, &MainWindow::markChanged);
-    connect(commentBox, &QPlainTextEdit::textChanged, this, &MainWindow::markChanged);
+    connect(comments_, &CommentsPanel::edited, this, &MainWindow::markChanged);
     connect(periodChoice, &QButtonGroup::idClicked, this, &MainWindow::markChanged);
     // Typing a year chooses the fifth period; the window's own writes of the years do not.
     connect(firstYearEdit, &QLineEdit::textEdited, this, &MainWindow::onYearEdited);
