@@ -23,6 +23,7 @@
 #include "gage_grid.h"
 #include "gage_table_model.h"
 #include "help_viewer.h"
+#include "period_panel.h"
 #include "program_name.h"
 #include "prompts.h"
 #include "results/progress_window.h"
@@ -162,16 +163,7 @@ void MainWindow::createFlowDataGroup() {
                               15 * gageGrid->rowHeight());
     gridArea_->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
 
-    periodGroup = new QGroupBox(QStringLiteral("Calculation period"), flowGroup_);
-    periodGroup->setMinimumSize(249, 89);
-    periodChoice = new QButtonGroup(periodGroup);
-    const QStringList items{QStringLiteral("All available dates"), QStringLiteral("Common dates"),
-                            QStringLiteral("Longest period"), QStringLiteral("Specified in table"),
-                            QString()};
-    for (int i = 0; i < items.size(); ++i)
-        periodChoice->addButton(new QRadioButton(items[i], periodGroup), i);
-    firstYearEdit = newSizedEdit(QString(), 4, periodGroup);
-    lastYearEdit = newSizedEdit(QString(), 4, periodGroup);
+    period_ = new PeriodPanel(flowGroup_);
 
     gageCountLabel = newLabel(QStringLiteral("No gages"), flowGroup_);
     gageCountLabel->setWordWrap(true);
@@ -265,20 +257,8 @@ void MainWindow::layoutWindow() {
     fileButtons->addWidget(clearAllButton);
     fileButtons->addStretch();
 
-    auto* fifthItem = new QHBoxLayout;
-    fifthItem->setSpacing(4);
-    fifthItem->addWidget(periodChoice->button(4));
-    fifthItem->addWidget(firstYearEdit);
-    fifthItem->addWidget(new QLabel(QStringLiteral("to"), periodGroup));
-    fifthItem->addWidget(lastYearEdit);
-    fifthItem->addStretch();
-    auto* period = new QGridLayout(periodGroup);
-    for (int i = 0; i < 3; ++i) period->addWidget(periodChoice->button(i), i, 0);
-    period->addWidget(periodChoice->button(3), 0, 1);
-    period->addLayout(fifthItem, 1, 1);
-
     auto* periodRow = new QHBoxLayout;
-    periodRow->addWidget(periodGroup);
+    periodRow->addWidget(period_);
     periodRow->addWidget(gageCountLabel, 1, Qt::AlignTop);
 
     auto* flow = new QVBoxLayout(flowGroup_);
@@ -328,7 +308,6 @@ void MainWindow::layoutWindow() {
 
     // A larger window goes to the gage table alone.
     flowGroup_->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
-    periodGroup->setSizePolicy(periodGroup->sizePolicy().horizontalPolicy(), QSizePolicy::Fixed);
     for (QWidget* w :
          {static_cast<QWidget*>(biologicalGroup), static_cast<QWidget*>(nonBiologicalGroup)})
         w->setSizePolicy(QSizePolicy::Fixed, w->sizePolicy().verticalPolicy());
@@ -363,14 +342,6 @@ void MainWindow::nameControls() {
                                                       {clearAllButton, "clearAll"},
                                                       {gageGrid, "gageGrid"},
                                                       {gageCountLabel, "gageCount"},
-                                                      {periodGroup, "calculationPeriod"},
-                                                      {periodChoice->button(0), "periodAll"},
-                                                      {periodChoice->button(1), "periodCommon"},
-                                                      {periodChoice->button(2), "periodLongest"},
-                                                      {periodChoice->button(3), "periodTable"},
-                                                      {periodChoice->button(4), "periodYears"},
-                                                      {firstYearEdit, "firstYear"},
-                                                      {lastYearEdit, "lastYear"},
                                                       {useDefaultsBox, "useDefaults"},
                                                       {acuteButton, "acute"},
                                                       {chronicButton, "chronic"},
@@ -406,7 +377,7 @@ void MainWindow::nameControls() {
 void MainWindow::setHelpContexts() {
     const std::pair<QObject*, int> contexts[] = {{this, mainWindowContext},
                                                  {flowGroup_, 1002},
-                                                 {periodGroup, 1003},
+                                                 {period_, 1003},
                                                  {biologicalGroup, 1004},
                                                  {nonBiologicalGroup, 1005},
                                                  {calculateButton, 1006},
@@ -418,10 +389,9 @@ void MainWindow::setHelpContexts() {
 void MainWindow::createTabOrder() {
     // The layout's order: the season row by row, the file buttons, the table, the period
     // choice with its years, the comments, then the right-hand groups and the commands.
-    QList<QWidget*> order{seasonStartEdit,    seasonEndEdit,  climaticYearBox,
-                          bioWithinSeasonBox, addFilesButton, removeUnusedButton,
-                          clearAllButton,     gageGrid,       periodChoice->button(0),
-                          firstYearEdit,      lastYearEdit};
+    QList<QWidget*> order{seasonStartEdit, seasonEndEdit,      climaticYearBox, bioWithinSeasonBox,
+                          addFilesButton,  removeUnusedButton, clearAllButton,  gageGrid};
+    order << period_->tabOrder();
     order << comments_->tabOrder();
     order << QList<QWidget*>{
         useDefaultsBox,   acuteButton,        bioFieldEdits[0],   bioFieldEdits[1],
@@ -441,7 +411,7 @@ void MainWindow::checkHelpFile() {
 void MainWindow::startingState() {
     clearTable();
     setCaption(programName());
-    periodChoice->button(0)->setChecked(true);
+    period_->choose(vd::run::PeriodKind::all);
     keptStartText = seasonStartEdit->text().toStdString();
     keptEndText = seasonEndEdit->text().toStdString();
     seasonYearShift = 1;

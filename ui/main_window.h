@@ -43,6 +43,7 @@ class HelpService;
 class Prompts;
 class AboutBox;
 class CommentsPanel;
+class PeriodPanel;
 class ProgressWindow;
 
 // Reads the file in s.flowfile into the gage store; the flow reader unless a test
@@ -91,10 +92,6 @@ class MainWindow final : public QMainWindow {
     QPushButton* removeUnusedButton;
     QPushButton* clearAllButton;
     GageGrid* gageGrid;
-    QGroupBox* periodGroup;
-    QButtonGroup* periodChoice;  // ids 0-4: all, common, longest, table, years
-    QLineEdit* firstYearEdit;
-    QLineEdit* lastYearEdit;
     QLabel* gageCountLabel;
     // Biological design flow.
     QGroupBox* biologicalGroup;
@@ -207,7 +204,6 @@ class MainWindow final : public QMainWindow {
     void onCriterionChosen(int criterion);
     void onNonBiologicalKindChosen(int choice);
     void markChanged();
-    void onYearEdited();
     void refuseSeasonDate(QLineEdit* edit);
     void reReadIfSeasonChanged();
     std::string dayBeforeStart() const;
@@ -252,6 +248,7 @@ class MainWindow final : public QMainWindow {
     GageTableModel* model_;
     FileDropArea* gridArea_;
     QGroupBox* flowGroup_;
+    PeriodPanel* period_;
     CommentsPanel* comments_;
     QLabel* seasonStartLabel;
     QLabel* averagingPeriodsLabel;

@@ -18,6 +18,7 @@
 #include "gage_rows.h"
 #include "gage_table_model.h"
 #include "main_window.h"
+#include "period_panel.h"
 #include "program_name.h"
 #include "prompts.h"
 #include "results/progress_window.h"
@@ -56,7 +57,7 @@ void MainWindow::clearTable() {
     gageGrid->clearSelection();
     for (QWidget* w :
          {static_cast<QWidget*>(removeUnusedButton), static_cast<QWidget*>(calculateButton),
-          static_cast<QWidget*>(clearAllButton), static_cast<QWidget*>(periodGroup)})
+          static_cast<QWidget*>(clearAllButton), static_cast<QWidget*>(period_)})
         w->setEnabled(false);
     gageCountLabel->setText(QStringLiteral("No gages"));
     gageCountLabel->setEnabled(true);
@@ -251,13 +252,12 @@ std::vector<int> MainWindow::addFiles(const QStringList& paths) {
         return added;
     }
     gageCountLabel->setText(QString::fromStdString(table_.countText()));
-    firstYearEdit->setText(QString::number(lastFy));
-    lastYearEdit->setText(QString::number(lastLy));
+    period_->showYears(QString::number(lastFy), QString::number(lastLy));
     for (QWidget* w :
          {static_cast<QWidget*>(calculateButton), static_cast<QWidget*>(clearAllButton),
-          static_cast<QWidget*>(periodGroup), static_cast<QWidget*>(biologicalGroup)})
+          static_cast<QWidget*>(period_), static_cast<QWidget*>(biologicalGroup)})
         w->setEnabled(true);
-    periodChoice->button(0)->setChecked(true);
+    period_->choose(vd::run::PeriodKind::all);
     saveAction->setEnabled(true);
     saveAsAction->setEnabled(true);
     update();

@@ -7,6 +7,7 @@
 
 #include "comments_panel.h"
 #include "main_window.h"
+#include "period_panel.h"
 
 namespace vd::ui {
 
@@ -52,9 +53,7 @@ vd::run::SettingsTexts MainWindow::settingsTexts() const {
     t.seasonEnd = text(seasonEndEdit);
     t.fullClimaticYear = climaticYearBox->isChecked();
     t.bioWithinSeason = bioWithinSeasonBox->isChecked();
-    t.period = static_cast<vd::run::PeriodKind>(std::max(0, periodChoice->checkedId()));
-    t.firstYear = text(firstYearEdit);
-    t.lastYear = text(lastYearEdit);
+    period_->fillTexts(t);
     t.bioAveragingDays = text(bioFieldEdits[0]);
     t.bioYearsBetween = text(bioFieldEdits[1]);
     t.bioClusterDays = text(bioFieldEdits[2]);

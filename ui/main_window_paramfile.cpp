@@ -13,6 +13,7 @@
 #include "gage_table_model.h"
 #include "input_file.h"
 #include "main_window.h"
+#include "period_panel.h"
 #include "program_name.h"
 #include "prompts.h"
 #include "utf8_path.h"
@@ -202,9 +203,7 @@ void MainWindow::applyParameterFile(const vd::run::ParamFile& p) {
             missing << qs(e.path);
     if (!missing.isEmpty()) showMissingFiles(missing);
     rebuildGageTable(kept);
-    firstYearEdit->setText(qs(t.firstYear));
-    lastYearEdit->setText(qs(t.lastYear));
-    periodChoice->button(static_cast<int>(t.period))->setChecked(true);
+    period_->showTexts(t);
 }
 
 void MainWindow::showMissingFiles(const QStringList& missing) {

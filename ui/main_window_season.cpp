@@ -10,6 +10,7 @@
 
 #include "comments_panel.h"
 #include "main_window.h"
+#include "period_panel.h"
 #include "prompts.h"
 #include "results/results_window.h"
 #include "run_settings.h"
@@ -53,10 +54,7 @@ void MainWindow::connectParameterHandlers() {
     for (QLineEdit* edit : {averagingPeriodsEdit, returnPeriodEdit, flowEdit, percentileEdit})
         connect(edit, &QLineEdit::textChanged, this, &MainWindow::markChanged);
     connect(comments_, &CommentsPanel::edited, this, &MainWindow::markChanged);
-    connect(periodChoice, &QButtonGroup::idClicked, this, &MainWindow::markChanged);
-    // Typing a year chooses the fifth period; the window's own writes of the years do not.
-    connect(firstYearEdit, &QLineEdit::textEdited, this, &MainWindow::onYearEdited);
-    connect(lastYearEdit, &QLineEdit::textEdited, this, &MainWindow::onYearEdited);
+    connect(period_, &PeriodPanel::edited, this, &MainWindow::markChanged);
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
@@ -188,11 +186,6 @@ void MainWindow::onNonBiologicalKindChosen(int choice) {
 
 void MainWindow::markChanged() {
     unsavedChanges = true;
-}
-
-void MainWindow::onYearEdited() {
-    unsavedChanges = true;
-    periodChoice->button(4)->setChecked(true);
 }
 
 QString MainWindow::recordHint(const QString& record) const {
