@@ -23,6 +23,7 @@
 #include "gage_grid.h"
 #include "gage_table_model.h"
 #include "help_viewer.h"
+#include "non_biological_panel.h"
 #include "period_panel.h"
 #include "program_name.h"
 #include "prompts.h"
@@ -202,30 +203,7 @@ void MainWindow::createBiologicalGroup() {
 }
 
 void MainWindow::createNonBiologicalGroup() {
-    nonBiologicalGroup = new QGroupBox(QStringLiteral("Non-Biological Design Flow Parameters"));
-    nonBiologicalGroup->setMinimumSize(329, 201);
-    hydrologicalButton = new QRadioButton(QStringLiteral("Hydrological"), nonBiologicalGroup);
-    hydrologicalButton->setChecked(true);
-    averagingPeriodsLabel =
-        newLabel(QStringLiteral("Flow averaging period (days):"), nonBiologicalGroup);
-    returnPeriodLabel = newLabel(QStringLiteral("Return period on years with excursions (years):"),
-                                 nonBiologicalGroup);
-    returnPeriodLabel->setWordWrap(true);
-    averagingPeriodsEdit = newSizedEdit(QStringLiteral("7"), 5, nonBiologicalGroup);
-    returnPeriodEdit = newSizedEdit(QStringLiteral("10"), 5, nonBiologicalGroup);
-    averagingPeriodsLabel->setBuddy(averagingPeriodsEdit);
-    returnPeriodLabel->setBuddy(returnPeriodEdit);
-    explicitFlowButton =
-        new QRadioButton(QStringLiteral("Explicit flow value:"), nonBiologicalGroup);
-    flowEdit = newSizedEdit(QStringLiteral("5"), 5, nonBiologicalGroup);
-    flowUnitLabel = newLabel(QStringLiteral("cfs"), nonBiologicalGroup);
-    percentileButton = new QRadioButton(QStringLiteral("Flow percentile:"), nonBiologicalGroup);
-    percentileEdit = newSizedEdit(QStringLiteral("0.1"), 5, nonBiologicalGroup);
-    percentUnitLabel = newLabel(QStringLiteral("%"), nonBiologicalGroup);
-    for (QWidget* w :
-         {static_cast<QWidget*>(flowEdit), static_cast<QWidget*>(flowUnitLabel),
-          static_cast<QWidget*>(percentileEdit), static_cast<QWidget*>(percentUnitLabel)})
-        w->setEnabled(false);
+    nonBio_ = new NonBiologicalPanel;
 }
 
 void MainWindow::createCommandButtons() {
@@ -283,23 +261,6 @@ void MainWindow::layoutWindow() {
     bio->addLayout(bioValues);
     bio->addStretch();
 
-    auto* nonBio = new QGridLayout(nonBiologicalGroup);
-    nonBio->addWidget(hydrologicalButton, 0, 0, 1, 3);
-    nonBio->addWidget(averagingPeriodsLabel, 1, 0);
-    nonBio->addWidget(averagingPeriodsEdit, 1, 1);
-    nonBio->addWidget(returnPeriodLabel, 2, 0);
-    nonBio->addWidget(returnPeriodEdit, 2, 1, Qt::AlignTop);
-    nonBio->addWidget(explicitFlowButton, 3, 0);
-    nonBio->addWidget(flowEdit, 3, 1);
-    nonBio->addWidget(flowUnitLabel, 3, 2);
-    nonBio->addWidget(percentileButton, 4, 0);
-    nonBio->addWidget(percentileEdit, 4, 1);
-    nonBio->addWidget(percentUnitLabel, 4, 2);
-    nonBio->setColumnStretch(0, 1);
-    nonBio->setRowStretch(5, 1);
-    averagingPeriodsLabel->setContentsMargins(20, 0, 0, 0);
-    returnPeriodLabel->setContentsMargins(20, 0, 0, 0);
-
     auto* commands = new QHBoxLayout;
     commands->addWidget(calculateButton);
     commands->addStretch();
@@ -308,15 +269,14 @@ void MainWindow::layoutWindow() {
 
     // A larger window goes to the gage table alone.
     flowGroup_->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
-    for (QWidget* w :
-         {static_cast<QWidget*>(biologicalGroup), static_cast<QWidget*>(nonBiologicalGroup)})
-        w->setSizePolicy(QSizePolicy::Fixed, w->sizePolicy().verticalPolicy());
+    biologicalGroup->setSizePolicy(QSizePolicy::Fixed,
+                                   biologicalGroup->sizePolicy().verticalPolicy());
     auto* rightPanel = new QWidget;
     rightPanel->setSizePolicy(QSizePolicy::Maximum, QSizePolicy::Preferred);
     auto* right = new QVBoxLayout(rightPanel);
     right->setContentsMargins(0, 0, 0, 0);
     right->addWidget(biologicalGroup);
-    right->addWidget(nonBiologicalGroup);
+    right->addWidget(nonBio_);
     right->addLayout(commands);
     right->addStretch();
 
@@ -351,15 +311,6 @@ void MainWindow::nameControls() {
                                                       {bioFieldEdits[2], "bioClusterDays"},
                                                       {bioFieldEdits[3], "bioExcursionsPerCluster"},
                                                       {bioFieldEdits[4], "bioHiddenValue"},
-                                                      {hydrologicalButton, "hydrological"},
-                                                      {explicitFlowButton, "explicitFlow"},
-                                                      {percentileButton, "flowPercentile"},
-                                                      {averagingPeriodsEdit, "averagingPeriods"},
-                                                      {returnPeriodEdit, "returnPeriod"},
-                                                      {flowEdit, "flow"},
-                                                      {percentileEdit, "percentile"},
-                                                      {flowUnitLabel, "flowUnit"},
-                                                      {percentUnitLabel, "percentUnit"},
                                                       {calculateButton, "calculate"},
                                                       {exitButton, "exit"},
                                                       {helpButton, "help"},
@@ -379,7 +330,7 @@ void MainWindow::setHelpContexts() {
                                                  {flowGroup_, 1002},
                                                  {period_, 1003},
                                                  {biologicalGroup, 1004},
-                                                 {nonBiologicalGroup, 1005},
+                                                 {nonBio_, 1005},
                                                  {calculateButton, 1006},
                                                  {comments_, 7}};
     for (const auto& [widget, context] : contexts)
@@ -393,11 +344,10 @@ void MainWindow::createTabOrder() {
                           addFilesButton,  removeUnusedButton, clearAllButton,  gageGrid};
     order << period_->tabOrder();
     order << comments_->tabOrder();
-    order << QList<QWidget*>{
-        useDefaultsBox,   acuteButton,        bioFieldEdits[0],   bioFieldEdits[1],
-        bioFieldEdits[2], bioFieldEdits[3],   hydrologicalButton, averagingPeriodsEdit,
-        returnPeriodEdit, explicitFlowButton, flowEdit,           percentileButton,
-        percentileEdit,   calculateButton,    exitButton,         helpButton};
+    order << QList<QWidget*>{useDefaultsBox,   acuteButton,      bioFieldEdits[0],
+                             bioFieldEdits[1], bioFieldEdits[2], bioFieldEdits[3]};
+    order << nonBio_->tabOrder();
+    order << QList<QWidget*>{calculateButton, exitButton, helpButton};
     for (qsizetype i = 1; i < order.size(); ++i) QWidget::setTabOrder(order[i - 1], order[i]);
 }
 

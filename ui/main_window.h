@@ -43,6 +43,7 @@ class HelpService;
 class Prompts;
 class AboutBox;
 class CommentsPanel;
+class NonBiologicalPanel;
 class PeriodPanel;
 class ProgressWindow;
 
@@ -104,16 +105,6 @@ class MainWindow final : public QMainWindow {
     std::array<QLineEdit*, 5> bioFieldEdits{};
     std::array<QLabel*, 4> bioFieldLabels{};
     // Non-biological design flow.
-    QGroupBox* nonBiologicalGroup;
-    QRadioButton* hydrologicalButton;
-    QRadioButton* explicitFlowButton;
-    QRadioButton* percentileButton;
-    QLineEdit* averagingPeriodsEdit;
-    QLineEdit* returnPeriodEdit;
-    QLineEdit* flowEdit;
-    QLineEdit* percentileEdit;
-    QLabel* flowUnitLabel;
-    QLabel* percentUnitLabel;
     // Commands.
     QPushButton* calculateButton;
     QPushButton* exitButton;
@@ -133,7 +124,6 @@ class MainWindow final : public QMainWindow {
     std::string keptStartText = "Apr 1";
     std::string keptEndText = "Mar 31";
     std::array<std::string, 5> keptBioTexts{};
-    int nonBiologicalKind = 4;  // 4 hydrological, 5 explicit flow, 6 percentile
     // 1 when the season runs over the end of the year, so a record's first season starts in
     // the year before its first listed year.
     int seasonYearShift = 1;
@@ -202,7 +192,6 @@ class MainWindow final : public QMainWindow {
     void onClimaticYearToggled(bool checked);
     void onUseDefaultsToggled(bool checked);
     void onCriterionChosen(int criterion);
-    void onNonBiologicalKindChosen(int choice);
     void markChanged();
     void refuseSeasonDate(QLineEdit* edit);
     void reReadIfSeasonChanged();
@@ -233,8 +222,6 @@ class MainWindow final : public QMainWindow {
     void applyParameterFile(const vd::run::ParamFile& p);
     void rebuildGageTable(const std::vector<vd::run::ParamFileEntry>& entries);
     QRadioButton* criterionButton(vd::run::CriterionKind kind) const;
-    QRadioButton* nonBiologicalButton(vd::run::NonBiologicalKind kind) const;
-    vd::run::NonBiologicalKind nonBiologicalChoice() const;
 
     Prompts& prompts_;
     QString caption_;
@@ -250,9 +237,8 @@ class MainWindow final : public QMainWindow {
     QGroupBox* flowGroup_;
     PeriodPanel* period_;
     CommentsPanel* comments_;
+    NonBiologicalPanel* nonBio_;
     QLabel* seasonStartLabel;
-    QLabel* averagingPeriodsLabel;
-    QLabel* returnPeriodLabel;
     AboutBox* about_;
     ProgressWindow* progress_;
     std::string save_;  // end text + start text when a date edit was entered

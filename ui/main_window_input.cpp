@@ -7,6 +7,7 @@
 
 #include "comments_panel.h"
 #include "main_window.h"
+#include "non_biological_panel.h"
 #include "period_panel.h"
 
 namespace vd::ui {
@@ -27,24 +28,6 @@ QRadioButton* MainWindow::criterionButton(vd::run::CriterionKind kind) const {
     return acuteButton;
 }
 
-QRadioButton* MainWindow::nonBiologicalButton(vd::run::NonBiologicalKind kind) const {
-    switch (kind) {
-        case vd::run::NonBiologicalKind::explicitFlow:
-            return explicitFlowButton;
-        case vd::run::NonBiologicalKind::percentile:
-            return percentileButton;
-        case vd::run::NonBiologicalKind::hydrological:
-            break;
-    }
-    return hydrologicalButton;
-}
-
-vd::run::NonBiologicalKind MainWindow::nonBiologicalChoice() const {
-    return nonBiologicalKind == 5   ? vd::run::NonBiologicalKind::explicitFlow
-           : nonBiologicalKind == 6 ? vd::run::NonBiologicalKind::percentile
-                                    : vd::run::NonBiologicalKind::hydrological;
-}
-
 // The one place where the window's controls become the settings as typed.
 vd::run::SettingsTexts MainWindow::settingsTexts() const {
     const auto text = [](const QLineEdit* e) { return e->text().toStdString(); };
@@ -62,11 +45,7 @@ vd::run::SettingsTexts MainWindow::settingsTexts() const {
                   : chronicButton->isChecked() ? vd::run::CriterionKind::chronic
                                                : vd::run::CriterionKind::acute;
     t.useDefaults = useDefaultsBox->isChecked();
-    t.averagingPeriods = text(averagingPeriodsEdit);
-    t.returnYears = text(returnPeriodEdit);
-    t.flow = text(flowEdit);
-    t.percentile = text(percentileEdit);
-    t.nonBiological = nonBiologicalChoice();
+    nonBio_->fillTexts(t);
     comments_->fillTexts(t);
     return t;
 }

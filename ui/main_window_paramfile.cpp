@@ -13,6 +13,7 @@
 #include "gage_table_model.h"
 #include "input_file.h"
 #include "main_window.h"
+#include "non_biological_panel.h"
 #include "period_panel.h"
 #include "program_name.h"
 #include "prompts.h"
@@ -187,11 +188,7 @@ void MainWindow::applyParameterFile(const vd::run::ParamFile& p) {
     // The fifth value is kept by the format but never shown.
     bioFieldEdits[4]->setText(qs(p.kept.hiddenBiological));
     keptBioTexts = p.kept.biological;
-    averagingPeriodsEdit->setText(qs(t.averagingPeriods));
-    returnPeriodEdit->setText(qs(t.returnYears));
-    flowEdit->setText(qs(t.flow));
-    percentileEdit->setText(qs(t.percentile));
-    nonBiologicalButton(t.nonBiological)->setChecked(true);
+    nonBio_->showTexts(t);
     bioWithinSeasonBox->setChecked(t.bioWithinSeason);
 
     bool anyMissing = false;

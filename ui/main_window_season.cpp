@@ -10,6 +10,7 @@
 
 #include "comments_panel.h"
 #include "main_window.h"
+#include "non_biological_panel.h"
 #include "period_panel.h"
 #include "prompts.h"
 #include "results/results_window.h"
@@ -43,16 +44,9 @@ void MainWindow::connectParameterHandlers() {
         connect(criteria[i], &QRadioButton::toggled, this, [this, i](bool checked) {
             if (checked) onCriterionChosen(i);
         });
-    const std::pair<QRadioButton*, int> choices[] = {
-        {hydrologicalButton, 4}, {explicitFlowButton, 5}, {percentileButton, 6}};
-    for (const auto& [button, choice] : choices)
-        connect(button, &QRadioButton::toggled, this, [this, choice = choice](bool checked) {
-            if (checked) onNonBiologicalKindChosen(choice);
-        });
     for (QLineEdit* edit : bioFieldEdits)
         connect(edit, &QLineEdit::textChanged, this, &MainWindow::markChanged);
-    for (QLineEdit* edit : {averagingPeriodsEdit, returnPeriodEdit, flowEdit, percentileEdit})
-        connect(edit, &QLineEdit::textChanged, this, &MainWindow::markChanged);
+    connect(nonBio_, &NonBiologicalPanel::edited, this, &MainWindow::markChanged);
     connect(comments_, &CommentsPanel::edited, this, &MainWindow::markChanged);
     connect(period_, &PeriodPanel::edited, this, &MainWindow::markChanged);
 }
@@ -171,17 +165,6 @@ void MainWindow::onCriterionChosen(int criterion) {
     const char* values[] = {d.averagingDays, d.yearsBetween, d.clusterDays, d.excursionsPerCluster};
     for (std::size_t i = 0; i < std::size(values); ++i)
         bioFieldEdits[i]->setText(QString::fromLatin1(values[i]));
-}
-
-void MainWindow::onNonBiologicalKindChosen(int choice) {
-    markChanged();
-    nonBiologicalKind = choice;
-    averagingPeriodsEdit->setEnabled(choice == 4);
-    returnPeriodEdit->setEnabled(choice == 4);
-    flowEdit->setEnabled(choice == 5);
-    flowUnitLabel->setEnabled(choice == 5);
-    percentileEdit->setEnabled(choice == 6);
-    percentUnitLabel->setEnabled(choice == 6);
 }
 
 void MainWindow::markChanged() {
