@@ -17,6 +17,7 @@
 #include <QVBoxLayout>
 
 #include "about_box.h"
+#include "biological_panel.h"
 #include "comments_panel.h"
 #include "flow_file_cache.h"
 #include "flow_reader.h"
@@ -173,33 +174,7 @@ void MainWindow::createFlowDataGroup() {
 }
 
 void MainWindow::createBiologicalGroup() {
-    biologicalGroup = new QGroupBox(QStringLiteral("Biological Design Flow Parameters"));
-    biologicalGroup->setMinimumSize(329, 249);
-    useDefaultsBox = new QCheckBox(QStringLiteral("Use defaults"), biologicalGroup);
-    useDefaultsBox->setChecked(true);
-    acuteButton = new QRadioButton(QStringLiteral("Criterion maximum concentration (acute)"),
-                                   biologicalGroup);
-    chronicButton = new QRadioButton(QStringLiteral("Criterion continuous concentration (chronic)"),
-                                     biologicalGroup);
-    ammoniaButton = new QRadioButton(QStringLiteral("Ammonia"), biologicalGroup);
-    acuteButton->setChecked(true);
-    const QStringList captions{QStringLiteral("Flow averaging period (days):"),
-                               QStringLiteral("Average number of years between excursions"),
-                               QStringLiteral("Length of excursion clustering period (days)"),
-                               QStringLiteral("Average number of excursions counted per cluster:")};
-    const QStringList values{QStringLiteral("1"), QStringLiteral("3"), QStringLiteral("120"),
-                             QStringLiteral("5"), QStringLiteral("1")};
-    for (std::size_t i = 0; i < bioFieldEdits.size(); ++i) {
-        bioFieldEdits[i] = newSizedEdit(values[static_cast<int>(i)], 5, biologicalGroup);
-        bioFieldEdits[i]->setEnabled(false);
-    }
-    bioFieldEdits[4]->hide();  // a fifth value that the window keeps but never shows
-    for (std::size_t i = 0; i < bioFieldLabels.size(); ++i) {
-        bioFieldLabels[i] = newLabel(captions[static_cast<int>(i)], biologicalGroup);
-        bioFieldLabels[i]->setWordWrap(true);
-        bioFieldLabels[i]->setEnabled(false);
-        bioFieldLabels[i]->setBuddy(bioFieldEdits[i]);
-    }
+    bio_ = new BiologicalPanel;
 }
 
 void MainWindow::createNonBiologicalGroup() {
@@ -246,21 +221,6 @@ void MainWindow::layoutWindow() {
     flow->addLayout(periodRow);
     flow->addWidget(comments_);
 
-    auto* criteria = new QVBoxLayout;
-    criteria->addWidget(useDefaultsBox);
-    for (QRadioButton* r : {acuteButton, chronicButton, ammoniaButton}) criteria->addWidget(r);
-    auto* bioValues = new QGridLayout;
-    for (std::size_t i = 0; i < bioFieldLabels.size(); ++i) {
-        bioValues->addWidget(bioFieldLabels[i], static_cast<int>(i), 0);
-        bioValues->addWidget(bioFieldEdits[i], static_cast<int>(i), 1, Qt::AlignTop);
-    }
-    bioValues->setColumnStretch(0, 1);
-    auto* bio = new QVBoxLayout(biologicalGroup);
-    bio->addLayout(criteria);
-    bio->addSpacing(6);
-    bio->addLayout(bioValues);
-    bio->addStretch();
-
     auto* commands = new QHBoxLayout;
     commands->addWidget(calculateButton);
     commands->addStretch();
@@ -269,13 +229,11 @@ void MainWindow::layoutWindow() {
 
     // A larger window goes to the gage table alone.
     flowGroup_->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
-    biologicalGroup->setSizePolicy(QSizePolicy::Fixed,
-                                   biologicalGroup->sizePolicy().verticalPolicy());
     auto* rightPanel = new QWidget;
     rightPanel->setSizePolicy(QSizePolicy::Maximum, QSizePolicy::Preferred);
     auto* right = new QVBoxLayout(rightPanel);
     right->setContentsMargins(0, 0, 0, 0);
-    right->addWidget(biologicalGroup);
+    right->addWidget(bio_);
     right->addWidget(nonBio_);
     right->addLayout(commands);
     right->addStretch();
@@ -302,15 +260,6 @@ void MainWindow::nameControls() {
                                                       {clearAllButton, "clearAll"},
                                                       {gageGrid, "gageGrid"},
                                                       {gageCountLabel, "gageCount"},
-                                                      {useDefaultsBox, "useDefaults"},
-                                                      {acuteButton, "acute"},
-                                                      {chronicButton, "chronic"},
-                                                      {ammoniaButton, "ammonia"},
-                                                      {bioFieldEdits[0], "bioAveragingDays"},
-                                                      {bioFieldEdits[1], "bioYearsBetween"},
-                                                      {bioFieldEdits[2], "bioClusterDays"},
-                                                      {bioFieldEdits[3], "bioExcursionsPerCluster"},
-                                                      {bioFieldEdits[4], "bioHiddenValue"},
                                                       {calculateButton, "calculate"},
                                                       {exitButton, "exit"},
                                                       {helpButton, "help"},
@@ -326,13 +275,9 @@ void MainWindow::nameControls() {
 }
 
 void MainWindow::setHelpContexts() {
-    const std::pair<QObject*, int> contexts[] = {{this, mainWindowContext},
-                                                 {flowGroup_, 1002},
-                                                 {period_, 1003},
-                                                 {biologicalGroup, 1004},
-                                                 {nonBio_, 1005},
-                                                 {calculateButton, 1006},
-                                                 {comments_, 7}};
+    const std::pair<QObject*, int> contexts[] = {
+        {this, mainWindowContext}, {flowGroup_, 1002},      {period_, 1003}, {bio_, 1004},
+        {nonBio_, 1005},           {calculateButton, 1006}, {comments_, 7}};
     for (const auto& [widget, context] : contexts)
         widget->setProperty(helpContextProperty, context);
 }
@@ -344,8 +289,7 @@ void MainWindow::createTabOrder() {
                           addFilesButton,  removeUnusedButton, clearAllButton,  gageGrid};
     order << period_->tabOrder();
     order << comments_->tabOrder();
-    order << QList<QWidget*>{useDefaultsBox,   acuteButton,      bioFieldEdits[0],
-                             bioFieldEdits[1], bioFieldEdits[2], bioFieldEdits[3]};
+    order << bio_->tabOrder();
     order << nonBio_->tabOrder();
     order << QList<QWidget*>{calculateButton, exitButton, helpButton};
     for (qsizetype i = 1; i < order.size(); ++i) QWidget::setTabOrder(order[i - 1], order[i]);

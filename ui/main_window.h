@@ -42,6 +42,7 @@ class GageTableModel;
 class HelpService;
 class Prompts;
 class AboutBox;
+class BiologicalPanel;
 class CommentsPanel;
 class NonBiologicalPanel;
 class PeriodPanel;
@@ -95,15 +96,6 @@ class MainWindow final : public QMainWindow {
     GageGrid* gageGrid;
     QLabel* gageCountLabel;
     // Biological design flow.
-    QGroupBox* biologicalGroup;
-    QCheckBox* useDefaultsBox;
-    QRadioButton* acuteButton;
-    QRadioButton* chronicButton;
-    QRadioButton* ammoniaButton;
-    // Averaging days, years between excursions, clustering days, excursions per cluster, and
-    // a fifth value the parameter file stores but the window never shows.
-    std::array<QLineEdit*, 5> bioFieldEdits{};
-    std::array<QLabel*, 4> bioFieldLabels{};
     // Non-biological design flow.
     // Commands.
     QPushButton* calculateButton;
@@ -119,11 +111,10 @@ class MainWindow final : public QMainWindow {
     QAction* aboutAction;
 
     // What the parameter file keeps beside the controls: a start text (the window's first or
-    // the file's), the end date the user typed (restored when "full climatic year" is cleared) and
-    // the user's own biological values (restored when "Use defaults" is cleared).
+    // the file's) and the end date the user typed (restored when "full climatic year" is
+    // cleared).
     std::string keptStartText = "Apr 1";
     std::string keptEndText = "Mar 31";
-    std::array<std::string, 5> keptBioTexts{};
     // 1 when the season runs over the end of the year, so a record's first season starts in
     // the year before its first listed year.
     int seasonYearShift = 1;
@@ -190,14 +181,11 @@ class MainWindow final : public QMainWindow {
     void leaveSeasonEdit(QLineEdit* edit);
     void onSeasonStartEdited();
     void onClimaticYearToggled(bool checked);
-    void onUseDefaultsToggled(bool checked);
-    void onCriterionChosen(int criterion);
     void markChanged();
     void refuseSeasonDate(QLineEdit* edit);
     void reReadIfSeasonChanged();
     std::string dayBeforeStart() const;
     bool seasonValid() const;
-    void writeCriterionDefaults();
 
     // Asks before the analysis is replaced while it has unsaved changes; true to go on.
     bool mayDiscardChanges();
@@ -221,7 +209,6 @@ class MainWindow final : public QMainWindow {
     vd::run::ParamFile parameterFileContent() const;
     void applyParameterFile(const vd::run::ParamFile& p);
     void rebuildGageTable(const std::vector<vd::run::ParamFileEntry>& entries);
-    QRadioButton* criterionButton(vd::run::CriterionKind kind) const;
 
     Prompts& prompts_;
     QString caption_;
@@ -237,6 +224,7 @@ class MainWindow final : public QMainWindow {
     QGroupBox* flowGroup_;
     PeriodPanel* period_;
     CommentsPanel* comments_;
+    BiologicalPanel* bio_;
     NonBiologicalPanel* nonBio_;
     QLabel* seasonStartLabel;
     AboutBox* about_;

@@ -11,6 +11,7 @@
 #include <QRadioButton>
 #include <algorithm>
 
+#include "biological_panel.h"
 #include "errors.h"
 #include "flow_file_cache.h"
 #include "flow_file_kinds.h"
@@ -255,7 +256,7 @@ std::vector<int> MainWindow::addFiles(const QStringList& paths) {
     period_->showYears(QString::number(lastFy), QString::number(lastLy));
     for (QWidget* w :
          {static_cast<QWidget*>(calculateButton), static_cast<QWidget*>(clearAllButton),
-          static_cast<QWidget*>(period_), static_cast<QWidget*>(biologicalGroup)})
+          static_cast<QWidget*>(period_), static_cast<QWidget*>(bio_)})
         w->setEnabled(true);
     period_->choose(vd::run::PeriodKind::all);
     saveAction->setEnabled(true);

@@ -8,6 +8,7 @@
 #include <QRadioButton>
 #include <algorithm>
 
+#include "biological_panel.h"
 #include "comments_panel.h"
 #include "errors.h"
 #include "gage_table_model.h"
@@ -24,10 +25,6 @@
 namespace vd::ui {
 
 namespace {
-
-std::string text(const QLineEdit* edit) {
-    return edit->text().toStdString();
-}
 
 QString qs(const std::string& s) {
     return QString::fromStdString(s);
@@ -61,9 +58,10 @@ vd::run::ParamFile MainWindow::parameterFileContent() const {
         vd::run::periodTextsForFile(p.settings.averagingPeriods, p.settings.returnYears);
     p.settings.averagingPeriods = periods.averagingPeriods;
     p.settings.returnYears = periods.returnYears;
-    p.criterionMarked =
-        acuteButton->isChecked() || chronicButton->isChecked() || ammoniaButton->isChecked();
-    p.kept = {keptStartText, keptEndText, keptBioTexts, text(bioFieldEdits[4])};
+    p.criterionMarked = bio_->criterionMarked();
+    p.kept.seasonStart = keptStartText;
+    p.kept.seasonEnd = keptEndText;
+    bio_->fillKept(p.kept);
     for (const GageRow& r : table_.rows()) p.entries.push_back({r.path, r.use});
     return p;
 }
@@ -179,15 +177,7 @@ void MainWindow::applyParameterFile(const vd::run::ParamFile& p) {
     keptStartText = p.kept.seasonStart;
     keptEndText = p.kept.seasonEnd;
     comments_->showTexts(t);
-    useDefaultsBox->setChecked(t.useDefaults);
-    // A file that marks no criterion leaves the choice as it is.
-    if (p.criterionMarked) criterionButton(t.criterion)->setChecked(true);
-    const std::string* bio[] = {&t.bioAveragingDays, &t.bioYearsBetween, &t.bioClusterDays,
-                                &t.bioExcursionsPerCluster};
-    for (std::size_t i = 0; i < std::size(bio); ++i) bioFieldEdits[i]->setText(qs(*bio[i]));
-    // The fifth value is kept by the format but never shown.
-    bioFieldEdits[4]->setText(qs(p.kept.hiddenBiological));
-    keptBioTexts = p.kept.biological;
+    bio_->showTexts(t, p.kept, p.criterionMarked);
     nonBio_->showTexts(t);
     bioWithinSeasonBox->setChecked(t.bioWithinSeason);
 

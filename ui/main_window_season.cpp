@@ -8,6 +8,7 @@
 #include <QRadioButton>
 #include <QTimer>
 
+#include "biological_panel.h"
 #include "comments_panel.h"
 #include "main_window.h"
 #include "non_biological_panel.h"
@@ -20,8 +21,6 @@
 namespace vd::ui {
 
 namespace {
-
-constexpr std::size_t keptTextLimit = 255;
 
 std::string text(const QLineEdit* edit) {
     return edit->text().toStdString();
@@ -38,14 +37,7 @@ void MainWindow::connectSeasonHandlers() {
 }
 
 void MainWindow::connectParameterHandlers() {
-    connect(useDefaultsBox, &QCheckBox::toggled, this, &MainWindow::onUseDefaultsToggled);
-    const QRadioButton* criteria[] = {acuteButton, chronicButton, ammoniaButton};
-    for (int i = 0; i < 3; ++i)
-        connect(criteria[i], &QRadioButton::toggled, this, [this, i](bool checked) {
-            if (checked) onCriterionChosen(i);
-        });
-    for (QLineEdit* edit : bioFieldEdits)
-        connect(edit, &QLineEdit::textChanged, this, &MainWindow::markChanged);
+    connect(bio_, &BiologicalPanel::edited, this, &MainWindow::markChanged);
     connect(nonBio_, &NonBiologicalPanel::edited, this, &MainWindow::markChanged);
     connect(comments_, &CommentsPanel::edited, this, &MainWindow::markChanged);
     connect(period_, &PeriodPanel::edited, this, &MainWindow::markChanged);
@@ -135,36 +127,6 @@ void MainWindow::onClimaticYearToggled(bool checked) {
     // Another end is another season: the table shows the years it would compute.
     if (seasonEndEdit->text() != endBefore) reReadTable();
     save_ = text(seasonEndEdit) + text(seasonStartEdit);
-}
-
-void MainWindow::onUseDefaultsToggled(bool checked) {
-    for (QRadioButton* r : {acuteButton, chronicButton, ammoniaButton}) r->setEnabled(checked);
-    for (std::size_t i = 0; i < bioFieldLabels.size(); ++i) {
-        bioFieldEdits[i]->setEnabled(!checked);
-        bioFieldLabels[i]->setEnabled(!checked);
-    }
-    if (checked) {
-        for (std::size_t i = 0; i < bioFieldEdits.size(); ++i)
-            keptBioTexts[i] = text(bioFieldEdits[i]).substr(0, keptTextLimit);
-        writeCriterionDefaults();
-    } else {
-        for (std::size_t i = 0; i < bioFieldEdits.size(); ++i)
-            bioFieldEdits[i]->setText(QString::fromStdString(keptBioTexts[i]));
-    }
-}
-
-void MainWindow::writeCriterionDefaults() {
-    onCriterionChosen(acuteButton->isChecked() ? 0 : chronicButton->isChecked() ? 1 : 2);
-}
-
-void MainWindow::onCriterionChosen(int criterion) {
-    static constexpr vd::run::CriterionKind kinds[] = {vd::run::CriterionKind::acute,
-                                                       vd::run::CriterionKind::chronic,
-                                                       vd::run::CriterionKind::ammonia};
-    const vd::run::CriterionValues d = vd::run::criterionDefaults(kinds[criterion]);
-    const char* values[] = {d.averagingDays, d.yearsBetween, d.clusterDays, d.excursionsPerCluster};
-    for (std::size_t i = 0; i < std::size(values); ++i)
-        bioFieldEdits[i]->setText(QString::fromLatin1(values[i]));
 }
 
 void MainWindow::markChanged() {
