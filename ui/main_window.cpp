@@ -29,6 +29,8 @@
 #include "program_name.h"
 #include "prompts.h"
 #include "results/progress_window.h"
+#include "results/results_window.h"
+#include "season_panel.h"
 #include "sized_edit.h"
 
 namespace vd::ui {
@@ -72,8 +74,7 @@ MainWindow::MainWindow(MainWindowServices services, QWidget* parent)
     nameControls();
     setHelpContexts();
     createTabOrder();
-    connectSeasonHandlers();
-    connectParameterHandlers();
+    connectPanels();
     connectGageTable();
     about_ = new AboutBox(this);
     progress_ = new ProgressWindow(this);
@@ -128,23 +129,7 @@ void MainWindow::createMenus() {
 void MainWindow::createFlowDataGroup() {
     flowGroup_ = new QGroupBox(QStringLiteral("Flow Data Parameters"));
 
-    seasonStartLabel = newLabel(QStringLiteral("Start date of season:"), flowGroup_);
-    seasonStartEdit = newSizedEdit(QStringLiteral("Apr 1"), 6, flowGroup_);
-    dateFormatLabel =
-        newLabel(QStringLiteral("Dates are specified as mmm dd or mm/dd"), flowGroup_);
-    seasonEndLabel = newLabel(QStringLiteral("End date of season:"), flowGroup_);
-    seasonEndEdit = newSizedEdit(QStringLiteral("Mar 31"), 6, flowGroup_);
-    climaticYearBox = new QCheckBox(QStringLiteral("Season is full climatic year"), flowGroup_);
-    climaticYearBox->setChecked(true);
-    bioWithinSeasonBox =
-        new QCheckBox(QStringLiteral("Biological flow within the season"), flowGroup_);
-    bioWithinSeasonBox->setToolTip(
-        QStringLiteral("Compute the biological flow, the percentiles and the excursion rates "
-                       "over the days of the season only. Unchecked they cover the whole "
-                       "record; the xQy flows always follow the season."));
-    bioWithinSeasonBox->setEnabled(false);
-    seasonEndEdit->setEnabled(false);
-    seasonEndLabel->setEnabled(false);
+    season_ = new SeasonPanel(prompts_, flowGroup_);
 
     addFilesButton = new QPushButton(QStringLiteral("Add Gages From Files..."), flowGroup_);
     addFilesButton->setToolTip(QStringLiteral("File Selection Dialog"));
@@ -194,16 +179,6 @@ void MainWindow::createCommandButtons() {
 }
 
 void MainWindow::layoutWindow() {
-    auto* season = new QGridLayout;
-    season->addWidget(seasonStartLabel, 0, 0);
-    season->addWidget(seasonStartEdit, 0, 1);
-    season->addWidget(dateFormatLabel, 0, 2);
-    season->addWidget(seasonEndLabel, 1, 0);
-    season->addWidget(seasonEndEdit, 1, 1);
-    season->addWidget(climaticYearBox, 1, 2);
-    season->addWidget(bioWithinSeasonBox, 2, 2);
-    season->setColumnStretch(2, 1);
-
     auto* fileButtons = new QHBoxLayout;
     fileButtons->addWidget(addFilesButton);
     fileButtons->addWidget(removeUnusedButton);
@@ -215,7 +190,7 @@ void MainWindow::layoutWindow() {
     periodRow->addWidget(gageCountLabel, 1, Qt::AlignTop);
 
     auto* flow = new QVBoxLayout(flowGroup_);
-    flow->addLayout(season);
+    flow->addWidget(season_);
     flow->addLayout(fileButtons);
     flow->addWidget(gridArea_, 1);
     flow->addLayout(periodRow);
@@ -251,11 +226,7 @@ void MainWindow::layoutWindow() {
 
 void MainWindow::nameControls() {
     // The window tests reach the controls and actions by these names.
-    const std::pair<QObject*, const char*> names[] = {{seasonStartEdit, "seasonStart"},
-                                                      {seasonEndEdit, "seasonEnd"},
-                                                      {climaticYearBox, "climaticYear"},
-                                                      {bioWithinSeasonBox, "bioWithinSeason"},
-                                                      {addFilesButton, "addFiles"},
+    const std::pair<QObject*, const char*> names[] = {{addFilesButton, "addFiles"},
                                                       {removeUnusedButton, "removeUnused"},
                                                       {clearAllButton, "clearAll"},
                                                       {gageGrid, "gageGrid"},
@@ -285,14 +256,37 @@ void MainWindow::setHelpContexts() {
 void MainWindow::createTabOrder() {
     // The layout's order: the season row by row, the file buttons, the table, the period
     // choice with its years, the comments, then the right-hand groups and the commands.
-    QList<QWidget*> order{seasonStartEdit, seasonEndEdit,      climaticYearBox, bioWithinSeasonBox,
-                          addFilesButton,  removeUnusedButton, clearAllButton,  gageGrid};
+    QList<QWidget*> order = season_->tabOrder();
+    order << QList<QWidget*>{addFilesButton, removeUnusedButton, clearAllButton, gageGrid};
     order << period_->tabOrder();
     order << comments_->tabOrder();
     order << bio_->tabOrder();
     order << nonBio_->tabOrder();
     order << QList<QWidget*>{calculateButton, exitButton, helpButton};
     for (qsizetype i = 1; i < order.size(); ++i) QWidget::setTabOrder(order[i - 1], order[i]);
+}
+
+void MainWindow::connectPanels() {
+    // Every edit of a panel is a change of the analysis; another season is read again.
+    connect(season_, &SeasonPanel::edited, this, &MainWindow::markChanged);
+    connect(season_, &SeasonPanel::seasonChanged, this, &MainWindow::reReadTable);
+    connect(period_, &PeriodPanel::edited, this, &MainWindow::markChanged);
+    connect(comments_, &CommentsPanel::edited, this, &MainWindow::markChanged);
+    connect(bio_, &BiologicalPanel::edited, this, &MainWindow::markChanged);
+    connect(nonBio_, &NonBiologicalPanel::edited, this, &MainWindow::markChanged);
+}
+
+void MainWindow::markChanged() {
+    unsavedChanges = true;
+}
+
+bool MainWindow::seasonValid() const {
+    return season_->datesValid();
+}
+
+QString MainWindow::recordHint(const QString& record) const {
+    return periodHint(record, QString::fromStdString(season_->startText()),
+                      QString::fromStdString(season_->endText()), seasonYearShift);
 }
 
 void MainWindow::checkHelpFile() {
@@ -306,8 +300,6 @@ void MainWindow::startingState() {
     clearTable();
     setCaption(programName());
     period_->choose(vd::run::PeriodKind::all);
-    keptStartText = seasonStartEdit->text().toStdString();
-    keptEndText = seasonEndEdit->text().toStdString();
     seasonYearShift = 1;
     saveAction->setEnabled(false);
     saveAsAction->setEnabled(false);

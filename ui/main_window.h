@@ -46,6 +46,7 @@ class BiologicalPanel;
 class CommentsPanel;
 class NonBiologicalPanel;
 class PeriodPanel;
+class SeasonPanel;
 class ProgressWindow;
 
 // Reads the file in s.flowfile into the gage store; the flow reader unless a test
@@ -80,15 +81,6 @@ class MainWindow final : public QMainWindow {
     // opening another file asks first while it is set, and the caption is marked.
     UnsavedFlag unsavedChanges;
 
-    // Season.
-    QLineEdit* seasonStartEdit;
-    QLineEdit* seasonEndEdit;
-    QLabel* seasonEndLabel;
-    QLabel* dateFormatLabel;
-    QCheckBox* climaticYearBox;  // "Season is full climatic year"
-    // The biological flow, percentiles and excursion rates within the season, not over the
-    // whole record; only a season shorter than the year has a choice.
-    QCheckBox* bioWithinSeasonBox;
     // Gage table and calculation period.
     QPushButton* addFilesButton;
     QPushButton* removeUnusedButton;
@@ -110,11 +102,6 @@ class MainWindow final : public QMainWindow {
     QAction* helpAction;
     QAction* aboutAction;
 
-    // What the parameter file keeps beside the controls: a start text (the window's first or
-    // the file's) and the end date the user typed (restored when "full climatic year" is
-    // cleared).
-    std::string keptStartText = "Apr 1";
-    std::string keptEndText = "Mar 31";
     // 1 when the season runs over the end of the year, so a record's first season starts in
     // the year before its first listed year.
     int seasonYearShift = 1;
@@ -156,7 +143,6 @@ class MainWindow final : public QMainWindow {
 
   protected:
     void closeEvent(QCloseEvent* event) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
     // Construction, in the order the constructor calls them.
@@ -170,21 +156,14 @@ class MainWindow final : public QMainWindow {
     void nameControls();
     void setHelpContexts();
     void createTabOrder();
-    void connectSeasonHandlers();
-    void connectParameterHandlers();
+    void connectPanels();
     void connectGageTable();
     void checkHelpFile();
     void startingState();
 
     // Season and parameter entry.
-    void rememberSeason();
-    void leaveSeasonEdit(QLineEdit* edit);
-    void onSeasonStartEdited();
     void onClimaticYearToggled(bool checked);
     void markChanged();
-    void refuseSeasonDate(QLineEdit* edit);
-    void reReadIfSeasonChanged();
-    std::string dayBeforeStart() const;
     bool seasonValid() const;
 
     // Asks before the analysis is replaced while it has unsaved changes; true to go on.
@@ -222,17 +201,13 @@ class MainWindow final : public QMainWindow {
     GageTableModel* model_;
     FileDropArea* gridArea_;
     QGroupBox* flowGroup_;
+    SeasonPanel* season_;
     PeriodPanel* period_;
     CommentsPanel* comments_;
     BiologicalPanel* bio_;
     NonBiologicalPanel* nonBio_;
-    QLabel* seasonStartLabel;
     AboutBox* about_;
     ProgressWindow* progress_;
-    std::string save_;  // end text + start text when a date edit was entered
-    // The season texts when a date edit was entered, restored when a date is refused.
-    QString startOnEntry_;
-    QString endOnEntry_;
 };
 
 }  // namespace vd::ui

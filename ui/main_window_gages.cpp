@@ -24,6 +24,7 @@
 #include "prompts.h"
 #include "results/progress_window.h"
 #include "season_date.h"
+#include "season_panel.h"
 #include "web_fetch_dialog.h"
 
 namespace vd::ui {
@@ -78,13 +79,14 @@ void MainWindow::sizeGrid() {
 }
 
 bool MainWindow::checkSeasonForAdding() {
-    const std::pair<QLineEdit*, const char*> dates[] = {{seasonStartEdit, "Invalid start date"},
-                                                        {seasonEndEdit, "Invalid end date"}};
-    for (const auto& [edit, message] : dates) {
-        if (vd::parseSeasonDate(edit->text().toStdString()).valid()) continue;
+    using Date = SeasonPanel::Date;
+    const std::pair<Date, const char*> dates[] = {{Date::start, "Invalid start date"},
+                                                  {Date::end, "Invalid end date"}};
+    for (const auto& [date, message] : dates) {
+        if (vd::parseSeasonDate(season_->text(date)).valid()) continue;
         prompts_.message(this, QStringLiteral("Error"), QString::fromLatin1(message),
                          MessageIcon::exclamation);
-        edit->setFocus();
+        season_->focus(date);
         return false;
     }
     return true;
@@ -192,8 +194,7 @@ bool MainWindow::refuseOverfullTable(const QString& path, int gages) {
 std::vector<int> MainWindow::addFiles(const QStringList& paths) {
     const int n = static_cast<int>(paths.size());
     std::vector<int> added(static_cast<std::size_t>(n), 0);
-    seasonYearShift =
-        vd::seasonYearShift(seasonStartEdit->text().toStdString(), seasonEndEdit->text().toStdString());
+    seasonYearShift = vd::seasonYearShift(season_->startText(), season_->endText());
     progress_->setCaption(QStringLiteral("Reading flow records"));
     progress_->setGauge(0);
     progress_->showNow();
@@ -209,8 +210,8 @@ std::vector<int> MainWindow::addFiles(const QStringList& paths) {
         progress_->setGauge(100 * (n - k) / n);
         progress_->showNow();
         s.flowfile = QFile::encodeName(path).toStdString();
-        s.seasonStart = seasonStartEdit->text().toStdString();
-        s.seasonEnd = seasonEndEdit->text().toStdString();
+        s.seasonStart = season_->startText();
+        s.seasonEnd = season_->endText();
         s.J1 = -999;
         s.J2 = 199;
         s.j1send.fill(-999);

@@ -1,15 +1,11 @@
-// What a calculation run reads from the main window.
-#include <QButtonGroup>
-#include <QCheckBox>
-#include <QLineEdit>
-#include <QRadioButton>
-#include <algorithm>
-
+// What a calculation run reads from the main window: the settings its panels fill in, with
+// the rows of the gage table.
 #include "biological_panel.h"
 #include "comments_panel.h"
 #include "main_window.h"
 #include "non_biological_panel.h"
 #include "period_panel.h"
+#include "season_panel.h"
 
 namespace vd::ui {
 
@@ -17,14 +13,11 @@ std::vector<std::string> MainWindow::commentLines() const {
     return comments_->lines();
 }
 
-// The one place where the window's controls become the settings as typed.
+// The one place where the window's panels become the settings as typed; the report switch,
+// which the main window does not show, keeps its default.
 vd::run::SettingsTexts MainWindow::settingsTexts() const {
-    const auto text = [](const QLineEdit* e) { return e->text().toStdString(); };
     vd::run::SettingsTexts t;
-    t.seasonStart = text(seasonStartEdit);
-    t.seasonEnd = text(seasonEndEdit);
-    t.fullClimaticYear = climaticYearBox->isChecked();
-    t.bioWithinSeason = bioWithinSeasonBox->isChecked();
+    season_->fillTexts(t);
     period_->fillTexts(t);
     bio_->fillTexts(t);
     nonBio_->fillTexts(t);

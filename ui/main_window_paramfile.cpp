@@ -18,6 +18,7 @@
 #include "period_panel.h"
 #include "program_name.h"
 #include "prompts.h"
+#include "season_panel.h"
 #include "utf8_path.h"
 #include "vd_paramfile.h"
 #include "whole_file.h"
@@ -59,8 +60,7 @@ vd::run::ParamFile MainWindow::parameterFileContent() const {
     p.settings.averagingPeriods = periods.averagingPeriods;
     p.settings.returnYears = periods.returnYears;
     p.criterionMarked = bio_->criterionMarked();
-    p.kept.seasonStart = keptStartText;
-    p.kept.seasonEnd = keptEndText;
+    season_->fillKept(p.kept);
     bio_->fillKept(p.kept);
     for (const GageRow& r : table_.rows()) p.entries.push_back({r.path, r.use});
     return p;
@@ -171,15 +171,10 @@ void MainWindow::applyParameterFile(const vd::run::ParamFile& p) {
     // season change re-reads it.
     clearTable();
     const vd::run::SettingsTexts t = vd::run::settingsTextsOf(p);
-    climaticYearBox->setChecked(t.fullClimaticYear);
-    seasonEndEdit->setText(qs(t.seasonEnd));
-    seasonStartEdit->setText(qs(t.seasonStart));
-    keptStartText = p.kept.seasonStart;
-    keptEndText = p.kept.seasonEnd;
+    season_->showTexts(t, p.kept);
     comments_->showTexts(t);
     bio_->showTexts(t, p.kept, p.criterionMarked);
     nonBio_->showTexts(t);
-    bioWithinSeasonBox->setChecked(t.bioWithinSeason);
 
     bool anyMissing = false;
     const std::vector<vd::run::ParamFileEntry> kept =
