@@ -21,8 +21,8 @@
 #include "comments_panel.h"
 #include "flow_file_cache.h"
 #include "flow_reader.h"
-#include "gage_grid.h"
 #include "gage_table_model.h"
+#include "gages_panel.h"
 #include "help_viewer.h"
 #include "non_biological_panel.h"
 #include "period_panel.h"
@@ -47,10 +47,6 @@ std::unique_ptr<vd::CalcState> makeCalcState() {
 
 constexpr const char* helpContextProperty = "helpContext";
 constexpr int mainWindowContext = 1001;
-
-QLabel* newLabel(const QString& text, QWidget* parent) {
-    return new QLabel(text, parent);
-}
 
 }  // namespace
 
@@ -131,30 +127,10 @@ void MainWindow::createFlowDataGroup() {
 
     season_ = new SeasonPanel(prompts_, flowGroup_);
 
-    addFilesButton = new QPushButton(QStringLiteral("Add Gages From Files..."), flowGroup_);
-    addFilesButton->setToolTip(QStringLiteral("File Selection Dialog"));
-    removeUnusedButton = new QPushButton(QStringLiteral("Remove Unused Files"), flowGroup_);
-    clearAllButton = new QPushButton(QStringLiteral("Clear All"), flowGroup_);
-
-    gridArea_ = new FileDropArea(flowGroup_);
-    gageGrid = new GageGrid(gridArea_);
     model_ = new GageTableModel(table_, this);
     model_->setRecordHint([this](const QString& record) { return recordHint(record); });
-    gageGrid->setModel(model_);
-    gageGrid->setItemDelegate(new UseMarkDelegate(checkImages_, gageGrid));
-    gageGrid->setToolTip(QString::fromLatin1(flowDataHint));
-    gageGrid->applyMetrics();
-    gridContentWidth = gageGrid->contentWidth();
-    // The table grows with the window; at its smallest it shows 15 rows of the design widths.
-    gridArea_->setMinimumSize(gridContentWidth + gageGrid->scrollBarWidth(),
-                              15 * gageGrid->rowHeight());
-    gridArea_->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
-
+    gages_ = new GagesPanel(*model_, checkImages_, flowGroup_);
     period_ = new PeriodPanel(flowGroup_);
-
-    gageCountLabel = newLabel(QStringLiteral("No gages"), flowGroup_);
-    gageCountLabel->setWordWrap(true);
-
     comments_ = new CommentsPanel(flowGroup_);
 }
 
@@ -179,21 +155,10 @@ void MainWindow::createCommandButtons() {
 }
 
 void MainWindow::layoutWindow() {
-    auto* fileButtons = new QHBoxLayout;
-    fileButtons->addWidget(addFilesButton);
-    fileButtons->addWidget(removeUnusedButton);
-    fileButtons->addWidget(clearAllButton);
-    fileButtons->addStretch();
-
-    auto* periodRow = new QHBoxLayout;
-    periodRow->addWidget(period_);
-    periodRow->addWidget(gageCountLabel, 1, Qt::AlignTop);
-
+    gages_->placeBesideCount(period_);
     auto* flow = new QVBoxLayout(flowGroup_);
     flow->addWidget(season_);
-    flow->addLayout(fileButtons);
-    flow->addWidget(gridArea_, 1);
-    flow->addLayout(periodRow);
+    flow->addWidget(gages_, 1);
     flow->addWidget(comments_);
 
     auto* commands = new QHBoxLayout;
@@ -226,22 +191,13 @@ void MainWindow::layoutWindow() {
 
 void MainWindow::nameControls() {
     // The window tests reach the controls and actions by these names.
-    const std::pair<QObject*, const char*> names[] = {{addFilesButton, "addFiles"},
-                                                      {removeUnusedButton, "removeUnused"},
-                                                      {clearAllButton, "clearAll"},
-                                                      {gageGrid, "gageGrid"},
-                                                      {gageCountLabel, "gageCount"},
-                                                      {calculateButton, "calculate"},
-                                                      {exitButton, "exit"},
-                                                      {helpButton, "help"},
-                                                      {clearFlowsAction, "clearFlowsAction"},
-                                                      {openAction, "openAction"},
-                                                      {saveAction, "saveAction"},
-                                                      {saveAsAction, "saveAsAction"},
-                                                      {exitAction, "exitAction"},
-                                                      {runAction, "runAction"},
-                                                      {helpAction, "helpAction"},
-                                                      {aboutAction, "aboutAction"}};
+    const std::pair<QObject*, const char*> names[] = {
+        {calculateButton, "calculate"}, {exitButton, "exit"},
+        {helpButton, "help"},           {clearFlowsAction, "clearFlowsAction"},
+        {openAction, "openAction"},     {saveAction, "saveAction"},
+        {saveAsAction, "saveAsAction"}, {exitAction, "exitAction"},
+        {runAction, "runAction"},       {helpAction, "helpAction"},
+        {aboutAction, "aboutAction"}};
     for (const auto& [object, name] : names) object->setObjectName(QLatin1String(name));
 }
 
@@ -257,7 +213,7 @@ void MainWindow::createTabOrder() {
     // The layout's order: the season row by row, the file buttons, the table, the period
     // choice with its years, the comments, then the right-hand groups and the commands.
     QList<QWidget*> order = season_->tabOrder();
-    order << QList<QWidget*>{addFilesButton, removeUnusedButton, clearAllButton, gageGrid};
+    order << gages_->tabOrder();
     order << period_->tabOrder();
     order << comments_->tabOrder();
     order << bio_->tabOrder();
@@ -304,7 +260,7 @@ void MainWindow::startingState() {
     saveAction->setEnabled(false);
     saveAsAction->setEnabled(false);
     unsavedChanges = false;
-    addFilesButton->setFocus();
+    gages_->focusAddFiles();
 }
 
 void MainWindow::openArguments(const QStringList& paths) {

@@ -36,14 +36,13 @@ namespace vd::ui {
 
 using vd::run::GageTable;
 
-class FileDropArea;
-class GageGrid;
 class GageTableModel;
 class HelpService;
 class Prompts;
 class AboutBox;
 class BiologicalPanel;
 class CommentsPanel;
+class GagesPanel;
 class NonBiologicalPanel;
 class PeriodPanel;
 class SeasonPanel;
@@ -81,12 +80,6 @@ class MainWindow final : public QMainWindow {
     // opening another file asks first while it is set, and the caption is marked.
     UnsavedFlag unsavedChanges;
 
-    // Gage table and calculation period.
-    QPushButton* addFilesButton;
-    QPushButton* removeUnusedButton;
-    QPushButton* clearAllButton;
-    GageGrid* gageGrid;
-    QLabel* gageCountLabel;
     // Biological design flow.
     // Non-biological design flow.
     // Commands.
@@ -111,7 +104,6 @@ class MainWindow final : public QMainWindow {
     GageTableModel& gageModel() const { return *model_; }
     ProgressWindow& progressWindow() const { return *progress_; }
     AboutBox& aboutBox() const { return *about_; }
-    int gridContentWidth = 0;  // the gage grid's columns, without a scroll bar
 
     // Operations of the window, also reached through its menu and buttons.
     void clearTable();
@@ -199,9 +191,9 @@ class MainWindow final : public QMainWindow {
     CheckImages checkImages_;
     GageTable table_;
     GageTableModel* model_;
-    FileDropArea* gridArea_;
     QGroupBox* flowGroup_;
     SeasonPanel* season_;
+    GagesPanel* gages_;
     PeriodPanel* period_;
     CommentsPanel* comments_;
     BiologicalPanel* bio_;

@@ -15,9 +15,9 @@
 #include "errors.h"
 #include "flow_file_cache.h"
 #include "flow_file_kinds.h"
-#include "gage_grid.h"
 #include "gage_rows.h"
 #include "gage_table_model.h"
+#include "gages_panel.h"
 #include "main_window.h"
 #include "period_panel.h"
 #include "program_name.h"
@@ -38,44 +38,30 @@ QString fileTitle(const QString& path) {
 }  // namespace
 
 void MainWindow::connectGageTable() {
-    connect(addFilesButton, &QPushButton::clicked, this, &MainWindow::chooseFlowFiles);
-    connect(removeUnusedButton, &QPushButton::clicked, this, &MainWindow::removeUnusedFiles);
-    connect(clearAllButton, &QPushButton::clicked, this, &MainWindow::clearAll);
-    connect(gageGrid, &GageGrid::useToggleRequested, this,
+    connect(gages_, &GagesPanel::addFilesClicked, this, &MainWindow::chooseFlowFiles);
+    connect(gages_, &GagesPanel::removeUnusedClicked, this, &MainWindow::removeUnusedFiles);
+    connect(gages_, &GagesPanel::clearAllClicked, this, &MainWindow::clearAll);
+    connect(gages_, &GagesPanel::useToggleRequested, this,
             [this](int row) { toggleUseMark(GageTableModel::colUse, row); });
-    connect(gageGrid, &GageGrid::useAllRequested, this, [this](bool use) { setAllUseMarks(use); });
+    connect(gages_, &GagesPanel::useAllRequested, this, [this](bool use) { setAllUseMarks(use); });
     // An edited Start or End cell (and every Use mark) is a change of the analysis.
     connect(model_, &GageTableModel::dataChanged, this, &MainWindow::markChanged);
-    connect(gridArea_, &FileDropArea::filesDropped, this, &MainWindow::openArguments);
-    connect(gridArea_, &FileDropArea::resized, this, &MainWindow::sizeGrid);
+    connect(gages_, &GagesPanel::filesDropped, this, &MainWindow::openArguments);
 }
 
 void MainWindow::clearTable() {
     model_->change([](GageTable& t) { t.clear(); });
-    setGridEnabled(false);
-    gridContentWidth = gageGrid->contentWidth();
-    sizeGrid();
-    gageGrid->setCurrentIndex({});
-    gageGrid->clearSelection();
-    for (QWidget* w :
-         {static_cast<QWidget*>(removeUnusedButton), static_cast<QWidget*>(calculateButton),
-          static_cast<QWidget*>(clearAllButton), static_cast<QWidget*>(period_)})
+    gages_->showEmptyTable();
+    for (QWidget* w : {static_cast<QWidget*>(calculateButton), static_cast<QWidget*>(period_)})
         w->setEnabled(false);
-    gageCountLabel->setText(QStringLiteral("No gages"));
-    gageCountLabel->setEnabled(true);
 }
 
 void MainWindow::setGridEnabled(bool enabled) {
-    gageGrid->setEnabled(enabled);
+    gages_->setGridEnabled(enabled);
 }
 
 void MainWindow::sizeGrid() {
-    // The grid fills the width of its area and is as high as its rows, up to the area's
-    // height in whole rows; below that the window's background shows.
-    const int rh = gageGrid->rowHeight();
-    const int rows = model_->rowCount() + 1;  // with the header
-    const int fitting = std::max(2, gridArea_->height() / rh);
-    gageGrid->setGeometry(0, 0, gridArea_->width(), std::min(rows, fitting) * rh);
+    gages_->sizeGrid();
 }
 
 bool MainWindow::checkSeasonForAdding() {
@@ -241,7 +227,7 @@ std::vector<int> MainWindow::addFiles(const QStringList& paths) {
             model_->appendRow(vd::run::gageRowOf(path.toStdString(), g, s.store.sites));
             sizeGrid();
             setGridEnabled(true);
-            gageGrid->repaint();
+            gages_->repaintGrid();
             lastFy = g.firstYear;
             lastLy = g.lastYear;
         }
@@ -253,12 +239,12 @@ std::vector<int> MainWindow::addFiles(const QStringList& paths) {
         clearTable();
         return added;
     }
-    gageCountLabel->setText(QString::fromStdString(table_.countText()));
+    gages_->showCount(QString::fromStdString(table_.countText()));
     period_->showYears(QString::number(lastFy), QString::number(lastLy));
-    for (QWidget* w :
-         {static_cast<QWidget*>(calculateButton), static_cast<QWidget*>(clearAllButton),
-          static_cast<QWidget*>(period_), static_cast<QWidget*>(bio_)})
+    for (QWidget* w : {static_cast<QWidget*>(calculateButton), static_cast<QWidget*>(period_),
+                       static_cast<QWidget*>(bio_)})
         w->setEnabled(true);
+    gages_->setClearAllEnabled(true);
     period_->choose(vd::run::PeriodKind::all);
     saveAction->setEnabled(true);
     saveAsAction->setEnabled(true);
@@ -281,7 +267,7 @@ void MainWindow::setAllUseMarks(bool use) {
 }
 
 void MainWindow::updateUseButtons() {
-    removeUnusedButton->setEnabled(table_.someFileUnused());
+    gages_->setRemoveUnusedEnabled(table_.someFileUnused());
     calculateButton->setEnabled(table_.used() > 0);
 }
 
@@ -296,9 +282,9 @@ void MainWindow::removeUnusedFiles() {
         return;
     }
     sizeGrid();
-    gageCountLabel->setText(
+    gages_->showCount(
         QStringLiteral("%1 gages in %2 files").arg(table_.rowCount()).arg(table_.files()));
-    removeUnusedButton->setEnabled(false);
+    gages_->setRemoveUnusedEnabled(false);
 }
 
 void MainWindow::clearAll() {
