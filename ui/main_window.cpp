@@ -1,18 +1,12 @@
 #include "main_window.h"
 
 #include <QAction>
-#include <QButtonGroup>
-#include <QCheckBox>
 #include <QCloseEvent>
 #include <QFileInfo>
-#include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
-#include <QLabel>
-#include <QLineEdit>
 #include <QMenuBar>
 #include <QPushButton>
-#include <QRadioButton>
 #include <QShortcut>
 #include <QVBoxLayout>
 
@@ -31,7 +25,6 @@
 #include "results/progress_window.h"
 #include "results/results_window.h"
 #include "season_panel.h"
-#include "sized_edit.h"
 
 namespace vd::ui {
 
@@ -62,12 +55,9 @@ MainWindow::MainWindow(MainWindowServices services, QWidget* parent)
     unsavedChanges.onChange([this](bool) { showCaption(); });
     createActions();
     createMenus();
-    createFlowDataGroup();
-    createBiologicalGroup();
-    createNonBiologicalGroup();
+    createPanels();
     createCommandButtons();
     layoutWindow();
-    nameControls();
     setHelpContexts();
     createTabOrder();
     connectPanels();
@@ -82,15 +72,21 @@ MainWindow::MainWindow(MainWindowServices services, QWidget* parent)
 MainWindow::~MainWindow() = default;
 
 void MainWindow::createActions() {
-    clearFlowsAction = new QAction(QStringLiteral("&Clear Flows"), this);
-    openAction = new QAction(QStringLiteral("&Open..."), this);
-    saveAction = new QAction(QStringLiteral("&Save"), this);
+    // Named, as the controls of the panels are, for the window tests.
+    const auto action = [this](const QString& text, const char* name) {
+        auto* a = new QAction(text, this);
+        a->setObjectName(QLatin1String(name));
+        return a;
+    };
+    clearFlowsAction = action(QStringLiteral("&Clear Flows"), "clearFlowsAction");
+    openAction = action(QStringLiteral("&Open..."), "openAction");
+    saveAction = action(QStringLiteral("&Save"), "saveAction");
     saveAction->setShortcut(QKeySequence::Save);
-    saveAsAction = new QAction(QStringLiteral("Save &as..."), this);
-    exitAction = new QAction(QStringLiteral("E&xit"), this);
-    runAction = new QAction(QStringLiteral("&Run"), this);
-    helpAction = new QAction(QStringLiteral("&VANDO Help"), this);
-    aboutAction = new QAction(QStringLiteral("&About VANDO"), this);
+    saveAsAction = action(QStringLiteral("Save &as..."), "saveAsAction");
+    exitAction = action(QStringLiteral("E&xit"), "exitAction");
+    runAction = action(QStringLiteral("&Run"), "runAction");
+    helpAction = action(QStringLiteral("&VANDO Help"), "helpAction");
+    aboutAction = action(QStringLiteral("&About VANDO"), "aboutAction");
     connect(clearFlowsAction, &QAction::triggered, this, &MainWindow::clearAll);
     connect(openAction, &QAction::triggered, this, &MainWindow::chooseParameterFile);
     connect(saveAction, &QAction::triggered, this, &MainWindow::saveParameterFileInPlace);
@@ -122,23 +118,15 @@ void MainWindow::createMenus() {
     help->addAction(aboutAction);
 }
 
-void MainWindow::createFlowDataGroup() {
+void MainWindow::createPanels() {
     flowGroup_ = new QGroupBox(QStringLiteral("Flow Data Parameters"));
-
     season_ = new SeasonPanel(prompts_, flowGroup_);
-
     model_ = new GageTableModel(table_, this);
     model_->setRecordHint([this](const QString& record) { return recordHint(record); });
     gages_ = new GagesPanel(*model_, checkImages_, flowGroup_);
     period_ = new PeriodPanel(flowGroup_);
     comments_ = new CommentsPanel(flowGroup_);
-}
-
-void MainWindow::createBiologicalGroup() {
     bio_ = new BiologicalPanel;
-}
-
-void MainWindow::createNonBiologicalGroup() {
     nonBio_ = new NonBiologicalPanel;
 }
 
@@ -149,12 +137,16 @@ void MainWindow::createCommandButtons() {
     calculateButton->setMinimumWidth(137);
     exitButton->setMinimumWidth(75);
     helpButton->setMinimumWidth(75);
+    calculateButton->setObjectName(QStringLiteral("calculate"));
+    exitButton->setObjectName(QStringLiteral("exit"));
+    helpButton->setObjectName(QStringLiteral("help"));
     connect(calculateButton, &QPushButton::clicked, this, &MainWindow::calculate);
     connect(exitButton, &QPushButton::clicked, this, &QWidget::close);
     connect(helpButton, &QPushButton::clicked, this, &MainWindow::showMainWindowHelp);
 }
 
 void MainWindow::layoutWindow() {
+    // The calculation period sits under the gage table, beside the count of its gages.
     gages_->placeBesideCount(period_);
     auto* flow = new QVBoxLayout(flowGroup_);
     flow->addWidget(season_);
@@ -187,18 +179,6 @@ void MainWindow::layoutWindow() {
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint |
                    Qt::WindowCloseButtonHint);
-}
-
-void MainWindow::nameControls() {
-    // The window tests reach the controls and actions by these names.
-    const std::pair<QObject*, const char*> names[] = {
-        {calculateButton, "calculate"}, {exitButton, "exit"},
-        {helpButton, "help"},           {clearFlowsAction, "clearFlowsAction"},
-        {openAction, "openAction"},     {saveAction, "saveAction"},
-        {saveAsAction, "saveAsAction"}, {exitAction, "exitAction"},
-        {runAction, "runAction"},       {helpAction, "helpAction"},
-        {aboutAction, "aboutAction"}};
-    for (const auto& [object, name] : names) object->setObjectName(QLatin1String(name));
 }
 
 void MainWindow::setHelpContexts() {

@@ -1,9 +1,11 @@
 // The calculator's main window: season and parameter entry, the gage table of
-// flow files, parameter files, help, and the start of a calculation run.
+// flow files, parameter files, help, and the start of a calculation run. The window is made
+// of panels (season, gage table, calculation period, comments, biological and
+// non-biological parameters), each owning its controls, filling in its part of the settings
+// and showing that of a parameter file; the window joins them and keeps the gage table.
 #pragma once
 
 #include <QMainWindow>
-#include <array>
 #include <functional>
 #include <memory>
 #include <string>
@@ -16,13 +18,8 @@
 #include "unsaved_flag.h"
 
 class QAction;
-class QButtonGroup;
-class QCheckBox;
 class QGroupBox;
-class QLabel;
-class QLineEdit;
 class QPushButton;
-class QRadioButton;
 
 namespace vd {
 class LogPearsonLibrary;
@@ -36,17 +33,17 @@ namespace vd::ui {
 
 using vd::run::GageTable;
 
-class GageTableModel;
-class HelpService;
-class Prompts;
 class AboutBox;
 class BiologicalPanel;
 class CommentsPanel;
+class GageTableModel;
 class GagesPanel;
+class HelpService;
 class NonBiologicalPanel;
 class PeriodPanel;
-class SeasonPanel;
 class ProgressWindow;
+class Prompts;
+class SeasonPanel;
 
 // Reads the file in s.flowfile into the gage store; the flow reader unless a test
 // supplies its own.
@@ -70,7 +67,7 @@ class MainWindow final : public QMainWindow {
     // The program's arguments: one parameter file is opened, flow files are added.
     void openArguments(const QStringList& paths);
 
-    // The controls' texts as settings; with the gage table's rows, the calculation run's input.
+    // The panels' texts as settings; with the gage table's rows, the calculation run's input.
     vd::run::SettingsTexts settingsTexts() const;
     vd::run::RunInput runInput() const;
     // The lines of the comment box.
@@ -79,26 +76,6 @@ class MainWindow final : public QMainWindow {
     // Set by every edit of the analysis, cleared when it is saved or opened: leaving or
     // opening another file asks first while it is set, and the caption is marked.
     UnsavedFlag unsavedChanges;
-
-    // Biological design flow.
-    // Non-biological design flow.
-    // Commands.
-    QPushButton* calculateButton;
-    QPushButton* exitButton;
-    QPushButton* helpButton;
-    QAction* clearFlowsAction;
-    QAction* openAction;
-    QAction* saveAction;  // "Save": the open parameter file, or Save As without one
-    QAction* saveAsAction;
-    QAction* exitAction;
-    QAction* runAction;
-    QAction* helpAction;
-    QAction* aboutAction;
-
-    // 1 when the season runs over the end of the year, so a record's first season starts in
-    // the year before its first listed year.
-    int seasonYearShift = 1;
-    QString parameterFilePath;  // the file last saved or opened
 
     const GageTable& gageTable() const { return table_; }
     GageTableModel& gageModel() const { return *model_; }
@@ -140,12 +117,9 @@ class MainWindow final : public QMainWindow {
     // Construction, in the order the constructor calls them.
     void createActions();
     void createMenus();
-    void createFlowDataGroup();
-    void createBiologicalGroup();
-    void createNonBiologicalGroup();
+    void createPanels();
     void createCommandButtons();
     void layoutWindow();
-    void nameControls();
     void setHelpContexts();
     void createTabOrder();
     void connectPanels();
@@ -153,8 +127,6 @@ class MainWindow final : public QMainWindow {
     void checkHelpFile();
     void startingState();
 
-    // Season and parameter entry.
-    void onClimaticYearToggled(bool checked);
     void markChanged();
     bool seasonValid() const;
 
@@ -191,6 +163,12 @@ class MainWindow final : public QMainWindow {
     CheckImages checkImages_;
     GageTable table_;
     GageTableModel* model_;
+    // 1 when the season runs over the end of the year, so a record's first season starts in
+    // the year before its first listed year.
+    int seasonYearShift = 1;
+    QString parameterFilePath;  // the file last saved or opened
+
+    // The panels; the first four are in the "Flow Data Parameters" group.
     QGroupBox* flowGroup_;
     SeasonPanel* season_;
     GagesPanel* gages_;
@@ -198,6 +176,19 @@ class MainWindow final : public QMainWindow {
     CommentsPanel* comments_;
     BiologicalPanel* bio_;
     NonBiologicalPanel* nonBio_;
+    // Commands.
+    QPushButton* calculateButton;
+    QPushButton* exitButton;
+    QPushButton* helpButton;
+    QAction* clearFlowsAction;
+    QAction* openAction;
+    QAction* saveAction;  // "Save": the open parameter file, or Save As without one
+    QAction* saveAsAction;
+    QAction* exitAction;
+    QAction* runAction;
+    QAction* helpAction;
+    QAction* aboutAction;
+
     AboutBox* about_;
     ProgressWindow* progress_;
 };

@@ -1,14 +1,9 @@
 // The gage table of the main window: adding flow files, the Use marks, removing unused
 // files, clearing, and the re-read after a change of season.
-#include <QButtonGroup>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QGroupBox>
-#include <QLabel>
-#include <QLineEdit>
 #include <QPushButton>
-#include <QRadioButton>
 #include <algorithm>
 
 #include "biological_panel.h"

@@ -1,11 +1,7 @@
 // "Save as..." and "Open..." of the main window: the whole analysis to and from a
 // parameter file, with the gage table rebuilt from the stored flow files.
-#include <QButtonGroup>
-#include <QCheckBox>
 #include <QFile>
 #include <QFileInfo>
-#include <QLineEdit>
-#include <QRadioButton>
 #include <algorithm>
 
 #include "biological_panel.h"
