@@ -162,9 +162,9 @@ void MainWindow::openParameterFile(const QString& path) {
 }
 
 void MainWindow::applyParameterFile(const vd::run::ParamFile& p) {
-    // Written in the file's order: each control's handlers run, and every later value
-    // overwrites what a handler wrote before it. The old table goes first, so that no
-    // season change re-reads it.
+    // Distributed to the panels in the file's order: each control's handlers run, and every
+    // later value overwrites what a handler wrote before it. The old table goes first, so
+    // that no season change re-reads it.
     clearTable();
     const vd::run::SettingsTexts t = vd::run::settingsTextsOf(p);
     season_->showTexts(t, p.kept);
@@ -181,6 +181,7 @@ void MainWindow::applyParameterFile(const vd::run::ParamFile& p) {
             missing << qs(e.path);
     if (!missing.isEmpty()) showMissingFiles(missing);
     rebuildGageTable(kept);
+    // After the table, whose files write the years and choose all dates as they are added.
     period_->showTexts(t);
 }
 
