@@ -1,31 +1,30 @@
 #include "main_window.h"
 
 #include <QAction>
-#include <QButtonGroup>
-#include <QCheckBox>
 #include <QCloseEvent>
 #include <QFileInfo>
-#include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
-#include <QLabel>
-#include <QLineEdit>
 #include <QMenuBar>
-#include <QPlainTextEdit>
 #include <QPushButton>
-#include <QRadioButton>
 #include <QShortcut>
 #include <QVBoxLayout>
 
 #include "about_box.h"
+#include "biological_panel.h"
+#include "comments_panel.h"
 #include "flow_file_cache.h"
 #include "flow_reader.h"
-#include "gage_grid.h"
 #include "gage_table_model.h"
+#include "gages_panel.h"
 #include "help_viewer.h"
+#include "non_biological_panel.h"
+#include "period_panel.h"
 #include "program_name.h"
 #include "prompts.h"
 #include "results/progress_window.h"
+#include "results/results_window.h"
+#include "season_panel.h"
 
 namespace vd::ui {
 
@@ -42,17 +41,6 @@ std::unique_ptr<vd::CalcState> makeCalcState() {
 constexpr const char* helpContextProperty = "helpContext";
 constexpr int mainWindowContext = 1001;
 
-QLineEdit* newEdit(const QString& text, int chars, QWidget* parent) {
-    auto* edit = new QLineEdit(text, parent);
-    const QFontMetrics fm(edit->font());
-    edit->setFixedWidth(fm.horizontalAdvance(QString(chars, QLatin1Char('8'))) + 14);
-    return edit;
-}
-
-QLabel* newLabel(const QString& text, QWidget* parent) {
-    return new QLabel(text, parent);
-}
-
 }  // namespace
 
 MainWindow::MainWindow(MainWindowServices services, QWidget* parent)
@@ -67,15 +55,12 @@ MainWindow::MainWindow(MainWindowServices services, QWidget* parent)
     unsavedChanges.onChange([this](bool) { showCaption(); });
     createActions();
     createMenus();
-    createFlowDataGroup();
-    createBiologicalGroup();
-    createNonBiologicalGroup();
+    createPanels();
     createCommandButtons();
     layoutWindow();
     setHelpContexts();
     createTabOrder();
-    connectSeasonHandlers();
-    connectParameterHandlers();
+    connectPanels();
     connectGageTable();
     about_ = new AboutBox(this);
     progress_ = new ProgressWindow(this);
@@ -87,15 +72,21 @@ MainWindow::MainWindow(MainWindowServices services, QWidget* parent)
 MainWindow::~MainWindow() = default;
 
 void MainWindow::createActions() {
-    clearFlowsAction = new QAction(QStringLiteral("&Clear Flows"), this);
-    openAction = new QAction(QStringLiteral("&Open..."), this);
-    saveAction = new QAction(QStringLiteral("&Save"), this);
+    // Named, as the controls of the panels are, for the window tests.
+    const auto action = [this](const QString& text, const char* name) {
+        auto* a = new QAction(text, this);
+        a->setObjectName(QLatin1String(name));
+        return a;
+    };
+    clearFlowsAction = action(QStringLiteral("&Clear Flows"), "clearFlowsAction");
+    openAction = action(QStringLiteral("&Open..."), "openAction");
+    saveAction = action(QStringLiteral("&Save"), "saveAction");
     saveAction->setShortcut(QKeySequence::Save);
-    saveAsAction = new QAction(QStringLiteral("Save &as..."), this);
-    exitAction = new QAction(QStringLiteral("E&xit"), this);
-    runAction = new QAction(QStringLiteral("&Run"), this);
-    helpAction = new QAction(QStringLiteral("&VANDO Help"), this);
-    aboutAction = new QAction(QStringLiteral("&About VANDO"), this);
+    saveAsAction = action(QStringLiteral("Save &as..."), "saveAsAction");
+    exitAction = action(QStringLiteral("E&xit"), "exitAction");
+    runAction = action(QStringLiteral("&Run"), "runAction");
+    helpAction = action(QStringLiteral("&VANDO Help"), "helpAction");
+    aboutAction = action(QStringLiteral("&About VANDO"), "aboutAction");
     connect(clearFlowsAction, &QAction::triggered, this, &MainWindow::clearAll);
     connect(openAction, &QAction::triggered, this, &MainWindow::chooseParameterFile);
     connect(saveAction, &QAction::triggered, this, &MainWindow::saveParameterFileInPlace);
@@ -127,121 +118,16 @@ void MainWindow::createMenus() {
     help->addAction(aboutAction);
 }
 
-void MainWindow::createFlowDataGroup() {
+void MainWindow::createPanels() {
     flowGroup_ = new QGroupBox(QStringLiteral("Flow Data Parameters"));
-
-    seasonStartLabel = newLabel(QStringLiteral("Start date of season:"), flowGroup_);
-    seasonStartEdit = newEdit(QStringLiteral("Apr 1"), 6, flowGroup_);
-    dateFormatLabel =
-        newLabel(QStringLiteral("Dates are specified as mmm dd or mm/dd"), flowGroup_);
-    seasonEndLabel = newLabel(QStringLiteral("End date of season:"), flowGroup_);
-    seasonEndEdit = newEdit(QStringLiteral("Mar 31"), 6, flowGroup_);
-    climaticYearBox = new QCheckBox(QStringLiteral("Season is full climatic year"), flowGroup_);
-    climaticYearBox->setChecked(true);
-    bioWithinSeasonBox =
-        new QCheckBox(QStringLiteral("Biological flow within the season"), flowGroup_);
-    bioWithinSeasonBox->setToolTip(
-        QStringLiteral("Compute the biological flow, the percentiles and the excursion rates "
-                       "over the days of the season only. Unchecked they cover the whole "
-                       "record; the xQy flows always follow the season."));
-    bioWithinSeasonBox->setEnabled(false);
-    seasonEndEdit->setEnabled(false);
-    seasonEndLabel->setEnabled(false);
-
-    addFilesButton = new QPushButton(QStringLiteral("Add Gages From Files..."), flowGroup_);
-    addFilesButton->setToolTip(QStringLiteral("File Selection Dialog"));
-    removeUnusedButton = new QPushButton(QStringLiteral("Remove Unused Files"), flowGroup_);
-    clearAllButton = new QPushButton(QStringLiteral("Clear All"), flowGroup_);
-
-    gridArea_ = new FileDropArea(flowGroup_);
-    gageGrid = new GageGrid(gridArea_);
+    season_ = new SeasonPanel(prompts_, flowGroup_);
     model_ = new GageTableModel(table_, this);
     model_->setRecordHint([this](const QString& record) { return recordHint(record); });
-    gageGrid->setModel(model_);
-    gageGrid->setItemDelegate(new UseMarkDelegate(checkImages_, gageGrid));
-    gageGrid->setToolTip(QString::fromLatin1(flowDataHint));
-    gageGrid->applyMetrics();
-    gridContentWidth = gageGrid->contentWidth();
-    // The table grows with the window; at its smallest it shows 15 rows of the design widths.
-    gridArea_->setMinimumSize(gridContentWidth + gageGrid->scrollBarWidth(),
-                              15 * gageGrid->rowHeight());
-    gridArea_->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
-
-    periodGroup = new QGroupBox(QStringLiteral("Calculation period"), flowGroup_);
-    periodGroup->setMinimumSize(249, 89);
-    periodChoice = new QButtonGroup(periodGroup);
-    const QStringList items{QStringLiteral("All available dates"), QStringLiteral("Common dates"),
-                            QStringLiteral("Longest period"), QStringLiteral("Specified in table"),
-                            QString()};
-    for (int i = 0; i < items.size(); ++i)
-        periodChoice->addButton(new QRadioButton(items[i], periodGroup), i);
-    firstYearEdit = newEdit(QString(), 4, periodGroup);
-    lastYearEdit = newEdit(QString(), 4, periodGroup);
-
-    gageCountLabel = newLabel(QStringLiteral("No gages"), flowGroup_);
-    gageCountLabel->setWordWrap(true);
-
-    commentsGroup_ = new QGroupBox(QStringLiteral("Comments"), flowGroup_);
-    commentBox = new QPlainTextEdit(commentsGroup_);
-    const QFontMetrics fm(commentBox->font());
-    commentBox->setFixedHeight(3 * fm.lineSpacing() + 12);
-}
-
-void MainWindow::createBiologicalGroup() {
-    biologicalGroup = new QGroupBox(QStringLiteral("Biological Design Flow Parameters"));
-    biologicalGroup->setMinimumSize(329, 249);
-    useDefaultsBox = new QCheckBox(QStringLiteral("Use defaults"), biologicalGroup);
-    useDefaultsBox->setChecked(true);
-    acuteButton = new QRadioButton(QStringLiteral("Criterion maximum concentration (acute)"),
-                                   biologicalGroup);
-    chronicButton = new QRadioButton(QStringLiteral("Criterion continuous concentration (chronic)"),
-                                     biologicalGroup);
-    ammoniaButton = new QRadioButton(QStringLiteral("Ammonia"), biologicalGroup);
-    acuteButton->setChecked(true);
-    const QStringList captions{QStringLiteral("Flow averaging period (days):"),
-                               QStringLiteral("Average number of years between excursions"),
-                               QStringLiteral("Length of excursion clustering period (days)"),
-                               QStringLiteral("Average number of excursions counted per cluster:")};
-    const QStringList values{QStringLiteral("1"), QStringLiteral("3"), QStringLiteral("120"),
-                             QStringLiteral("5"), QStringLiteral("1")};
-    for (std::size_t i = 0; i < bioFieldEdits.size(); ++i) {
-        bioFieldEdits[i] = newEdit(values[static_cast<int>(i)], 5, biologicalGroup);
-        bioFieldEdits[i]->setEnabled(false);
-    }
-    bioFieldEdits[4]->hide();  // a fifth value that the window keeps but never shows
-    for (std::size_t i = 0; i < bioFieldLabels.size(); ++i) {
-        bioFieldLabels[i] = newLabel(captions[static_cast<int>(i)], biologicalGroup);
-        bioFieldLabels[i]->setWordWrap(true);
-        bioFieldLabels[i]->setEnabled(false);
-        bioFieldLabels[i]->setBuddy(bioFieldEdits[i]);
-    }
-}
-
-void MainWindow::createNonBiologicalGroup() {
-    nonBiologicalGroup = new QGroupBox(QStringLiteral("Non-Biological Design Flow Parameters"));
-    nonBiologicalGroup->setMinimumSize(329, 201);
-    hydrologicalButton = new QRadioButton(QStringLiteral("Hydrological"), nonBiologicalGroup);
-    hydrologicalButton->setChecked(true);
-    averagingPeriodsLabel =
-        newLabel(QStringLiteral("Flow averaging period (days):"), nonBiologicalGroup);
-    returnPeriodLabel = newLabel(QStringLiteral("Return period on years with excursions (years):"),
-                                 nonBiologicalGroup);
-    returnPeriodLabel->setWordWrap(true);
-    averagingPeriodsEdit = newEdit(QStringLiteral("7"), 5, nonBiologicalGroup);
-    returnPeriodEdit = newEdit(QStringLiteral("10"), 5, nonBiologicalGroup);
-    averagingPeriodsLabel->setBuddy(averagingPeriodsEdit);
-    returnPeriodLabel->setBuddy(returnPeriodEdit);
-    explicitFlowButton =
-        new QRadioButton(QStringLiteral("Explicit flow value:"), nonBiologicalGroup);
-    flowEdit = newEdit(QStringLiteral("5"), 5, nonBiologicalGroup);
-    flowUnitLabel = newLabel(QStringLiteral("cfs"), nonBiologicalGroup);
-    percentileButton = new QRadioButton(QStringLiteral("Flow percentile:"), nonBiologicalGroup);
-    percentileEdit = newEdit(QStringLiteral("0.1"), 5, nonBiologicalGroup);
-    percentUnitLabel = newLabel(QStringLiteral("%"), nonBiologicalGroup);
-    for (QWidget* w :
-         {static_cast<QWidget*>(flowEdit), static_cast<QWidget*>(flowUnitLabel),
-          static_cast<QWidget*>(percentileEdit), static_cast<QWidget*>(percentUnitLabel)})
-        w->setEnabled(false);
+    gages_ = new GagesPanel(*model_, checkImages_, flowGroup_);
+    period_ = new PeriodPanel(flowGroup_);
+    comments_ = new CommentsPanel(flowGroup_);
+    bio_ = new BiologicalPanel;
+    nonBio_ = new NonBiologicalPanel;
 }
 
 void MainWindow::createCommandButtons() {
@@ -251,84 +137,21 @@ void MainWindow::createCommandButtons() {
     calculateButton->setMinimumWidth(137);
     exitButton->setMinimumWidth(75);
     helpButton->setMinimumWidth(75);
+    calculateButton->setObjectName(QStringLiteral("calculate"));
+    exitButton->setObjectName(QStringLiteral("exit"));
+    helpButton->setObjectName(QStringLiteral("help"));
     connect(calculateButton, &QPushButton::clicked, this, &MainWindow::calculate);
     connect(exitButton, &QPushButton::clicked, this, &QWidget::close);
     connect(helpButton, &QPushButton::clicked, this, &MainWindow::showMainWindowHelp);
 }
 
 void MainWindow::layoutWindow() {
-    auto* season = new QGridLayout;
-    season->addWidget(seasonStartLabel, 0, 0);
-    season->addWidget(seasonStartEdit, 0, 1);
-    season->addWidget(dateFormatLabel, 0, 2);
-    season->addWidget(seasonEndLabel, 1, 0);
-    season->addWidget(seasonEndEdit, 1, 1);
-    season->addWidget(climaticYearBox, 1, 2);
-    season->addWidget(bioWithinSeasonBox, 2, 2);
-    season->setColumnStretch(2, 1);
-
-    auto* fileButtons = new QHBoxLayout;
-    fileButtons->addWidget(addFilesButton);
-    fileButtons->addWidget(removeUnusedButton);
-    fileButtons->addWidget(clearAllButton);
-    fileButtons->addStretch();
-
-    auto* fifthItem = new QHBoxLayout;
-    fifthItem->setSpacing(4);
-    fifthItem->addWidget(periodChoice->button(4));
-    fifthItem->addWidget(firstYearEdit);
-    fifthItem->addWidget(new QLabel(QStringLiteral("to"), periodGroup));
-    fifthItem->addWidget(lastYearEdit);
-    fifthItem->addStretch();
-    auto* period = new QGridLayout(periodGroup);
-    for (int i = 0; i < 3; ++i) period->addWidget(periodChoice->button(i), i, 0);
-    period->addWidget(periodChoice->button(3), 0, 1);
-    period->addLayout(fifthItem, 1, 1);
-
-    auto* periodRow = new QHBoxLayout;
-    periodRow->addWidget(periodGroup);
-    periodRow->addWidget(gageCountLabel, 1, Qt::AlignTop);
-
-    (new QVBoxLayout(commentsGroup_))->addWidget(commentBox);
-
+    // The calculation period sits under the gage table, beside the count of its gages.
+    gages_->placeBesideCount(period_);
     auto* flow = new QVBoxLayout(flowGroup_);
-    flow->addLayout(season);
-    flow->addLayout(fileButtons);
-    flow->addWidget(gridArea_, 1);
-    flow->addLayout(periodRow);
-    flow->addWidget(commentsGroup_);
-
-    auto* criteria = new QVBoxLayout;
-    criteria->addWidget(useDefaultsBox);
-    for (QRadioButton* r : {acuteButton, chronicButton, ammoniaButton}) criteria->addWidget(r);
-    auto* bioValues = new QGridLayout;
-    for (std::size_t i = 0; i < bioFieldLabels.size(); ++i) {
-        bioValues->addWidget(bioFieldLabels[i], static_cast<int>(i), 0);
-        bioValues->addWidget(bioFieldEdits[i], static_cast<int>(i), 1, Qt::AlignTop);
-    }
-    bioValues->setColumnStretch(0, 1);
-    auto* bio = new QVBoxLayout(biologicalGroup);
-    bio->addLayout(criteria);
-    bio->addSpacing(6);
-    bio->addLayout(bioValues);
-    bio->addStretch();
-
-    auto* nonBio = new QGridLayout(nonBiologicalGroup);
-    nonBio->addWidget(hydrologicalButton, 0, 0, 1, 3);
-    nonBio->addWidget(averagingPeriodsLabel, 1, 0);
-    nonBio->addWidget(averagingPeriodsEdit, 1, 1);
-    nonBio->addWidget(returnPeriodLabel, 2, 0);
-    nonBio->addWidget(returnPeriodEdit, 2, 1, Qt::AlignTop);
-    nonBio->addWidget(explicitFlowButton, 3, 0);
-    nonBio->addWidget(flowEdit, 3, 1);
-    nonBio->addWidget(flowUnitLabel, 3, 2);
-    nonBio->addWidget(percentileButton, 4, 0);
-    nonBio->addWidget(percentileEdit, 4, 1);
-    nonBio->addWidget(percentUnitLabel, 4, 2);
-    nonBio->setColumnStretch(0, 1);
-    nonBio->setRowStretch(5, 1);
-    averagingPeriodsLabel->setContentsMargins(20, 0, 0, 0);
-    returnPeriodLabel->setContentsMargins(20, 0, 0, 0);
+    flow->addWidget(season_);
+    flow->addWidget(gages_, 1);
+    flow->addWidget(comments_);
 
     auto* commands = new QHBoxLayout;
     commands->addWidget(calculateButton);
@@ -338,16 +161,12 @@ void MainWindow::layoutWindow() {
 
     // A larger window goes to the gage table alone.
     flowGroup_->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
-    periodGroup->setSizePolicy(periodGroup->sizePolicy().horizontalPolicy(), QSizePolicy::Fixed);
-    for (QWidget* w :
-         {static_cast<QWidget*>(biologicalGroup), static_cast<QWidget*>(nonBiologicalGroup)})
-        w->setSizePolicy(QSizePolicy::Fixed, w->sizePolicy().verticalPolicy());
     auto* rightPanel = new QWidget;
     rightPanel->setSizePolicy(QSizePolicy::Maximum, QSizePolicy::Preferred);
     auto* right = new QVBoxLayout(rightPanel);
     right->setContentsMargins(0, 0, 0, 0);
-    right->addWidget(biologicalGroup);
-    right->addWidget(nonBiologicalGroup);
+    right->addWidget(bio_);
+    right->addWidget(nonBio_);
     right->addLayout(commands);
     right->addStretch();
 
@@ -364,9 +183,8 @@ void MainWindow::layoutWindow() {
 
 void MainWindow::setHelpContexts() {
     const std::pair<QObject*, int> contexts[] = {
-        {this, mainWindowContext}, {flowGroup_, 1002},         {periodGroup, 1003},
-        {biologicalGroup, 1004},   {nonBiologicalGroup, 1005}, {calculateButton, 1006},
-        {commentsGroup_, 7}};
+        {this, mainWindowContext}, {flowGroup_, 1002},      {period_, 1003}, {bio_, 1004},
+        {nonBio_, 1005},           {calculateButton, 1006}, {comments_, 7}};
     for (const auto& [widget, context] : contexts)
         widget->setProperty(helpContextProperty, context);
 }
@@ -374,15 +192,37 @@ void MainWindow::setHelpContexts() {
 void MainWindow::createTabOrder() {
     // The layout's order: the season row by row, the file buttons, the table, the period
     // choice with its years, the comments, then the right-hand groups and the commands.
-    const QList<QWidget*> order{
-        seasonStartEdit,         seasonEndEdit,      climaticYearBox,    bioWithinSeasonBox,
-        addFilesButton,          removeUnusedButton, clearAllButton,     gageGrid,
-        periodChoice->button(0), firstYearEdit,      lastYearEdit,       commentBox,
-        useDefaultsBox,          acuteButton,        bioFieldEdits[0],   bioFieldEdits[1],
-        bioFieldEdits[2],        bioFieldEdits[3],   hydrologicalButton, averagingPeriodsEdit,
-        returnPeriodEdit,        explicitFlowButton, flowEdit,           percentileButton,
-        percentileEdit,          calculateButton,    exitButton,         helpButton};
+    QList<QWidget*> order = season_->tabOrder();
+    order << gages_->tabOrder();
+    order << period_->tabOrder();
+    order << comments_->tabOrder();
+    order << bio_->tabOrder();
+    order << nonBio_->tabOrder();
+    order << QList<QWidget*>{calculateButton, exitButton, helpButton};
     for (qsizetype i = 1; i < order.size(); ++i) QWidget::setTabOrder(order[i - 1], order[i]);
+}
+
+void MainWindow::connectPanels() {
+    // Every edit of a panel is a change of the analysis; another season is read again.
+    connect(season_, &SeasonPanel::edited, this, &MainWindow::markChanged);
+    connect(season_, &SeasonPanel::seasonChanged, this, &MainWindow::reReadTable);
+    connect(period_, &PeriodPanel::edited, this, &MainWindow::markChanged);
+    connect(comments_, &CommentsPanel::edited, this, &MainWindow::markChanged);
+    connect(bio_, &BiologicalPanel::edited, this, &MainWindow::markChanged);
+    connect(nonBio_, &NonBiologicalPanel::edited, this, &MainWindow::markChanged);
+}
+
+void MainWindow::markChanged() {
+    unsavedChanges = true;
+}
+
+bool MainWindow::seasonValid() const {
+    return season_->datesValid();
+}
+
+QString MainWindow::recordHint(const QString& record) const {
+    return periodHint(record, QString::fromStdString(season_->startText()),
+                      QString::fromStdString(season_->endText()), seasonYearShift);
 }
 
 void MainWindow::checkHelpFile() {
@@ -395,14 +235,12 @@ void MainWindow::checkHelpFile() {
 void MainWindow::startingState() {
     clearTable();
     setCaption(programName());
-    periodChoice->button(0)->setChecked(true);
-    keptStartText = seasonStartEdit->text().toStdString();
-    keptEndText = seasonEndEdit->text().toStdString();
+    period_->choose(vd::run::PeriodKind::all);
     seasonYearShift = 1;
     saveAction->setEnabled(false);
     saveAsAction->setEnabled(false);
     unsavedChanges = false;
-    addFilesButton->setFocus();
+    gages_->focusAddFiles();
 }
 
 void MainWindow::openArguments(const QStringList& paths) {

@@ -1,9 +1,11 @@
 // The calculator's main window: season and parameter entry, the gage table of
-// flow files, parameter files, help, and the start of a calculation run.
+// flow files, parameter files, help, and the start of a calculation run. The window is made
+// of panels (season, gage table, calculation period, comments, biological and
+// non-biological parameters), each owning its controls, filling in its part of the settings
+// and showing that of a parameter file; the window joins them and keeps the gage table.
 #pragma once
 
 #include <QMainWindow>
-#include <array>
 #include <functional>
 #include <memory>
 #include <string>
@@ -16,14 +18,8 @@
 #include "unsaved_flag.h"
 
 class QAction;
-class QButtonGroup;
-class QCheckBox;
 class QGroupBox;
-class QLabel;
-class QLineEdit;
-class QPlainTextEdit;
 class QPushButton;
-class QRadioButton;
 
 namespace vd {
 class LogPearsonLibrary;
@@ -37,13 +33,17 @@ namespace vd::ui {
 
 using vd::run::GageTable;
 
-class FileDropArea;
-class GageGrid;
-class GageTableModel;
-class HelpService;
-class Prompts;
 class AboutBox;
+class BiologicalPanel;
+class CommentsPanel;
+class GageTableModel;
+class GagesPanel;
+class HelpService;
+class NonBiologicalPanel;
+class PeriodPanel;
 class ProgressWindow;
+class Prompts;
+class SeasonPanel;
 
 // Reads the file in s.flowfile into the gage store; the flow reader unless a test
 // supplies its own.
@@ -67,7 +67,7 @@ class MainWindow final : public QMainWindow {
     // The program's arguments: one parameter file is opened, flow files are added.
     void openArguments(const QStringList& paths);
 
-    // The controls' texts as settings; with the gage table's rows, the calculation run's input.
+    // The panels' texts as settings; with the gage table's rows, the calculation run's input.
     vd::run::SettingsTexts settingsTexts() const;
     vd::run::RunInput runInput() const;
     // The lines of the comment box.
@@ -77,77 +77,10 @@ class MainWindow final : public QMainWindow {
     // opening another file asks first while it is set, and the caption is marked.
     UnsavedFlag unsavedChanges;
 
-    // Season.
-    QLineEdit* seasonStartEdit;
-    QLineEdit* seasonEndEdit;
-    QLabel* seasonEndLabel;
-    QLabel* dateFormatLabel;
-    QCheckBox* climaticYearBox;  // "Season is full climatic year"
-    // The biological flow, percentiles and excursion rates within the season, not over the
-    // whole record; only a season shorter than the year has a choice.
-    QCheckBox* bioWithinSeasonBox;
-    // Gage table and calculation period.
-    QPushButton* addFilesButton;
-    QPushButton* removeUnusedButton;
-    QPushButton* clearAllButton;
-    GageGrid* gageGrid;
-    QGroupBox* periodGroup;
-    QButtonGroup* periodChoice;  // ids 0-4: all, common, longest, table, years
-    QLineEdit* firstYearEdit;
-    QLineEdit* lastYearEdit;
-    QLabel* gageCountLabel;
-    QPlainTextEdit* commentBox;
-    // Biological design flow.
-    QGroupBox* biologicalGroup;
-    QCheckBox* useDefaultsBox;
-    QRadioButton* acuteButton;
-    QRadioButton* chronicButton;
-    QRadioButton* ammoniaButton;
-    // Averaging days, years between excursions, clustering days, excursions per cluster, and
-    // a fifth value the parameter file stores but the window never shows.
-    std::array<QLineEdit*, 5> bioFieldEdits{};
-    std::array<QLabel*, 4> bioFieldLabels{};
-    // Non-biological design flow.
-    QGroupBox* nonBiologicalGroup;
-    QRadioButton* hydrologicalButton;
-    QRadioButton* explicitFlowButton;
-    QRadioButton* percentileButton;
-    QLineEdit* averagingPeriodsEdit;
-    QLineEdit* returnPeriodEdit;
-    QLineEdit* flowEdit;
-    QLineEdit* percentileEdit;
-    QLabel* flowUnitLabel;
-    QLabel* percentUnitLabel;
-    // Commands.
-    QPushButton* calculateButton;
-    QPushButton* exitButton;
-    QPushButton* helpButton;
-    QAction* clearFlowsAction;
-    QAction* openAction;
-    QAction* saveAction;  // "Save": the open parameter file, or Save As without one
-    QAction* saveAsAction;
-    QAction* exitAction;
-    QAction* runAction;
-    QAction* helpAction;
-    QAction* aboutAction;
-
-    // What the parameter file keeps beside the controls: a start text (the window's first or
-    // the file's), the end date the user typed (restored when "full climatic year" is cleared) and
-    // the user's own biological values (restored when "Use defaults" is cleared).
-    std::string keptStartText = "Apr 1";
-    std::string keptEndText = "Mar 31";
-    std::array<std::string, 5> keptBioTexts{};
-    int nonBiologicalKind = 4;  // 4 hydrological, 5 explicit flow, 6 percentile
-    // 1 when the season runs over the end of the year, so a record's first season starts in
-    // the year before its first listed year.
-    int seasonYearShift = 1;
-    QString parameterFilePath;  // the file last saved or opened
-
     const GageTable& gageTable() const { return table_; }
     GageTableModel& gageModel() const { return *model_; }
     ProgressWindow& progressWindow() const { return *progress_; }
     AboutBox& aboutBox() const { return *about_; }
-    int gridContentWidth = 0;  // the gage grid's columns, without a scroll bar
 
     // Operations of the window, also reached through its menu and buttons.
     void clearTable();
@@ -179,40 +112,23 @@ class MainWindow final : public QMainWindow {
 
   protected:
     void closeEvent(QCloseEvent* event) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
     // Construction, in the order the constructor calls them.
     void createActions();
     void createMenus();
-    void createFlowDataGroup();
-    void createBiologicalGroup();
-    void createNonBiologicalGroup();
+    void createPanels();
     void createCommandButtons();
     void layoutWindow();
     void setHelpContexts();
     void createTabOrder();
-    void connectSeasonHandlers();
-    void connectParameterHandlers();
+    void connectPanels();
     void connectGageTable();
     void checkHelpFile();
     void startingState();
 
-    // Season and parameter entry.
-    void rememberSeason();
-    void leaveSeasonEdit(QLineEdit* edit);
-    void onSeasonStartEdited();
-    void onClimaticYearToggled(bool checked);
-    void onUseDefaultsToggled(bool checked);
-    void onCriterionChosen(int criterion);
-    void onNonBiologicalKindChosen(int choice);
     void markChanged();
-    void onYearEdited();
-    void refuseSeasonDate(QLineEdit* edit);
-    void reReadIfSeasonChanged();
-    std::string dayBeforeStart() const;
     bool seasonValid() const;
-    void writeCriterionDefaults();
 
     // Asks before the analysis is replaced while it has unsaved changes; true to go on.
     bool mayDiscardChanges();
@@ -236,9 +152,6 @@ class MainWindow final : public QMainWindow {
     vd::run::ParamFile parameterFileContent() const;
     void applyParameterFile(const vd::run::ParamFile& p);
     void rebuildGageTable(const std::vector<vd::run::ParamFileEntry>& entries);
-    QRadioButton* criterionButton(vd::run::CriterionKind kind) const;
-    QRadioButton* nonBiologicalButton(vd::run::NonBiologicalKind kind) const;
-    vd::run::NonBiologicalKind nonBiologicalChoice() const;
 
     Prompts& prompts_;
     QString caption_;
@@ -250,18 +163,34 @@ class MainWindow final : public QMainWindow {
     CheckImages checkImages_;
     GageTable table_;
     GageTableModel* model_;
-    FileDropArea* gridArea_;
+    // 1 when the season runs over the end of the year, so a record's first season starts in
+    // the year before its first listed year.
+    int seasonYearShift = 1;
+    QString parameterFilePath;  // the file last saved or opened
+
+    // The panels; the first four are in the "Flow Data Parameters" group.
     QGroupBox* flowGroup_;
-    QGroupBox* commentsGroup_;
-    QLabel* seasonStartLabel;
-    QLabel* averagingPeriodsLabel;
-    QLabel* returnPeriodLabel;
+    SeasonPanel* season_;
+    GagesPanel* gages_;
+    PeriodPanel* period_;
+    CommentsPanel* comments_;
+    BiologicalPanel* bio_;
+    NonBiologicalPanel* nonBio_;
+    // Commands.
+    QPushButton* calculateButton;
+    QPushButton* exitButton;
+    QPushButton* helpButton;
+    QAction* clearFlowsAction;
+    QAction* openAction;
+    QAction* saveAction;  // "Save": the open parameter file, or Save As without one
+    QAction* saveAsAction;
+    QAction* exitAction;
+    QAction* runAction;
+    QAction* helpAction;
+    QAction* aboutAction;
+
     AboutBox* about_;
     ProgressWindow* progress_;
-    std::string save_;  // end text + start text when a date edit was entered
-    // The season texts when a date edit was entered, restored when a date is refused.
-    QString startOnEntry_;
-    QString endOnEntry_;
 };
 
 }  // namespace vd::ui

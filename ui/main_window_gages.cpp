@@ -1,27 +1,25 @@
 // The gage table of the main window: adding flow files, the Use marks, removing unused
 // files, clearing, and the re-read after a change of season.
-#include <QButtonGroup>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QGroupBox>
-#include <QLabel>
-#include <QLineEdit>
 #include <QPushButton>
-#include <QRadioButton>
 #include <algorithm>
 
+#include "biological_panel.h"
 #include "errors.h"
 #include "flow_file_cache.h"
 #include "flow_file_kinds.h"
-#include "gage_grid.h"
 #include "gage_rows.h"
 #include "gage_table_model.h"
+#include "gages_panel.h"
 #include "main_window.h"
+#include "period_panel.h"
 #include "program_name.h"
 #include "prompts.h"
 #include "results/progress_window.h"
 #include "season_date.h"
+#include "season_panel.h"
 #include "web_fetch_dialog.h"
 
 namespace vd::ui {
@@ -35,54 +33,41 @@ QString fileTitle(const QString& path) {
 }  // namespace
 
 void MainWindow::connectGageTable() {
-    connect(addFilesButton, &QPushButton::clicked, this, &MainWindow::chooseFlowFiles);
-    connect(removeUnusedButton, &QPushButton::clicked, this, &MainWindow::removeUnusedFiles);
-    connect(clearAllButton, &QPushButton::clicked, this, &MainWindow::clearAll);
-    connect(gageGrid, &GageGrid::useToggleRequested, this,
+    connect(gages_, &GagesPanel::addFilesClicked, this, &MainWindow::chooseFlowFiles);
+    connect(gages_, &GagesPanel::removeUnusedClicked, this, &MainWindow::removeUnusedFiles);
+    connect(gages_, &GagesPanel::clearAllClicked, this, &MainWindow::clearAll);
+    connect(gages_, &GagesPanel::useToggleRequested, this,
             [this](int row) { toggleUseMark(GageTableModel::colUse, row); });
-    connect(gageGrid, &GageGrid::useAllRequested, this, [this](bool use) { setAllUseMarks(use); });
+    connect(gages_, &GagesPanel::useAllRequested, this, [this](bool use) { setAllUseMarks(use); });
     // An edited Start or End cell (and every Use mark) is a change of the analysis.
     connect(model_, &GageTableModel::dataChanged, this, &MainWindow::markChanged);
-    connect(gridArea_, &FileDropArea::filesDropped, this, &MainWindow::openArguments);
-    connect(gridArea_, &FileDropArea::resized, this, &MainWindow::sizeGrid);
+    connect(gages_, &GagesPanel::filesDropped, this, &MainWindow::openArguments);
 }
 
 void MainWindow::clearTable() {
     model_->change([](GageTable& t) { t.clear(); });
-    setGridEnabled(false);
-    gridContentWidth = gageGrid->contentWidth();
-    sizeGrid();
-    gageGrid->setCurrentIndex({});
-    gageGrid->clearSelection();
-    for (QWidget* w :
-         {static_cast<QWidget*>(removeUnusedButton), static_cast<QWidget*>(calculateButton),
-          static_cast<QWidget*>(clearAllButton), static_cast<QWidget*>(periodGroup)})
+    gages_->showEmptyTable();
+    for (QWidget* w : {static_cast<QWidget*>(calculateButton), static_cast<QWidget*>(period_)})
         w->setEnabled(false);
-    gageCountLabel->setText(QStringLiteral("No gages"));
-    gageCountLabel->setEnabled(true);
 }
 
 void MainWindow::setGridEnabled(bool enabled) {
-    gageGrid->setEnabled(enabled);
+    gages_->setGridEnabled(enabled);
 }
 
 void MainWindow::sizeGrid() {
-    // The grid fills the width of its area and is as high as its rows, up to the area's
-    // height in whole rows; below that the window's background shows.
-    const int rh = gageGrid->rowHeight();
-    const int rows = model_->rowCount() + 1;  // with the header
-    const int fitting = std::max(2, gridArea_->height() / rh);
-    gageGrid->setGeometry(0, 0, gridArea_->width(), std::min(rows, fitting) * rh);
+    gages_->sizeGrid();
 }
 
 bool MainWindow::checkSeasonForAdding() {
-    const std::pair<QLineEdit*, const char*> dates[] = {{seasonStartEdit, "Invalid start date"},
-                                                        {seasonEndEdit, "Invalid end date"}};
-    for (const auto& [edit, message] : dates) {
-        if (vd::parseSeasonDate(edit->text().toStdString()).valid()) continue;
+    using Date = SeasonPanel::Date;
+    const std::pair<Date, const char*> dates[] = {{Date::start, "Invalid start date"},
+                                                  {Date::end, "Invalid end date"}};
+    for (const auto& [date, message] : dates) {
+        if (vd::parseSeasonDate(season_->text(date)).valid()) continue;
         prompts_.message(this, QStringLiteral("Error"), QString::fromLatin1(message),
                          MessageIcon::exclamation);
-        edit->setFocus();
+        season_->focus(date);
         return false;
     }
     return true;
@@ -190,8 +175,7 @@ bool MainWindow::refuseOverfullTable(const QString& path, int gages) {
 std::vector<int> MainWindow::addFiles(const QStringList& paths) {
     const int n = static_cast<int>(paths.size());
     std::vector<int> added(static_cast<std::size_t>(n), 0);
-    seasonYearShift =
-        vd::seasonYearShift(seasonStartEdit->text().toStdString(), seasonEndEdit->text().toStdString());
+    seasonYearShift = vd::seasonYearShift(season_->startText(), season_->endText());
     progress_->setCaption(QStringLiteral("Reading flow records"));
     progress_->setGauge(0);
     progress_->showNow();
@@ -207,8 +191,8 @@ std::vector<int> MainWindow::addFiles(const QStringList& paths) {
         progress_->setGauge(100 * (n - k) / n);
         progress_->showNow();
         s.flowfile = QFile::encodeName(path).toStdString();
-        s.seasonStart = seasonStartEdit->text().toStdString();
-        s.seasonEnd = seasonEndEdit->text().toStdString();
+        s.seasonStart = season_->startText();
+        s.seasonEnd = season_->endText();
         s.J1 = -999;
         s.J2 = 199;
         s.j1send.fill(-999);
@@ -239,7 +223,7 @@ std::vector<int> MainWindow::addFiles(const QStringList& paths) {
             model_->appendRow(vd::run::gageRowOf(path.toStdString(), g, s.store.sites));
             sizeGrid();
             setGridEnabled(true);
-            gageGrid->repaint();
+            gages_->repaintGrid();
             lastFy = g.firstYear;
             lastLy = g.lastYear;
         }
@@ -251,14 +235,13 @@ std::vector<int> MainWindow::addFiles(const QStringList& paths) {
         clearTable();
         return added;
     }
-    gageCountLabel->setText(QString::fromStdString(table_.countText()));
-    firstYearEdit->setText(QString::number(lastFy));
-    lastYearEdit->setText(QString::number(lastLy));
-    for (QWidget* w :
-         {static_cast<QWidget*>(calculateButton), static_cast<QWidget*>(clearAllButton),
-          static_cast<QWidget*>(periodGroup), static_cast<QWidget*>(biologicalGroup)})
+    gages_->showCount(QString::fromStdString(table_.countText()));
+    period_->showYears(QString::number(lastFy), QString::number(lastLy));
+    for (QWidget* w : {static_cast<QWidget*>(calculateButton), static_cast<QWidget*>(period_),
+                       static_cast<QWidget*>(bio_)})
         w->setEnabled(true);
-    periodChoice->button(0)->setChecked(true);
+    gages_->setClearAllEnabled(true);
+    period_->choose(vd::run::PeriodKind::all);
     saveAction->setEnabled(true);
     saveAsAction->setEnabled(true);
     update();
@@ -280,7 +263,7 @@ void MainWindow::setAllUseMarks(bool use) {
 }
 
 void MainWindow::updateUseButtons() {
-    removeUnusedButton->setEnabled(table_.someFileUnused());
+    gages_->setRemoveUnusedEnabled(table_.someFileUnused());
     calculateButton->setEnabled(table_.used() > 0);
 }
 
@@ -295,9 +278,9 @@ void MainWindow::removeUnusedFiles() {
         return;
     }
     sizeGrid();
-    gageCountLabel->setText(
+    gages_->showCount(
         QStringLiteral("%1 gages in %2 files").arg(table_.rowCount()).arg(table_.files()));
-    removeUnusedButton->setEnabled(false);
+    gages_->setRemoveUnusedEnabled(false);
 }
 
 void MainWindow::clearAll() {

@@ -1,79 +1,27 @@
-// What a calculation run reads from the main window.
-#include <QButtonGroup>
-#include <QCheckBox>
-#include <QLineEdit>
-#include <QPlainTextEdit>
-#include <QRadioButton>
-#include <algorithm>
-
+// What a calculation run reads from the main window: the settings its panels fill in, with
+// the rows of the gage table.
+#include "biological_panel.h"
+#include "comments_panel.h"
 #include "main_window.h"
+#include "non_biological_panel.h"
+#include "period_panel.h"
+#include "season_panel.h"
 
 namespace vd::ui {
 
 std::vector<std::string> MainWindow::commentLines() const {
-    // An empty box holds no line, not one empty line.
-    const QString memo = commentBox->toPlainText();
-    std::vector<std::string> lines;
-    if (memo.isEmpty()) return lines;
-    for (const QString& line : memo.split(QLatin1Char('\n'))) lines.push_back(line.toStdString());
-    return lines;
+    return comments_->lines();
 }
 
-QRadioButton* MainWindow::criterionButton(vd::run::CriterionKind kind) const {
-    switch (kind) {
-        case vd::run::CriterionKind::chronic:
-            return chronicButton;
-        case vd::run::CriterionKind::ammonia:
-            return ammoniaButton;
-        case vd::run::CriterionKind::acute:
-            break;
-    }
-    return acuteButton;
-}
-
-QRadioButton* MainWindow::nonBiologicalButton(vd::run::NonBiologicalKind kind) const {
-    switch (kind) {
-        case vd::run::NonBiologicalKind::explicitFlow:
-            return explicitFlowButton;
-        case vd::run::NonBiologicalKind::percentile:
-            return percentileButton;
-        case vd::run::NonBiologicalKind::hydrological:
-            break;
-    }
-    return hydrologicalButton;
-}
-
-vd::run::NonBiologicalKind MainWindow::nonBiologicalChoice() const {
-    return nonBiologicalKind == 5   ? vd::run::NonBiologicalKind::explicitFlow
-           : nonBiologicalKind == 6 ? vd::run::NonBiologicalKind::percentile
-                                    : vd::run::NonBiologicalKind::hydrological;
-}
-
-// The one place where the window's controls become the settings as typed.
+// The one place where the window's panels become the settings as typed; the report switch,
+// which the main window does not show, keeps its default.
 vd::run::SettingsTexts MainWindow::settingsTexts() const {
-    const auto text = [](const QLineEdit* e) { return e->text().toStdString(); };
     vd::run::SettingsTexts t;
-    t.seasonStart = text(seasonStartEdit);
-    t.seasonEnd = text(seasonEndEdit);
-    t.fullClimaticYear = climaticYearBox->isChecked();
-    t.bioWithinSeason = bioWithinSeasonBox->isChecked();
-    t.period = static_cast<vd::run::PeriodKind>(std::max(0, periodChoice->checkedId()));
-    t.firstYear = text(firstYearEdit);
-    t.lastYear = text(lastYearEdit);
-    t.bioAveragingDays = text(bioFieldEdits[0]);
-    t.bioYearsBetween = text(bioFieldEdits[1]);
-    t.bioClusterDays = text(bioFieldEdits[2]);
-    t.bioExcursionsPerCluster = text(bioFieldEdits[3]);
-    t.criterion = ammoniaButton->isChecked()   ? vd::run::CriterionKind::ammonia
-                  : chronicButton->isChecked() ? vd::run::CriterionKind::chronic
-                                               : vd::run::CriterionKind::acute;
-    t.useDefaults = useDefaultsBox->isChecked();
-    t.averagingPeriods = text(averagingPeriodsEdit);
-    t.returnYears = text(returnPeriodEdit);
-    t.flow = text(flowEdit);
-    t.percentile = text(percentileEdit);
-    t.nonBiological = nonBiologicalChoice();
-    t.comments = commentLines();
+    season_->fillTexts(t);
+    period_->fillTexts(t);
+    bio_->fillTexts(t);
+    nonBio_->fillTexts(t);
+    comments_->fillTexts(t);
     return t;
 }
 

@@ -1,20 +1,20 @@
 // "Save as..." and "Open..." of the main window: the whole analysis to and from a
 // parameter file, with the gage table rebuilt from the stored flow files.
-#include <QButtonGroup>
-#include <QCheckBox>
 #include <QFile>
 #include <QFileInfo>
-#include <QLineEdit>
-#include <QPlainTextEdit>
-#include <QRadioButton>
 #include <algorithm>
 
+#include "biological_panel.h"
+#include "comments_panel.h"
 #include "errors.h"
 #include "gage_table_model.h"
 #include "input_file.h"
 #include "main_window.h"
+#include "non_biological_panel.h"
+#include "period_panel.h"
 #include "program_name.h"
 #include "prompts.h"
+#include "season_panel.h"
 #include "utf8_path.h"
 #include "vd_paramfile.h"
 #include "whole_file.h"
@@ -22,10 +22,6 @@
 namespace vd::ui {
 
 namespace {
-
-std::string text(const QLineEdit* edit) {
-    return edit->text().toStdString();
-}
 
 QString qs(const std::string& s) {
     return QString::fromStdString(s);
@@ -59,9 +55,9 @@ vd::run::ParamFile MainWindow::parameterFileContent() const {
         vd::run::periodTextsForFile(p.settings.averagingPeriods, p.settings.returnYears);
     p.settings.averagingPeriods = periods.averagingPeriods;
     p.settings.returnYears = periods.returnYears;
-    p.criterionMarked =
-        acuteButton->isChecked() || chronicButton->isChecked() || ammoniaButton->isChecked();
-    p.kept = {keptStartText, keptEndText, keptBioTexts, text(bioFieldEdits[4])};
+    p.criterionMarked = bio_->criterionMarked();
+    season_->fillKept(p.kept);
+    bio_->fillKept(p.kept);
     for (const GageRow& r : table_.rows()) p.entries.push_back({r.path, r.use});
     return p;
 }
@@ -168,34 +164,15 @@ void MainWindow::openParameterFile(const QString& path) {
 }
 
 void MainWindow::applyParameterFile(const vd::run::ParamFile& p) {
-    // Written in the file's order: each control's handlers run, and every later value
-    // overwrites what a handler wrote before it. The old table goes first, so that no
-    // season change re-reads it.
+    // Distributed to the panels in the file's order: each control's handlers run, and every
+    // later value overwrites what a handler wrote before it. The old table goes first, so
+    // that no season change re-reads it.
     clearTable();
     const vd::run::SettingsTexts t = vd::run::settingsTextsOf(p);
-    climaticYearBox->setChecked(t.fullClimaticYear);
-    seasonEndEdit->setText(qs(t.seasonEnd));
-    seasonStartEdit->setText(qs(t.seasonStart));
-    keptStartText = p.kept.seasonStart;
-    keptEndText = p.kept.seasonEnd;
-    QStringList comments;
-    for (const auto& c : t.comments) comments << qs(c);
-    commentBox->setPlainText(comments.join(QLatin1Char('\n')));
-    useDefaultsBox->setChecked(t.useDefaults);
-    // A file that marks no criterion leaves the choice as it is.
-    if (p.criterionMarked) criterionButton(t.criterion)->setChecked(true);
-    const std::string* bio[] = {&t.bioAveragingDays, &t.bioYearsBetween, &t.bioClusterDays,
-                                &t.bioExcursionsPerCluster};
-    for (std::size_t i = 0; i < std::size(bio); ++i) bioFieldEdits[i]->setText(qs(*bio[i]));
-    // The fifth value is kept by the format but never shown.
-    bioFieldEdits[4]->setText(qs(p.kept.hiddenBiological));
-    keptBioTexts = p.kept.biological;
-    averagingPeriodsEdit->setText(qs(t.averagingPeriods));
-    returnPeriodEdit->setText(qs(t.returnYears));
-    flowEdit->setText(qs(t.flow));
-    percentileEdit->setText(qs(t.percentile));
-    nonBiologicalButton(t.nonBiological)->setChecked(true);
-    bioWithinSeasonBox->setChecked(t.bioWithinSeason);
+    season_->showTexts(t, p.kept);
+    comments_->showTexts(t);
+    bio_->showTexts(t, p.kept, p.criterionMarked);
+    nonBio_->showTexts(t);
 
     bool anyMissing = false;
     const std::vector<vd::run::ParamFileEntry> kept =
@@ -206,9 +183,8 @@ void MainWindow::applyParameterFile(const vd::run::ParamFile& p) {
             missing << qs(e.path);
     if (!missing.isEmpty()) showMissingFiles(missing);
     rebuildGageTable(kept);
-    firstYearEdit->setText(qs(t.firstYear));
-    lastYearEdit->setText(qs(t.lastYear));
-    periodChoice->button(static_cast<int>(t.period))->setChecked(true);
+    // After the table, whose files write the years and choose all dates as they are added.
+    period_->showTexts(t);
 }
 
 void MainWindow::showMissingFiles(const QStringList& missing) {

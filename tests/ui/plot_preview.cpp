@@ -12,6 +12,7 @@
 #include "plot_window.h"
 #include "results/results_window.h"
 #include "ui_fakes.h"
+#include "widget_lookup.h"
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
@@ -23,7 +24,7 @@ int main(int argc, char** argv) {
     vd::ui::MainWindow main({prompts, help, QString(), &lib, {}});
     main.show();
     main.addFlowFiles(paths);
-    main.averagingPeriodsEdit->setText(QStringLiteral("7,30"));
+    vd::test::child<QLineEdit>(main, "averagingPeriods")->setText(QStringLiteral("7,30"));
 
     vd::ui::ResultsWindow& results = vd::ui::resultsWindowOf(main);
     vd::ui::PlotWindow* plots = nullptr;

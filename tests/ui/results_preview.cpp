@@ -14,6 +14,7 @@
 #include "results/results_grid.h"
 #include "results/results_window.h"
 #include "ui_fakes.h"
+#include "widget_lookup.h"
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
@@ -25,7 +26,7 @@ int main(int argc, char** argv) {
     vd::ui::MainWindow main({prompts, help, QString(), &lib, {}});
     main.show();
     main.addFlowFiles(paths);
-    main.averagingPeriodsEdit->setText(QStringLiteral("7,30"));
+    vd::test::child<QLineEdit>(main, "averagingPeriods")->setText(QStringLiteral("7,30"));
 
     vd::ui::ResultsWindow& results = vd::ui::resultsWindowOf(main);
     QTimer::singleShot(seconds * 1000, &results, [&] {

@@ -24,6 +24,7 @@
 #include <QTextBrowser>
 #include <QUrl>
 #include <algorithm>
+#include <array>
 #include <functional>
 #include <memory>
 
@@ -31,8 +32,10 @@
 #include "flow_reader.h"
 #include "gage_grid.h"
 #include "gage_table_model.h"
+#include "gages_panel.h"
 #include "ui_fakes.h"
 #include "vd_paramfile.h"
+#include "widget_lookup.h"
 
 using namespace vd;
 using namespace vd::test;
@@ -40,6 +43,96 @@ using ui::GageTableModel;
 using ui::MainWindow;
 
 namespace {
+
+// The window's controls, found by their object names: the window keeps its widgets private.
+struct Controls {
+    Controls() = default;
+    explicit Controls(const MainWindow& w);
+    // The radio button of a period choice.
+    QRadioButton* period(run::PeriodKind kind) const;
+
+    QLineEdit* seasonStartEdit = nullptr;
+    QLineEdit* seasonEndEdit = nullptr;
+    QCheckBox* climaticYearBox = nullptr;
+    QCheckBox* bioWithinSeasonBox = nullptr;
+    QPushButton* addFilesButton = nullptr;
+    QPushButton* removeUnusedButton = nullptr;
+    QPushButton* clearAllButton = nullptr;
+    ui::GageGrid* gageGrid = nullptr;
+    QLabel* gageCountLabel = nullptr;
+    QGroupBox* periodGroup = nullptr;
+    QLineEdit* firstYearEdit = nullptr;
+    QLineEdit* lastYearEdit = nullptr;
+    QPlainTextEdit* commentBox = nullptr;
+    QCheckBox* useDefaultsBox = nullptr;
+    QRadioButton* acuteButton = nullptr;
+    QRadioButton* chronicButton = nullptr;
+    QRadioButton* ammoniaButton = nullptr;
+    QRadioButton* hydrologicalButton = nullptr;
+    QRadioButton* explicitFlowButton = nullptr;
+    QRadioButton* percentileButton = nullptr;
+    QLineEdit* averagingPeriodsEdit = nullptr;
+    QLineEdit* returnPeriodEdit = nullptr;
+    QLineEdit* flowEdit = nullptr;
+    QLineEdit* percentileEdit = nullptr;
+    QLabel* flowUnitLabel = nullptr;
+    QLabel* percentUnitLabel = nullptr;
+    QPushButton* calculateButton = nullptr;
+    QPushButton* exitButton = nullptr;
+    QPushButton* helpButton = nullptr;
+    QAction* clearFlowsAction = nullptr;
+    QAction* saveAction = nullptr;
+    QAction* saveAsAction = nullptr;
+    QAction* helpAction = nullptr;
+    std::array<QLineEdit*, 4> bioFieldEdits{};  // the four biological values shown
+    const MainWindow* window = nullptr;
+};
+
+Controls::Controls(const MainWindow& w) : window(&w) {
+    seasonStartEdit = child<QLineEdit>(w, "seasonStart");
+    seasonEndEdit = child<QLineEdit>(w, "seasonEnd");
+    climaticYearBox = child<QCheckBox>(w, "climaticYear");
+    bioWithinSeasonBox = child<QCheckBox>(w, "bioWithinSeason");
+    addFilesButton = child<QPushButton>(w, "addFiles");
+    removeUnusedButton = child<QPushButton>(w, "removeUnused");
+    clearAllButton = child<QPushButton>(w, "clearAll");
+    gageGrid = child<ui::GageGrid>(w, "gageGrid");
+    gageCountLabel = child<QLabel>(w, "gageCount");
+    periodGroup = child<QGroupBox>(w, "calculationPeriod");
+    firstYearEdit = child<QLineEdit>(w, "firstYear");
+    lastYearEdit = child<QLineEdit>(w, "lastYear");
+    commentBox = child<QPlainTextEdit>(w, "comments");
+    useDefaultsBox = child<QCheckBox>(w, "useDefaults");
+    acuteButton = child<QRadioButton>(w, "acute");
+    chronicButton = child<QRadioButton>(w, "chronic");
+    ammoniaButton = child<QRadioButton>(w, "ammonia");
+    hydrologicalButton = child<QRadioButton>(w, "hydrological");
+    explicitFlowButton = child<QRadioButton>(w, "explicitFlow");
+    percentileButton = child<QRadioButton>(w, "flowPercentile");
+    averagingPeriodsEdit = child<QLineEdit>(w, "averagingPeriods");
+    returnPeriodEdit = child<QLineEdit>(w, "returnPeriod");
+    flowEdit = child<QLineEdit>(w, "flow");
+    percentileEdit = child<QLineEdit>(w, "percentile");
+    flowUnitLabel = child<QLabel>(w, "flowUnit");
+    percentUnitLabel = child<QLabel>(w, "percentUnit");
+    calculateButton = child<QPushButton>(w, "calculate");
+    exitButton = child<QPushButton>(w, "exit");
+    helpButton = child<QPushButton>(w, "help");
+    clearFlowsAction = child<QAction>(w, "clearFlowsAction");
+    saveAction = child<QAction>(w, "saveAction");
+    saveAsAction = child<QAction>(w, "saveAsAction");
+    helpAction = child<QAction>(w, "helpAction");
+    const char* bio[] = {"bioAveragingDays", "bioYearsBetween", "bioClusterDays",
+                         "bioExcursionsPerCluster"};
+    for (std::size_t i = 0; i < bioFieldEdits.size(); ++i)
+        bioFieldEdits[i] = child<QLineEdit>(w, bio[i]);
+}
+
+QRadioButton* Controls::period(run::PeriodKind kind) const {
+    const char* names[] = {"periodAll", "periodCommon", "periodLongest", "periodTable",
+                           "periodYears"};
+    return child<QRadioButton>(*window, names[static_cast<int>(kind)]);
+}
 
 // One window with its stand-ins. `realReader` reads real flow files instead of FakeReader's.
 struct Fixture {
@@ -54,6 +147,7 @@ struct Fixture {
         form = std::make_unique<MainWindow>(
             ui::MainWindowServices{prompts, help, helpFile, nullptr, r});
         progress = &form->progressWindow();
+        c = Controls(*form);
     }
 
     // A file that exists on disk (so a parameter file keeps it), read as the given gages.
@@ -84,7 +178,7 @@ struct Fixture {
         edit->setFocus();
         edit->selectAll();
         QTest::keyClicks(edit, text);
-        form->commentBox->setFocus();
+        c.commentBox->setFocus();
         QApplication::processEvents();
     }
 
@@ -92,7 +186,7 @@ struct Fixture {
     bool drop(const QList<QUrl>& urls) {
         QMimeData mime;
         mime.setUrls(urls);
-        QWidget* area = form->gageGrid->parentWidget();
+        QWidget* area = c.gageGrid->parentWidget();
         QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &mime, Qt::LeftButton, {});
         QApplication::sendEvent(area, &enter);
         if (!enter.isAccepted()) return false;
@@ -115,6 +209,7 @@ struct Fixture {
     FakeReader reader;
     const ui::ProgressWindow* progress = nullptr;
     std::unique_ptr<MainWindow> form;
+    Controls c;  // the window's controls
 };
 
 std::vector<FakeGage> gages(const std::string& prefix, int n, int j1 = 89, int j2 = 121) {
@@ -123,9 +218,9 @@ std::vector<FakeGage> gages(const std::string& prefix, int n, int j1 = 89, int j
     return g;
 }
 
-QStringList bioTexts(const MainWindow& f) {
+QStringList bioTexts(const Controls& c) {
     QStringList t;
-    for (int i = 0; i < 4; ++i) t << f.bioFieldEdits[static_cast<std::size_t>(i)]->text();
+    for (const QLineEdit* edit : c.bioFieldEdits) t << edit->text();
     return t;
 }
 
@@ -190,23 +285,23 @@ void MainWindowTest::startsInTheStartingState() {
     Fixture f;
     MainWindow& w = *f.form;
     QCOMPARE(w.windowTitle(), QStringLiteral("VANDO 3.1b"));
-    QCOMPARE(w.gageCountLabel->text(), QStringLiteral("No gages"));
-    QCOMPARE(w.seasonStartEdit->text(), QStringLiteral("Apr 1"));
-    QCOMPARE(w.seasonEndEdit->text(), QStringLiteral("Mar 31"));
-    QCOMPARE(bioTexts(w), (QStringList{"1", "3", "120", "5"}));
-    QVERIFY(w.acuteButton->isChecked());
-    QVERIFY(!w.seasonEndEdit->isEnabled());
-    QVERIFY(!w.gageGrid->isEnabled());
+    QCOMPARE(f.c.gageCountLabel->text(), QStringLiteral("No gages"));
+    QCOMPARE(f.c.seasonStartEdit->text(), QStringLiteral("Apr 1"));
+    QCOMPARE(f.c.seasonEndEdit->text(), QStringLiteral("Mar 31"));
+    QCOMPARE(bioTexts(f.c), (QStringList{"1", "3", "120", "5"}));
+    QVERIFY(f.c.acuteButton->isChecked());
+    QVERIFY(!f.c.seasonEndEdit->isEnabled());
+    QVERIFY(!f.c.gageGrid->isEnabled());
     for (const QWidget* off :
-         {static_cast<QWidget*>(w.removeUnusedButton), static_cast<QWidget*>(w.calculateButton),
-          static_cast<QWidget*>(w.clearAllButton), static_cast<QWidget*>(w.periodGroup)})
+         {static_cast<QWidget*>(f.c.removeUnusedButton), static_cast<QWidget*>(f.c.calculateButton),
+          static_cast<QWidget*>(f.c.clearAllButton), static_cast<QWidget*>(f.c.periodGroup)})
         QVERIFY(!off->isEnabled());
-    QVERIFY(!w.saveAsAction->isEnabled());
-    QCOMPARE(w.periodChoice->checkedId(), 0);
+    QVERIFY(!f.c.saveAsAction->isEnabled());
+    QVERIFY(f.c.period(run::PeriodKind::all)->isChecked());
     QVERIFY(!w.unsavedChanges);
     QVERIFY(f.prompts.messages.empty());
     f.show();
-    QCOMPARE(QApplication::focusWidget(), w.addFilesButton);
+    QCOMPARE(QApplication::focusWidget(), f.c.addFilesButton);
 }
 
 void MainWindowTest::missingHelpFileIsReportedOnceAndTheWindowRuns() {
@@ -228,15 +323,15 @@ void MainWindowTest::seasonDatesAreNormalisedOnLeaving() {
     Fixture f;
     f.show();
     for (const auto& c : cases) {
-        f.typeAndLeave(f.form->seasonStartEdit, QString::fromLatin1(c.typed));
-        QCOMPARE(f.form->seasonStartEdit->text(), QString::fromLatin1(c.start));
-        QCOMPARE(f.form->seasonEndEdit->text(), QString::fromLatin1(c.end));
+        f.typeAndLeave(f.c.seasonStartEdit, QString::fromLatin1(c.typed));
+        QCOMPARE(f.c.seasonStartEdit->text(), QString::fromLatin1(c.start));
+        QCOMPARE(f.c.seasonEndEdit->text(), QString::fromLatin1(c.end));
     }
     f.form->unsavedChanges = false;
     f.form->unsavedChanges = false;
-    f.typeAndLeave(f.form->seasonStartEdit,
+    f.typeAndLeave(f.c.seasonStartEdit,
                    QStringLiteral("Dec 31"));  // unchanged text: still a change
-    f.typeAndLeave(f.form->seasonStartEdit, QStringLiteral("Dec 31"));
+    f.typeAndLeave(f.c.seasonStartEdit, QStringLiteral("Dec 31"));
     QVERIFY(f.form->unsavedChanges);
 }
 
@@ -250,25 +345,25 @@ void MainWindowTest::seasonChangeReReadsOnceAndKeepsMarks() {
     f.show();
     const std::size_t before = f.reader.reads.size();
     f.reader.files[b.toStdString()][1] = {"B2", 100, 100};
-    f.typeAndLeave(f.form->seasonStartEdit, QStringLiteral("Oct 1"));
+    f.typeAndLeave(f.c.seasonStartEdit, QStringLiteral("Oct 1"));
     QCOMPARE(f.reader.reads.size(), before + 2);
     QCOMPARE(f.reader.reads.back().seasonStart, std::string("Oct 1"));
     QCOMPARE(f.cell(0, 1), QStringLiteral("B1"));
     QCOMPARE(f.cell(1, 3), QStringLiteral("N/A"));
     QCOMPARE(f.cell(2, 1), QStringLiteral("A1"));
     QCOMPARE(f.marks(), (std::vector<bool>{true, false, true}));
-    f.typeAndLeave(f.form->seasonStartEdit, QStringLiteral("Oct 1"));
+    f.typeAndLeave(f.c.seasonStartEdit, QStringLiteral("Oct 1"));
     QCOMPARE(f.reader.reads.size(), before + 2);
     // A text that is no date is refused: the date and the table stay as they are.
-    f.typeAndLeave(f.form->seasonStartEdit, QStringLiteral("xyz"));
+    f.typeAndLeave(f.c.seasonStartEdit, QStringLiteral("xyz"));
     QCOMPARE(f.reader.reads.size(), before + 2);
     QCOMPARE(f.form->gageTable().rowCount(), 3);
-    QCOMPARE(f.form->seasonStartEdit->text(), QStringLiteral("Oct 1"));
-    f.typeAndLeave(f.form->seasonStartEdit, QStringLiteral("Oct 1"));
+    QCOMPARE(f.c.seasonStartEdit->text(), QStringLiteral("Oct 1"));
+    f.typeAndLeave(f.c.seasonStartEdit, QStringLiteral("Oct 1"));
     QCOMPARE(f.reader.reads.size(), before + 2);
     // A row that now shows N/A keeps a set mark.
     f.form->toggleUseMark(6, 1);
-    f.typeAndLeave(f.form->seasonStartEdit, QStringLiteral("Sep 1"));
+    f.typeAndLeave(f.c.seasonStartEdit, QStringLiteral("Sep 1"));
     QCOMPARE(f.cell(1, 3), QStringLiteral("N/A"));
     QCOMPARE(f.marks(), (std::vector<bool>{true, true, true}));
 }
@@ -276,87 +371,85 @@ void MainWindowTest::seasonChangeReReadsOnceAndKeepsMarks() {
 void MainWindowTest::seasonChangeWithEmptyTableReadsNothing() {
     Fixture f;
     f.show();
-    f.typeAndLeave(f.form->seasonStartEdit, QStringLiteral("Jun 1"));
+    f.typeAndLeave(f.c.seasonStartEdit, QStringLiteral("Jun 1"));
     QVERIFY(f.reader.reads.empty());
-    QCOMPARE(f.form->gageCountLabel->text(), QStringLiteral("No gages"));
+    QCOMPARE(f.c.gageCountLabel->text(), QStringLiteral("No gages"));
 }
 
 void MainWindowTest::fullClimaticYearBoxKeepsTheUsersEndDate() {
     Fixture f;
-    MainWindow& w = *f.form;
-    w.climaticYearBox->setChecked(false);
-    QVERIFY(w.seasonEndEdit->isEnabled());
-    QCOMPARE(w.seasonEndEdit->text(), QStringLiteral("Mar 31"));
-    w.seasonEndEdit->setText(QStringLiteral("Sep 30"));
-    w.seasonStartEdit->setText(QStringLiteral("Jun 1"));
-    QCOMPARE(w.seasonEndEdit->text(),
+    f.c.climaticYearBox->setChecked(false);
+    QVERIFY(f.c.seasonEndEdit->isEnabled());
+    QCOMPARE(f.c.seasonEndEdit->text(), QStringLiteral("Mar 31"));
+    f.c.seasonEndEdit->setText(QStringLiteral("Sep 30"));
+    f.c.seasonStartEdit->setText(QStringLiteral("Jun 1"));
+    QCOMPARE(f.c.seasonEndEdit->text(),
              QStringLiteral("Sep 30"));  // the box is clear: no day-before rule
-    w.climaticYearBox->setChecked(true);
-    QVERIFY(!w.seasonEndEdit->isEnabled());
-    QCOMPARE(w.seasonEndEdit->text(), QStringLiteral("May 31"));
-    w.climaticYearBox->setChecked(false);
-    QCOMPARE(w.seasonEndEdit->text(), QStringLiteral("Sep 30"));
+    f.c.climaticYearBox->setChecked(true);
+    QVERIFY(!f.c.seasonEndEdit->isEnabled());
+    QCOMPARE(f.c.seasonEndEdit->text(), QStringLiteral("May 31"));
+    f.c.climaticYearBox->setChecked(false);
+    QCOMPARE(f.c.seasonEndEdit->text(), QStringLiteral("Sep 30"));
 }
 
 void MainWindowTest::useDefaultsRoundTrip() {
     Fixture f;
-    MainWindow& w = *f.form;
-    w.useDefaultsBox->setChecked(false);
-    QCOMPARE(bioTexts(w), (QStringList{"", "", "", ""}));
-    QVERIFY(w.bioFieldEdits[0]->isEnabled());
-    QVERIFY(!w.chronicButton->isEnabled());
+    f.c.useDefaultsBox->setChecked(false);
+    QCOMPARE(bioTexts(f.c), (QStringList{"", "", "", ""}));
+    QVERIFY(f.c.bioFieldEdits[0]->isEnabled());
+    QVERIFY(!f.c.chronicButton->isEnabled());
     const QStringList own{"2", "4", "100", "3"};
-    for (int i = 0; i < 4; ++i) w.bioFieldEdits[static_cast<std::size_t>(i)]->setText(own[i]);
-    w.useDefaultsBox->setChecked(true);
-    QCOMPARE(bioTexts(w), (QStringList{"1", "3", "120", "5"}));
-    QVERIFY(!w.bioFieldEdits[0]->isEnabled());
-    w.useDefaultsBox->setChecked(false);
-    QCOMPARE(bioTexts(w), own);
+    for (int i = 0; i < 4; ++i) f.c.bioFieldEdits[static_cast<std::size_t>(i)]->setText(own[i]);
+    f.c.useDefaultsBox->setChecked(true);
+    QCOMPARE(bioTexts(f.c), (QStringList{"1", "3", "120", "5"}));
+    QVERIFY(!f.c.bioFieldEdits[0]->isEnabled());
+    f.c.useDefaultsBox->setChecked(false);
+    QCOMPARE(bioTexts(f.c), own);
 }
 
 void MainWindowTest::criterionAndNonBiologicalChoices() {
     Fixture f;
     MainWindow& w = *f.form;
-    w.ammoniaButton->click();
-    QCOMPARE(bioTexts(w), (QStringList{"30", "3", "120", "4"}));
+    f.c.ammoniaButton->click();
+    QCOMPARE(bioTexts(f.c), (QStringList{"30", "3", "120", "4"}));
     QVERIFY(w.unsavedChanges);
-    w.chronicButton->click();
-    QCOMPARE(bioTexts(w), (QStringList{"4", "3", "120", "5"}));
+    f.c.chronicButton->click();
+    QCOMPARE(bioTexts(f.c), (QStringList{"4", "3", "120", "5"}));
 
     w.unsavedChanges = false;
-    w.percentileButton->click();
-    QCOMPARE(w.nonBiologicalKind, 6);
+    f.c.percentileButton->click();
+    QVERIFY(w.settingsTexts().nonBiological == run::NonBiologicalKind::percentile);
     QVERIFY(w.unsavedChanges);
-    QVERIFY(w.percentileEdit->isEnabled() && w.percentUnitLabel->isEnabled());
-    QVERIFY(!w.averagingPeriodsEdit->isEnabled() && !w.returnPeriodEdit->isEnabled() &&
-            !w.flowEdit->isEnabled() && !w.flowUnitLabel->isEnabled());
+    QVERIFY(f.c.percentileEdit->isEnabled() && f.c.percentUnitLabel->isEnabled());
+    QVERIFY(!f.c.averagingPeriodsEdit->isEnabled() && !f.c.returnPeriodEdit->isEnabled() &&
+            !f.c.flowEdit->isEnabled() && !f.c.flowUnitLabel->isEnabled());
     w.unsavedChanges = false;
-    w.percentileEdit->setText(QStringLiteral("1.5"));
+    f.c.percentileEdit->setText(QStringLiteral("1.5"));
     QVERIFY(w.unsavedChanges);
-    w.explicitFlowButton->click();
-    QCOMPARE(w.nonBiologicalKind, 5);
-    QVERIFY(w.flowEdit->isEnabled() && !w.percentileEdit->isEnabled());
+    f.c.explicitFlowButton->click();
+    QVERIFY(w.settingsTexts().nonBiological == run::NonBiologicalKind::explicitFlow);
+    QVERIFY(f.c.flowEdit->isEnabled() && !f.c.percentileEdit->isEnabled());
 
     // Choosing a period by hand is a change; it leaves the year edits as they are.
     const QString a = f.file("A.txt", gages("A", 1));
     f.add({a});
     w.unsavedChanges = false;
-    w.periodChoice->button(2)->click();
+    f.c.period(run::PeriodKind::longest)->click();
     QVERIFY(w.unsavedChanges);
-    QCOMPARE(w.firstYearEdit->text(), QStringLiteral("1990"));
+    QCOMPARE(f.c.firstYearEdit->text(), QStringLiteral("1990"));
     // The year edits take typing; a typed year selects the fifth period and is a change.
-    QVERIFY(w.firstYearEdit->isEnabled() && w.lastYearEdit->isEnabled());
+    QVERIFY(f.c.firstYearEdit->isEnabled() && f.c.lastYearEdit->isEnabled());
     w.unsavedChanges = false;
-    w.lastYearEdit->selectAll();
-    QTest::keyClicks(w.lastYearEdit, QStringLiteral("2010"));
-    QCOMPARE(w.periodChoice->checkedId(), 4);
-    QCOMPARE(w.lastYearEdit->text(), QStringLiteral("2010"));
+    f.c.lastYearEdit->selectAll();
+    QTest::keyClicks(f.c.lastYearEdit, QStringLiteral("2010"));
+    QVERIFY(f.c.period(run::PeriodKind::years)->isChecked());
+    QCOMPARE(f.c.lastYearEdit->text(), QStringLiteral("2010"));
     QVERIFY(w.unsavedChanges);
     QCOMPARE(w.runInput().texts.lastYear, std::string("2010"));
     // The window's own writes of the years choose nothing.
-    w.periodChoice->button(0)->click();
-    w.firstYearEdit->setText(QStringLiteral("1991"));
-    QCOMPARE(w.periodChoice->checkedId(), 0);
+    f.c.period(run::PeriodKind::all)->click();
+    f.c.firstYearEdit->setText(QStringLiteral("1991"));
+    QVERIFY(f.c.period(run::PeriodKind::all)->isChecked());
 }
 
 void MainWindowTest::addingFilesFillsBlocksInReverseListOrder() {
@@ -385,20 +478,20 @@ void MainWindowTest::addingFilesFillsBlocksInReverseListOrder() {
         QCOMPARE(w.gageTable().row(r).path, c.toStdString());
     }
     QCOMPARE(w.gageTable().files(), 3);
-    QCOMPARE(w.gageCountLabel->text(), QStringLiteral("5 gages in 3 files"));
+    QCOMPARE(f.c.gageCountLabel->text(), QStringLiteral("5 gages in 3 files"));
     QVERIFY(w.unsavedChanges);
-    QVERIFY(w.gageGrid->isEnabled() && w.calculateButton->isEnabled() &&
-            w.clearAllButton->isEnabled() && w.periodGroup->isEnabled() &&
-            w.saveAsAction->isEnabled());
-    QCOMPARE(w.periodChoice->checkedId(), 0);
-    QCOMPARE(w.firstYearEdit->text(), QStringLiteral("1990"));
-    QCOMPARE(w.lastYearEdit->text(), QStringLiteral("2021"));
+    QVERIFY(f.c.gageGrid->isEnabled() && f.c.calculateButton->isEnabled() &&
+            f.c.clearAllButton->isEnabled() && f.c.periodGroup->isEnabled() &&
+            f.c.saveAsAction->isEnabled());
+    QVERIFY(f.c.period(run::PeriodKind::all)->isChecked());
+    QCOMPARE(f.c.firstYearEdit->text(), QStringLiteral("1990"));
+    QCOMPARE(f.c.lastYearEdit->text(), QStringLiteral("2021"));
 
     Fixture g;
     g.add({g.file("One.txt", gages("X", 1))});
-    QCOMPARE(g.form->gageCountLabel->text(), QStringLiteral("1 gage in 1 file"));
+    QCOMPARE(g.c.gageCountLabel->text(), QStringLiteral("1 gage in 1 file"));
     g.add({g.file("Two.txt", gages("Y", 1))});
-    QCOMPARE(g.form->gageCountLabel->text(), QStringLiteral("2 gages in 2 files"));
+    QCOMPARE(g.c.gageCountLabel->text(), QStringLiteral("2 gages in 2 files"));
     // The same file again: asked first, then a further block.
     g.add({g.dir.filePath("Two.txt")});
     QCOMPARE(g.prompts.questions.back(),
@@ -428,17 +521,18 @@ void MainWindowTest::gridGrowsTo15RowsThenScrolls() {
         Fixture f;
         f.show();
         f.add({f.file("A.txt", gages("G", n))});
-        const ui::GageGrid* grid = f.form->gageGrid;
+        const ui::GageGrid* grid = f.c.gageGrid;
         QCOMPARE(grid->height(), 15 * grid->rowHeight());
         QApplication::processEvents();
         QCOMPARE(grid->width(), grid->parentWidget()->width());
-        QVERIFY(grid->width() >= f.form->gridContentWidth + grid->scrollBarWidth());
+        QVERIFY(grid->width() >=
+                f.form->findChild<ui::GagesPanel*>()->gridContentWidth() + grid->scrollBarWidth());
         QCOMPARE(grid->verticalScrollBar()->maximum() > 0, n == 15);
     }
     Fixture f;
     f.show();
     f.add({f.file("A.txt", gages("G", 3))});
-    QCOMPARE(f.form->gageGrid->height(), 4 * f.form->gageGrid->rowHeight());
+    QCOMPARE(f.c.gageGrid->height(), 4 * f.c.gageGrid->rowHeight());
 }
 
 void MainWindowTest::unreadableFileGivesOneMessageAndAddsNothing() {
@@ -453,13 +547,13 @@ void MainWindowTest::unreadableFileGivesOneMessageAndAddsNothing() {
                             "\n\n(Exception class name = EInOutError, message = File not found)")
                  .arg(bad));
     QCOMPARE(f.form->gageTable().rowCount(), 2);
-    QCOMPARE(f.form->gageCountLabel->text(), QStringLiteral("2 gages in 1 file"));
+    QCOMPARE(f.c.gageCountLabel->text(), QStringLiteral("2 gages in 1 file"));
 
     // Nothing readable at all: the table stays empty and says so.
     Fixture g;
     g.add({g.dir.filePath("missing.txt")});
-    QCOMPARE(g.form->gageCountLabel->text(), QStringLiteral("No gages"));
-    QVERIFY(!g.form->calculateButton->isEnabled());
+    QCOMPARE(g.c.gageCountLabel->text(), QStringLiteral("No gages"));
+    QVERIFY(!g.c.calculateButton->isEnabled());
 }
 
 void MainWindowTest::invalidSeasonStopsAddingBeforeTheDialog() {
@@ -472,9 +566,8 @@ void MainWindowTest::invalidSeasonStopsAddingBeforeTheDialog() {
                  {false, "xyz", "Invalid end date"}};
     for (const auto& c : cases) {
         Fixture f;
-        f.form->climaticYearBox->setChecked(false);
-        (c.start ? f.form->seasonStartEdit : f.form->seasonEndEdit)
-            ->setText(QString::fromLatin1(c.text));
+        f.c.climaticYearBox->setChecked(false);
+        (c.start ? f.c.seasonStartEdit : f.c.seasonEndEdit)->setText(QString::fromLatin1(c.text));
         f.form->chooseFlowFiles();
         QVERIFY(f.prompts.requests.empty());
         QCOMPARE(f.prompts.messages.size(), std::size_t{1});
@@ -516,12 +609,12 @@ void MainWindowTest::useMarksToggleByClickAndSpace() {
     MainWindow& w = *f.form;
     f.add({f.file("A.txt", gages("A", 2)), f.file("B.txt", gages("B", 1))});
     f.show();
-    ui::GageGrid* grid = w.gageGrid;
+    ui::GageGrid* grid = f.c.gageGrid;
     // B1 is row 0; a click on its Use cell leaves file B wholly unmarked.
     const QRect useCell = grid->visualRect(w.gageModel().index(0, GageTableModel::colUse));
     QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, useCell.center());
     QCOMPARE(f.marks(), (std::vector<bool>{false, true, true}));
-    QVERIFY(w.removeUnusedButton->isEnabled());
+    QVERIFY(f.c.removeUnusedButton->isEnabled());
     // A click elsewhere flips nothing.
     const QRect nameCell = grid->visualRect(w.gageModel().index(1, GageTableModel::colGage));
     QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, nameCell.center());
@@ -533,10 +626,10 @@ void MainWindowTest::useMarksToggleByClickAndSpace() {
     }
     QCOMPARE(f.marks(), (std::vector<bool>{false, false, false}));
     QCOMPARE(w.gageTable().used(), 0);
-    QVERIFY(!w.calculateButton->isEnabled());
+    QVERIFY(!f.c.calculateButton->isEnabled());
     grid->setCurrentIndex(w.gageModel().index(2, GageTableModel::colUse));
     QTest::keyClick(grid, Qt::Key_Space);
-    QVERIFY(w.calculateButton->isEnabled());
+    QVERIFY(f.c.calculateButton->isEnabled());
     // The Start and End cells are editable, the others are not.
     QVERIFY(w.gageModel().flags(w.gageModel().index(0, GageTableModel::colStart)) &
             Qt::ItemIsEditable);
@@ -550,7 +643,7 @@ void MainWindowTest::removeUnusedFiles() {
     f.add({f.file("B.txt", gages("B", 1)), f.file("A.txt", gages("A", 2))});  // A first
     w.toggleUseMark(6, 0);
     w.toggleUseMark(6, 1);
-    QVERIFY(w.removeUnusedButton->isEnabled());
+    QVERIFY(f.c.removeUnusedButton->isEnabled());
     w.unsavedChanges = false;
     f.prompts.answers = {false};
     w.removeUnusedFiles();
@@ -565,8 +658,8 @@ void MainWindowTest::removeUnusedFiles() {
     QCOMPARE(f.cell(0, 0), QStringLiteral(" 01"));
     QCOMPARE(f.cell(0, 1), QStringLiteral("B1"));
     QCOMPARE(w.gageTable().files(), 1);
-    QCOMPARE(w.gageCountLabel->text(), QStringLiteral("1 gages in 1 files"));
-    QVERIFY(!w.removeUnusedButton->isEnabled());
+    QCOMPARE(f.c.gageCountLabel->text(), QStringLiteral("1 gages in 1 files"));
+    QVERIFY(!f.c.removeUnusedButton->isEnabled());
     QVERIFY(w.unsavedChanges);
 }
 
@@ -578,8 +671,8 @@ void MainWindowTest::removingEveryFileEmptiesTheTable() {
     w.toggleUseMark(6, 1);
     f.prompts.answers = {true};
     w.removeUnusedFiles();
-    QCOMPARE(w.gageCountLabel->text(), QStringLiteral("No gages"));
-    QVERIFY(!w.gageGrid->isEnabled());
+    QCOMPARE(f.c.gageCountLabel->text(), QStringLiteral("No gages"));
+    QVERIFY(!f.c.gageGrid->isEnabled());
     QCOMPARE(w.gageModel().rowCount(), 0);  // no phantom row
     f.add({f.file("B.txt", gages("B", 1))});
     QCOMPARE(f.cell(0, 1), QStringLiteral("B1"));
@@ -594,10 +687,10 @@ void MainWindowTest::clearAllAsksFirst() {
     QCOMPARE(f.form->gageTable().rowCount(), 2);
     QVERIFY(f.form->unsavedChanges);
     f.form->unsavedChanges = false;
-    f.form->clearFlowsAction->trigger();
+    f.c.clearFlowsAction->trigger();
     QVERIFY(f.form->gageTable().empty());
     QVERIFY(f.form->unsavedChanges);
-    QCOMPARE(f.form->gageCountLabel->text(), QStringLiteral("No gages"));
+    QCOMPARE(f.c.gageCountLabel->text(), QStringLiteral("No gages"));
     QCOMPARE(f.prompts.questions.back(),
              QStringLiteral("This will empty the flow data table. Are you sure you want to "
                             "remove all gages?"));
@@ -613,9 +706,9 @@ void MainWindowTest::recordHints() {
     QCOMPARE(f.hint(0, 4), QStringLiteral("Flow data"));
 
     Fixture g;
-    g.form->climaticYearBox->setChecked(false);
-    g.form->seasonStartEdit->setText(QStringLiteral("Jan 1"));
-    g.form->seasonEndEdit->setText(QStringLiteral("Dec 31"));
+    g.c.climaticYearBox->setChecked(false);
+    g.c.seasonStartEdit->setText(QStringLiteral("Jan 1"));
+    g.c.seasonEndEdit->setText(QStringLiteral("Dec 31"));
     g.add({g.file("A.txt", {{"A", 50, 100}})});
     QCOMPARE(g.cell(0, 3), QStringLiteral("1950-2000"));
     QCOMPARE(g.hint(0, 3), QStringLiteral("Jan 1, 1950 - Dec 31, 2000"));
@@ -674,11 +767,11 @@ void MainWindowTest::parameterFileRoundTripThroughTheWindow() {
     const QString b = f.file("B.txt", gages("B", 1));
     f.add({b, a});
     w.toggleUseMark(6, 1);  // A2
-    w.commentBox->setPlainText(QStringLiteral("first\nsecond\nthird"));
-    w.climaticYearBox->setChecked(false);
-    w.seasonEndEdit->setText(QStringLiteral("Sep 30"));
-    w.averagingPeriodsEdit->setText(QStringLiteral("7,30"));
-    w.periodChoice->button(3)->setChecked(true);
+    f.c.commentBox->setPlainText(QStringLiteral("first\nsecond\nthird"));
+    f.c.climaticYearBox->setChecked(false);
+    f.c.seasonEndEdit->setText(QStringLiteral("Sep 30"));
+    f.c.averagingPeriodsEdit->setText(QStringLiteral("7,30"));
+    f.c.period(run::PeriodKind::table)->setChecked(true);
     const QString vdp = f.dir.filePath(QStringLiteral("analysis.vdp"));
     f.prompts.choices.push_back({vdp});
     w.saveParameterFileAs();
@@ -703,11 +796,11 @@ void MainWindowTest::parameterFileRoundTripThroughTheWindow() {
     QCOMPARE(g.cell(1, 1), QStringLiteral("A2"));
     QCOMPARE(g.cell(2, 1), QStringLiteral("B1"));
     QCOMPARE(g.marks(), (std::vector<bool>{true, false, true}));
-    QCOMPARE(o.commentBox->toPlainText(), QStringLiteral("first\nsecond\nthird"));
-    QVERIFY(!o.climaticYearBox->isChecked());
-    QCOMPARE(o.seasonEndEdit->text(), QStringLiteral("Sep 30"));
-    QCOMPARE(o.averagingPeriodsEdit->text(), QStringLiteral("7,30"));
-    QCOMPARE(o.periodChoice->checkedId(), 3);
+    QCOMPARE(g.c.commentBox->toPlainText(), QStringLiteral("first\nsecond\nthird"));
+    QVERIFY(!g.c.climaticYearBox->isChecked());
+    QCOMPARE(g.c.seasonEndEdit->text(), QStringLiteral("Sep 30"));
+    QCOMPARE(g.c.averagingPeriodsEdit->text(), QStringLiteral("7,30"));
+    QVERIFY(g.c.period(run::PeriodKind::table)->isChecked());
     QCOMPARE(o.windowTitle(), QStringLiteral("VANDO 3.1b - analysis.vdp"));
     QVERIFY(!o.unsavedChanges);
     QVERIFY(g.prompts.messages.empty());
@@ -731,17 +824,17 @@ void MainWindowTest::optionalEntriesSaveAndOpenThroughTheWindow() {
     MainWindow& w = *f.form;
     f.add({f.file("A.txt", gages("A", 1))});
     // Only a season has a choice of scope.
-    QVERIFY(!w.bioWithinSeasonBox->isEnabled());
-    w.climaticYearBox->setChecked(false);
-    QVERIFY(w.bioWithinSeasonBox->isEnabled());
-    w.seasonEndEdit->setText(QStringLiteral("Sep 30"));
+    QVERIFY(!f.c.bioWithinSeasonBox->isEnabled());
+    f.c.climaticYearBox->setChecked(false);
+    QVERIFY(f.c.bioWithinSeasonBox->isEnabled());
+    f.c.seasonEndEdit->setText(QStringLiteral("Sep 30"));
     w.unsavedChanges = false;
-    w.bioWithinSeasonBox->setChecked(true);
+    f.c.bioWithinSeasonBox->setChecked(true);
     QVERIFY(w.unsavedChanges);
     QVERIFY(w.runInput().texts.bioWithinSeason);
-    w.percentileButton->setChecked(true);
-    w.percentileEdit->setText(QStringLiteral("2.5"));
-    w.flowEdit->setText(QStringLiteral("12"));
+    f.c.percentileButton->setChecked(true);
+    f.c.percentileEdit->setText(QStringLiteral("2.5"));
+    f.c.flowEdit->setText(QStringLiteral("12"));
     const QString vdp = f.dir.filePath(QStringLiteral("options.vdp"));
     w.saveParameterFile(vdp);
     QVERIFY(f.prompts.messages.empty());
@@ -758,23 +851,23 @@ void MainWindowTest::optionalEntriesSaveAndOpenThroughTheWindow() {
     MainWindow& o = *g.form;
     o.openParameterFile(vdp);
     QVERIFY(g.prompts.messages.empty());
-    QVERIFY(o.percentileButton->isChecked());
-    QVERIFY(o.percentileEdit->isEnabled());
-    QVERIFY(!o.returnPeriodEdit->isEnabled());
-    QCOMPARE(o.percentileEdit->text(), QStringLiteral("2.5"));
-    QCOMPARE(o.flowEdit->text(), QStringLiteral("12"));
-    QVERIFY(o.bioWithinSeasonBox->isChecked());
-    QVERIFY(o.bioWithinSeasonBox->isEnabled());
+    QVERIFY(g.c.percentileButton->isChecked());
+    QVERIFY(g.c.percentileEdit->isEnabled());
+    QVERIFY(!g.c.returnPeriodEdit->isEnabled());
+    QCOMPARE(g.c.percentileEdit->text(), QStringLiteral("2.5"));
+    QCOMPARE(g.c.flowEdit->text(), QStringLiteral("12"));
+    QVERIFY(g.c.bioWithinSeasonBox->isChecked());
+    QVERIFY(g.c.bioWithinSeasonBox->isEnabled());
     const run::SettingsTexts t = o.runInput().texts;
     QCOMPARE(t.nonBiological, run::NonBiologicalKind::percentile);
     QVERIFY(t.bioWithinSeason);
     QVERIFY(!o.unsavedChanges);
 
     // Back to the defaults, the file is the older form again.
-    o.hydrologicalButton->setChecked(true);
-    o.flowEdit->setText(QStringLiteral("5"));
-    o.percentileEdit->setText(QStringLiteral("0.1"));
-    o.bioWithinSeasonBox->setChecked(false);
+    g.c.hydrologicalButton->setChecked(true);
+    g.c.flowEdit->setText(QStringLiteral("5"));
+    g.c.percentileEdit->setText(QStringLiteral("0.1"));
+    g.c.bioWithinSeasonBox->setChecked(false);
     const QString plain = g.dir.filePath(QStringLiteral("plain.vdp"));
     o.saveParameterFile(plain);
     QFile plainFile(plain);
@@ -793,7 +886,7 @@ void MainWindowTest::optionalEntriesSaveAndOpenThroughTheWindow() {
     QCOMPARE(g.prompts.messages[0].caption, QStringLiteral("Error!"));
     QVERIFY2(g.prompts.messages[0].text.contains(QStringLiteral("bio_within_season takes 0 or 1")),
              qPrintable(g.prompts.messages[0].text));
-    QVERIFY(o.hydrologicalButton->isChecked());
+    QVERIFY(g.c.hydrologicalButton->isChecked());
     QCOMPARE(o.gageTable().rowCount(), 1);
 }
 
@@ -1009,7 +1102,7 @@ void MainWindowTest::exitQuestionOnlyWithChanges() {
     g.add({g.file("A.txt", gages("A", 2))});
     g.show();
     g.prompts.saveAnswers = {ui::UnsavedChoice::discard};
-    g.form->exitButton->click();
+    g.c.exitButton->click();
     QVERIFY(!g.form->isVisible());
     QVERIFY(g.help.closed);
     QCOMPARE(saveRequests(g.prompts), 0);
@@ -1018,21 +1111,21 @@ void MainWindowTest::exitQuestionOnlyWithChanges() {
 void MainWindowTest::saveKeepsTheOpenFileAndTheCaptionMarksChanges() {
     Fixture f;
     f.show();
-    QVERIFY(!f.form->saveAction->isEnabled());
+    QVERIFY(!f.c.saveAction->isEnabled());
     f.add({f.file("A.txt", gages("A", 2))});
-    QVERIFY(f.form->saveAction->isEnabled());
-    QCOMPARE(f.form->saveAction->shortcut(), QKeySequence(QKeySequence::Save));
+    QVERIFY(f.c.saveAction->isEnabled());
+    QCOMPARE(f.c.saveAction->shortcut(), QKeySequence(QKeySequence::Save));
     QCOMPARE(f.form->windowTitle(), QStringLiteral("*VANDO 3.1b"));
 
     // The first Save asks for a name; later ones write to it without asking.
     const QString vdp = f.dir.filePath(QStringLiteral("plain.vdp"));
     f.prompts.choices = {{vdp}};
-    f.form->saveAction->trigger();
+    f.c.saveAction->trigger();
     QCOMPARE(saveRequests(f.prompts), 1);
     QCOMPARE(f.form->windowTitle(), QStringLiteral("VANDO 3.1b - plain.vdp"));
     QVERIFY(!f.form->unsavedChanges);
 
-    f.form->commentBox->setPlainText(QStringLiteral("a new comment"));
+    f.c.commentBox->setPlainText(QStringLiteral("a new comment"));
     QVERIFY(f.form->unsavedChanges);
     QCOMPARE(f.form->windowTitle(), QStringLiteral("*VANDO 3.1b - plain.vdp"));
     QTest::keySequence(f.form.get(), QKeySequence(QKeySequence::Save));
@@ -1045,24 +1138,24 @@ void MainWindowTest::saveKeepsTheOpenFileAndTheCaptionMarksChanges() {
 void MainWindowTest::helpByContextNumber() {
     Fixture f;
     MainWindow& w = *f.form;
-    const std::pair<const QWidget*, int> contexts[] = {{w.bioFieldEdits[0], 1004},
-                                                       {w.acuteButton, 1004},
-                                                       {w.averagingPeriodsEdit, 1005},
-                                                       {w.calculateButton, 1006},
-                                                       {w.periodChoice->button(1), 1003},
-                                                       {w.gageGrid, 1002},
-                                                       {w.commentBox, 7},
-                                                       {w.exitButton, 1001},
+    const std::pair<const QWidget*, int> contexts[] = {{f.c.bioFieldEdits[0], 1004},
+                                                       {f.c.acuteButton, 1004},
+                                                       {f.c.averagingPeriodsEdit, 1005},
+                                                       {f.c.calculateButton, 1006},
+                                                       {f.c.period(run::PeriodKind::common), 1003},
+                                                       {f.c.gageGrid, 1002},
+                                                       {f.c.commentBox, 7},
+                                                       {f.c.exitButton, 1001},
                                                        {&w, 1001}};
     for (const auto& [widget, context] : contexts)
         QCOMPARE(MainWindow::helpContextOf(widget), context);
     f.show();
-    w.acuteButton->setFocus();
-    QTest::keyClick(w.acuteButton, Qt::Key_F1);
-    w.averagingPeriodsEdit->setFocus();
-    QTest::keyClick(w.averagingPeriodsEdit, Qt::Key_F1);
-    w.helpButton->click();
-    w.helpAction->trigger();
+    f.c.acuteButton->setFocus();
+    QTest::keyClick(f.c.acuteButton, Qt::Key_F1);
+    f.c.averagingPeriodsEdit->setFocus();
+    QTest::keyClick(f.c.averagingPeriodsEdit, Qt::Key_F1);
+    f.c.helpButton->click();
+    f.c.helpAction->trigger();
     QCOMPARE(f.help.calls, (std::vector<int>{1004, 1005, 1001, 0}));
 }
 
@@ -1072,12 +1165,12 @@ void MainWindowTest::runInputCarriesControlsAndRows() {
     f.add({f.file("A.txt", gages("A", 2))});
     w.toggleUseMark(6, 1);
     w.gageModel().setData(w.gageModel().index(0, GageTableModel::colStart), "1995", Qt::EditRole);
-    w.useDefaultsBox->setChecked(false);
-    w.bioFieldEdits[0]->setText(QStringLiteral("2"));
-    w.percentileButton->click();
-    w.percentileEdit->setText(QStringLiteral("1.5"));
-    w.commentBox->setPlainText(QStringLiteral("one\ntwo"));
-    w.periodChoice->button(2)->setChecked(true);
+    f.c.useDefaultsBox->setChecked(false);
+    f.c.bioFieldEdits[0]->setText(QStringLiteral("2"));
+    f.c.percentileButton->click();
+    f.c.percentileEdit->setText(QStringLiteral("1.5"));
+    f.c.commentBox->setPlainText(QStringLiteral("one\ntwo"));
+    f.c.period(run::PeriodKind::longest)->setChecked(true);
     const run::RunInput in = w.runInput();
     QCOMPARE(in.texts.seasonStart, std::string("Apr 1"));
     QCOMPARE(in.texts.bioAveragingDays, std::string("2"));
@@ -1155,8 +1248,8 @@ void MainWindowTest::shippedHelpFileHasASectionPerContext() {
 void MainWindowTest::everyChangeOfTheAnalysisIsUnsaved() {
     const std::vector<std::pair<const char*, std::function<void(Fixture&)>>> changes{
         {"Use mark", [](Fixture& f) { f.form->toggleUseMark(GageTableModel::colUse, 0); }},
-        {"period choice", [](Fixture& f) { f.form->periodChoice->button(2)->click(); }},
-        {"climatic-year box", [](Fixture& f) { f.form->climaticYearBox->click(); }},
+        {"period choice", [](Fixture& f) { f.c.period(run::PeriodKind::longest)->click(); }},
+        {"climatic-year box", [](Fixture& f) { f.c.climaticYearBox->click(); }},
         {"Start cell",
          [](Fixture& f) {
              f.form->gageModel().setData(f.form->gageModel().index(0, GageTableModel::colStart),
@@ -1175,7 +1268,7 @@ void MainWindowTest::everyChangeOfTheAnalysisIsUnsaved() {
              f.form->clearAll();
          }},
         {"Use none", [](Fixture& f) { f.form->setAllUseMarks(false); }},
-        {"explicit flow", [](Fixture& f) { f.form->flowEdit->setText(QStringLiteral("3")); }},
+        {"explicit flow", [](Fixture& f) { f.c.flowEdit->setText(QStringLiteral("3")); }},
     };
     for (const auto& [name, change] : changes) {
         Fixture f;
@@ -1231,19 +1324,19 @@ void MainWindowTest::climaticYearBoxReReadsTheTable() {
     f.add({f.file("A.txt", gages("A", 1))});
     w.toggleUseMark(GageTableModel::colUse, 0);
     f.show();
-    f.typeAndLeave(w.seasonStartEdit, QStringLiteral("Jun 1"));
+    f.typeAndLeave(f.c.seasonStartEdit, QStringLiteral("Jun 1"));
     const std::size_t before = f.reader.reads.size();
     // Cleared: the end the user had (Mar 31) comes back, and the files are read for it.
-    w.climaticYearBox->click();
+    f.c.climaticYearBox->click();
     QCOMPARE(f.reader.reads.size(), before + 1);
     QCOMPARE(f.reader.reads.back().seasonEnd, std::string("Mar 31"));
     QCOMPARE(f.marks(), (std::vector<bool>{false}));
     // Checked again: the day before the start, read again.
-    w.climaticYearBox->click();
+    f.c.climaticYearBox->click();
     QCOMPARE(f.reader.reads.size(), before + 2);
     QCOMPARE(f.reader.reads.back().seasonEnd, std::string("May 31"));
     // Leaving the start edit unchanged afterwards reads nothing more.
-    f.typeAndLeave(w.seasonStartEdit, QStringLiteral("Jun 1"));
+    f.typeAndLeave(f.c.seasonStartEdit, QStringLiteral("Jun 1"));
     QCOMPARE(f.reader.reads.size(), before + 2);
 }
 
@@ -1263,17 +1356,17 @@ void MainWindowTest::seasonTextThatIsNoDateIsRefused() {
     };
     for (const auto& c : cases) {
         Fixture f;
-        MainWindow& w = *f.form;
-        w.climaticYearBox->setChecked(false);
+        f.c.climaticYearBox->setChecked(false);
         f.add({f.file("A.txt", gages("A", 1))});
         f.show();
         f.form->unsavedChanges = false;
         const std::size_t reads = f.reader.reads.size();
-        f.typeAndLeave(c.start ? w.seasonStartEdit : w.seasonEndEdit, QString::fromLatin1(c.typed));
+        f.typeAndLeave(c.start ? f.c.seasonStartEdit : f.c.seasonEndEdit,
+                       QString::fromLatin1(c.typed));
         QCOMPARE(f.prompts.messages.size(), std::size_t{1});
         QCOMPARE(f.prompts.messages[0].text, QString::fromLatin1(c.message));
-        QCOMPARE(w.seasonStartEdit->text(), QStringLiteral("Apr 1"));
-        QCOMPARE(w.seasonEndEdit->text(), QStringLiteral("Mar 31"));
+        QCOMPARE(f.c.seasonStartEdit->text(), QStringLiteral("Apr 1"));
+        QCOMPARE(f.c.seasonEndEdit->text(), QStringLiteral("Mar 31"));
         QCOMPARE(f.reader.reads.size(), reads);
         QVERIFY(!f.form->unsavedChanges);
     }
@@ -1327,20 +1420,19 @@ void MainWindowTest::fileOfMoreThan100GagesSaysHowMany() {
 
 void MainWindowTest::useAllAndUseNone() {
     Fixture f;
-    MainWindow& w = *f.form;
     f.add({f.file("A.txt", gages("A", 3))});
-    const QList<QAction*> actions = w.gageGrid->useMenu()->actions();
+    const QList<QAction*> actions = f.c.gageGrid->useMenu()->actions();
     QCOMPARE(actions.size(), 2);
     QCOMPARE(actions[0]->text(), QStringLiteral("Use all"));
     QCOMPARE(actions[1]->text(), QStringLiteral("Use none"));
     actions[1]->trigger();
     QCOMPARE(f.marks(), (std::vector<bool>{false, false, false}));
-    QVERIFY(!w.calculateButton->isEnabled());
-    QVERIFY(w.removeUnusedButton->isEnabled());
+    QVERIFY(!f.c.calculateButton->isEnabled());
+    QVERIFY(f.c.removeUnusedButton->isEnabled());
     actions[0]->trigger();
     QCOMPARE(f.marks(), (std::vector<bool>{true, true, true}));
-    QVERIFY(w.calculateButton->isEnabled());
-    QVERIFY(!w.removeUnusedButton->isEnabled());
+    QVERIFY(f.c.calculateButton->isEnabled());
+    QVERIFY(!f.c.removeUnusedButton->isEnabled());
 }
 
 void MainWindowTest::columnsWidenAndTheTableGrowsWithTheWindow() {
@@ -1348,7 +1440,7 @@ void MainWindowTest::columnsWidenAndTheTableGrowsWithTheWindow() {
     MainWindow& w = *f.form;
     f.add({f.file("A.txt", gages("G", 40))});
     f.show();
-    ui::GageGrid* grid = w.gageGrid;
+    ui::GageGrid* grid = f.c.gageGrid;
     QApplication::processEvents();  // the layout of the shown window
     QHeaderView* header = grid->horizontalHeader();
     for (int c = 0; c < GageTableModel::columnTotal; ++c)
@@ -1372,21 +1464,22 @@ void MainWindowTest::columnsWidenAndTheTableGrowsWithTheWindow() {
 void MainWindowTest::tabFollowsTheLayoutAndLeavesTheTable() {
     Fixture f;
     MainWindow& w = *f.form;
-    QVERIFY(!w.gageGrid->tabKeyNavigation());
+    QVERIFY(!f.c.gageGrid->tabKeyNavigation());
     // Tab walks the controls as the layout places them; in the table it moves on to the
     // period choice, whatever the current cell.
-    w.climaticYearBox->setChecked(false);
+    f.c.climaticYearBox->setChecked(false);
     f.add({f.file("A.txt", gages("A", 2)), f.file("B.txt", gages("B", 1))});
     w.toggleUseMark(GageTableModel::colUse, 0);  // file B unused: Remove Unused is enabled
     f.show();
-    const QList<QWidget*> order{w.seasonStartEdit,    w.seasonEndEdit,  w.climaticYearBox,
-                                w.bioWithinSeasonBox, w.addFilesButton, w.removeUnusedButton,
-                                w.clearAllButton,     w.gageGrid,       w.periodChoice->button(0),
-                                w.firstYearEdit,      w.lastYearEdit,   w.commentBox};
-    w.seasonStartEdit->setFocus();
+    const QList<QWidget*> order{
+        f.c.seasonStartEdit,    f.c.seasonEndEdit,  f.c.climaticYearBox,
+        f.c.bioWithinSeasonBox, f.c.addFilesButton, f.c.removeUnusedButton,
+        f.c.clearAllButton,     f.c.gageGrid,       f.c.period(run::PeriodKind::all),
+        f.c.firstYearEdit,      f.c.lastYearEdit,   f.c.commentBox};
+    f.c.seasonStartEdit->setFocus();
     for (qsizetype i = 1; i < order.size(); ++i) {
-        if (order[i - 1] == w.gageGrid)
-            w.gageGrid->setCurrentIndex(w.gageModel().index(1, GageTableModel::colStart));
+        if (order[i - 1] == f.c.gageGrid)
+            f.c.gageGrid->setCurrentIndex(w.gageModel().index(1, GageTableModel::colStart));
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
         QCOMPARE(QApplication::focusWidget(), order[i]);
     }

@@ -48,6 +48,7 @@
 #include "results/results_window.h"
 #include "results_csv.h"
 #include "results_fixture.h"
+#include "widget_lookup.h"
 
 using namespace vd::ui;
 using namespace vd::ui::testing;
@@ -108,7 +109,8 @@ class TestPlotWindow final : public QObject {
 void TestPlotWindow::initTestCase() {
     fixture_ = std::make_unique<MainWindowFixture>();
     QVERIFY(fixture_->addExamples());
-    fixture_->window().averagingPeriodsEdit->setText(QStringLiteral("7,30"));
+    vd::test::child<QLineEdit>(fixture_->window(), "averagingPeriods")
+        ->setText(QStringLiteral("7,30"));
     const vd::run::RunInput input = fixture_->window().runInput();
     for (const vd::run::GageRow& row : input.rows)
         if (!files_.contains(QString::fromStdString(row.path)))

@@ -25,6 +25,7 @@
 #include "results_fixture.h"
 #include "results_table.h"
 #include "results_view.h"
+#include "widget_lookup.h"
 
 using namespace vd::ui;
 using namespace vd::ui::testing;
@@ -89,7 +90,8 @@ class TestResultsWindows final : public QObject {
 void TestResultsWindows::initTestCase() {
     fixture_ = std::make_unique<MainWindowFixture>();
     QVERIFY(fixture_->addExamples());
-    fixture_->window().averagingPeriodsEdit->setText(QStringLiteral("7,30"));
+    vd::test::child<QLineEdit>(fixture_->window(), "averagingPeriods")
+        ->setText(QStringLiteral("7,30"));
     vd::run::RunInput input = fixture_->window().runInput();
     input.texts.comments = comments;
     result_ = vd::run::runCalculation(input, fixture_->lib());

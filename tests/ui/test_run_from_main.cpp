@@ -15,6 +15,7 @@
 #include "results/progress_window.h"
 #include "results/results_window.h"
 #include "results_fixture.h"
+#include "widget_lookup.h"
 
 using namespace vd::ui;
 using namespace vd::ui::testing;
@@ -54,7 +55,7 @@ void TestRunFromMainWindow::closingTheResultsByTheirCaptionGivesTheMainWindowBac
     QCOMPARE(QApplication::activeModalWidget(), nullptr);
     // The main window takes input again: a click asks its question.
     const std::size_t asked = f.prompts().questions.size();
-    QTest::mouseClick(main.clearAllButton, Qt::LeftButton);
+    QTest::mouseClick(vd::test::child<QPushButton>(main, "clearAll"), Qt::LeftButton);
     QCOMPARE(f.prompts().questions.size(), asked + 1);
 }
 
@@ -62,7 +63,7 @@ void TestRunFromMainWindow::runFillsTheResultsWithTheEngineCells() {
     MainWindowFixture f;
     QVERIFY(f.addExamples());
     MainWindow& main = f.window();
-    main.averagingPeriodsEdit->setText(QStringLiteral("7,30"));
+    vd::test::child<QLineEdit>(main, "averagingPeriods")->setText(QStringLiteral("7,30"));
     QCOMPARE(static_cast<int>(main.runInput().rows.size()), 4);
 
     ResultsWindow& results = resultsWindowOf(main);
@@ -139,7 +140,7 @@ void TestRunFromMainWindow::refusedAveragingPeriodShowsTheMessageAndNoResults() 
     MainWindowFixture f;
     QVERIFY(f.addExamples());
     MainWindow& main = f.window();
-    main.averagingPeriodsEdit->setText(periods);
+    vd::test::child<QLineEdit>(main, "averagingPeriods")->setText(periods);
     bool resultsShown = false;
     resultsWindowOf(main).showModally = [&](QDialog&) { resultsShown = true; };
 

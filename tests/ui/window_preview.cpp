@@ -27,8 +27,11 @@
 #include "results/results_grid.h"
 #include "results/results_window.h"
 #include "ui_fakes.h"
+#include "widget_lookup.h"
 
 namespace {
+
+using vd::test::child;
 
 void grab(const QString& file) {
     QApplication::processEvents();
@@ -50,11 +53,12 @@ int main(int argc, char** argv) {
     vd::ui::MainWindow main({prompts, help, helpFile, &lib, {}});
     main.show();
     main.openArguments({vdp});
+    vd::ui::GageGrid* grid = child<vd::ui::GageGrid>(main, "gageGrid");
 
     std::vector<std::function<void()>> steps{
         [&] {
             main.resize(main.width() + 250, main.height() + 120);
-            main.gageGrid->horizontalHeader()->resizeSection(vd::ui::GageTableModel::colFile, 260);
+            grid->horizontalHeader()->resizeSection(vd::ui::GageTableModel::colFile, 260);
         },
         [&] { grab(out + "main_widened.png"); },
         [&] {
@@ -65,18 +69,18 @@ int main(int argc, char** argv) {
                     box->accept();
             });
             QApplication::setActiveWindow(&main);
-            main.seasonStartEdit->setFocus();
-            main.seasonStartEdit->setText(QStringLiteral("hello"));
-            main.commentBox->setFocus();
+            child<QLineEdit>(main, "seasonStart")->setFocus();
+            child<QLineEdit>(main, "seasonStart")->setText(QStringLiteral("hello"));
+            child<QPlainTextEdit>(main, "comments")->setFocus();
         },
         [&] {
-            const QRect use = main.gageGrid->visualRect(
-                main.gageModel().index(0, vd::ui::GageTableModel::colUse));
+            const QRect use =
+                grid->visualRect(main.gageModel().index(0, vd::ui::GageTableModel::colUse));
             QTimer::singleShot(700, [&] {
                 grab(out + "use_menu.png");
-                main.gageGrid->useMenu()->close();
+                grid->useMenu()->close();
             });
-            main.gageGrid->useMenu()->exec(main.gageGrid->viewport()->mapToGlobal(use.center()));
+            grid->useMenu()->exec(grid->viewport()->mapToGlobal(use.center()));
         },
         [&] {
             if (args.size() < 4) return;
@@ -89,9 +93,9 @@ int main(int argc, char** argv) {
         },
         [&] {
             // A summer season: the hints of the values over the whole record say so.
-            main.climaticYearBox->setChecked(false);
-            main.seasonStartEdit->setText(QStringLiteral("Jun 1"));
-            main.seasonEndEdit->setText(QStringLiteral("Sep 30"));
+            child<QCheckBox>(main, "climaticYear")->setChecked(false);
+            child<QLineEdit>(main, "seasonStart")->setText(QStringLiteral("Jun 1"));
+            child<QLineEdit>(main, "seasonEnd")->setText(QStringLiteral("Sep 30"));
         },
         [&] {
             vd::ui::ResultsWindow& results = vd::ui::resultsWindowOf(main);
