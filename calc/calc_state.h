@@ -8,22 +8,12 @@
 #include <memory>
 #include <string>
 
+#include "flow_values.h"
 #include "range_array.h"
 
 namespace vd {
 
 class FlowFileCache;
-
-inline constexpr double unknown = -1.0e20;  // missing day or undefined value
-inline constexpr double huge = 1.0e20;      // running minimum without a value yet
-inline constexpr int maxdays = 40000;
-inline constexpr int maxyears = 250;
-inline constexpr int maxinfile = 100;
-inline constexpr int maxsitelines = 1000;
-inline constexpr int maxclusters = 5000;
-inline constexpr int nmax = 3000;
-inline constexpr int maxflows = 3000;
-inline constexpr double eps = 0.005;
 
 using darray = RangeArray<double, 1, maxdays>;  // x[k] is the value of day JD1 + k
 using lfarray = RangeArray<float, 1, nmax>;     // annual minima

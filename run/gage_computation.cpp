@@ -64,7 +64,7 @@ std::vector<SeasonMinimum> seasonMinimaOf(const aparray& table, int ny) {
 
 class GageComputation {
   public:
-    GageComputation(const GageSeries& series, std::unique_ptr<darray> days,
+    GageComputation(const GageSeries& series, std::vector<double> days,
                     const GageIdentity& identity, const RunSettings& settings,
                     const LogPearsonLibrary& lib, const GageProgress& progress, SearchPath path,
                     const GageExtras& extras)
@@ -100,7 +100,7 @@ class GageComputation {
 
   private:
     // The gage alone in a store of its own, with the season the statistics work in.
-    void load(const GageSeries& series, std::unique_ptr<darray> days) {
+    void load(const GageSeries& series, std::vector<double> days) {
         CalcState& s = *s_;
         const SeasonDate start = parseSeasonDate(settings_.season.startText);
         const SeasonDate end = parseSeasonDate(settings_.season.endText);
@@ -432,7 +432,7 @@ bool GageResult::missingDesignFlow() const {
 GageResult computeGage(const GageSeries& series, const GageIdentity& identity,
                        const RunSettings& settings, const LogPearsonLibrary& lib,
                        const GageProgress& progress, SearchPath path, const GageExtras& extras) {
-    return GageComputation(series, std::make_unique<darray>(*series.x), identity, settings, lib,
+    return GageComputation(series, std::vector<double>(series.days), identity, settings, lib,
                            progress, path, extras)
         .compute();
 }
@@ -440,7 +440,7 @@ GageResult computeGage(const GageSeries& series, const GageIdentity& identity,
 GageResult computeGage(GageSeries&& series, const GageIdentity& identity,
                        const RunSettings& settings, const LogPearsonLibrary& lib,
                        const GageProgress& progress, SearchPath path, const GageExtras& extras) {
-    std::unique_ptr<darray> days = std::move(series.x);
+    std::vector<double> days = std::move(series.days);
     return GageComputation(series, std::move(days), identity, settings, lib, progress, path, extras)
         .compute();
 }
