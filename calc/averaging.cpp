@@ -69,29 +69,23 @@ class Window {
 
 }  // namespace
 
-void AverageInPlace(CalcState& s, const SearchParameters& p) {
-    const int last = s.JD2 - s.JD1;
-    const int M = p.averagingDays;
-    if (M < 1) {
-        // No window of fewer than one day exists: nothing is averaged, nothing is known.
-        for (int n = 1; n <= last; ++n) s.x[n] = unknown;
-        return;
-    }
-    const bool biological = p.mode == biologicalMode;
-    if (last > maxdays) throw RangeError();
-    // Days 1..last, proven in range above: indexed without a check per day (day n at n - 1).
-    double* const x = s.x.begin();
+std::vector<double> movingAverages(std::span<const double> days, int windowDays, bool harmonic) {
+    std::vector<double> averages(days.size(), unknown);
+    const int M = windowDays;
+    // No window of fewer than one day exists: nothing is averaged, nothing is known.
+    if (M < 1) return averages;
+    const int last = static_cast<int>(days.size());
     Window window(M);
     for (int n = 1; n <= last; ++n) {
-        const double day = x[n - 1];
-        x[n - 1] = unknown;
+        const double day = days[static_cast<std::size_t>(n - 1)];
         if (day == unknown) {
             window.clear();
             continue;
         }
-        window.push(biological && day > 0 ? 1 / day : day);
-        if (window.full()) x[n - M] = window.average(biological);
+        window.push(harmonic && day > 0 ? 1 / day : day);
+        if (window.full()) averages[static_cast<std::size_t>(n - M)] = window.average(harmonic);
     }
+    return averages;
 }
 
 }  // namespace vd
