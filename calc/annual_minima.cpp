@@ -6,11 +6,13 @@ AnnualMinima annualMinima(std::span<const double> averages, const SeasonCalendar
                           int windowDays) {
     AnnualMinima minima;
     const int dayCount = static_cast<int>(averages.size());
+    // The windows start within days 1..dayCount: indexed without a check per day.
+    const double* const average = averages.data();
     // One unknown window spoils the whole season-year.
     for (const SeasonWindowRange& r : seasonWindows(calendar, dayCount, windowDays)) {
         double lowest = huge;
         for (int j = r.first; j <= r.last; ++j) {
-            const double v = averages[static_cast<std::size_t>(j - 1)];
+            const double v = average[j - 1];
             if (v == unknown) {
                 lowest = unknown;
                 break;

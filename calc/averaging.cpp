@@ -75,15 +75,18 @@ std::vector<double> movingAverages(std::span<const double> days, int windowDays,
     // No window of fewer than one day exists: nothing is averaged, nothing is known.
     if (M < 1) return averages;
     const int last = static_cast<int>(days.size());
+    // Days 1..last of both, in range: indexed without a check per day (day n at n - 1).
+    const double* const day = days.data();
+    double* const average = averages.data();
     Window window(M);
     for (int n = 1; n <= last; ++n) {
-        const double day = days[static_cast<std::size_t>(n - 1)];
-        if (day == unknown) {
+        const double v = day[n - 1];
+        if (v == unknown) {
             window.clear();
             continue;
         }
-        window.push(harmonic && day > 0 ? 1 / day : day);
-        if (window.full()) averages[static_cast<std::size_t>(n - M)] = window.average(harmonic);
+        window.push(harmonic && v > 0 ? 1 / v : v);
+        if (window.full()) average[n - M] = window.average(harmonic);
     }
     return averages;
 }

@@ -61,7 +61,12 @@ inline int seriesIndex(int jj, int JD1) {
 inline bool putDay(GageSeries& g, int jj, double q) {
     const auto k = static_cast<std::size_t>(seriesIndex(jj, g.dayBeforeStart));
     if (g.boundsOnly) return false;
-    if (k > g.days.size()) g.days.resize(k, unknown);
+    if (k > g.days.size()) {
+        // Records mostly come day after day: the next day is appended.
+        if (k > g.days.size() + 1) g.days.resize(k - 1, unknown);
+        g.days.push_back(q);
+        return false;
+    }
     double& day = g.days[k - 1];
     const bool repeated = day != unknown;
     day = q;
