@@ -63,7 +63,7 @@ namespace {
 
 enum class LongDay { lowered, refused };
 
-SeasonDate parseSeasonDate(const std::string& s, LongDay longDay) {
+SeasonDate parseSeasonDateWith(const std::string& s, LongDay longDay) {
     SeasonDate r;
     if (s.empty()) return r;
 
@@ -106,11 +106,11 @@ SeasonDate parseSeasonDate(const std::string& s, LongDay longDay) {
 }  // namespace
 
 SeasonDate parseSeasonDate(const std::string& s) {
-    return parseSeasonDate(s, LongDay::lowered);
+    return parseSeasonDateWith(s, LongDay::lowered);
 }
 
 SeasonDate typedSeasonDate(const std::string& s) {
-    return parseSeasonDate(s, LongDay::refused);
+    return parseSeasonDateWith(s, LongDay::refused);
 }
 
 }  // namespace vd
