@@ -1,6 +1,6 @@
 // Speed of the design-flow search (1B3 and 7Q10) on the longest real gage at hand: the
-// examples and the real NWIS files of the test data. Each search starts from a fresh copy
-// of the daily series as it was read.
+// examples and the real NWIS files of the test data. Every search works on the daily series
+// as it was read and makes its own averages.
 #include <benchmark/benchmark.h>
 
 #include <filesystem>
