@@ -1,54 +1,38 @@
-#include "season_windows.h"
+#include <algorithm>
+
 #include "statistics.h"
 
 namespace vd {
 
 namespace {
 
-// The minima of one season-year in turn, with the per-year table when it is kept.
-class MinimaCollector {
-  public:
-    MinimaCollector(CalcState& s, lfarray& y) : State(s), Y(y) {}
-
-    void close(int yearIndex, double lowest) {
-        if (lowest == unknown || lowest == huge) return;
-        ++Count;
-        Y[Count] = static_cast<float>(lowest);
-        if (!State.StoreAP) return;
-        aparray& table = advparRow(State, State.jglobal);
-        if (Count == 1)
-            for (auto& entry : table) entry[1] = static_cast<float>(unknown);
-        table[Count][1] = static_cast<float>(yearIndex);
-        table[Count][2] = static_cast<float>(lowest);
+// The lowest of the averages first..last, `huge` when there are none, `unknown` when one of
+// them is unknown: one unknown window spoils the whole season-year.
+double lowestOf(const double* first, const double* last) {
+    double lowest = huge;
+    for (const double* v = first; v < last; ++v) {
+        if (*v == unknown) return unknown;
+        lowest = std::min(lowest, *v);
     }
-
-    int count() const { return Count; }
-
-  private:
-    CalcState& State;
-    lfarray& Y;
-    int Count = 0;
-};
+    return lowest;
+}
 
 }  // namespace
 
-int AnnualMinima(CalcState& s, const SearchParameters& p, lfarray& y) {
-    y.fill(0.0f);
-    MinimaCollector minima(s, y);
-    // One unknown window spoils the whole season-year.
-    for (const SeasonWindowRange& r : SeasonWindows(s, p.averagingDays)) {
-        double lowest = huge;
-        for (int j = r.first; j <= r.last; ++j) {
-            const double v = s.x[j];
-            if (v == unknown) {
-                lowest = unknown;
-                break;
-            }
-            if (v < lowest) lowest = v;
-        }
-        minima.close(r.yearIndex, lowest);
+AnnualMinima annualMinima(std::span<const double> averages, const SeasonCalendar& calendar,
+                          int windowDays) {
+    AnnualMinima minima;
+    const int dayCount = static_cast<int>(averages.size());
+    // The windows start within days 1..dayCount: indexed without a check per day.
+    const double* const average = averages.data();
+    for (const SeasonWindowRange& r : seasonWindows(calendar, dayCount, windowDays)) {
+        if (r.size() == 0) continue;
+        const double lowest = lowestOf(average + (r.first - 1), average + r.last);
+        if (lowest == unknown || lowest == huge) continue;
+        minima.yearIndex.push_back(r.yearIndex);
+        minima.flows.push_back(static_cast<float>(lowest));
     }
-    return minima.count();
+    return minima;
 }
 
 }  // namespace vd

@@ -69,29 +69,26 @@ class Window {
 
 }  // namespace
 
-void AverageInPlace(CalcState& s, const SearchParameters& p) {
-    const int last = s.JD2 - s.JD1;
-    const int M = p.averagingDays;
-    if (M < 1) {
-        // No window of fewer than one day exists: nothing is averaged, nothing is known.
-        for (int n = 1; n <= last; ++n) s.x[n] = unknown;
-        return;
-    }
-    const bool biological = p.mode == biologicalMode;
-    if (last > maxdays) throw Error(ErrorCode::range);
-    // Days 1..last, proven in range above: indexed without a check per day (day n at n - 1).
-    double* const x = s.x.begin();
+std::vector<double> movingAverages(std::span<const double> days, int windowDays, bool harmonic) {
+    std::vector<double> averages(days.size(), unknown);
+    const int M = windowDays;
+    // No window of fewer than one day exists: nothing is averaged, nothing is known.
+    if (M < 1) return averages;
+    const int last = static_cast<int>(days.size());
+    // Days 1..last of both, in range: indexed without a check per day (day n at n - 1).
+    const double* const day = days.data();
+    double* const average = averages.data();
     Window window(M);
     for (int n = 1; n <= last; ++n) {
-        const double day = x[n - 1];
-        x[n - 1] = unknown;
-        if (day == unknown) {
+        const double v = day[n - 1];
+        if (v == unknown) {
             window.clear();
             continue;
         }
-        window.push(biological && day > 0 ? 1 / day : day);
-        if (window.full()) x[n - M] = window.average(biological);
+        window.push(harmonic && v > 0 ? 1 / v : v);
+        if (window.full()) average[n - M] = window.average(harmonic);
     }
+    return averages;
 }
 
 }  // namespace vd

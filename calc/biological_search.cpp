@@ -2,7 +2,6 @@
 #include <cmath>
 
 #include "days_below.h"
-#include "season_windows.h"
 #include "statistics.h"
 
 namespace vd {
@@ -12,11 +11,11 @@ namespace {
 // A safety net for the interpolation: real records settle within a few dozen steps.
 constexpr int maxInterpolationSteps = 10000;
 
-// The largest known value of the averaged series, or -huge when none is known.
-double largestKnownValue(const CalcState& s) {
+// The largest known average, or -huge when none is known.
+double largestKnownValue(std::span<const double> averages) {
     double largest = -huge;
-    for (int n = 1; n <= s.JD2 - s.JD1; ++n)
-        if (s.x[n] != unknown) largest = std::max(largest, s.x[n]);
+    for (const double v : averages)
+        if (v != unknown) largest = std::max(largest, v);
     return largest;
 }
 
@@ -29,44 +28,47 @@ struct Bracket {
     }
 };
 
-double count(CalcState& s, const SearchParameters& p, double flow) {
-    return Xcount(s, p, false, flow);
-}
-
-// The same count, over the candidate days when they hold every day below the flow.
-double count(CalcState& s, const SearchParameters& p, double flow, DaysBelow& candidates) {
-    if (!candidates.covers(flow)) return count(s, p, flow);
-    return Xcount(s, p, false, flow, candidates.below(s, flow));
+// The count over the candidate days when they hold every day below the flow.
+double countBelow(std::span<const double> averages, const SearchParameters& p, double flow,
+                  DaysBelow& candidates) {
+    if (!candidates.covers(flow)) return excursionCount(averages, p, flow);
+    return excursionCount(averages, p, flow, candidates.below(averages, flow));
 }
 
 // Raises the upper flow until its count exceeds the allowed count `a`. False when even a
 // flow above every known value stays within it: no flow can then reach the count.
-bool raiseUpperFlow(CalcState& s, const SearchParameters& p, Bracket& b, double a) {
-    const double largest = largestKnownValue(s);
+bool raiseUpperFlow(std::span<const double> averages, const SearchParameters& p, Bracket& b,
+                    double a) {
+    const double largest = largestKnownValue(averages);
     while (b.xu <= a) {
         if (b.fu > largest) return false;
         b.fu = 2 * b.fu + 1;
-        b.xu = count(s, p, b.fu);
+        b.xu = excursionCount(averages, p, b.fu);
     }
     return true;
 }
 
 }  // namespace
 
-double BiologicalSearch(CalcState& s, const SearchParameters& p, double start) {
+double biologicalRecordYears(const DailySeries& series, const SearchParameters& p) {
+    if (p.withinSeason)
+        return seasonYearCount(series.calendar, static_cast<int>(series.days.size()));
+    return series.recordDays / 365.0;
+}
+
+double biologicalSearch(std::span<const double> averages, const SearchParameters& p,
+                        double recordYears, double start) {
     if (start <= 0) return start;
-    // One excursion per XMR years of record, or per XMR season-years within the season.
-    const double years = p.withinSeason ? SeasonYearCount(s) : s.NDAYS / 365.0;
-    const double a = years / p.yearsBetween;
+    const double a = recordYears / p.yearsBetween;
     // The flows tried lie below the upper flow, which only falls once raised: the counts
     // look at the days below it, not at the whole series.
     DaysBelow candidates;
-    candidates.reset(s, start);
+    candidates.reset(averages, start);
     Bracket b;
     b.fu = start;
-    b.xu = count(s, p, b.fu, candidates);
-    if (!raiseUpperFlow(s, p, b, a)) return -1;
-    if (!candidates.covers(b.fu)) candidates.reset(s, b.fu);
+    b.xu = countBelow(averages, p, b.fu, candidates);
+    if (!raiseUpperFlow(averages, p, b, a)) return -1;
+    if (!candidates.covers(b.fu)) candidates.reset(averages, b.fu);
 
     double found = start;
     for (int step = 0; step < maxInterpolationSteps && !b.settled(a); ++step) {
@@ -75,7 +77,7 @@ double BiologicalSearch(CalcState& s, const SearchParameters& p, double start) {
             continue;
         }
         const double ft = b.fl + (b.fu - b.fl) * (a - b.xl) / (b.xu - b.xl);
-        const double xt = count(s, p, ft, candidates);
+        const double xt = countBelow(averages, p, ft, candidates);
         if (xt <= a) {
             b.fl = ft;
             b.xl = xt;
@@ -89,7 +91,7 @@ double BiologicalSearch(CalcState& s, const SearchParameters& p, double start) {
     return found;
 }
 
-double SnapTinyFlow(double flow) {
+double snapTinyFlow(double flow) {
     return std::abs(flow) < eps ? 0.0 : flow;
 }
 

@@ -34,22 +34,4 @@ void LoadGage(CalcState& s, int j, int row) {
     s.nwis = store.nwisbig[j];
 }
 
-aparray& advparRow(CalcState& s, int row) {
-    auto& slot = s.advpar[row];
-    if (!slot) {
-        slot = std::make_unique<aparray>();
-        for (auto& entry : *slot) {
-            entry.fill(0.0f);
-            entry[1] = static_cast<float>(unknown);
-        }
-    }
-    return *slot;
-}
-
-ExcursionRecord& excursionSlot(CalcState& s, int slot) {
-    auto& rec = s.excursions[slot];
-    if (!rec) rec = std::make_unique<ExcursionRecord>();
-    return *rec;
-}
-
 }  // namespace vd

@@ -2,6 +2,8 @@
 
 #include <utility>
 
+#include "flow_values.h"
+
 namespace vd {
 
 namespace {
@@ -12,25 +14,21 @@ bool isBelow(double v, double flow) {
 
 }  // namespace
 
-void DaysBelow::reset(const CalcState& s, double flow) {
-    const int last = s.JD2 - s.JD1;
-    if (last > maxdays) throw Error(ErrorCode::range);
-    // Days 1..last, proven in range above (day n at n - 1).
-    const double* const x = s.x.begin();
+void DaysBelow::reset(std::span<const double> averages, double flow) {
     days_.clear();
+    const int last = static_cast<int>(averages.size());
     for (int n = 1; n <= last; ++n)
-        if (isBelow(x[n - 1], flow)) days_.push_back(n);
+        if (isBelow(averages[static_cast<std::size_t>(n - 1)], flow)) days_.push_back(n);
     bound_ = flow;
 }
 
-std::span<const int> DaysBelow::below(const CalcState& s, double flow) {
+std::span<const int> DaysBelow::below(std::span<const double> averages, double flow) {
     found_.clear();
     foundFor_ = flow;
     if (!covers(flow)) return found_;
-    // The kept days are 1..JD2-JD1 of the same series, in range.
-    const double* const x = s.x.begin();
+    // The kept days are days of the same averages, in range.
     for (const int n : days_)
-        if (isBelow(x[n - 1], flow)) found_.push_back(n);
+        if (isBelow(averages[static_cast<std::size_t>(n - 1)], flow)) found_.push_back(n);
     return found_;
 }
 

@@ -1,4 +1,4 @@
-// The days of the averaged series whose value is known and below a flow, in day order.
+// The days of an averaged series whose value is known and below a flow, in day order.
 // A search that only lowers its upper flow counts excursions over these few days instead
 // of the whole series: the days, their order and so the count stay the same.
 #pragma once
@@ -6,19 +6,17 @@
 #include <span>
 #include <vector>
 
-#include "calc_state.h"
-
 namespace vd {
 
 class DaysBelow {
   public:
-    // The days below `flow` of the series x[1..JD2-JD1], found by one pass over it.
-    void reset(const CalcState& s, double flow);
+    // The days below `flow` of the averages (day n at averages[n - 1]), found by one pass.
+    void reset(std::span<const double> averages, double flow);
 
     // The kept days below `flow`, for a flow not above the bound: a subset of the kept days.
     // False (and nothing found) when the flow is above the bound or unordered with it.
     bool covers(double flow) const { return flow <= bound_; }
-    std::span<const int> below(const CalcState& s, double flow);
+    std::span<const int> below(std::span<const double> averages, double flow);
 
     // Keeps the days last found by below(flow) as the days below that flow.
     void narrowTo(double flow);

@@ -1,51 +1,98 @@
+#include "excursions.h"
+
 #include <algorithm>
 #include <cmath>
 
-#include "statistics.h"
+#include "errors.h"
+#include "flow_values.h"
 
 namespace vd {
 
 namespace {
 
-// Periods beyond this are not recorded; the count is made from the periods found so far.
+// Periods from this one on are not recorded; the count is made from the periods found so
+// far. (The limit counts a placeholder before the first period, as the tables always did.)
 constexpr int periodLimit = 500;
 
-bool extendsPeriod(const ExcursionRecord& e, int p, int n, double XMI) {
-    return e.JXP2[p] + 1 >= n && e.JXP2[p] - e.JXP1[p] < XMI;
+// The excursion day n adds the days of its window not yet covered by the period.
+void addExcursionDay(ExcursionPeriod& period, int n, int windowDays, double flow, double average) {
+    const int length = std::max(0, n + windowDays - 1 - period.lastDay);
+    period.excursions += static_cast<double>(length) / windowDays;
+    if (length > 0) period.lastDay += length;
+    period.daysBelow += 1;
+    period.ratioSum += flow / std::max(average, 0.001);
 }
 
-int openPeriod(ExcursionRecord& e, int n) {
-    const int p = ++e.NXP;
-    e.JXP1[p] = n;
-    e.JXP2[p] = n - 1;
-    e.XPXP[p] = 0;
-    e.NX[p] = 0;
-    e.SX[p] = 0;
-    return p;
-}
-
-// The excursion day n adds the days of its window not yet covered by period p.
-void addExcursionDay(ExcursionRecord& e, int p, int n, int M, double F, double average) {
-    const int length = std::max(0, n + M - 1 - e.JXP2[p]);
-    e.XPXP[p] += static_cast<double>(length) / M;
-    if (length > 0) e.JXP2[p] += length;
-    e.NX[p] += 1;
-    e.SX[p] += F / std::max(average, 0.001);
-}
-
-// Days n in increasing order; only those whose average is known and below F count.
-template <class Days>
-void recordPeriodsOver(ExcursionRecord& e, const double* x, const SearchParameters& sp, double F,
-                       const Days& days) {
+// Days n in increasing order; only those whose average is known and below the flow count.
+// Each finished period goes to `close`, in order.
+template <class Days, class Close>
+void scanPeriods(const double* averages, const SearchParameters& sp, double flow, const Days& days,
+                 Close close) {
+    ExcursionPeriod current;
+    bool open = false;
+    int opened = 1;
     for (const int n : days) {
-        const double v = x[n - 1];
-        if (v == unknown || !(v < F)) continue;
-        if (e.NXP == periodLimit) return;
-        int p = e.NXP;
-        if (!extendsPeriod(e, p, n, sp.clusterDays)) p = openPeriod(e, n);
-        addExcursionDay(e, p, n, sp.averagingDays, F, v);
+        const double v = averages[n - 1];
+        if (v == unknown || !(v < flow)) continue;
+        if (opened == periodLimit) break;
+        const bool extends =
+            open && current.lastDay + 1 >= n && current.lastDay - current.firstDay < sp.clusterDays;
+        if (!extends) {
+            if (open) close(current);
+            current = {n, n - 1, 0, 0, 0};
+            open = true;
+            ++opened;
+        }
+        addExcursionDay(current, n, sp.averagingDays, flow, v);
     }
+    if (open) close(current);
 }
+
+// A cluster holds the periods that start within clusterDays of its first period's start and
+// counts at most excursionsPerCluster. Periods come in order; `clusters` keeps them when
+// given.
+class ClusterCount {
+  public:
+    ClusterCount(const SearchParameters& p, std::vector<ExcursionCluster>* clusters)
+        : ClusterDays(p.clusterDays),
+          Cap(p.excursionsPerCluster),
+          ClusterStart(-std::trunc(ClusterDays)),
+          Clusters(clusters) {}
+
+    void add(const ExcursionPeriod& period) {
+        if (period.firstDay - ClusterStart > ClusterDays) {
+            finish();
+            open = true;
+            current = {periods, periods, 0};
+            ClusterStart = period.firstDay;
+        }
+        current.lastPeriod = periods;
+        current.excursions = std::min(Cap, current.excursions + period.excursions);
+        ++periods;
+    }
+
+    double total() {
+        finish();
+        return sum;
+    }
+
+  private:
+    void finish() {
+        if (!open) return;
+        sum += current.excursions;
+        if (Clusters) Clusters->push_back(current);
+        open = false;
+    }
+
+    double ClusterDays;
+    double Cap;
+    double ClusterStart;  // the first day of the cluster's first period
+    std::vector<ExcursionCluster>* Clusters;
+    ExcursionCluster current;
+    bool open = false;
+    int periods = 0;
+    double sum = 0;
+};
 
 // The days 1..last of the series, as a range without a stored list.
 struct AllDays {
@@ -63,61 +110,41 @@ struct AllDays {
     Iterator end() const { return {last + 1}; }
 };
 
-int lastDay(const CalcState& s) {
-    const int last = s.JD2 - s.JD1;
-    if (last > maxdays) throw Error(ErrorCode::range);
-    return last;
-}
-
-// A cluster holds the periods that start within XMI days of its first period's start and
-// counts at most XME excursions.
-double formClusters(ExcursionRecord& e, double XMI, double XME) {
-    e.NXC = 0;
-    if (e.NXP <= 1) return 0;
-    double jstart = -std::trunc(XMI);
-    for (int j = 2; j <= e.NXP; ++j) {
-        if (e.JXP1[j] - jstart > XMI) {
-            ++e.NXC;
-            e.XPXC[e.NXC] = 0;
-            jstart = e.JXP1[j];
-            e.KXC1[e.NXC] = j;
-        }
-        e.KXC2[e.NXC] = j;
-        e.XPXC[e.NXC] = std::min(XME, e.XPXC[e.NXC] + e.XPXP[j]);
-    }
-    double total = 0;
-    for (int c = 1; c <= e.NXC; ++c) total += e.XPXC[c];
-    return total;
-}
-
-ExcursionRecord& startRecord(CalcState& s, bool IsREalFlag, double F) {
-    ExcursionRecord& e = excursionSlot(s, IsREalFlag ? s.flows_idx : 0);
-    e.Flow = F;
-    e.JD1SAVE = s.JD1;
-    e.JD2SAVE = s.JD2;
-    e.NXP = 1;
-    e.JXP1[1] = 0;
-    e.JXP2[1] = -99;  // placeholder period, far from any real day
-    return e;
+AllDays allDaysOf(std::span<const double> averages) {
+    return {static_cast<int>(averages.size())};
 }
 
 }  // namespace
 
-double Xcount(CalcState& s, const SearchParameters& p, bool IsREalFlag, double F) {
-    ExcursionRecord& e = startRecord(s, IsREalFlag, F);
-    // Days 1..last, proven in range by lastDay: indexed without a check per day.
-    recordPeriodsOver(e, s.x.begin(), p, F, AllDays{lastDay(s)});
-    return formClusters(e, p.clusterDays, p.excursionsPerCluster);
+Excursions countExcursions(std::span<const double> averages, const SearchParameters& p,
+                           double flow) {
+    Excursions e;
+    e.flow = flow;
+    ClusterCount clusters(p, &e.clusters);
+    scanPeriods(averages.data(), p, flow, allDaysOf(averages), [&](const ExcursionPeriod& period) {
+        e.periods.push_back(period);
+        clusters.add(period);
+    });
+    e.count = clusters.total();
+    return e;
 }
 
-double Xcount(CalcState& s, const SearchParameters& p, bool IsREalFlag, double F,
-              std::span<const int> days) {
-    ExcursionRecord& e = startRecord(s, IsREalFlag, F);
-    const int last = lastDay(s);
+double excursionCount(std::span<const double> averages, const SearchParameters& p, double flow) {
+    ClusterCount clusters(p, nullptr);
+    scanPeriods(averages.data(), p, flow, allDaysOf(averages),
+                [&](const ExcursionPeriod& period) { clusters.add(period); });
+    return clusters.total();
+}
+
+double excursionCount(std::span<const double> averages, const SearchParameters& p, double flow,
+                      std::span<const int> days) {
+    const int last = static_cast<int>(averages.size());
     for (const int n : days)
         if (n < 1 || n > last) throw Error(ErrorCode::range);
-    recordPeriodsOver(e, s.x.begin(), p, F, days);
-    return formClusters(e, p.clusterDays, p.excursionsPerCluster);
+    ClusterCount clusters(p, nullptr);
+    scanPeriods(averages.data(), p, flow, days,
+                [&](const ExcursionPeriod& period) { clusters.add(period); });
+    return clusters.total();
 }
 
 }  // namespace vd

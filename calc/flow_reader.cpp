@@ -48,7 +48,7 @@ void storeGages(CalcState& s, std::vector<GageSeries>& gages) {
     store.sites = static_cast<int>(gages.size());
     for (int g = 1; g <= static_cast<int>(gages.size()); ++g) {
         GageSeries& src = gages[static_cast<std::size_t>(g - 1)];
-        storeGage(store, g, src, std::move(src.x));
+        storeGage(store, g, src, std::move(src.days));
     }
     // The working series and its bounds hold the file's last gage.
     if (!gages.empty()) LoadGage(s, static_cast<int>(gages.size()), s.jglobal);

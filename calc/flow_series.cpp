@@ -21,16 +21,16 @@ bool validYear(int yi) {
 // A gage without a record on the season start date in the requested years: no days, and
 // bounds that make it read as less than one season.
 void makeEmpty(GageSeries& g, int J1, const Season& se, bool nwis) {
-    if (g.x) g.x->fill(unknown);
-    g.J1 = J1;
-    g.J2 = J1 - 1;
-    g.JD1 = 0;
+    g.days.clear();
+    g.firstYear = J1;
+    g.lastYear = J1 - 1;
+    g.dayBeforeStart = 0;
     if (validYear(J1) && se.m1 >= 1 && se.m1 <= 12)
-        g.JD1 = nwis ? DayNumber(J1, se.m1, se.d1) - 1
-                     : DaysByYear(J1) + DaysByMonth(IsLeap(J1), se.m1);
-    g.JD2 = g.JD1 - 1;
-    g.ndays = 0;
-    g.nwis = nwis;
+        g.dayBeforeStart = nwis ? DayNumber(J1, se.m1, se.d1) - 1
+                                : DaysByYear(J1) + DaysByMonth(IsLeap(J1), se.m1);
+    g.lastDay = g.dayBeforeStart - 1;
+    g.recordDays = 0;
+    g.startsOnSeasonStart = nwis;
 }
 
 [[noreturn, gnu::cold]] void refuseDate(int yi, int month) {
@@ -61,9 +61,15 @@ inline int seriesIndex(int jj, int JD1) {
 // Day jj takes value q; a series of bounds only checks the day's place. True when the day
 // already held a value.
 inline bool putDay(GageSeries& g, int jj, double q) {
-    const int k = seriesIndex(jj, g.JD1);
-    if (!g.x) return false;
-    double& day = (*g.x)[k];
+    const auto k = static_cast<std::size_t>(seriesIndex(jj, g.dayBeforeStart));
+    if (g.boundsOnly) return false;
+    if (k > g.days.size()) {
+        // Records mostly come day after day: the next day is appended.
+        if (k > g.days.size() + 1) g.days.resize(k - 1, unknown);
+        g.days.push_back(q);
+        return false;
+    }
+    double& day = g.days[k - 1];
     const bool repeated = day != unknown;
     day = q;
     return repeated;
@@ -77,13 +83,13 @@ struct LastDate {
 void closeSeries(GageSeries& g, const LastDate& last, const Season& se) {
     if (last.d < 0) {
         // Only the start record: less than one season, whatever was requested.
-        g.J2 = g.J1 - 1;
-        g.JD2 = g.JD1 - 1;
+        g.lastYear = g.firstYear - 1;
+        g.lastDay = g.dayBeforeStart - 1;
         return;
     }
-    g.J2 = (last.m < se.m2 || (last.m == se.m2 && last.d < se.d2)) ? last.yr - 1 : last.yr;
+    g.lastYear = (last.m < se.m2 || (last.m == se.m2 && last.d < se.d2)) ? last.yr - 1 : last.yr;
     // The season's last day belongs to the series.
-    g.JD2 = DayNumber(g.J2, se.m2, se.d2);
+    g.lastDay = DayNumber(g.lastYear, se.m2, se.d2);
 }
 
 // Steps through a file's records as the reader meets them: `newgage` tells that the record
@@ -144,8 +150,8 @@ GageSeries buildNwisGage(RecordCursor& r, int j1send, int j2send, const Season& 
 
     const FlowRecord& start = r.current();
     J1 = start.myr;
-    g.J1 = J1;
-    g.JD1 = DayNumber(J1, se.m1, se.d1) - 1;
+    g.firstYear = J1;
+    g.dayBeforeStart = DayNumber(J1, se.m1, se.d1) - 1;
     const int requestLast = requestEnd(se, j2send);
     int jj = DayNumber(start.myr, start.month, start.mday);
     putDay(g, jj, start.q);
@@ -161,7 +167,7 @@ GageSeries buildNwisGage(RecordCursor& r, int j1send, int j2send, const Season& 
         last = {rec.myr, rec.month, rec.mday};
     }
     closeSeries(g, last, se);
-    g.ndays = g.JD2 - g.JD1;
+    g.recordDays = g.lastDay - g.dayBeforeStart;
     while (!r.ended() && !r.newgage) r.read();
     return g;
 }
@@ -189,7 +195,7 @@ std::vector<GageSeries> buildNwisGages(RecordCursor& records, const ParsedFlowFi
 
 GageSeries buildFloGage(RecordCursor& r, int J1, int J2, const Season& se, SeriesContent content) {
     GageSeries g(content);
-    g.nwis = false;
+    g.startsOnSeasonStart = false;
     bool found = false;
     while (!r.ended()) {
         r.read();
@@ -204,9 +210,9 @@ GageSeries buildFloGage(RecordCursor& r, int J1, int J2, const Season& se, Serie
     }
 
     const FlowRecord& start = r.current();
-    g.J1 = start.myr;
-    checkDate(g.J1, se.m1);
-    g.JD1 = DaysByYear(g.J1) + DaysByMonth(IsLeap(g.J1), se.m1);
+    g.firstYear = start.myr;
+    checkDate(g.firstYear, se.m1);
+    g.dayBeforeStart = DaysByYear(g.firstYear) + DaysByMonth(IsLeap(g.firstYear), se.m1);
     const int requestLast = requestEnd(se, J2);
     int jj = DayNumber(start.myr, start.month, start.mday);
     putDay(g, jj, start.q);
@@ -225,9 +231,10 @@ GageSeries buildFloGage(RecordCursor& r, int J1, int J2, const Season& se, Serie
         last = {rec.myr, rec.month, rec.mday};
     }
     closeSeries(g, last, se);
-    g.ndays = last.d < 0 ? 0
-                         : static_cast<int>(std::count_if(recordDays.begin(), recordDays.end(),
-                                                          [&](int day) { return day <= g.JD2; }));
+    g.recordDays = last.d < 0
+                       ? 0
+                       : static_cast<int>(std::count_if(recordDays.begin(), recordDays.end(),
+                                                        [&](int day) { return day <= g.lastDay; }));
     return g;
 }
 
@@ -251,15 +258,22 @@ std::vector<GageSeries> buildGageSeries(const ParsedFlowFile& file, const Season
     }
 }
 
-void storeGage(GageStore& store, int slot, const GageSeries& series, std::unique_ptr<darray> x) {
+void storeGage(GageStore& store, int slot, const GageSeries& series, std::vector<double> days) {
     store.sitenames[slot] = series.name;
-    store.xbig[slot] = std::move(x);
-    store.j1big[slot] = series.J1;
-    store.j2big[slot] = series.J2;
-    store.jd1big[slot] = series.JD1;
-    store.jd2big[slot] = series.JD2;
-    store.ndaysbig[slot] = series.ndays;
-    store.nwisbig[slot] = series.nwis;
+    if (series.boundsOnly) {
+        store.xbig[slot].reset();
+    } else {
+        auto x = std::make_unique<darray>();
+        x->fill(unknown);
+        std::copy(days.begin(), days.end(), x->begin());
+        store.xbig[slot] = std::move(x);
+    }
+    store.j1big[slot] = series.firstYear;
+    store.j2big[slot] = series.lastYear;
+    store.jd1big[slot] = series.dayBeforeStart;
+    store.jd2big[slot] = series.lastDay;
+    store.ndaysbig[slot] = series.recordDays;
+    store.nwisbig[slot] = series.startsOnSeasonStart;
 }
 
 }  // namespace vd

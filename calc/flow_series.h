@@ -19,22 +19,31 @@ struct Season {
 // which need no array of days.
 enum class SeriesContent { days, boundsOnly };
 
-// One gage as the reader stores it.
+// One gage as the reader stores it. Day k of the series (k from 1) is the day numbered
+// dayBeforeStart + k; days[k - 1] holds its flow, `unknown` when the record has none. The
+// vector ends with the last day a record filled: a day past its end is missing too.
 struct GageSeries {
     std::string name;
-    std::unique_ptr<darray> x;  // none when read for its bounds only
-    int J1 = 0, J2 = 0, JD1 = 0, JD2 = 0, ndays = 0;
-    bool nwis = true;
-    explicit GageSeries(SeriesContent content = SeriesContent::days) {
-        if (content == SeriesContent::days) {
-            x = std::make_unique<darray>();
-            x->fill(unknown);
-        }
-    }
+    std::vector<double> days;  // empty when read for its bounds only
+    int firstYear = 0;         // year index (year - 1900) the first season-year starts in
+    int lastYear = 0;          // year index the last season ends in
+    int dayBeforeStart = 0;    // day number of the day before day 1
+    int lastDay = 0;           // day number of the last day of the last season
+    int recordDays = 0;        // days of the record in the series
+    // Day 1 is the season start day (an NWIS file); an old flow file's series starts on the
+    // 1st of the season's first month instead.
+    bool startsOnSeasonStart = true;
+    bool boundsOnly = false;
+
+    explicit GageSeries(SeriesContent content = SeriesContent::days)
+        : boundsOnly(content == SeriesContent::boundsOnly) {}
+
+    // Days 1..lastDay - dayBeforeStart, the days the statistics look at (none when empty).
+    int dayCount() const { return lastDay > dayBeforeStart ? lastDay - dayBeforeStart : 0; }
 };
 
-// Puts `series` into slot `slot` of the store, with `x` as its daily values.
-void storeGage(GageStore& store, int slot, const GageSeries& series, std::unique_ptr<darray> x);
+// Puts `series` into slot `slot` of the store, with `days` as its daily values.
+void storeGage(GageStore& store, int slot, const GageSeries& series, std::vector<double> days);
 
 struct RequestedYears {
     int J1 = -999;  // old flow file: first season-start year (-999: from the first)

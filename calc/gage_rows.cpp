@@ -47,7 +47,8 @@ FileRecords readFileRecords(const std::string& path, const std::string& seasonSt
     FileRecords out;
     out.repeatedDates = read.repeatedDates;
     out.gages.reserve(read.gages.size());
-    for (const GageSeries& g : read.gages) out.gages.push_back({g.name, g.J1 + 1900, g.J2 + 1900});
+    for (const GageSeries& g : read.gages)
+        out.gages.push_back({g.name, g.firstYear + 1900, g.lastYear + 1900});
     return out;
 }
 

@@ -81,6 +81,14 @@ LogPearsonFit LogPearsonLibrary::fit(int n, const lfarray& annual_mins) const {
     return f;
 }
 
+LogPearsonFit LogPearsonLibrary::fit(std::span<const float> minima) const {
+    lfarray annual_mins;
+    annual_mins.fill(0.0f);
+    int n = 0;
+    for (const float m : minima) annual_mins[++n] = m;
+    return fit(n, annual_mins);
+}
+
 float LogPearsonLibrary::flowFor(const LogPearsonFit& f, int irpy) const {
     if (!f.ok) return -1;
     int n = f.nonzeroYears;

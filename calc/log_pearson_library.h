@@ -2,12 +2,16 @@
 // and the xQy low flow built on it.
 #pragma once
 
+#include <span>
 #include <string>
 
-#include "calc_state.h"
+#include "flow_values.h"
 #include "lpiii/log_pearson_fit.h"
+#include "range_array.h"
 
 namespace vd {
+
+using lfarray = RangeArray<float, 1, nmax>;  // annual minima, as the fit takes them
 
 extern "C" {
 using LGPST1Fn = void (*)(int* FPRT, float* Y, int* LOGARH, int* n, float* XBAR, float* VARNCE,
@@ -42,6 +46,8 @@ class LogPearsonLibrary {
 
     // Removes zero minima and fits the rest (the first `n` entries of annual_mins).
     LogPearsonFit fit(int n, const lfarray& annual_mins) const;
+    // The same fit of every one of `minima`.
+    LogPearsonFit fit(std::span<const float> minima) const;
     // The flow of recurrence interval `irpy` years from a fit; -1 when it cannot be computed.
     float flowFor(const LogPearsonFit& f, int irpy) const;
     // fit + flowFor: the xQy flow, or -1.

@@ -2,7 +2,6 @@
 #include <cmath>
 #include <vector>
 
-#include "season_windows.h"
 #include "statistics.h"
 
 namespace vd {
@@ -11,107 +10,76 @@ namespace {
 
 constexpr double noPercentileFlow = 99999.0;
 
-// The n smallest values seen so far, kept in order in one list; its largest entry is the
-// n-th smallest once the list is full.
-class SmallestValues {
-  public:
-    explicit SmallestValues(int n) : Capacity(static_cast<std::size_t>(n)) {
-        Values.reserve(Capacity);
-    }
-
-    void offer(double v) {
-        if (Values.size() == Capacity) {
-            if (!(v < Values.back())) return;
-            Values.pop_back();
-        }
-        Values.insert(std::upper_bound(Values.begin(), Values.end(), v), v);
-    }
-
-    // The largest value held: the n-th smallest, or the largest of fewer values.
-    double largest() const { return Values.empty() ? noPercentileFlow : Values.back(); }
-
-  private:
-    std::size_t Capacity;
-    std::vector<double> Values;  // ascending
-};
-
-}  // namespace
-
-double percentile(const CalcState& s, int j, double flow) {
-    if (s.NDAYS == 0) return 0;
-    const auto& stored = s.store.xbig[j];
-    int below = 0;
-    if (stored) {
-        const int last = s.JD2 - s.JD1;
-        if (last > maxdays) throw Error(ErrorCode::range);
-        // Days 1..last, proven in range above: indexed without a check per day.
-        const double* const x = stored->begin();
-        for (int i = 1; i <= last; ++i) {
-            const double v = x[i - 1];
-            if (v != unknown && v < flow) ++below;
-        }
-    }
-    // Missing days count among the days not below the flow.
-    return (1 - static_cast<double>(below) / s.NDAYS) * 100;
+// The position-th smallest of `values` (from 1), or the largest of fewer values.
+double smallestAt(std::vector<double>& values, int position) {
+    if (values.empty()) return noPercentileFlow;
+    const auto n = std::min(values.size(), static_cast<std::size_t>(position)) - 1;
+    const auto nth = values.begin() + static_cast<std::ptrdiff_t>(n);
+    std::nth_element(values.begin(), nth, values.end());
+    return *nth;
 }
 
-double percentileflow(const CalcState& s, int j, int ndays, double perc) {
-    if (ndays == 0) return 0;
-    const auto& stored = s.store.xbig[j];
-    if (!stored) return noPercentileFlow;
-    // Position wanted in ascending order; a percentile below 0 asks for the smallest.
-    const int position = std::max(1, static_cast<int>(std::trunc(ndays * perc / 100 + 1)));
-    SmallestValues smallest(position);
-    for (int i = 1; i <= s.JD2 - s.JD1; ++i) {
-        const double v = (*stored)[i];
-        if (v != unknown) smallest.offer(v);
-    }
-    return smallest.largest();
-}
-
-namespace {
-
-// The stored days of gage j inside the season, and how many there are (missing ones too).
+// The days of the series inside the season, and how many there are (missing ones too).
 struct SeasonDays {
-    const darray* stored = nullptr;
     std::vector<SeasonWindowRange> ranges;
     int count = 0;
 };
 
-SeasonDays seasonDaysOf(const CalcState& s, int j) {
+SeasonDays seasonDaysOf(const DailySeries& series) {
     SeasonDays d;
-    d.stored = s.store.xbig[j].get();
-    d.ranges = SeasonWindows(s, 1);
+    d.ranges = seasonWindows(series.calendar, static_cast<int>(series.days.size()), 1);
     for (const SeasonWindowRange& r : d.ranges) d.count += r.size();
     return d;
 }
 
 template <class Visit>
-void forEachKnownSeasonDay(const SeasonDays& d, Visit visit) {
-    if (!d.stored) return;
+void forEachKnownSeasonDay(const DailySeries& series, const SeasonDays& d, Visit visit) {
     for (const SeasonWindowRange& r : d.ranges)
-        for (int i = r.first; i <= r.last; ++i)
-            if ((*d.stored)[i] != unknown) visit((*d.stored)[i]);
+        for (int i = r.first; i <= r.last; ++i) {
+            const double v = series.days[static_cast<std::size_t>(i - 1)];
+            if (v != unknown) visit(v);
+        }
+}
+
+// Position wanted in ascending order; a percentile below 0 asks for the smallest.
+int positionOfPercentile(int days, double percent) {
+    return std::max(1, static_cast<int>(std::trunc(days * percent / 100 + 1)));
 }
 
 }  // namespace
 
-double seasonPercentile(const CalcState& s, int j, double flow) {
-    const SeasonDays d = seasonDaysOf(s, j);
+double percentNotBelow(std::span<const double> days, int recordDays, double flow) {
+    if (recordDays == 0) return 0;
+    int below = 0;
+    for (const double v : days)
+        if (v != unknown && v < flow) ++below;
+    // Missing days count among the days not below the flow.
+    return (1 - static_cast<double>(below) / recordDays) * 100;
+}
+
+double flowAtPercentile(std::span<const double> days, int recordDays, double percent) {
+    if (recordDays == 0) return 0;
+    std::vector<double> known;
+    known.reserve(days.size());
+    for (const double v : days)
+        if (v != unknown) known.push_back(v);
+    return smallestAt(known, positionOfPercentile(recordDays, percent));
+}
+
+double seasonPercentNotBelow(const DailySeries& series, double flow) {
+    const SeasonDays d = seasonDaysOf(series);
     if (d.count == 0) return 0;
     int below = 0;
-    forEachKnownSeasonDay(d, [&](double v) { below += v < flow ? 1 : 0; });
+    forEachKnownSeasonDay(series, d, [&](double v) { below += v < flow ? 1 : 0; });
     return (1 - static_cast<double>(below) / d.count) * 100;
 }
 
-double seasonPercentileFlow(const CalcState& s, int j, double perc) {
-    const SeasonDays d = seasonDaysOf(s, j);
+double seasonFlowAtPercentile(const DailySeries& series, double percent) {
+    const SeasonDays d = seasonDaysOf(series);
     if (d.count == 0) return 0;
-    if (!d.stored) return noPercentileFlow;
-    const int position = std::max(1, static_cast<int>(std::trunc(d.count * perc / 100 + 1)));
-    SmallestValues smallest(position);
-    forEachKnownSeasonDay(d, [&](double v) { smallest.offer(v); });
-    return smallest.largest();
+    std::vector<double> known;
+    forEachKnownSeasonDay(series, d, [&](double v) { known.push_back(v); });
+    return smallestAt(known, positionOfPercentile(d.count, percent));
 }
 
 }  // namespace vd

@@ -1,5 +1,4 @@
 // The parameters of one design-flow search, which the statistics take as an argument.
-// The short names in the comments are the calculator's established ones.
 #pragma once
 
 namespace vd {
@@ -8,13 +7,14 @@ inline constexpr int biologicalMode = 1;
 inline constexpr int hydrologicalMode = 2;
 
 struct SearchParameters {
-    int averagingDays = 0;            // M: length of the averaging window in days
-    double yearsBetween = 0;          // XMR: return period, or years per allowed excursion
-    double clusterDays = 0;           // XMI: days a cluster of excursion periods spans
-    double excursionsPerCluster = 0;  // XME: most excursions a cluster counts
-    int mode = biologicalMode;        // K: 1 biological (harmonic averages), 2 hydrological
+    int averagingDays = 0;            // length of the averaging window in days
+    double yearsBetween = 0;          // return period, or years per allowed excursion
+    double clusterDays = 0;           // days a cluster of excursion periods spans
+    double excursionsPerCluster = 0;  // most excursions a cluster counts
+    int mode = biologicalMode;        // 1 biological (harmonic averages), 2 hydrological
     // Biological mode: count only the averages whose window lies inside the season, and allow
-    // one excursion per XMR season-years instead of per XMR years of the whole record.
+    // one excursion per yearsBetween season-years instead of per yearsBetween years of the
+    // whole record.
     bool withinSeason = false;
 };
 

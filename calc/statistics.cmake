@@ -1,4 +1,4 @@
-# Design-flow statistics of the loaded gage.
+# Design-flow statistics of a daily series.
 target_sources(vd_calc PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/harmonic_mean.cpp
   ${CMAKE_CURRENT_LIST_DIR}/averaging.cpp

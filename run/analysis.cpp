@@ -16,8 +16,8 @@ GageYears periodYears(const std::vector<GageSeries>& record, const run::RunSetti
     const run::PeriodChoice& p = settings.period;
     GageYears years;
     for (const GageSeries& g : record) {
-        const int firstYear = g.J1 + adjust;  // years as the table shows them, minus 1900
-        const int lastYear = g.J2;
+        const int firstYear = g.firstYear + adjust;  // years as the table shows them, minus 1900
+        const int lastYear = g.lastYear;
         int first = 1;
         int last = 0;
         if (firstYear <= lastYear) {

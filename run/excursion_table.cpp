@@ -9,9 +9,8 @@
 namespace vd::run {
 namespace {
 
-std::string averageExcursion(const ExcursionRecord& r, int k) {
-    const double average = r.NX[k] < 1 ? 0.0 : (r.SX[k] / r.NX[k] - 1) * 100;
-    return formatFixed(average, 1, 6) + "%";
+std::string averageExcursion(const ExcursionPeriod& period) {
+    return formatFixed(period.averageExcursionPercent(), 1, 6) + "%";
 }
 
 }  // namespace
@@ -22,25 +21,27 @@ std::string excursionDate(int dayNumber) {
     return monthAbbreviation(d.month) + formatInteger(d.day, 3) + "," + formatInteger(d.year, 5);
 }
 
-ExcursionTable excursionTable(const ExcursionRecord& r) {
+ExcursionTable excursionTable(const BiologicalExcursions& record) {
+    const Excursions& e = record.excursions;
     ExcursionTable t;
     t.cells.push_back({"Cluster Start", "Excursions", "Period Start", "Duration", "Avg Excursion"});
     t.endsCluster.push_back(false);
     double total = 0;
-    for (int c = 1; c <= r.NXC; ++c) {
-        for (int k = r.KXC1[c]; k <= r.KXC2[c]; ++k) {
-            const std::string date = excursionDate(r.JD1SAVE + r.JXP1[k]);
+    for (const ExcursionCluster& c : e.clusters) {
+        for (int k = c.firstPeriod; k <= c.lastPeriod; ++k) {
+            const ExcursionPeriod& period = e.periods.at(static_cast<std::size_t>(k));
+            const std::string date = excursionDate(record.dayNumber(period.firstDay));
             std::vector<std::string> row(5);
-            if (k == r.KXC1[c]) {
+            if (k == c.firstPeriod) {
                 row[0] = date;
-                row[1] = formatFixed(r.XPXC[c], 2, 6);
-                total += r.XPXC[c];
+                row[1] = formatFixed(c.excursions, 2, 6);
+                total += c.excursions;
             }
             row[2] = date;
-            row[3] = formatInteger(r.JXP2[k] - r.JXP1[k] + 1, 4);
-            row[4] = averageExcursion(r, k);
+            row[3] = formatInteger(period.lastDay - period.firstDay + 1, 4);
+            row[4] = averageExcursion(period);
             t.cells.push_back(std::move(row));
-            t.endsCluster.push_back(k == r.KXC2[c]);
+            t.endsCluster.push_back(k == c.lastPeriod);
         }
     }
     t.cells.push_back({"Total", formatFixed(total, 2, 6), "", "", ""});

@@ -16,7 +16,7 @@ struct ExcursionTable {
     std::vector<bool> endsCluster;
 };
 
-ExcursionTable excursionTable(const ExcursionRecord& record);
+ExcursionTable excursionTable(const BiologicalExcursions& record);
 
 // The excursion table of results row `row` (1-based). A row whose biological flow was not
 // computed in this run has no record; asking for it is a calculation error.

@@ -7,11 +7,11 @@
 #include <vector>
 
 #include "confidence_limits.h"
+#include "errors.h"
 #include "log_pearson_library.h"
 #include "lpiii/quantile.h"
 #include "minima_trend.h"
 #include "season_date.h"
-#include "season_windows.h"
 #include "statistics.h"
 
 namespace vd::run {
@@ -20,7 +20,6 @@ namespace {
 constexpr double daysPerYear = 365.25;
 constexpr int excursionYears = 3;  // excursion rates of the non-biological flows are per 3 years
 constexpr int countingDays = 4;    // ... counted on the 4-day biological averages
-constexpr int slot = 1;            // the gage's place in its own store and results row
 constexpr float noYear = -999;
 // The library's answer for a return period without a finite flow is 1.0e20; the per-year
 // table leaves such flows out from 1e10 on too.
@@ -40,126 +39,180 @@ int wholeYears(double years) {
     return static_cast<int>(std::trunc(years));
 }
 
-// The per-year entries that hold a year, as the advanced report reads them.
-std::shared_ptr<const std::vector<AnnualMinimum>> annualTableOf(const aparray& table) {
-    auto rows = std::make_shared<std::vector<AnnualMinimum>>();
-    for (int n = 1; n <= maxyears && table[n][1] > noYear; ++n)
-        rows->push_back({table[n][1], table[n][2], table[n][3], table[n][4]});
-    return rows;
-}
-
-// The season-years' minima the search put in rows 1..ny of the per-year table. A minimum the
-// fit counts as a zero year is 0 here too: averaging leaves residues of rounding on runs of
-// zero days, and the trend test must see those years as the ties they are.
-std::vector<SeasonMinimum> seasonMinimaOf(const aparray& table, int ny) {
-    constexpr double yearIndexBase = 1900;
-    std::vector<SeasonMinimum> minima;
-    minima.reserve(static_cast<std::size_t>(std::max(0, ny)));
-    for (int n = 1; n <= std::min(ny, maxyears); ++n) {
-        const double flow = table[n][2];
-        minima.push_back({yearIndexBase + table[n][1], flow <= zeroYearFlow ? 0.0 : flow});
+// The per-year table of a gage: one entry per season-year, rows of a block's minima written
+// over those of the block before. A row shows while its year is a year (not `unknown`).
+class PerYearTable {
+  public:
+    // Created on first use: no year in any row.
+    std::vector<AnnualMinimum>& rows() {
+        if (rows_.empty()) {
+            rows_.resize(static_cast<std::size_t>(maxyears));
+            for (AnnualMinimum& row : rows_) row.yearIndex = static_cast<float>(unknown);
+        }
+        return rows_;
     }
-    return minima;
+
+    bool exists() const { return !rows_.empty(); }
+
+    // The minima of a block in rows 1..count; the other rows lose their year.
+    void keepMinima(const AnnualMinima& minima) {
+        if (minima.count() == 0) return;
+        std::vector<AnnualMinimum>& table = rows();
+        if (minima.count() > maxyears) throw Error(ErrorCode::range);
+        for (AnnualMinimum& row : table) row.yearIndex = static_cast<float>(unknown);
+        for (std::size_t n = 0; n < minima.flows.size(); ++n) {
+            table[n].yearIndex = static_cast<float>(minima.yearIndex[n]);
+            table[n].minimum = minima.flows[n];
+        }
+    }
+
+    // Row n (from 1) of the table.
+    AnnualMinimum& row(int n) {
+        if (n < 1 || n > maxyears) throw Error(ErrorCode::range);
+        return rows()[static_cast<std::size_t>(n - 1)];
+    }
+
+    // The rows that hold a year, as the advanced report reads them.
+    std::shared_ptr<const std::vector<AnnualMinimum>> shownRows() const {
+        auto shown = std::make_shared<std::vector<AnnualMinimum>>();
+        for (const AnnualMinimum& row : rows_) {
+            if (!(row.yearIndex > noYear)) break;
+            shown->push_back(row);
+        }
+        return shown;
+    }
+
+    // The season-years' minima in rows 1..ny. A minimum the fit counts as a zero year is 0
+    // here too: averaging leaves residues of rounding on runs of zero days, and the trend
+    // test must see those years as the ties they are.
+    std::vector<SeasonMinimum> seasonMinima(int ny) {
+        constexpr double yearIndexBase = 1900;
+        std::vector<SeasonMinimum> minima;
+        minima.reserve(static_cast<std::size_t>(std::max(0, ny)));
+        for (int n = 1; n <= std::min(ny, maxyears); ++n) {
+            const AnnualMinimum& r = row(n);
+            const double flow = r.minimum;
+            minima.push_back({yearIndexBase + r.yearIndex, flow <= zeroYearFlow ? 0.0 : flow});
+        }
+        return minima;
+    }
+
+  private:
+    std::vector<AnnualMinimum> rows_;
+};
+
+SeasonCalendar seasonCalendarOf(const GageSeries& series, const Season& season) {
+    const SeasonDate start = parseSeasonDate(season.startText);
+    const SeasonDate end = parseSeasonDate(season.endText);
+    SeasonCalendar c;
+    c.startMonth = start.month;
+    c.startDay = start.day;
+    c.endMonth = end.month;
+    c.endDay = end.day;
+    c.startPosition = season.startDay;
+    c.endPosition = season.endDay;
+    c.firstYear = series.firstYear;
+    c.startsOnSeasonStart = series.startsOnSeasonStart;
+    return c;
 }
 
 class GageComputation {
   public:
-    GageComputation(const GageSeries& series, std::unique_ptr<darray> days,
+    GageComputation(const GageSeries& series, std::vector<double> days,
                     const GageIdentity& identity, const RunSettings& settings,
                     const LogPearsonLibrary& lib, const GageProgress& progress, SearchPath path,
                     const GageExtras& extras)
-        : settings_(settings), lib_(lib), progress_(progress), path_(path), extras_(extras) {
+        : settings_(settings),
+          lib_(lib),
+          progress_(progress),
+          path_(path),
+          extras_(extras),
+          firstYear_(series.firstYear),
+          lastYear_(series.lastYear),
+          dayBeforeStart_(series.dayBeforeStart),
+          days_(std::move(days)) {
         out_.name = series.name;
         out_.file = identity.file;
         out_.gageInFile = identity.gageInFile;
-        load(series, std::move(days));
+        // A day past the stored ones is missing: the statistics look at days 1..dayCount,
+        // the counts of the record at days 1..recordDays.
+        const int dayCount = series.dayCount();
+        const auto held = static_cast<std::size_t>(std::max(dayCount, series.recordDays));
+        if (days_.size() < held) days_.resize(held, unknown);
+        series_.days = std::span<const double>(days_).first(static_cast<std::size_t>(dayCount));
+        series_.calendar = seasonCalendarOf(series, settings.season);
+        series_.recordDays = series.recordDays;
     }
 
     GageResult compute() {
-        CalcState& s = *s_;
         countZeroAndMissing();
-        LoadGage(s, slot, slot);
         if (seasonYears() < 1) {
             out_.shortRecord = true;
             return std::move(out_);
         }
         if (extras_.dailyFlows) keepDailyFlows();
+        // The biological search takes the harmonic mean of the daily series, when it has days.
+        if (series_.recordDays != 0) harmonic_ = harmonicMean(series_.days);
         biologicalFlow();
-        if (!std::holds_alternative<Hydrological>(settings_.nonBiological)) {
-            bioAverages_ = std::make_unique<darray>(s.x);
-            bioM_ = p_.averagingDays;
-        }
         for (std::size_t k = 0; k < settings_.averagingDays.size(); ++k)
             averagingBlock(settings_.averagingDays[k], returnYearsOfBlock(k));
-        out_.harmonicMean = s.hflow;
-        out_.harmonicMeanZeroAdjusted = harmonicZeroAdjusted_;
-        out_.harmonicPercentile = percentileOf(s.hflow);
+        out_.harmonicMean = harmonic_.flow;
+        out_.harmonicMeanZeroAdjusted = harmonic_.zeroAdjusted();
+        out_.harmonicPercentile = percentileOf(harmonic_.flow);
         if (!out_.blocks.empty()) out_.annualTable = out_.blocks.back().annualTable;
         return std::move(out_);
     }
 
   private:
-    // The gage alone in a store of its own, with the season the statistics work in.
-    void load(const GageSeries& series, std::unique_ptr<darray> days) {
-        CalcState& s = *s_;
-        const SeasonDate start = parseSeasonDate(settings_.season.startText);
-        const SeasonDate end = parseSeasonDate(settings_.season.endText);
-        s.m1 = start.month;
-        s.d1 = start.day;
-        s.m2 = end.month;
-        s.d2 = end.day;
-        s.sday = settings_.season.startDay;
-        s.eday = settings_.season.endDay;
-        s.store.sites = slot;
-        storeGage(s.store, slot, series, std::move(days));
-    }
-
-    // The season-years of the period: J2 is the year the last season ends in, J1 the year
-    // the first one starts in, so a season within one calendar year counts its own year too.
-    int seasonYears() const { return s_->J2 - s_->J1 + 1 - settings_.season.yearAdjust; }
+    // The season-years of the period: the last year is the one the last season ends in, the
+    // first the one the first season starts in, so a season within one calendar year counts
+    // its own year too.
+    int seasonYears() const { return lastYear_ - firstYear_ + 1 - settings_.season.yearAdjust; }
 
     bool withinSeason() const { return settings_.bioScope == BioScope::season; }
 
+    int dayCount() const { return static_cast<int>(series_.days.size()); }
+
     double percentileOf(double flow) const {
-        return 100 -
-               (withinSeason() ? seasonPercentile(*s_, slot, flow) : percentile(*s_, slot, flow));
+        return 100 - (withinSeason() ? seasonPercentNotBelow(series_, flow)
+                                     : percentNotBelow(series_.days, series_.recordDays, flow));
     }
 
     // The flow below which `percent` of the days lie.
-    double flowAtPercentile(double percent) const {
-        return withinSeason() ? seasonPercentileFlow(*s_, slot, percent)
-                              : percentileflow(*s_, slot, s_->store.ndaysbig[slot], percent);
+    double flowBelowPercent(double percent) const {
+        return withinSeason() ? seasonFlowAtPercentile(series_, percent)
+                              : flowAtPercentile(series_.days, series_.recordDays, percent);
     }
 
     // Excursions per `years` years of record; within the season, per `years` season-years.
     double ratePer(double years, double count) const {
-        if (withinSeason()) return count * years / std::max(1, SeasonYearCount(*s_));
-        return count * years * daysPerYear / s_->store.ndaysbig[slot];
+        if (withinSeason())
+            return count * years / std::max(1, seasonYearCount(series_.calendar, dayCount()));
+        return count * years * daysPerYear / series_.recordDays;
+    }
+
+    std::span<const double> recordDays() const {
+        return std::span<const double>(days_).first(
+            static_cast<std::size_t>(std::max(0, series_.recordDays)));
     }
 
     void countZeroAndMissing() {
-        const CalcState& s = *s_;
-        const darray& stored = *s.store.xbig[slot];
         int zeroOrMissing = 0;
         int missing = 0;
-        for (int k = 1; k <= s.store.ndaysbig[slot]; ++k) {
-            const double v = stored[k];
+        for (const double v : recordDays()) {
             if (v == 0 || v == unknown) ++zeroOrMissing;
             if (v == unknown) ++missing;
         }
         out_.zeroDays = zeroOrMissing - missing;
         out_.missingDays = missing;
-        out_.daysInRecord = s.store.ndaysbig[slot];
+        out_.daysInRecord = series_.recordDays;
     }
 
     void keepDailyFlows() {
-        const CalcState& s = *s_;
         auto daily = std::make_shared<DailyFlows>();
-        daily->firstDay = s.JD1 + 1;
-        daily->flows.reserve(static_cast<std::size_t>(std::max(0, s.NDAYS)));
-        const darray& stored = *s.store.xbig[slot];
-        for (int k = 1; k <= s.NDAYS; ++k)
-            daily->flows.push_back(stored[k] == unknown ? std::nan("") : stored[k]);
+        daily->firstDay = dayBeforeStart_ + 1;
+        daily->flows.reserve(recordDays().size());
+        for (const double v : recordDays()) daily->flows.push_back(v == unknown ? std::nan("") : v);
         if (withinSeason()) out_.seasonDays = seasonDaysOf(daily->flows);
         out_.daily = std::move(daily);
     }
@@ -168,14 +221,13 @@ class GageComputation {
     std::shared_ptr<const std::vector<double>> seasonDaysOf(
         const std::vector<double>& flows) const {
         auto days = std::make_shared<std::vector<double>>();
-        for (const SeasonWindowRange& r : SeasonWindows(*s_, 1))
+        for (const SeasonWindowRange& r : seasonWindows(series_.calendar, dayCount(), 1))
             for (int i = r.first; i <= r.last; ++i)
                 days->push_back(flows.at(static_cast<std::size_t>(i - 1)));
         return days;
     }
 
     void setBiologicalParameters() {
-        CalcState& s = *s_;
         const BiologicalCriterion& b = settings_.biological;
         p_.averagingDays = b.averagingDays;
         p_.yearsBetween = b.yearsBetween;
@@ -183,31 +235,33 @@ class GageComputation {
         p_.clusterDays = b.clusterDays;
         p_.mode = biologicalMode;
         p_.withinSeason = withinSeason();
-        s.flows_idx = slot;
     }
 
-    // The biological design flow, with the ammonia rule; keeps its excursion record.
+    // The biological search of the current parameters; keeps its averages when they are
+    // the 4-day ones the excursions of a hydrological flow are counted on.
+    double biologicalSearchFlow() {
+        LowFlowSearch found = lowFlowSearch(series_, p_, lib_);
+        keepCountingAverages(found.averages);
+        bioAverages_ = std::move(found.averages);
+        return found.flow;
+    }
+
+    // The biological design flow, with the ammonia rule; keeps its excursions.
     void biologicalFlow() {
-        CalcState& s = *s_;
         setBiologicalParameters();
         const bool ammonia = settings_.biological.ammoniaRule();
         double fourDay = 1.0;
         if (ammonia) {
             p_.averagingDays = 4;
             p_.excursionsPerCluster = 5;
-            VDSearch(s, p_, lib_);
-            keepCountingAverages();
-            fourDay = s.vando;
-            LoadXBig(s, slot, slot);
+            fourDay = biologicalSearchFlow();
             p_.averagingDays = 30;
             p_.excursionsPerCluster = 4;
         }
-        VDSearch(s, p_, lib_);
-        // The search took the harmonic mean of the daily series before averaging it.
-        harmonicZeroAdjusted_ = ZeroAdjustedHarmonicMean(s);
-        keepCountingAverages();
-        out_.firstYear = s.J1 + settings_.season.yearAdjust + 1900;
-        out_.lastYear = s.J2 + 1900;
+        double flow = biologicalSearchFlow();
+        bioM_ = p_.averagingDays;
+        out_.firstYear = firstYear_ + settings_.season.yearAdjust + 1900;
+        out_.lastYear = lastYear_ + 1900;
         out_.seasons = seasonYears();
         BiologicalResult& bio = out_.biological;
         bio.averagingDays = p_.averagingDays;
@@ -215,16 +269,18 @@ class GageComputation {
         bio.scope = settings_.bioScope;
         // Without its 4-day flow the ammonia criterion cannot be evaluated: twice a missing
         // flow (-1) is no design flow.
-        if (s.vando < 0 || (ammonia && fourDay < 0)) return;
-        if (ammonia && 2 * fourDay < s.vando) {
-            s.vando = 2 * fourDay;
+        if (flow < 0 || (ammonia && fourDay < 0)) return;
+        if (ammonia && 2 * fourDay < flow) {
+            flow = 2 * fourDay;
             bio.twiceFourDay = true;
         }
-        bio.flow = s.vando;
-        bio.percentile = percentileOf(s.vando);
-        bio.excursionRate = ratePer(p_.yearsBetween, Xcount(s, p_, true, s.vando));
+        bio.flow = flow;
+        bio.percentile = percentileOf(flow);
+        Excursions excursions = countExcursions(bioAverages_, p_, flow);
+        bio.excursionRate = ratePer(p_.yearsBetween, excursions.count);
         if (extras_.excursionRecord)
-            out_.excursions = std::make_shared<const ExcursionRecord>(*s.excursions[slot]);
+            out_.excursions = std::make_shared<const BiologicalExcursions>(
+                BiologicalExcursions{dayBeforeStart_, std::move(excursions)});
     }
 
     double returnYearsOfBlock(std::size_t k) const {
@@ -235,7 +291,6 @@ class GageComputation {
     }
 
     void averagingBlock(int days, double returnYears) {
-        CalcState& s = *s_;
         hydroFit_.reset();
         AveragingBlock block;
         block.days = days;
@@ -250,7 +305,7 @@ class GageComputation {
                     givenFlow(block, kind.cfs);
                 } else {
                     block.kind = NonBiologicalKind::percentile;
-                    givenFlow(block, flowAtPercentile(kind.percent));
+                    givenFlow(block, flowBelowPercent(kind.percent));
                 }
             },
             settings_.nonBiological);
@@ -258,7 +313,7 @@ class GageComputation {
         equivalentReturnPeriod(block);
         if (extras_.perYearTables) {
             perYearTable(days);
-            if (s.advpar[slot]) block.annualTable = annualTableOf(*s.advpar[slot]);
+            if (table_.exists()) block.annualTable = table_.shownRows();
         }
         step(1);
         searching({});
@@ -266,15 +321,14 @@ class GageComputation {
     }
 
     void hydrologicalFlow(AveragingBlock& block, double returnYears) {
-        CalcState& s = *s_;
         p_.mode = hydrologicalMode;
         p_.yearsBetween = returnYears;
         p_.averagingDays = block.days;
         block.returnYears = wholeYears(returnYears);
-        const double flow = lowFlow(/*storeAP=*/true);
+        const double flow = lowFlow(/*keepMinima=*/true);
         if (hydroFit_ && hydroFit_->fit.ok) block.fit = hydroFit_->fit;
         if (hydroFit_) {
-            block.minima = seasonMinimaOf(advparRow(s, slot), hydroFit_->ny);
+            block.minima = table_.seasonMinima(hydroFit_->ny);
             block.trend = minimaTrend(block.minima);
         }
         if (flow < 0) return;
@@ -285,43 +339,35 @@ class GageComputation {
         block.flow = flow;
         block.limits90 = confidenceLimits(block.fit, lpiii::lowFlowProbability(block.returnYears));
         block.percentile = percentileOf(flow);
-        loadFourDayAverages();
-        block.excursionRate = ratePer(excursionYears, Xcount(s, p_, false, flow));
+        const std::vector<double>& averages = fourDayAverages();
+        block.excursionRate = ratePer(excursionYears, excursionCount(averages, p_, flow));
     }
 
     // An explicit flow (or the flow of a percentile): its percentile and how often the
     // biological search's averages fall below it.
     void givenFlow(AveragingBlock& block, double flow) {
-        CalcState& s = *s_;
         block.flow = flow;
         block.percentile = percentileOf(flow);
-        // Every block counts on the same averages, whatever an earlier block left in x.
-        s.x = *bioAverages_;
         p_.averagingDays = bioM_;
-        block.excursionRate = ratePer(excursionYears, Xcount(s, p_, false, flow));
+        block.excursionRate = ratePer(excursionYears, excursionCount(bioAverages_, p_, flow));
     }
 
     // A biological search over 4 days has just averaged the series as the excursions of a
     // hydrological flow are counted: those averages are kept rather than made again.
-    void keepCountingAverages() {
+    void keepCountingAverages(const std::vector<double>& averages) {
         if (path_ == SearchPath::reuse && p_.averagingDays == countingDays && !countAverages_)
-            countAverages_ = std::make_unique<darray>(s_->x);
+            countAverages_ = averages;
     }
 
     // The 4-day averages on which a hydrological flow's excursions are counted.
-    void loadFourDayAverages() {
-        CalcState& s = *s_;
+    const std::vector<double>& fourDayAverages() {
         p_.mode = biologicalMode;
         p_.averagingDays = countingDays;
-        if (path_ == SearchPath::literal || !countAverages_) {
-            LoadXBig(s, slot, slot);
-            s.averageonlyflag = true;
-            VDSearch(s, p_, lib_);
-            s.averageonlyflag = false;
-            if (path_ == SearchPath::reuse) countAverages_ = std::make_unique<darray>(s.x);
-        } else {
-            s.x = *countAverages_;
-        }
+        if (path_ == SearchPath::literal || !countAverages_)
+            countAverages_ = series_.recordDays == 0
+                                 ? std::vector<double>(series_.days.begin(), series_.days.end())
+                                 : searchAverages(series_, p_);
+        return *countAverages_;
     }
 
     // The smallest whole return period whose xQy flow does not exceed the biological flow.
@@ -335,7 +381,7 @@ class GageComputation {
             p_.yearsBetween += 1;
             searching(std::to_string(block.days) + "Q" +
                       std::to_string(wholeYears(p_.yearsBetween)));
-            flow = lowFlow(/*storeAP=*/false);
+            flow = lowFlow(/*keepMinima=*/false);
         }
         searching({});
         if (flow <= target + 0.0001 && flow != -1) {
@@ -346,42 +392,40 @@ class GageComputation {
     }
 
     void perYearTable(int days) {
-        CalcState& s = *s_;
         p_.averagingDays = days;
         p_.mode = hydrologicalMode;
         for (int n = 1; n <= seasonYears(); ++n) {
             p_.yearsBetween = n;
-            const double flow = lowFlow(/*storeAP=*/false);
-            apentry& entry = advparRow(s, slot)[n];
-            entry[3] = static_cast<float>(flow);
-            entry[4] = static_cast<float>(n);
+            const double flow = lowFlow(/*keepMinima=*/false);
+            AnnualMinimum& entry = table_.row(n);
+            entry.returnPeriodFlow = static_cast<float>(flow);
+            entry.returnYears = static_cast<float>(n);
         }
     }
 
-    // The hydrological (K = 2) design flow of averaging period M and return period XMR.
-    // The literal path repeats the whole search; the reuse path averages, takes the minima
-    // and fits once per averaging period, and only asks the fit for each XMR.
-    double lowFlow(bool storeAP) {
-        CalcState& s = *s_;
+    // The hydrological design flow of the current averaging and return period; with
+    // keepMinima the minima go to the per-year table. The literal path repeats the whole
+    // search; the reuse path averages, takes the minima and fits once per averaging period,
+    // and only asks the fit for each return period.
+    double lowFlow(bool keepMinima) {
+        if (keepMinima) table_.rows();
         if (path_ == SearchPath::literal) {
-            LoadXBig(s, slot, slot);
-            s.StoreAP = storeAP;
-            VDSearch(s, p_, lib_);
-            s.StoreAP = false;
-            return s.vando;
+            // As the search of a record without days: no flow.
+            if (series_.recordDays == 0) return -1;
+            const std::vector<double> averages = searchAverages(series_, p_);
+            const AnnualMinima minima = annualMinima(averages, series_.calendar, p_.averagingDays);
+            if (keepMinima) table_.keepMinima(minima);
+            const int ny = minima.count();
+            if (ny < p_.yearsBetween) return -1;
+            return snapTinyFlow(lowFlowOfFit(p_, lib_, lib_.fit(minima.flows), ny));
         }
-        if (!hydroFit_ || storeAP) {
-            LoadXBig(s, slot, slot);
-            s.StoreAP = storeAP;
-            if (storeAP) advparRow(s, slot);
-            // The harmonic mean (hflow) is the stored series' own: the biological search
-            // took it from the same series before any averaging period is computed.
-            AverageInPlace(s, p_);
-            lfarray minima;
+        if (!hydroFit_ || keepMinima) {
+            const std::vector<double> averages = searchAverages(series_, p_);
+            const AnnualMinima minima = annualMinima(averages, series_.calendar, p_.averagingDays);
+            if (keepMinima) table_.keepMinima(minima);
             FittedMinima f;
-            f.ny = AnnualMinima(s, p_, minima);
-            s.StoreAP = false;
-            f.fit = lib_.fit(f.ny, minima);
+            f.ny = minima.count();
+            f.fit = lib_.fit(minima.flows);
             hydroFit_ = f;
         }
         // The engine's return periods are whole years, so the whole part is the key.
@@ -389,9 +433,8 @@ class GageComputation {
         std::vector<double>& flows = hydroFit_->flows;
         if (years >= flows.size()) flows.resize(years + 1, std::nan(""));
         if (std::isnan(flows[years]))
-            flows[years] = SnapTinyFlow(LowFlowOfFit(p_, lib_, hydroFit_->fit, hydroFit_->ny));
-        s.vando = flows[years];
-        return s.vando;
+            flows[years] = snapTinyFlow(lowFlowOfFit(p_, lib_, hydroFit_->fit, hydroFit_->ny));
+        return flows[years];
     }
 
     void step(int steps) const {
@@ -406,17 +449,22 @@ class GageComputation {
     const GageProgress& progress_;
     const SearchPath path_;
     const GageExtras extras_;
-    std::unique_ptr<CalcState> s_ = std::make_unique<CalcState>();
+    const int firstYear_;
+    const int lastYear_;
+    const int dayBeforeStart_;
+    std::vector<double> days_;  // the gage's days, at least through the record's last
+    DailySeries series_;
     // The parameters of the search under way; each step changes the ones it needs and
     // the later steps find the rest as the earlier ones left them.
     SearchParameters p_;
     GageResult out_;
+    HarmonicMean harmonic_;
+    PerYearTable table_;
 
-    std::optional<FittedMinima> hydroFit_;   // of the current averaging period
-    std::unique_ptr<darray> countAverages_;  // 4-day averages of the gage
-    std::unique_ptr<darray> bioAverages_;    // the biological search's averages
+    std::optional<FittedMinima> hydroFit_;              // of the current averaging period
+    std::optional<std::vector<double>> countAverages_;  // 4-day averages of the gage
+    std::vector<double> bioAverages_;                   // the biological search's averages
     int bioM_ = 0;
-    double harmonicZeroAdjusted_ = 0;
 };
 
 }  // namespace
@@ -432,7 +480,7 @@ bool GageResult::missingDesignFlow() const {
 GageResult computeGage(const GageSeries& series, const GageIdentity& identity,
                        const RunSettings& settings, const LogPearsonLibrary& lib,
                        const GageProgress& progress, SearchPath path, const GageExtras& extras) {
-    return GageComputation(series, std::make_unique<darray>(*series.x), identity, settings, lib,
+    return GageComputation(series, std::vector<double>(series.days), identity, settings, lib,
                            progress, path, extras)
         .compute();
 }
@@ -440,7 +488,7 @@ GageResult computeGage(const GageSeries& series, const GageIdentity& identity,
 GageResult computeGage(GageSeries&& series, const GageIdentity& identity,
                        const RunSettings& settings, const LogPearsonLibrary& lib,
                        const GageProgress& progress, SearchPath path, const GageExtras& extras) {
-    std::unique_ptr<darray> days = std::move(series.x);
+    std::vector<double> days = std::move(series.days);
     return GageComputation(series, std::move(days), identity, settings, lib, progress, path, extras)
         .compute();
 }

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "calc_state.h"
+#include "excursions.h"
 #include "lpiii/log_pearson_fit.h"
 #include "run_settings.h"
 
@@ -110,6 +110,16 @@ struct DailyFlows {
     std::vector<double> flows;
 };
 
+// The excursions below the biological flow on the averages it was found on; their days
+// count from the day after day number `dayBeforeStart`.
+struct BiologicalExcursions {
+    int dayBeforeStart = 0;
+    Excursions excursions;
+
+    // The day number of series day `day`.
+    int dayNumber(int day) const { return dayBeforeStart + day; }
+};
+
 struct GageResult {
     std::string name;
     std::string file;    // path of the flow file
@@ -132,7 +142,7 @@ struct GageResult {
     // takes it. Equal to harmonicMean when no day is zero.
     double harmonicMeanZeroAdjusted = 0;
     // The excursions below the biological flow; null when none was computed.
-    std::shared_ptr<const ExcursionRecord> excursions;
+    std::shared_ptr<const BiologicalExcursions> excursions;
     // The record the flows were computed from (null for a short record).
     std::shared_ptr<const DailyFlows> daily;
     // The days of `daily` inside the season, in order (NaN for a missing day), when the

@@ -26,17 +26,20 @@ std::vector<std::vector<DayFlow>> unbrokenRuns(const DailyFlows& daily) {
     return runs;
 }
 
-void addExcursions(const ExcursionRecord& r, HydrographData& h) {
+void addExcursions(const BiologicalExcursions& r, HydrographData& h) {
     const auto cut = [&](int first, int last) {
         return DayInterval{std::max(first, h.firstDay), std::min(last, h.lastDay)};
     };
-    for (int c = 1; c <= r.NXC; ++c) {
-        int clusterEnd = r.JXP2[r.KXC1[c]];
-        for (int k = r.KXC1[c]; k <= r.KXC2[c]; ++k) {
-            h.excursionPeriods.push_back(cut(r.JD1SAVE + r.JXP1[k], r.JD1SAVE + r.JXP2[k]));
-            clusterEnd = std::max(clusterEnd, r.JXP2[k]);
+    const std::vector<ExcursionPeriod>& periods = r.excursions.periods;
+    for (const ExcursionCluster& c : r.excursions.clusters) {
+        const auto first = static_cast<std::size_t>(c.firstPeriod);
+        int clusterEnd = periods.at(first).lastDay;
+        for (int k = c.firstPeriod; k <= c.lastPeriod; ++k) {
+            const ExcursionPeriod& p = periods.at(static_cast<std::size_t>(k));
+            h.excursionPeriods.push_back(cut(r.dayNumber(p.firstDay), r.dayNumber(p.lastDay)));
+            clusterEnd = std::max(clusterEnd, p.lastDay);
         }
-        h.clusters.push_back(cut(r.JD1SAVE + r.JXP1[r.KXC1[c]], r.JD1SAVE + clusterEnd));
+        h.clusters.push_back(cut(r.dayNumber(periods.at(first).firstDay), r.dayNumber(clusterEnd)));
     }
 }
 

@@ -1,23 +1,29 @@
 // Small series for the statistics tests.
 #pragma once
 
-#include <memory>
 #include <vector>
 
-#include "calc_state.h"
+#include "statistics.h"
 
 namespace vd::test {
 
 inline constexpr double U = unknown;
 
-// A state whose series holds `days` from x[1] on; every statistic runs over all of them.
-inline std::unique_ptr<CalcState> stateWithSeries(const std::vector<double>& days) {
-    auto s = std::make_unique<CalcState>();
-    for (std::size_t i = 0; i < days.size(); ++i) s->x[static_cast<int>(i) + 1] = days[i];
-    s->JD1 = 1000;
-    s->JD2 = 1000 + static_cast<int>(days.size());
-    s->NDAYS = static_cast<int>(days.size());
-    return s;
+// A series for the statistics: its days (day k at days[k - 1]), where day 1 lies in the
+// season calendar, and its days of record.
+struct TestSeries {
+    std::vector<double> days;
+    SeasonCalendar calendar;
+    int recordDays = 0;
+
+    // Day k, from 1.
+    double& day(int k) { return days.at(static_cast<std::size_t>(k - 1)); }
+    DailySeries series() const { return {days, calendar, recordDays}; }
+};
+
+// A series that holds `days` from day 1 on; every statistic runs over all of them.
+inline TestSeries seriesOf(const std::vector<double>& days) {
+    return {days, {}, static_cast<int>(days.size())};
 }
 
 // `length` days of `base`, with `low` on the given 1-based days.

@@ -10,21 +10,24 @@ namespace vd {
 namespace {
 
 // An averaged series of `days` values of 50 for seasons starting m1/d1 of year index J1.
-std::unique_ptr<CalcState> averagedSeries(int J1, int m1, int d1, int days) {
-    auto s = test::stateWithSeries(std::vector<double>(static_cast<std::size_t>(days), 50));
-    s->J1 = J1;
-    s->JD1 = DayNumber(J1, m1, d1) - 1;
-    s->JD2 = s->JD1 + days;
-    s->m1 = m1;
-    s->d1 = d1;
+test::TestSeries averagedSeries(int J1, int m1, int d1, int days) {
+    test::TestSeries s = test::seriesOf(std::vector<double>(static_cast<std::size_t>(days), 50));
+    s.calendar.firstYear = J1;
+    s.calendar.startMonth = m1;
+    s.calendar.startDay = d1;
     return s;
 }
 
-void climaticYear(CalcState& s) {
-    s.m2 = 3;
-    s.d2 = 31;
-    s.sday = 1;
-    s.eday = 365;
+void climaticYear(test::TestSeries& s) {
+    s.calendar.endMonth = 3;
+    s.calendar.endDay = 31;
+    s.calendar.startPosition = 1;
+    s.calendar.endPosition = 365;
+}
+
+// The minima of the series' 1-based list, 0 past its end as the fit's table holds them.
+float minimumAt(const AnnualMinima& m, int n) {
+    return n <= m.count() ? m.flows[static_cast<std::size_t>(n - 1)] : 0.0f;
 }
 
 struct LeapCase {
@@ -38,15 +41,15 @@ class LeapSeasonYears : public ::testing::TestWithParam<LeapCase> {};
 
 TEST_P(LeapSeasonYears, LastSevenDayWindowMovesWithTheLeapDay) {
     const LeapCase& c = GetParam();
-    auto s = averagedSeries(c.J1, 4, 1, 3 * 366);
-    climaticYear(*s);
+    test::TestSeries s = averagedSeries(c.J1, 4, 1, 3 * 366);
+    climaticYear(s);
     SearchParameters p;
     p.averagingDays = 7;
-    s->x[c.position] = 1;
-    lfarray y;
-    ASSERT_GE(AnnualMinima(*s, p, y), 2);
-    EXPECT_EQ(y[1], c.counted ? 1.0f : 50.0f);
-    EXPECT_EQ(y[2], 50.0f);
+    s.day(c.position) = 1;
+    const AnnualMinima y = annualMinima(s.days, s.calendar, p.averagingDays);
+    ASSERT_GE(y.count(), 2);
+    EXPECT_EQ(minimumAt(y, 1), c.counted ? 1.0f : 50.0f);
+    EXPECT_EQ(minimumAt(y, 2), 50.0f);
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, LeapSeasonYears,
@@ -68,19 +71,19 @@ class SeasonPositions : public ::testing::TestWithParam<SeasonCase> {};
 // Season 15 Jul - 30 Sep: positions 15 to 92 counted from 1 Jul.
 TEST_P(SeasonPositions, FollowTheCalendarDatesForBothFileKinds) {
     const SeasonCase& c = GetParam();
-    auto s = averagedSeries(100, 7, c.nwis ? 15 : 1, 3 * 365);
-    s->d1 = 15;
-    s->m2 = 9;
-    s->d2 = 30;
-    s->sday = 15;
-    s->eday = 92;
-    s->nwis = c.nwis;
+    test::TestSeries s = averagedSeries(100, 7, c.nwis ? 15 : 1, 3 * 365);
+    s.calendar.startDay = 15;
+    s.calendar.endMonth = 9;
+    s.calendar.endDay = 30;
+    s.calendar.startPosition = 15;
+    s.calendar.endPosition = 92;
+    s.calendar.startsOnSeasonStart = c.nwis;
     SearchParameters p;
     p.averagingDays = 1;
-    s->x[c.index] = 1;
-    lfarray y;
-    ASSERT_EQ(AnnualMinima(*s, p, y), 3);
-    EXPECT_EQ(y[1], c.counted ? 1.0f : 50.0f);
+    s.day(c.index) = 1;
+    const AnnualMinima y = annualMinima(s.days, s.calendar, p.averagingDays);
+    ASSERT_EQ(y.count(), 3);
+    EXPECT_EQ(minimumAt(y, 1), c.counted ? 1.0f : 50.0f);
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, SeasonPositions,
@@ -95,65 +98,53 @@ INSTANTIATE_TEST_SUITE_P(Cases, SeasonPositions,
 
 TEST(AnnualMinima, UnknownWindowSpoilsOnlyASeasonYearWhoseSeasonHoldsIt) {
     // Season 1 Apr - 30 Sep (positions 1 to 183) of season-years starting 1 Apr.
-    auto s = averagedSeries(101, 4, 1, 3 * 365);
-    s->m2 = 9;
-    s->d2 = 30;
-    s->sday = 1;
-    s->eday = 183;
+    test::TestSeries s = averagedSeries(101, 4, 1, 3 * 365);
+    s.calendar.endMonth = 9;
+    s.calendar.endDay = 30;
+    s.calendar.startPosition = 1;
+    s.calendar.endPosition = 183;
     SearchParameters p;
     p.averagingDays = 7;
-    s->x[100] = unknown;        // inside the first season
-    s->x[365 + 200] = unknown;  // December of the second season-year
-    s->x[365 + 10] = 3;
-    lfarray y;
-    ASSERT_EQ(AnnualMinima(*s, p, y), 2);
-    EXPECT_EQ(y[1], 3.0f);  // the second season-year, first in the list
-    EXPECT_EQ(y[2], 50.0f);
-    EXPECT_EQ(y[3], 0.0f);
+    s.day(100) = unknown;        // inside the first season
+    s.day(365 + 200) = unknown;  // December of the second season-year
+    s.day(365 + 10) = 3;
+    const AnnualMinima y = annualMinima(s.days, s.calendar, p.averagingDays);
+    ASSERT_EQ(y.count(), 2);
+    EXPECT_EQ(minimumAt(y, 1), 3.0f);  // the second season-year, first in the list
+    EXPECT_EQ(y.yearIndex[0], 102);
+    EXPECT_EQ(minimumAt(y, 2), 50.0f);
 }
 
 TEST(AnnualMinima, ShortLastSeasonYearIsClosedToo) {
-    auto s = averagedSeries(101, 4, 1, 365 + 40);
-    climaticYear(*s);
+    test::TestSeries s = averagedSeries(101, 4, 1, 365 + 40);
+    climaticYear(s);
     SearchParameters p;
     p.averagingDays = 1;
-    s->x[365 + 30] = 2;
-    lfarray y;
-    ASSERT_EQ(AnnualMinima(*s, p, y), 2);
-    EXPECT_EQ(y[2], 2.0f);
+    s.day(365 + 30) = 2;
+    const AnnualMinima y = annualMinima(s.days, s.calendar, p.averagingDays);
+    ASSERT_EQ(y.count(), 2);
+    EXPECT_EQ(minimumAt(y, 2), 2.0f);
 }
 
 TEST(AnnualMinima, MinimaAreKeptAsFloat) {
-    auto s = averagedSeries(101, 4, 1, 2 * 365);
-    climaticYear(*s);
+    test::TestSeries s = averagedSeries(101, 4, 1, 2 * 365);
+    climaticYear(s);
     SearchParameters p;
     p.averagingDays = 1;
-    s->x[10] = 0.1;
-    lfarray y;
-    AnnualMinima(*s, p, y);
-    EXPECT_EQ(y[1], 0.1f);
+    s.day(10) = 0.1;
+    const AnnualMinima y = annualMinima(s.days, s.calendar, p.averagingDays);
+    EXPECT_EQ(minimumAt(y, 1), 0.1f);
 }
 
-TEST(AnnualMinima, PerYearTableGetsYearsAndMinima) {
-    auto s = averagedSeries(101, 4, 1, 2 * 365);
-    climaticYear(*s);
+TEST(AnnualMinima, EachMinimumKeepsTheYearItsSeasonStartsIn) {
+    test::TestSeries s = averagedSeries(101, 4, 1, 2 * 365);
+    climaticYear(s);
     SearchParameters p;
     p.averagingDays = 1;
-    s->x[20] = 4;
-    s->StoreAP = true;
-    s->jglobal = 3;
-    advparRow(*s, 3)[1][3] = 9;  // the run's fields stay as they are
-    lfarray y;
-    ASSERT_EQ(AnnualMinima(*s, p, y), 2);
-    const aparray& table = *s->advpar[3];
-    EXPECT_EQ(table[1][1], 101.0f);
-    EXPECT_EQ(table[1][2], 4.0f);
-    EXPECT_EQ(table[1][3], 9.0f);
-    EXPECT_EQ(table[2][1], 102.0f);
-    EXPECT_EQ(table[2][2], 50.0f);
-    EXPECT_EQ(table[3][1], static_cast<float>(unknown));
-    EXPECT_EQ(table[250][1], static_cast<float>(unknown));
-    EXPECT_EQ(table[3][2], 0.0f);
+    s.day(20) = 4;
+    const AnnualMinima y = annualMinima(s.days, s.calendar, p.averagingDays);
+    EXPECT_EQ(y.yearIndex, (std::vector<int>{101, 102}));
+    EXPECT_EQ(y.flows, (std::vector<float>{4.0f, 50.0f}));
 }
 
 }  // namespace

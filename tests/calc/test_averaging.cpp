@@ -8,26 +8,22 @@
 namespace vd {
 namespace {
 
-using test::stateWithSeries;
 using test::U;
 
 TEST(Averaging, OneDayHydrologicalCarriesFloatRoundingUntilAMissingDay) {
-    auto s = stateWithSeries({0.1, 0.2, 0.3, U, 0.7});
-    SearchParameters p;
-    p.averagingDays = 1;
-    p.mode = hydrologicalMode;
-    AverageInPlace(*s, p);
+    const std::vector<double> days{0.1, 0.2, 0.3, U, 0.7};
+    const std::vector<double> x = movingAverages(days, 1, /*harmonic=*/false);
 
     // The window keeps float copies, so each sum keeps the rounding of the values before.
     const double sum1 = 0.1;
     const double sum2 = sum1 - static_cast<double>(0.1f) + 0.2;
     const double sum3 = sum2 - static_cast<double>(0.2f) + 0.3;
-    EXPECT_EQ(s->x[1], sum1);
-    EXPECT_EQ(s->x[2], sum2);
-    EXPECT_NE(s->x[2], 0.2);
-    EXPECT_EQ(s->x[3], sum3);
-    EXPECT_EQ(s->x[4], unknown);
-    EXPECT_EQ(s->x[5], 0.7);  // the window restarted: reproduced exactly
+    EXPECT_EQ(x[0], sum1);
+    EXPECT_EQ(x[1], sum2);
+    EXPECT_NE(x[1], 0.2);
+    EXPECT_EQ(x[2], sum3);
+    EXPECT_EQ(x[3], unknown);
+    EXPECT_EQ(x[4], 0.7);  // the window restarted: reproduced exactly
 }
 
 struct WindowCase {
@@ -35,24 +31,20 @@ struct WindowCase {
     int K;
     int M;
     std::vector<double> days;
-    std::vector<double> expected;  // x after averaging; U where no complete window starts
+    std::vector<double> expected;  // the averages; U where no complete window starts
 };
 
 class AveragingWindows : public ::testing::TestWithParam<WindowCase> {};
 
 TEST_P(AveragingWindows, GiveTheWindowAverageAtTheWindowStart) {
     const WindowCase& c = GetParam();
-    auto s = stateWithSeries(c.days);
-    SearchParameters p;
-    p.mode = c.K;
-    p.averagingDays = c.M;
-    AverageInPlace(*s, p);
+    const std::vector<double> x = movingAverages(c.days, c.M, c.K == biologicalMode);
+    ASSERT_EQ(x.size(), c.days.size());
     for (std::size_t i = 0; i < c.expected.size(); ++i) {
-        const int k = static_cast<int>(i) + 1;
         if (c.expected[i] == U)
-            EXPECT_EQ(s->x[k], unknown) << "x[" << k << "]";
+            EXPECT_EQ(x[i], unknown) << "day " << i + 1;
         else
-            EXPECT_DOUBLE_EQ(s->x[k], c.expected[i]) << "x[" << k << "]";
+            EXPECT_DOUBLE_EQ(x[i], c.expected[i]) << "day " << i + 1;
     }
 }
 

@@ -27,21 +27,26 @@ std::vector<fs::path> exampleFiles() {
 }
 
 // Reads a scratch copy: reading may rewrite the line breaks of a file.
-std::unique_ptr<CalcState> readCopy(const fs::path& file) {
+std::vector<GageSeries> readCopy(const fs::path& file) {
     const fs::path copy = fs::temp_directory_path() / ("vd_examples_" + file.filename().string());
     fs::copy_file(file, copy, fs::copy_options::overwrite_existing);
-    auto s = std::make_unique<CalcState>();
-    s->flowfile = copy.string();
-    s->J1 = -999;
-    s->J2 = 199;
-    VDRead(*s);
+    return readGageSeries(copy.string(), "Apr 1", "Mar 31", {}, nullptr);
+}
+
+// The statistics' view of a gage read for climatic years from 1 April.
+DailySeries dailySeriesOf(const GageSeries& g) {
+    DailySeries s;
+    s.days = std::span<const double>(g.days).first(
+        std::min(g.days.size(), static_cast<std::size_t>(g.dayCount())));
+    s.calendar.firstYear = g.firstYear;
+    s.calendar.startsOnSeasonStart = g.startsOnSeasonStart;
+    s.recordDays = g.recordDays;
     return s;
 }
 
-std::vector<float> sortedAnnualMinima(CalcState& s, const SearchParameters& p) {
-    lfarray y;
-    const int ny = AnnualMinima(s, p, y);
-    std::vector<float> minima(y.begin(), y.begin() + ny);
+std::vector<float> sortedAnnualMinima(std::span<const double> averages,
+                                      const SeasonCalendar& calendar, int windowDays) {
+    std::vector<float> minima = annualMinima(averages, calendar, windowDays).flows;
     std::sort(minima.begin(), minima.end());
     return minima;
 }
@@ -50,14 +55,11 @@ TEST(ExampleGages, DesignFlowsArePlausible) {
     const LogPearsonLibrary lib = LogPearsonLibrary::load(programFolder());
     int gages = 0;
     for (const fs::path& file : exampleFiles()) {
-        auto s = readCopy(file);
-        for (int j = 1; j <= s->store.sites; ++j) {
-            if (s->store.ndaysbig[j] < 10 * 365) continue;  // too short for a 7Q10
-            SCOPED_TRACE(file.filename().string() + ": " + s->store.sitenames[j]);
+        for (const GageSeries& g : readCopy(file)) {
+            if (g.recordDays < 10 * 365) continue;  // too short for a 7Q10
+            SCOPED_TRACE(file.filename().string() + ": " + g.name);
             ++gages;
-            LoadGage(*s, j, j);
-            s->sday = 1;
-            s->eday = 365;
+            const DailySeries series = dailySeriesOf(g);
             SearchParameters p;
             p.clusterDays = 120;
             p.excursionsPerCluster = 5;
@@ -65,19 +67,21 @@ TEST(ExampleGages, DesignFlowsArePlausible) {
             p.mode = biologicalMode;
             p.averagingDays = 1;
             p.yearsBetween = 3;
-            VDSearch(*s, p, lib);
-            const double bio = s->vando;
+            const LowFlowSearch biological = lowFlowSearch(series, p, lib);
+            const double bio = biological.flow;
             ASSERT_GE(bio, 0);
-            EXPECT_LE(Xcount(*s, p, false, bio), s->NDAYS / 365.0 / p.yearsBetween + eps);
-            EXPECT_LT(100 - percentile(*s, j, bio), 1.0);  // below on under 1 % of days
+            EXPECT_LE(excursionCount(biological.averages, p, bio),
+                      series.recordDays / 365.0 / p.yearsBetween + eps);
+            // below on under 1 % of days
+            EXPECT_LT(100 - percentNotBelow(series.days, series.recordDays, bio), 1.0);
 
-            LoadXBig(*s, j, j);
             p.mode = hydrologicalMode;
             p.averagingDays = 7;
             p.yearsBetween = 10;
-            VDSearch(*s, p, lib);
-            const double q7 = s->vando;
-            const std::vector<float> minima = sortedAnnualMinima(*s, p);
+            const LowFlowSearch hydrological = lowFlowSearch(series, p, lib);
+            const double q7 = hydrological.flow;
+            const std::vector<float> minima =
+                sortedAnnualMinima(hydrological.averages, series.calendar, p.averagingDays);
             ASSERT_GE(minima.size(), 10u);
             // Ten years of a skewed record may put the 10-year flow a little below the
             // lowest year seen, never far below it nor above the typical year. Flows under

@@ -5,6 +5,7 @@
 
 #include "../common/error_assertions.h"
 #include "days_below.h"
+#include "errors.h"
 #include "statistics.h"
 #include "stats_fixture.h"
 
@@ -12,7 +13,6 @@ namespace vd {
 namespace {
 
 using test::seriesWithLowDays;
-using test::stateWithSeries;
 
 // Averaged series of 100 with the given days at 1, counted below 10.
 struct CountCase {
@@ -22,38 +22,40 @@ struct CountCase {
     double XME;
     std::vector<int> lowDays;
     double count;
-    int NXP;  // periods, the placeholder included
-    int NXC;
+    std::size_t periods;
+    std::size_t clusters;
 };
 
 class ExcursionCounts : public ::testing::TestWithParam<CountCase> {};
 
 TEST_P(ExcursionCounts, FormPeriodsAndClusters) {
     const CountCase& c = GetParam();
-    auto s = stateWithSeries(seriesWithLowDays(1000, 100, c.lowDays, 1));
+    const std::vector<double> x = seriesWithLowDays(1000, 100, c.lowDays, 1);
     SearchParameters p;
     p.averagingDays = c.M;
     p.clusterDays = c.XMI;
     p.excursionsPerCluster = c.XME;
-    EXPECT_DOUBLE_EQ(Xcount(*s, p, false, 10), c.count);
-    const ExcursionRecord& e = excursionSlot(*s, 0);
-    EXPECT_EQ(e.NXP, c.NXP);
-    EXPECT_EQ(e.NXC, c.NXC);
+    const Excursions e = countExcursions(x, p, 10);
+    EXPECT_DOUBLE_EQ(e.count, c.count);
+    EXPECT_EQ(excursionCount(x, p, 10), e.count);
+    EXPECT_EQ(e.flow, 10);
+    EXPECT_EQ(e.periods.size(), c.periods);
+    EXPECT_EQ(e.clusters.size(), c.clusters);
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, ExcursionCounts,
     ::testing::Values(
         // The second window overlaps the first: one period, 1 + 3/4.
-        CountCase{"Overlapping", 4, 120, 5, {10, 13}, 1.75, 2, 1},
+        CountCase{"Overlapping", 4, 120, 5, {10, 13}, 1.75, 1, 1},
         // It starts the day after the first window ends: still one period.
-        CountCase{"Touching", 4, 120, 5, {10, 14}, 2, 2, 1},
+        CountCase{"Touching", 4, 120, 5, {10, 14}, 2, 1, 1},
         // A gap of one day: two periods in one cluster.
-        CountCase{"Separate", 4, 120, 5, {10, 16}, 2, 3, 1},
+        CountCase{"Separate", 4, 120, 5, {10, 16}, 2, 2, 1},
         // Clusters: a period starting exactly XMI days after the cluster's start joins it.
-        CountCase{"ClusterEdgeJoins", 1, 120, 1, {10, 130}, 1, 3, 1},
-        CountCase{"ClusterEdgeOpens", 1, 120, 1, {10, 131}, 2, 3, 2},
-        CountCase{"ClusterCap", 1, 120, 5, {1, 20, 40, 60, 80, 100, 119}, 5, 8, 1},
+        CountCase{"ClusterEdgeJoins", 1, 120, 1, {10, 130}, 1, 2, 1},
+        CountCase{"ClusterEdgeOpens", 1, 120, 1, {10, 131}, 2, 2, 2},
+        CountCase{"ClusterCap", 1, 120, 5, {1, 20, 40, 60, 80, 100, 119}, 5, 7, 1},
         // A run of 20 days longer than XMI = 5 splits into periods of 6 days, each its own
         // cluster, each counting at most 3.
         CountCase{"LongRunSplits",
@@ -62,56 +64,43 @@ INSTANTIATE_TEST_SUITE_P(
                   3,
                   {10, 11, 12, 13, 14, 15, 16, 17, 18, 19, 20, 21, 22, 23, 24, 25, 26, 27, 28, 29},
                   3 + 3 + 3 + 2,
-                  5,
+                  4,
                   4},
-        CountCase{"NoExcursion", 4, 120, 5, {}, 0, 1, 0}),
+        CountCase{"NoExcursion", 4, 120, 5, {}, 0, 0, 0}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(Excursions, PeriodRecordsDaysCoveredAndFlowRatios) {
-    auto s = stateWithSeries(seriesWithLowDays(100, 100, {10, 13}, 2));
-    s->x[13] = 0;  // a zero average counts against 0.001
+    std::vector<double> x = seriesWithLowDays(100, 100, {10, 13}, 2);
+    x[13 - 1] = 0;  // a zero average counts against 0.001
     SearchParameters p;
     p.averagingDays = 4;
     p.clusterDays = 120;
     p.excursionsPerCluster = 5;
-    Xcount(*s, p, false, 10);
-    const ExcursionRecord& e = excursionSlot(*s, 0);
-    ASSERT_EQ(e.NXP, 2);
-    EXPECT_EQ(e.JXP1[2], 10);
-    EXPECT_EQ(e.JXP2[2], 16);  // last day of the second window
-    EXPECT_EQ(e.NX[2], 2);
-    EXPECT_DOUBLE_EQ(e.SX[2], 10 / 2.0 + 10 / 0.001);
-    EXPECT_DOUBLE_EQ(e.XPXP[2], 1.75);
-    EXPECT_EQ(e.KXC1[1], 2);
-    EXPECT_EQ(e.KXC2[1], 2);
+    const Excursions e = countExcursions(x, p, 10);
+    ASSERT_EQ(e.periods.size(), 1u);
+    const ExcursionPeriod& period = e.periods[0];
+    EXPECT_EQ(period.firstDay, 10);
+    EXPECT_EQ(period.lastDay, 16);  // last day of the second window
+    EXPECT_EQ(period.daysBelow, 2);
+    EXPECT_DOUBLE_EQ(period.ratioSum, 10 / 2.0 + 10 / 0.001);
+    EXPECT_DOUBLE_EQ(period.excursions, 1.75);
+    EXPECT_DOUBLE_EQ(period.averageExcursionPercent(), (period.ratioSum / 2 - 1) * 100);
+    ASSERT_EQ(e.clusters.size(), 1u);
+    EXPECT_EQ(e.clusters[0].firstPeriod, 0);
+    EXPECT_EQ(e.clusters[0].lastPeriod, 0);
+    EXPECT_DOUBLE_EQ(e.clusters[0].excursions, 1.75);
 }
 
 TEST(Excursions, UnknownAndEqualValuesAreNoExcursion) {
-    auto s = stateWithSeries({unknown, 10, 9.99, unknown});
+    const std::vector<double> x{unknown, 10, 9.99, unknown};
     SearchParameters p;
     p.averagingDays = 1;
     p.clusterDays = 120;
     p.excursionsPerCluster = 5;
-    EXPECT_DOUBLE_EQ(Xcount(*s, p, false, 10), 1);
-    EXPECT_EQ(excursionSlot(*s, 0).JXP1[2], 3);
-}
-
-TEST(Excursions, KeptCountGoesToTheResultsSlot) {
-    auto s = stateWithSeries(seriesWithLowDays(100, 100, {5}, 1));
-    s->JD1 = 4000;
-    s->JD2 = 4100;
-    SearchParameters p;
-    p.averagingDays = 1;
-    p.clusterDays = 120;
-    p.excursionsPerCluster = 5;
-    s->flows_idx = 7;
-    Xcount(*s, p, true, 10);
-    const ExcursionRecord& kept = excursionSlot(*s, 7);
-    EXPECT_EQ(kept.NXP, 2);
-    EXPECT_EQ(kept.Flow, 10);
-    EXPECT_EQ(kept.JD1SAVE, 4000);
-    EXPECT_EQ(kept.JD2SAVE, 4100);
-    EXPECT_EQ(excursionSlot(*s, 0).NXP, 0);  // scratch untouched
+    const Excursions e = countExcursions(x, p, 10);
+    EXPECT_DOUBLE_EQ(e.count, 1);
+    ASSERT_EQ(e.periods.size(), 1u);
+    EXPECT_EQ(e.periods[0].firstDay, 3);
 }
 
 TEST(Excursions, StopAtTheFiveHundredthPeriodStillCountsItsClusters) {
@@ -121,36 +110,18 @@ TEST(Excursions, StopAtTheFiveHundredthPeriodStillCountsItsClusters) {
         days.push_back(4 * k);
         days.push_back(4 * k + 1);
     }
-    auto s = stateWithSeries(seriesWithLowDays(2500, 100, days, 1));
+    const std::vector<double> x = seriesWithLowDays(2500, 100, days, 1);
     SearchParameters p;
     p.averagingDays = 1;
     p.clusterDays = 1;
     p.excursionsPerCluster = 10;
-    const double count = Xcount(*s, p, false, 10);
-    const ExcursionRecord& e = excursionSlot(*s, 0);
-    EXPECT_EQ(e.NXP, 500);
-    EXPECT_EQ(e.NX[499], 2);
-    EXPECT_EQ(e.NX[500], 1);  // the day that opened it, no more
-    EXPECT_EQ(e.NXC, 499);
-    EXPECT_DOUBLE_EQ(count, 498 * 2 + 1);
-}
-
-// Every field of the count's record (periods and clusters) is the same in both.
-void expectSameRecord(const ExcursionRecord& a, const ExcursionRecord& b) {
-    ASSERT_EQ(a.NXP, b.NXP);
-    for (int j = 1; j <= a.NXP; ++j) {
-        EXPECT_EQ(a.JXP1[j], b.JXP1[j]) << j;
-        EXPECT_EQ(a.JXP2[j], b.JXP2[j]) << j;
-        EXPECT_EQ(a.NX[j], b.NX[j]) << j;
-        EXPECT_EQ(a.SX[j], b.SX[j]) << j;
-        EXPECT_EQ(a.XPXP[j], b.XPXP[j]) << j;
-    }
-    ASSERT_EQ(a.NXC, b.NXC);
-    for (int c = 1; c <= a.NXC; ++c) {
-        EXPECT_EQ(a.XPXC[c], b.XPXC[c]) << c;
-        EXPECT_EQ(a.KXC1[c], b.KXC1[c]) << c;
-        EXPECT_EQ(a.KXC2[c], b.KXC2[c]) << c;
-    }
+    const Excursions e = countExcursions(x, p, 10);
+    ASSERT_EQ(e.periods.size(), 499u);
+    EXPECT_EQ(e.periods[497].daysBelow, 2);
+    EXPECT_EQ(e.periods[498].daysBelow, 1);  // the day that opened it, no more
+    EXPECT_EQ(e.clusters.size(), 499u);
+    EXPECT_DOUBLE_EQ(e.count, 498 * 2 + 1);
+    EXPECT_EQ(excursionCount(x, p, 10), e.count);
 }
 
 // Values 0..100 spread over the days (each repeated: ties at every whole flow), some zero
@@ -178,21 +149,20 @@ class CountOverCandidates : public ::testing::TestWithParam<ListCase> {};
 
 TEST_P(CountOverCandidates, EqualsTheCountOverAllDays) {
     const ListCase& c = GetParam();
-    auto s = stateWithSeries(mixedAverages());
+    const std::vector<double> x = mixedAverages();
     SearchParameters p;
     p.averagingDays = c.M;
     p.clusterDays = c.XMI;
     p.excursionsPerCluster = c.XME;
     DaysBelow candidates;
-    candidates.reset(*s, c.bound);
+    candidates.reset(x, c.bound);
     for (const double flow : c.flows) {
         SCOPED_TRACE(flow);
-        const double all = Xcount(*s, p, false, flow);
-        const ExcursionRecord whole = excursionSlot(*s, 0);
+        const double all = excursionCount(x, p, flow);
+        EXPECT_EQ(all, countExcursions(x, p, flow).count);
         ASSERT_TRUE(candidates.covers(flow));
-        const double listed = Xcount(*s, p, false, flow, candidates.below(*s, flow));
+        const double listed = excursionCount(x, p, flow, candidates.below(x, flow));
         EXPECT_EQ(listed, all);
-        expectSameRecord(excursionSlot(*s, 0), whole);
         candidates.narrowTo(flow);
     }
 }
@@ -209,25 +179,26 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(CountOverCandidates, ReachesThePeriodStop) {
-    auto s = stateWithSeries(mixedAverages());
+    const std::vector<double> x = mixedAverages();
     SearchParameters p;
     p.averagingDays = 1;
     p.clusterDays = 0;
     p.excursionsPerCluster = 10;
     DaysBelow candidates;
-    candidates.reset(*s, 40);
-    Xcount(*s, p, false, 40, candidates.below(*s, 40));
-    EXPECT_EQ(excursionSlot(*s, 0).NXP, 500);
+    candidates.reset(x, 40);
+    const Excursions all = countExcursions(x, p, 40);
+    ASSERT_EQ(all.periods.size(), 499u);
+    EXPECT_EQ(excursionCount(x, p, 40, candidates.below(x, 40)), all.count);
 }
 
 TEST(DaysBelowFlow, KeepsOnlyKnownDaysBelowAndNarrowsOnlyToTheLastFlowFound) {
-    auto s = stateWithSeries({5, unknown, 1, 2, 5, 0, std::nan("")});
+    const std::vector<double> x{5, unknown, 1, 2, 5, 0, std::nan("")};
     DaysBelow d;
-    d.reset(*s, 5);
+    d.reset(x, 5);
     EXPECT_EQ(std::vector<int>(d.days().begin(), d.days().end()), (std::vector<int>{3, 4, 6}));
     EXPECT_FALSE(d.covers(5.5));
     EXPECT_FALSE(d.covers(std::nan("")));
-    const auto below2 = d.below(*s, 2);
+    const auto below2 = d.below(x, 2);
     EXPECT_EQ(std::vector<int>(below2.begin(), below2.end()), (std::vector<int>{3, 6}));
     d.narrowTo(1);  // not the flow last found: the days stay
     EXPECT_TRUE(d.covers(4));
@@ -237,11 +208,11 @@ TEST(DaysBelowFlow, KeepsOnlyKnownDaysBelowAndNarrowsOnlyToTheLastFlowFound) {
 }
 
 TEST(CountOverCandidates, DayOutsideTheSeriesIsARangeError) {
-    auto s = stateWithSeries({1, 2, 3});
+    const std::vector<double> x{1, 2, 3};
     SearchParameters p;
     p.averagingDays = 1;
     const std::vector<int> days{1, 4};
-    EXPECT_ERROR_CODE(Xcount(*s, p, false, 10, days), ErrorCode::range);
+    EXPECT_ERROR_CODE(excursionCount(x, p, 10, days), ErrorCode::range);
 }
 
 }  // namespace

@@ -721,13 +721,13 @@ TEST_F(ReaderTest, BoundsOnlyReadingGivesTheBoundsAndFailuresOfTheFullOne) {
             EXPECT_EQ(boundsFailure, daysFailure);
             ASSERT_EQ(bounds.size(), days.size());
             for (std::size_t g = 0; g < days.size(); ++g) {
-                EXPECT_EQ(bounds[g].x, nullptr);
+                EXPECT_TRUE(bounds[g].days.empty());
                 EXPECT_EQ(bounds[g].name, days[g].name);
-                EXPECT_EQ(bounds[g].J1, days[g].J1);
-                EXPECT_EQ(bounds[g].J2, days[g].J2);
-                EXPECT_EQ(bounds[g].JD1, days[g].JD1);
-                EXPECT_EQ(bounds[g].JD2, days[g].JD2);
-                EXPECT_EQ(bounds[g].ndays, days[g].ndays);
+                EXPECT_EQ(bounds[g].firstYear, days[g].firstYear);
+                EXPECT_EQ(bounds[g].lastYear, days[g].lastYear);
+                EXPECT_EQ(bounds[g].dayBeforeStart, days[g].dayBeforeStart);
+                EXPECT_EQ(bounds[g].lastDay, days[g].lastDay);
+                EXPECT_EQ(bounds[g].recordDays, days[g].recordDays);
             }
         }
     }

@@ -12,14 +12,6 @@ namespace {
 
 using test::U;
 
-// Gage 2 of the store holds `days`; the loaded bounds cover them.
-std::unique_ptr<CalcState> storedGage(const std::vector<double>& days) {
-    auto s = test::stateWithSeries(days);
-    s->store.xbig[2] = std::make_unique<darray>(s->x);
-    s->x.fill(unknown);  // the working series is not what is read
-    return s;
-}
-
 struct PercentileCase {
     std::vector<double> days;
     double flow;
@@ -30,8 +22,7 @@ class Percentile : public ::testing::TestWithParam<PercentileCase> {};
 
 TEST_P(Percentile, IsTheShareOfDaysNotBelowTheFlow) {
     const auto& c = GetParam();
-    auto s = storedGage(c.days);
-    EXPECT_DOUBLE_EQ(percentile(*s, 2, c.flow), c.expected);
+    EXPECT_DOUBLE_EQ(percentNotBelow(c.days, static_cast<int>(c.days.size()), c.flow), c.expected);
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, Percentile,
@@ -47,9 +38,8 @@ INSTANTIATE_TEST_SUITE_P(Cases, Percentile,
                          });
 
 TEST(Percentile, NoDaysGiveZero) {
-    auto s = storedGage({1, 2});
-    s->NDAYS = 0;
-    EXPECT_EQ(percentile(*s, 2, 5), 0);
+    const std::vector<double> days{1, 2};
+    EXPECT_EQ(percentNotBelow(days, 0, 5), 0);
 }
 
 struct FlowCase {
@@ -62,8 +52,7 @@ class PercentileFlow : public ::testing::TestWithParam<FlowCase> {};
 
 TEST_P(PercentileFlow, IsTheNthSmallestKnownDay) {
     const auto& c = GetParam();
-    auto s = storedGage(c.days);
-    EXPECT_EQ(percentileflow(*s, 2, static_cast<int>(c.days.size()), c.perc), c.expected);
+    EXPECT_EQ(flowAtPercentile(c.days, static_cast<int>(c.days.size()), c.perc), c.expected);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -82,35 +71,36 @@ INSTANTIATE_TEST_SUITE_P(
     });
 
 TEST(PercentileFlow, ZeroDaysGiveZero) {
-    auto s = storedGage({1, 2});
-    EXPECT_EQ(percentileflow(*s, 2, 0, 50), 0);
+    const std::vector<double> days{1, 2};
+    EXPECT_EQ(flowAtPercentile(days, 0, 50), 0);
 }
 
 TEST(PercentileFlow, FindsTheSameFlowAsSortingALongSeries) {
     std::vector<double> days;
     for (int i = 0; i < 20000; ++i) days.push_back((i * 7919) % 10007 / 10.0);
-    auto s = storedGage(days);
     std::vector<double> sorted = days;
     std::sort(sorted.begin(), sorted.end());
     for (const double perc : {0.0, 1.0, 10.0, 33.3, 50.0, 99.9}) {
         const auto position = static_cast<std::size_t>(20000 * perc / 100 + 1);
-        EXPECT_EQ(percentileflow(*s, 2, 20000, perc), sorted[position - 1]) << perc;
+        EXPECT_EQ(flowAtPercentile(days, 20000, perc), sorted[position - 1]) << perc;
     }
 }
 
 TEST(HarmonicMean, LeavesOutZeroAndMissingDays) {
-    auto s = test::stateWithSeries({1, 2, 0, U, 4});
-    HarmonicMean(*s);
-    EXPECT_EQ(s->nh, 3);
-    EXPECT_DOUBLE_EQ(s->hflow, 3 / 1.75);
+    const std::vector<double> days{1, 2, 0, U, 4};
+    const HarmonicMean h = harmonicMean(days);
+    EXPECT_EQ(h.nonzeroDays, 3);
+    EXPECT_EQ(h.zeroDays, 1);
+    EXPECT_DOUBLE_EQ(h.flow, 3 / 1.75);
+    EXPECT_DOUBLE_EQ(h.zeroAdjusted(), 3 / 1.75 * 3 / 4);
 }
 
 TEST(HarmonicMean, WithoutAKnownNonzeroDayIsZero) {
-    auto s = test::stateWithSeries({0, U, 0});
-    s->hflow = 7;
-    HarmonicMean(*s);
-    EXPECT_EQ(s->nh, 0);
-    EXPECT_EQ(s->hflow, 0);
+    const std::vector<double> days{0, U, 0};
+    const HarmonicMean h = harmonicMean(days);
+    EXPECT_EQ(h.nonzeroDays, 0);
+    EXPECT_EQ(h.flow, 0);
+    EXPECT_EQ(h.zeroAdjusted(), 0);
 }
 
 }  // namespace

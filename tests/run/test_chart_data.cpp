@@ -254,17 +254,11 @@ TEST(ChartDataByHand, ZeroDesignFlowsLieAtTheFloorAndSaySo) {
 
 TEST(ChartDataByHand, ClustersAreCutToThePeriodDrawn) {
     GageResult g = handMadeGage();
-    auto record = std::make_shared<ExcursionRecord>();
-    record->JD1SAVE = 99;  // x[n] is day 99 + n
-    record->NXP = 3;
-    // Period 1 is the calculator's placeholder; 2 and 3 form one cluster running past the end.
-    record->JXP1[2] = 1;
-    record->JXP2[2] = 2;
-    record->JXP1[3] = 6;
-    record->JXP2[3] = 9;
-    record->NXC = 1;
-    record->KXC1[1] = 2;
-    record->KXC2[1] = 3;
+    auto record = std::make_shared<BiologicalExcursions>();
+    record->dayBeforeStart = 99;  // day n is day number 99 + n
+    // Two periods forming one cluster that runs past the end.
+    record->excursions.periods = {{1, 2, 1, 1, 1}, {6, 9, 1, 1, 1}};
+    record->excursions.clusters = {{0, 1, 2}};
     g.excursions = record;
     const HydrographData h = hydrographData(g);
     ASSERT_EQ(h.excursionPeriods.size(), 2u);

@@ -103,7 +103,7 @@ std::string everything(const RunResult& r) {
         if (!r.gage(row).excursions) continue;
         text += excursionCopyText(excursionTableOfRow(r, row), {}, r.settings.season.startDay,
                                   r.settings.season.endDay);
-        text += std::to_string(r.gage(row).excursions->Flow) + "\n";
+        text += std::to_string(r.gage(row).excursions->excursions.flow) + "\n";
     }
     return text;
 }
@@ -248,11 +248,11 @@ TEST_F(BioScopeRun, WithinTheSeasonOnlyTheSeasonsDaysCount) {
 
     // Every excursion lies in the season.
     ASSERT_TRUE(g.excursions);
-    const ExcursionRecord& e = *g.excursions;
-    ASSERT_GT(e.NXP, 1);
-    for (int k = 2; k <= e.NXP; ++k)
-        for (const int day : {e.JXP1[k], e.JXP2[k]})
-            EXPECT_EQ(DateOfDayNumber(e.JD1SAVE + day).month, 8) << k;
+    const BiologicalExcursions& e = *g.excursions;
+    ASSERT_FALSE(e.excursions.periods.empty());
+    for (const ExcursionPeriod& period : e.excursions.periods)
+        for (const int day : {period.firstDay, period.lastDay})
+            EXPECT_EQ(DateOfDayNumber(e.dayNumber(day)).month, 8) << period.firstDay;
     // About one excursion in 3 season-years, as the search aims for.
     EXPECT_GT(g.biological.excursionRate, 0.5);
     EXPECT_LE(g.biological.excursionRate, 1.0 + 1e-9);
@@ -331,23 +331,27 @@ TEST_F(Engine, AmmoniaRuleTakesTwiceTheFourDayFlowWhenLower) {
     ASSERT_EQ(r.dataRowCount(), 1);
 
     // The 4-day flow computed on its own through the statistics.
-    auto s = std::make_unique<CalcState>();
     const std::vector<GageRow> rows = table({"dips.flo"});
-    s->flowfile = path("dips.flo");
-    s->J1 = toInteger(rows[0].start) - 1900 - 1;
-    s->J2 = toInteger(rows[0].end) - 1900 - 1;
-    VDRead(*s);
-    LoadGage(*s, 1, 1);
-    s->sday = 1;
-    s->eday = 365;
+    GageYears years;
+    years.first = {toInteger(rows[0].start) - 1900 - 1};
+    years.last = {toInteger(rows[0].end) - 1900 - 1};
+    const std::vector<GageSeries> gages =
+        readGageSeries(path("dips.flo"), "Apr 1", "Mar 31", years, nullptr);
+    ASSERT_EQ(gages.size(), 1u);
+    std::vector<double> days = gages[0].days;
+    days.resize(static_cast<std::size_t>(gages[0].dayCount()), unknown);
+    DailySeries series;
+    series.days = days;
+    series.calendar.firstYear = gages[0].firstYear;
+    series.calendar.startsOnSeasonStart = gages[0].startsOnSeasonStart;
+    series.recordDays = gages[0].recordDays;
     SearchParameters fourBThree;
     fourBThree.averagingDays = 4;
     fourBThree.yearsBetween = 3;
     fourBThree.clusterDays = 120;
     fourBThree.excursionsPerCluster = 5;
     fourBThree.mode = biologicalMode;
-    VDSearch(*s, fourBThree, library());
-    const double fourDay = s->vando;
+    const double fourDay = lowFlowSearch(series, fourBThree, library()).flow;
     ASSERT_GT(fourDay, 0);
 
     EXPECT_EQ(cellOf(r, 4, 0), "30B3");
@@ -359,7 +363,7 @@ TEST_F(Engine, AmmoniaRuleTakesTwiceTheFourDayFlowWhenLower) {
     EXPECT_EQ(cellOf(r, 5, 1), percentText(bio.percentile));
     EXPECT_EQ(cellOf(r, 6, 1), formatFixed(bio.excursionRate, 2, 4));
     ASSERT_TRUE(r.gage(1).excursions != nullptr);
-    EXPECT_EQ(r.gage(1).excursions->Flow, 2 * fourDay);
+    EXPECT_EQ(r.gage(1).excursions->excursions.flow, 2 * fourDay);
 
     // A river dry for five days a year has no 4-day low flow to fit: the criterion cannot be
     // evaluated (twice the missing flow, -2, is no design flow).

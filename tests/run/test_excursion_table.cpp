@@ -16,34 +16,30 @@ struct Period {
     double sum;
 };
 
-// A record whose clusters hold the given periods (period 1 is the placeholder).
-std::unique_ptr<ExcursionRecord> record(int JD1, const std::vector<std::vector<Period>>& clusters,
-                                        const std::vector<double>& counted) {
-    auto r = std::make_unique<ExcursionRecord>();
-    r->JD1SAVE = JD1;
-    r->NXP = 1;
+// A record whose clusters hold the given periods.
+BiologicalExcursions record(int dayBeforeStart, const std::vector<std::vector<Period>>& clusters,
+                            const std::vector<double>& counted) {
+    BiologicalExcursions r;
+    r.dayBeforeStart = dayBeforeStart;
+    std::vector<ExcursionPeriod>& periods = r.excursions.periods;
     for (std::size_t c = 0; c < clusters.size(); ++c) {
-        ++r->NXC;
-        r->KXC1[r->NXC] = r->NXP + 1;
-        for (const Period& p : clusters[c]) {
-            ++r->NXP;
-            r->JXP1[r->NXP] = p.first;
-            r->JXP2[r->NXP] = p.last;
-            r->NX[r->NXP] = p.days;
-            r->SX[r->NXP] = p.sum;
-        }
-        r->KXC2[r->NXC] = r->NXP;
-        r->XPXC[r->NXC] = counted[c];
+        ExcursionCluster cluster;
+        cluster.firstPeriod = static_cast<int>(periods.size());
+        for (const Period& p : clusters[c]) periods.push_back({p.first, p.last, p.days, p.sum, 0});
+        cluster.lastPeriod = static_cast<int>(periods.size()) - 1;
+        cluster.excursions = counted[c];
+        r.excursions.clusters.push_back(cluster);
     }
     return r;
 }
 
 TEST(ExcursionTable, RowsGroupedByClusterWithATotal) {
-    const int JD1 = DayNumber(75, 4, 1) - 1;  // x[1] is 1 April 1975
-    const auto r = record(
-        JD1, {{{1, 1, 1, 1.014}, {8, 9, 2, 2.2}, {15, 15, 0, 0}}, {{400, 406, 7, 7 * 1.204}}},
-        {3.0, 1.75});
-    const ExcursionTable t = excursionTable(*r);
+    const int dayBeforeStart = DayNumber(75, 4, 1) - 1;  // day 1 is 1 April 1975
+    const auto r =
+        record(dayBeforeStart,
+               {{{1, 1, 1, 1.014}, {8, 9, 2, 2.2}, {15, 15, 0, 0}}, {{400, 406, 7, 7 * 1.204}}},
+               {3.0, 1.75});
+    const ExcursionTable t = excursionTable(r);
     ASSERT_EQ(t.cells.size(), 6u);
     const std::vector<std::vector<std::string>> expected = {
         {"Cluster Start", "Excursions", "Period Start", "Duration", "Avg Excursion"},
@@ -58,7 +54,7 @@ TEST(ExcursionTable, RowsGroupedByClusterWithATotal) {
 }
 
 TEST(ExcursionTable, RecordWithoutClustersGivesATotalOfZero) {
-    const ExcursionTable t = excursionTable(ExcursionRecord{});
+    const ExcursionTable t = excursionTable(BiologicalExcursions{});
     ASSERT_EQ(t.cells.size(), 2u);
     EXPECT_EQ(t.cells[1], (std::vector<std::string>{"Total", "  0.00", "", "", ""}));
 }
@@ -70,7 +66,7 @@ TEST(ExcursionTable, DatesFollowTheDayNumbering) {
 }
 
 TEST(ExcursionTable, CopiedTextHasTheSeasonLineOnlyForASeason) {
-    const ExcursionTable t = excursionTable(ExcursionRecord{});
+    const ExcursionTable t = excursionTable(BiologicalExcursions{});
     const std::string table =
         "Cluster Start\tExcursions\tPeriod Start\tDuration\tAvg Excursion\t\r\nTotal\t  "
         "0.00\t\t\t\t\r\n";
@@ -92,7 +88,7 @@ TEST(ExcursionTable, RowWithoutRecordOfThisRunIsRefused) {
     RunResult result;
     result.grid = {{"Gage"}, {"A"}, {"B"}};
     result.gages.resize(2);
-    result.gages[1].excursions = std::make_shared<const ExcursionRecord>();
+    result.gages[1].excursions = std::make_shared<const BiologicalExcursions>();
     EXPECT_ERROR_CODE(excursionTableOfRow(result, 1), ErrorCode::calculation);
     EXPECT_EQ(excursionTableOfRow(result, 2).cells.size(), 2u);
     EXPECT_ERROR_CODE(excursionTableOfRow(result, 0), ErrorCode::calculation);
