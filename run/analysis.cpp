@@ -60,6 +60,11 @@ FileReading Analysis::readFile(const std::string& path) const {
     return reading;
 }
 
+std::size_t Analysis::gagesInParsedFile(const std::string& path) const {
+    const auto parsed = files_->find(path);
+    return parsed ? parsed->names.size() : 0;
+}
+
 void Analysis::addReading(const FileReading& reading) {
     if (reading.read()) table_.appendFile(reading.path, reading.gages);
 }

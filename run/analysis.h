@@ -76,6 +76,10 @@ class Analysis {
     void addStoredEntries(const std::vector<run::ParamFileEntry>& entries,
                           const std::function<void(const FileReading&)>& added = {});
 
+    // The gages of the file at `path` as its reading parsed them (0 when not read): a file of
+    // more gages than the table takes is refused by its reading after the 100th.
+    std::size_t gagesInParsedFile(const std::string& path) const;
+
     const run::GageTable& table() const { return table_; }
     run::GageTable& table() { return table_; }
     // Drops every file whose rows are all unmarked; the number of files dropped.

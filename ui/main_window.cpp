@@ -14,7 +14,6 @@
 #include "biological_panel.h"
 #include "comments_panel.h"
 #include "flow_file_cache.h"
-#include "flow_reader.h"
 #include "gage_table_model.h"
 #include "gages_panel.h"
 #include "help_viewer.h"
@@ -32,11 +31,6 @@ namespace {
 
 // The gage store keeps parsed files, so that re-reading the table after a season change
 // and every calculation run reuse what adding the files has read.
-std::unique_ptr<vd::CalcState> makeCalcState() {
-    auto s = std::make_unique<vd::CalcState>();
-    s->fileCache = std::make_shared<vd::FlowFileCache>();
-    return s;
-}
 
 constexpr const char* helpContextProperty = "helpContext";
 constexpr int mainWindowContext = 1001;
@@ -48,8 +42,7 @@ MainWindow::MainWindow(MainWindowServices services, QWidget* parent)
       prompts_(services.prompts),
       help_(services.help),
       lpiii_(services.lpiii),
-      reader_(services.reader ? std::move(services.reader) : FlowReader(vd::VDRead)),
-      calc_(makeCalcState()),
+      analysis_(std::move(services.reader)),
       checkImages_(makeCheckImages()) {
     helpFile_ = services.helpFile;
     unsavedChanges.onChange([this](bool) { showCaption(); });
@@ -65,7 +58,6 @@ MainWindow::MainWindow(MainWindowServices services, QWidget* parent)
     about_ = new AboutBox(this);
     progress_ = new ProgressWindow(this);
     checkHelpFile();
-    vd::VDInit(*calc_);
     startingState();
 }
 
@@ -121,7 +113,7 @@ void MainWindow::createMenus() {
 void MainWindow::createPanels() {
     flowGroup_ = new QGroupBox(QStringLiteral("Flow Data Parameters"));
     season_ = new SeasonPanel(prompts_, flowGroup_);
-    model_ = new GageTableModel(table_, this);
+    model_ = new GageTableModel(analysis_.table(), this);
     model_->setRecordHint([this](const QString& record) { return recordHint(record); });
     gages_ = new GagesPanel(*model_, checkImages_, flowGroup_);
     period_ = new PeriodPanel(flowGroup_);

@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "calc_state.h"
+#include "analysis.h"
 #include "checkbox_images.h"
 #include "gage_table.h"
 #include "run_input.h"
@@ -45,9 +45,8 @@ class ProgressWindow;
 class Prompts;
 class SeasonPanel;
 
-// Reads the file in s.flowfile into the gage store; the flow reader unless a test
-// supplies its own.
-using FlowReader = std::function<void(vd::CalcState&)>;
+// Reads a file's gages for the table; the analysis's own reader unless a test supplies one.
+using FlowReader = vd::TableReader;
 
 // What the window uses from outside; all of it outlives the window.
 struct MainWindowServices {
@@ -77,7 +76,7 @@ class MainWindow final : public QMainWindow {
     // opening another file asks first while it is set, and the caption is marked.
     UnsavedFlag unsavedChanges;
 
-    const GageTable& gageTable() const { return table_; }
+    const GageTable& gageTable() const { return analysis_.table(); }
     GageTableModel& gageModel() const { return *model_; }
     ProgressWindow& progressWindow() const { return *progress_; }
     AboutBox& aboutBox() const { return *about_; }
@@ -158,10 +157,9 @@ class MainWindow final : public QMainWindow {
     HelpService& help_;
     QString helpFile_;
     const vd::LogPearsonLibrary* lpiii_;
-    FlowReader reader_;
-    std::unique_ptr<vd::CalcState> calc_;  // the gage store the reader fills (about 1 MB)
+    // The gage table, the files it has read (parsed once, for the run too) and their reader.
+    vd::Analysis analysis_;
     CheckImages checkImages_;
-    GageTable table_;
     GageTableModel* model_;
     // 1 when the season runs over the end of the year, so a record's first season starts in
     // the year before its first listed year.

@@ -108,7 +108,7 @@ void MainWindow::addFlowFiles(const QStringList& chosen) {
 
 QStringList MainWindow::confirmRepeatedFiles(const QStringList& paths) {
     QStringList inTable;
-    for (const std::string& p : table_.filePaths())
+    for (const std::string& p : analysis_.table().filePaths())
         inTable << QFileInfo(QString::fromStdString(p)).absoluteFilePath();
     QStringList wanted;
     for (const QString& path : paths) {
@@ -143,11 +143,10 @@ QString manyGagesText(const QString& path, std::size_t gages) {
 
 bool MainWindow::refuseFileOfManyGages(const QString& path) {
     // The reader stops at the file's 101st gage; the parsed file tells how many it holds.
-    const auto parsed = calc_->fileCache->find(QFile::encodeName(path).toStdString());
-    if (!parsed || parsed->names.size() <= static_cast<std::size_t>(GageTable::maxGagesPerFile))
-        return false;
+    const std::size_t gages = analysis_.gagesInParsedFile(QFile::encodeName(path).toStdString());
+    if (gages <= static_cast<std::size_t>(GageTable::maxGagesPerFile)) return false;
     progress_->hide();
-    prompts_.message(this, QStringLiteral("Error"), manyGagesText(path, parsed->names.size()),
+    prompts_.message(this, QStringLiteral("Error"), manyGagesText(path, gages),
                      MessageIcon::exclamation);
     return true;
 }
@@ -156,7 +155,7 @@ bool MainWindow::refuseOverfullTable(const QString& path, int gages) {
     QString why;
     if (gages > GageTable::maxGagesPerFile)
         why = manyGagesText(path, static_cast<std::size_t>(gages));
-    else if (table_.rowCount() + gages > GageTable::maxRows)
+    else if (analysis_.table().rowCount() + gages > GageTable::maxRows)
         why = QStringLiteral(
                   "The gage table holds at most %1 gages; the %2 gages of \"%3\" "
                   "do not fit.")
@@ -180,7 +179,8 @@ std::vector<int> MainWindow::addFiles(const QStringList& paths) {
     progress_->setGauge(0);
     progress_->showNow();
 
-    vd::CalcState& s = *calc_;
+    analysis_.settings().seasonStart = season_->startText();
+    analysis_.settings().seasonEnd = season_->endText();
     int lastFy = 0;
     int lastLy = 0;
     // The list is read from its end, so the dialog's last file comes first in the table.
@@ -190,17 +190,9 @@ std::vector<int> MainWindow::addFiles(const QStringList& paths) {
             QStringLiteral("Reading %1 (%2 of %3)").arg(fileTitle(path)).arg(k).arg(n));
         progress_->setGauge(100 * (n - k) / n);
         progress_->showNow();
-        s.flowfile = QFile::encodeName(path).toStdString();
-        s.seasonStart = season_->startText();
-        s.seasonEnd = season_->endText();
-        s.J1 = -999;
-        s.J2 = 199;
-        s.j1send.fill(-999);
-        s.j2send.fill(199);
-        s.trouble = false;
-        s.store.sites = 0;
+        const vd::FileReading reading = analysis_.readFile(QFile::encodeName(path).toStdString());
         try {
-            reader_(s);
+            if (!reading.read()) std::rethrow_exception(reading.failure);
         } catch (const vd::Error& e) {
             progress_->hide();
             if (e.code() != vd::ErrorCode::range || !refuseFileOfManyGages(path))
@@ -211,31 +203,30 @@ std::vector<int> MainWindow::addFiles(const QStringList& paths) {
             showReadError(path, e);
             continue;
         }
-        if (s.trouble) setCaption(QStringLiteral("trouble"));
-        if (s.store.sites <= 0) continue;
-        if (refuseOverfullTable(path, s.store.sites)) {
+        if (reading.repeatedDates) setCaption(QStringLiteral("trouble"));
+        const int sites = static_cast<int>(reading.gages.size());
+        if (sites <= 0) continue;
+        if (refuseOverfullTable(path, sites)) {
             std::fill(added.begin(), added.begin() + k, -1);
             break;
         }
-        const std::vector<vd::TableGage> gages =
-            vd::tableGagesOf(s, path.toStdString(), seasonYearShift);
-        for (const vd::TableGage& g : gages) {
-            model_->appendRow(vd::run::gageRowOf(path.toStdString(), g, s.store.sites));
+        for (const vd::TableGage& g : reading.gages) {
+            model_->appendRow(vd::run::gageRowOf(path.toStdString(), g, sites));
             sizeGrid();
             setGridEnabled(true);
             gages_->repaintGrid();
             lastFy = g.firstYear;
             lastLy = g.lastYear;
         }
-        added[static_cast<std::size_t>(k - 1)] = s.store.sites;
+        added[static_cast<std::size_t>(k - 1)] = sites;
     }
     progress_->hide();
-    if (table_.empty()) {
+    if (analysis_.table().empty()) {
         // Nothing could be read: the table stays in its empty state.
         clearTable();
         return added;
     }
-    gages_->showCount(QString::fromStdString(table_.countText()));
+    gages_->showCount(QString::fromStdString(analysis_.table().countText()));
     period_->showYears(QString::number(lastFy), QString::number(lastLy));
     for (QWidget* w : {static_cast<QWidget*>(calculateButton), static_cast<QWidget*>(period_),
                        static_cast<QWidget*>(bio_)})
@@ -249,22 +240,22 @@ std::vector<int> MainWindow::addFiles(const QStringList& paths) {
 }
 
 void MainWindow::toggleUseMark(int column, int row) {
-    if (column != GageTableModel::colUse || row < 0 || row >= table_.rowCount()) return;
+    if (column != GageTableModel::colUse || row < 0 || row >= analysis_.table().rowCount()) return;
     model_->toggleUse(row);
     markChanged();
     updateUseButtons();
 }
 
 void MainWindow::setAllUseMarks(bool use) {
-    if (table_.empty()) return;
+    if (analysis_.table().empty()) return;
     model_->setAllUse(use);
     markChanged();
     updateUseButtons();
 }
 
 void MainWindow::updateUseButtons() {
-    gages_->setRemoveUnusedEnabled(table_.someFileUnused());
-    calculateButton->setEnabled(table_.used() > 0);
+    gages_->setRemoveUnusedEnabled(analysis_.table().someFileUnused());
+    calculateButton->setEnabled(analysis_.table().used() > 0);
 }
 
 void MainWindow::removeUnusedFiles() {
@@ -273,13 +264,14 @@ void MainWindow::removeUnusedFiles() {
         return;
     model_->change([](GageTable& t) { t.removeUnusedFiles(); });
     markChanged();
-    if (table_.empty()) {
+    if (analysis_.table().empty()) {
         clearTable();
         return;
     }
     sizeGrid();
-    gages_->showCount(
-        QStringLiteral("%1 gages in %2 files").arg(table_.rowCount()).arg(table_.files()));
+    gages_->showCount(QStringLiteral("%1 gages in %2 files")
+                          .arg(analysis_.table().rowCount())
+                          .arg(analysis_.table().files()));
     gages_->setRemoveUnusedEnabled(false);
 }
 
@@ -292,10 +284,11 @@ void MainWindow::clearAll() {
 }
 
 void MainWindow::reReadTable() {
-    if (table_.empty() || !seasonValid()) return;
-    const std::vector<bool> marks = table_.marks();
+    if (analysis_.table().empty() || !seasonValid()) return;
+    const std::vector<bool> marks = analysis_.table().marks();
     QStringList paths;
-    for (const std::string& p : table_.filePaths()) paths.prepend(QString::fromStdString(p));
+    for (const std::string& p : analysis_.table().filePaths())
+        paths.prepend(QString::fromStdString(p));
     model_->change([](GageTable& t) { t.clear(); });
     addFiles(paths);
     model_->change([&marks](GageTable& t) {

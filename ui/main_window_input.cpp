@@ -26,10 +26,9 @@ vd::run::SettingsTexts MainWindow::settingsTexts() const {
 }
 
 vd::run::RunInput MainWindow::runInput() const {
-    vd::run::RunInput in;
+    // The files the table has read are parsed already: the run reads them from the analysis.
+    vd::run::RunInput in = analysis_.runInput();
     in.texts = settingsTexts();
-    in.rows = table_.rows();
-    in.files = calc_->fileCache;  // the files the table has read are parsed already
     return in;
 }
 

@@ -58,7 +58,7 @@ vd::run::ParamFile MainWindow::parameterFileContent() const {
     p.criterionMarked = bio_->criterionMarked();
     season_->fillKept(p.kept);
     bio_->fillKept(p.kept);
-    for (const GageRow& r : table_.rows()) p.entries.push_back({r.path, r.use});
+    for (const GageRow& r : analysis_.table().rows()) p.entries.push_back({r.path, r.use});
     return p;
 }
 
@@ -84,7 +84,7 @@ void MainWindow::saveParameterFile(const QString& path) {
     unsavedChanges = false;
     parameterFilePath = path;
     setCaptionForFile(path);
-    if (startOrEndEdited(table_))
+    if (startOrEndEdited(analysis_.table()))
         prompts_.message(this, programName(),
                          QStringLiteral("The Start and End years of the table are not kept in "
                                         "the parameter file; they are read again from the "
@@ -198,9 +198,9 @@ void MainWindow::showMissingFiles(const QStringList& missing) {
 void MainWindow::rebuildGageTable(const std::vector<vd::run::ParamFileEntry>& entries) {
     vd::run::replayStoredEntries(
         entries, [this](const std::string& path) { return addFiles({qs(path)}).front(); },
-        [this] { return table_.rowCount(); },
+        [this] { return analysis_.table().rowCount(); },
         [this](int row) { model_->change([row](GageTable& t) { t.row(row).use = false; }); });
-    if (!table_.empty()) updateUseButtons();
+    if (!analysis_.table().empty()) updateUseButtons();
 }
 
 }  // namespace vd::ui

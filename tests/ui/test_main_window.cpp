@@ -29,7 +29,6 @@
 #include <memory>
 
 #include "about_box.h"
-#include "flow_reader.h"
 #include "gage_grid.h"
 #include "gage_table_model.h"
 #include "gages_panel.h"
@@ -143,7 +142,7 @@ struct Fixture {
             f.open(QIODevice::WriteOnly);
             f.write("<html></html>");
         }
-        ui::FlowReader r = realReader ? ui::FlowReader(vd::VDRead) : reader.reader(&progress);
+        ui::FlowReader r = realReader ? ui::FlowReader{} : reader.reader(&progress);
         form = std::make_unique<MainWindow>(
             ui::MainWindowServices{prompts, help, helpFile, nullptr, r});
         progress = &form->progressWindow();

@@ -19,7 +19,6 @@
 
 #include "../common/fake_water_data.h"
 #include "../common/scratch_dir.h"
-#include "flow_reader.h"
 #include "gage_table_model.h"
 #include "ui_fakes.h"
 #include "web_fetch_dialog.h"
@@ -55,7 +54,7 @@ struct Fixture {
         QSettings().setValue(WebFetchDialog::baseUrlKey, QString::fromStdString(service.url()));
         QSettings().remove(WebFetchDialog::folderKey);
         form = std::make_unique<ui::MainWindow>(
-            ui::MainWindowServices{prompts, help, helpFile(), nullptr, ui::FlowReader(vd::VDRead)});
+            ui::MainWindowServices{prompts, help, helpFile(), nullptr, ui::FlowReader{}});
         form->show();
     }
 

@@ -88,23 +88,21 @@ class FakeReader {
     };
 
     ui::FlowReader reader(const ui::ProgressWindow* const* progress) {
-        return [this, progress](vd::CalcState& s) {
-            reads.push_back({s.flowfile, s.seasonStart, s.seasonEnd,
+        return [this, progress](const std::string& path, const std::string& seasonStart,
+                                const std::string& seasonEnd) {
+            reads.push_back({path, seasonStart, seasonEnd,
                              *progress ? (*progress)->caption() : QString(),
                              *progress ? (*progress)->gauge() : -1});
-            const auto found = files.find(s.flowfile);
+            const auto found = files.find(path);
             if (found == files.end()) throw vd::Error(vd::ErrorCode::inOut, "File not found");
             if (found->second.size() > vd::maxinfile)
                 throw vd::Error(vd::ErrorCode::range,
                                 "Range check error: more than 100 gages in one file");
-            s.store.sites = static_cast<int>(found->second.size());
-            for (int i = 1; i <= s.store.sites; ++i) {
-                const FakeGage& g = found->second[static_cast<std::size_t>(i - 1)];
-                s.store.sitenames[i] = g.name;
-                s.store.j1big[i] = g.j1;
-                s.store.j2big[i] = g.j2;
-            }
-            s.trouble = troubleFor == s.flowfile;
+            vd::FileRecords records;
+            for (const FakeGage& g : found->second)
+                records.gages.push_back({g.name, g.j1 + 1900, g.j2 + 1900});
+            records.repeatedDates = troubleFor == path;
+            return records;
         };
     }
 

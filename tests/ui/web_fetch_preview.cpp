@@ -11,7 +11,6 @@
 
 #include "../common/fake_water_data.h"
 #include "../common/scratch_dir.h"
-#include "flow_reader.h"
 #include "ui_fakes.h"
 #include "web_fetch_dialog.h"
 
@@ -32,7 +31,7 @@ int main(int argc, char** argv) {
     vd::test::ScriptedPrompts prompts;
     vd::test::RecordingHelp help;
     vd::ui::MainWindow form(
-        {prompts, help, dir.filePath("none.html"), nullptr, vd::ui::FlowReader(vd::VDRead)});
+        {prompts, help, dir.filePath("none.html"), nullptr, vd::ui::FlowReader{}});
     form.show();
     QTimer::singleShot(1000, [&] {
         QTimer::singleShot(500, [&] {
