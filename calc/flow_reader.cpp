@@ -43,17 +43,6 @@ std::shared_ptr<const ParsedFlowFile> parsedFile(const std::string& path, FlowFi
     return parsed;
 }
 
-void storeGages(CalcState& s, std::vector<GageSeries>& gages) {
-    GageStore& store = s.store;
-    store.sites = static_cast<int>(gages.size());
-    for (int g = 1; g <= static_cast<int>(gages.size()); ++g) {
-        GageSeries& src = gages[static_cast<std::size_t>(g - 1)];
-        storeGage(store, g, src, std::move(src.days));
-    }
-    // The working series and its bounds hold the file's last gage.
-    if (!gages.empty()) LoadGage(s, static_cast<int>(gages.size()), s.jglobal);
-}
-
 }  // namespace
 
 FileSeries readFileSeries(const std::string& path, const std::string& seasonStart,
@@ -61,18 +50,15 @@ FileSeries readFileSeries(const std::string& path, const std::string& seasonStar
                           FlowFileCache* cache, SeriesContent content) {
     const Season se = seasonOf(seasonStart, seasonEnd);
     const std::shared_ptr<const ParsedFlowFile> file = parsedFile(path, cache);
-    RangeArray<int, 1, maxinfile> first;
-    RangeArray<int, 1, maxinfile> last;
-    first.fill(-999);
-    last.fill(199);
-    for (std::size_t g = 0; g < years.first.size() && g < years.last.size(); ++g) {
-        first[static_cast<int>(g) + 1] = years.first[g];
-        last[static_cast<int>(g) + 1] = years.last[g];
-    }
-    RequestedYears requested{-999, 199, &first, &last};
+    RequestedYears requested;
+    const std::size_t both = std::min(years.first.size(), years.last.size());
+    requested.firstStarts.assign(years.first.begin(),
+                                 years.first.begin() + static_cast<std::ptrdiff_t>(both));
+    requested.lastStarts.assign(years.last.begin(),
+                                years.last.begin() + static_cast<std::ptrdiff_t>(both));
     if (!years.first.empty() && !years.last.empty()) {
-        requested.J1 = years.first.back();
-        requested.J2 = years.last.back();
+        requested.firstStart = years.first.back();
+        requested.lastStart = years.last.back();
     }
     FileSeries out;
     out.gages = buildGageSeries(*file, se, requested, out.repeatedDates, fileNameOf(path), content);
@@ -83,22 +69,6 @@ std::vector<GageSeries> readGageSeries(const std::string& path, const std::strin
                                        const std::string& seasonEnd, const GageYears& years,
                                        FlowFileCache* cache, SeriesContent content) {
     return readFileSeries(path, seasonStart, seasonEnd, years, cache, content).gages;
-}
-
-void VDRead(CalcState& s) {
-    const Season se = seasonOf(s.seasonStart, s.seasonEnd);
-    s.m1 = se.m1;
-    s.d1 = se.d1;
-    s.m2 = se.m2;
-    s.d2 = se.d2;
-
-    const std::shared_ptr<const ParsedFlowFile> file = parsedFile(s.flowfile, s.fileCache.get());
-    RequestedYears years{s.J1, s.J2, &s.j1send, &s.j2send};
-    bool trouble = false;
-    std::vector<GageSeries> gages =
-        buildGageSeries(*file, se, years, trouble, fileNameOf(s.flowfile));
-    storeGages(s, gages);
-    if (trouble) s.trouble = true;
 }
 
 }  // namespace vd

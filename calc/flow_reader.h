@@ -5,18 +5,11 @@
 #include <string>
 #include <vector>
 
-#include "calc_state.h"
+#include "flow_file_cache.h"
 #include "flow_series.h"
+#include "flow_values.h"
 
 namespace vd {
-
-// Reads s.flowfile for the season s.seasonStart .. s.seasonEnd into gage slots 1..sites.
-// NWIS gages are bounded by j1send/j2send, an old flow file by J1/J2 (season-start year
-// indexes; -999 as first year means "from the first season start"). CR LF, LF, CR and
-// mixed line breaks read alike; the file is only ever opened for reading, and anything
-// but a regular file is refused before it is opened. Throws an input-output,
-// conversion, range or calculation error.
-void VDRead(CalcState& s);
 
 // The season-start years (year index) to read, per gage of the file; an old flow file
 // takes those of its last entry. Empty: every year of the record.

@@ -8,10 +8,10 @@
 namespace vd {
 namespace {
 
-// The last day (day number) of the request: the end of the season that starts in J2.
-int requestEnd(const Season& se, int J2) {
+// The last day (day number) of the request: the end of the season that starts in lastStart.
+int requestEnd(const Season& se, int lastStart) {
     const bool overYearEnd = se.m2 < se.m1 || (se.m2 == se.m1 && se.d2 < se.d1);
-    return DayNumber(overYearEnd ? J2 + 1 : J2, se.m2, se.d2) - 1;
+    return DayNumber(overYearEnd ? lastStart + 1 : lastStart, se.m2, se.d2) - 1;
 }
 
 bool validYear(int yi) {
@@ -20,14 +20,14 @@ bool validYear(int yi) {
 
 // A gage without a record on the season start date in the requested years: no days, and
 // bounds that make it read as less than one season.
-void makeEmpty(GageSeries& g, int J1, const Season& se, bool nwis) {
+void makeEmpty(GageSeries& g, int firstStart, const Season& se, bool nwis) {
     g.days.clear();
-    g.firstYear = J1;
-    g.lastYear = J1 - 1;
+    g.firstYear = firstStart;
+    g.lastYear = firstStart - 1;
     g.dayBeforeStart = 0;
-    if (validYear(J1) && se.m1 >= 1 && se.m1 <= 12)
-        g.dayBeforeStart = nwis ? DayNumber(J1, se.m1, se.d1) - 1
-                                : DaysByYear(J1) + DaysByMonth(IsLeap(J1), se.m1);
+    if (validYear(firstStart) && se.m1 >= 1 && se.m1 <= 12)
+        g.dayBeforeStart = nwis ? DayNumber(firstStart, se.m1, se.d1) - 1
+                                : DaysByYear(firstStart) + DaysByMonth(IsLeap(firstStart), se.m1);
     g.lastDay = g.dayBeforeStart - 1;
     g.recordDays = 0;
     g.startsOnSeasonStart = nwis;
@@ -52,8 +52,8 @@ inline void checkDate(int yi, int month) {
                         "start of its series");
 }
 
-inline int seriesIndex(int jj, int JD1) {
-    const int k = jj - JD1;
+inline int seriesIndex(int jj, int dayBefore) {
+    const int k = jj - dayBefore;
     if (k < 1 || k > maxdays) refuseSeriesIndex(k);
     return k;
 }
@@ -121,38 +121,38 @@ class RecordCursor {
     FlowRecord none_{};
 };
 
-// A record dated on the season start in a year from J1 on; any other record must still lie
+// A record dated on the season start in a year from firstStart on; any other record must still lie
 // in the calendar (or be one of the marked month-99 records).
-bool isSeasonStart(const FlowRecord& rec, const Season& se, int J1) {
+bool isSeasonStart(const FlowRecord& rec, const Season& se, int firstStart) {
     if (!(rec.month == 99 || (rec.myr == 99 && rec.month > 12))) checkDate(rec.myr, rec.month);
-    return rec.month == se.m1 && rec.mday == se.d1 && rec.myr >= J1;
+    return rec.month == se.m1 && rec.mday == se.d1 && rec.myr >= firstStart;
 }
 
-GageSeries buildNwisGage(RecordCursor& r, int j1send, int j2send, const Season& se, bool& trouble,
-                         SeriesContent content) {
+GageSeries buildNwisGage(RecordCursor& r, int firstStarts, int lastStarts, const Season& se,
+                         bool& trouble, SeriesContent content) {
     GageSeries g(content);
-    const int requestedFirst = j1send == -999 ? r.current().myr : j1send;
+    const int requestedFirst = firstStarts == -999 ? r.current().myr : firstStarts;
     if (r.ended()) {
         makeEmpty(g, requestedFirst, se, true);
         return g;
     }
-    int J1 = requestedFirst;
+    int firstStart = requestedFirst;
     if (!r.current().hasFlow) {
         while (!r.ended() && !r.newgage) r.read();
-        makeEmpty(g, J1, se, true);
+        makeEmpty(g, firstStart, se, true);
         return g;
     }
-    while (!r.ended() && !r.newgage && !isSeasonStart(r.current(), se, J1)) r.read();
+    while (!r.ended() && !r.newgage && !isSeasonStart(r.current(), se, firstStart)) r.read();
     if (r.ended() || r.newgage) {
-        makeEmpty(g, J1, se, true);
+        makeEmpty(g, firstStart, se, true);
         return g;
     }
 
     const FlowRecord& start = r.current();
-    J1 = start.myr;
-    g.firstYear = J1;
-    g.dayBeforeStart = DayNumber(J1, se.m1, se.d1) - 1;
-    const int requestLast = requestEnd(se, j2send);
+    firstStart = start.myr;
+    g.firstYear = firstStart;
+    g.dayBeforeStart = DayNumber(firstStart, se.m1, se.d1) - 1;
+    const int requestLast = requestEnd(se, lastStarts);
     int jj = DayNumber(start.myr, start.month, start.mday);
     putDay(g, jj, start.q);
     LastDate last;
@@ -184,8 +184,8 @@ std::vector<GageSeries> buildNwisGages(RecordCursor& records, const ParsedFlowFi
             if (records.ended()) break;
             throw Error(ErrorCode::range, "Range check error: more than 100 gages in one file");
         }
-        GageSeries g = buildNwisGage(records, (*years.j1send)[slot], (*years.j2send)[slot], se,
-                                     trouble, content);
+        GageSeries g =
+            buildNwisGage(records, years.firstOf(site), years.lastOf(site), se, trouble, content);
         g.name = file.names[site];
         gages.push_back(std::move(g));
         records.newgage = false;
@@ -193,19 +193,20 @@ std::vector<GageSeries> buildNwisGages(RecordCursor& records, const ParsedFlowFi
     return gages;
 }
 
-GageSeries buildFloGage(RecordCursor& r, int J1, int J2, const Season& se, SeriesContent content) {
+GageSeries buildFloGage(RecordCursor& r, int firstStart, int lastStart, const Season& se,
+                        SeriesContent content) {
     GageSeries g(content);
     g.startsOnSeasonStart = false;
     bool found = false;
     while (!r.ended()) {
         r.read();
-        if (isSeasonStart(r.current(), se, J1)) {
+        if (isSeasonStart(r.current(), se, firstStart)) {
             found = true;
             break;
         }
     }
     if (!found || r.ended()) {
-        makeEmpty(g, found ? r.current().myr : J1, se, false);
+        makeEmpty(g, found ? r.current().myr : firstStart, se, false);
         return g;
     }
 
@@ -213,7 +214,7 @@ GageSeries buildFloGage(RecordCursor& r, int J1, int J2, const Season& se, Serie
     g.firstYear = start.myr;
     checkDate(g.firstYear, se.m1);
     g.dayBeforeStart = DaysByYear(g.firstYear) + DaysByMonth(IsLeap(g.firstYear), se.m1);
-    const int requestLast = requestEnd(se, J2);
+    const int requestLast = requestEnd(se, lastStart);
     int jj = DayNumber(start.myr, start.month, start.mday);
     putDay(g, jj, start.q);
     // The days of the records, to count those of the series once its end is known: records
@@ -247,7 +248,7 @@ std::vector<GageSeries> buildGageSeries(const ParsedFlowFile& file, const Season
     try {
         if (file.nwis) return buildNwisGages(records, file, se, years, trouble, content);
         std::vector<GageSeries> gages;
-        gages.push_back(buildFloGage(records, years.J1, years.J2, se, content));
+        gages.push_back(buildFloGage(records, years.firstStart, years.lastStart, se, content));
         gages.back().name = file.names.front();
         return gages;
     } catch (const Error& e) {
@@ -256,24 +257,6 @@ std::vector<GageSeries> buildGageSeries(const ParsedFlowFile& file, const Season
             throw;
         rethrowAtLine(e, records.line(), fileName);
     }
-}
-
-void storeGage(GageStore& store, int slot, const GageSeries& series, std::vector<double> days) {
-    store.sitenames[slot] = series.name;
-    if (series.boundsOnly) {
-        store.xbig[slot].reset();
-    } else {
-        auto x = std::make_unique<darray>();
-        x->fill(unknown);
-        std::copy(days.begin(), days.end(), x->begin());
-        store.xbig[slot] = std::move(x);
-    }
-    store.j1big[slot] = series.firstYear;
-    store.j2big[slot] = series.lastYear;
-    store.jd1big[slot] = series.dayBeforeStart;
-    store.jd2big[slot] = series.lastDay;
-    store.ndaysbig[slot] = series.recordDays;
-    store.nwisbig[slot] = series.startsOnSeasonStart;
 }
 
 }  // namespace vd

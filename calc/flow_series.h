@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "calc_state.h"
 #include "flow_text.h"
+#include "flow_values.h"
 
 namespace vd {
 
@@ -42,14 +42,16 @@ struct GageSeries {
     int dayCount() const { return lastDay > dayBeforeStart ? lastDay - dayBeforeStart : 0; }
 };
 
-// Puts `series` into slot `slot` of the store, with `days` as its daily values.
-void storeGage(GageStore& store, int slot, const GageSeries& series, std::vector<double> days);
-
 struct RequestedYears {
-    int J1 = -999;  // old flow file: first season-start year (-999: from the first)
-    int J2 = 199;   // old flow file: last season-start year
-    const RangeArray<int, 1, maxinfile>* j1send = nullptr;  // NWIS: per gage
-    const RangeArray<int, 1, maxinfile>* j2send = nullptr;
+    int firstStart = -999;  // old flow file: first season-start year (-999: from the first)
+    int lastStart = 199;    // old flow file: last season-start year
+    // NWIS: per gage of the file, in order; a gage past their end takes its whole record.
+    std::vector<int> firstStarts;
+    std::vector<int> lastStarts;
+    int firstOf(std::size_t gage) const {
+        return gage < firstStarts.size() ? firstStarts[gage] : -999;
+    }
+    int lastOf(std::size_t gage) const { return gage < lastStarts.size() ? lastStarts[gage] : 199; }
 };
 
 // Every gage's series. Sets `trouble` when an NWIS gage repeats a date (the later record

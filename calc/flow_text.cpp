@@ -5,9 +5,9 @@
 #include <cstdint>
 #include <cstring>
 
-#include "calc_state.h"
 #include "calendar.h"
 #include "errors.h"
+#include "flow_values.h"
 #include "line_cursor.h"
 #include "number_text.h"
 #include "nwis_fields.h"

@@ -22,25 +22,6 @@ int seasonYearShift(const std::string& seasonStart, const std::string& seasonEnd
     return seasonDayOfYear(a.month, a.day) > seasonDayOfYear(b.month, b.day) ? 1 : 0;
 }
 
-void readAllYears(CalcState& s, const std::string& path, const std::string& seasonStart,
-                  const std::string& seasonEnd) {
-    s.flowfile = path;
-    s.seasonStart = seasonStart;
-    s.seasonEnd = seasonEnd;
-    s.J1 = -999;
-    s.J2 = 199;
-    s.j1send.fill(-999);
-    s.j2send.fill(199);
-    VDRead(s);
-}
-
-std::vector<TableGage> readGagesForTable(CalcState& s, const std::string& path,
-                                         const std::string& seasonStart,
-                                         const std::string& seasonEnd) {
-    readAllYears(s, path, seasonStart, seasonEnd);
-    return tableGagesOf(s, path, seasonYearShift(seasonStart, seasonEnd));
-}
-
 FileRecords readFileRecords(const std::string& path, const std::string& seasonStart,
                             const std::string& seasonEnd, FlowFileCache* cache) {
     FileSeries read = readFileSeries(path, seasonStart, seasonEnd, {}, cache);
@@ -56,13 +37,6 @@ std::vector<TableGage> readGagesForTable(const std::string& path, const std::str
                                          const std::string& seasonEnd, FlowFileCache* cache) {
     return tableGagesOf(readFileRecords(path, seasonStart, seasonEnd, cache).gages, path,
                         seasonYearShift(seasonStart, seasonEnd));
-}
-
-std::vector<TableGage> tableGagesOf(const CalcState& s, const std::string& path, int adjust) {
-    std::vector<GageRecord> gages;
-    for (int i = 1; i <= s.store.sites; ++i)
-        gages.push_back({s.store.sitenames[i], s.store.j1big[i] + 1900, s.store.j2big[i] + 1900});
-    return tableGagesOf(gages, path, adjust);
 }
 
 std::vector<TableGage> tableGagesOf(const std::vector<GageRecord>& gages, const std::string& path,

@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "calc_state.h"
 #include "flow_file_cache.h"
+#include "flow_values.h"
 
 namespace vd {
 
@@ -57,20 +57,6 @@ std::vector<TableGage> tableGagesOf(const std::vector<GageRecord>& gages, const 
 std::vector<TableGage> readGagesForTable(const std::string& path, const std::string& seasonStart,
                                          const std::string& seasonEnd,
                                          FlowFileCache* cache = nullptr);
-
-// Reads `path` into the gage store for the season, with no restriction of years.
-void readAllYears(CalcState& s, const std::string& path, const std::string& seasonStart,
-                  const std::string& seasonEnd);
-
-// The gages of the store (as the reader left them after reading `path` for every year),
-// listed as the table shows them; `yearShift` is seasonYearShift of the season.
-std::vector<TableGage> tableGagesOf(const CalcState& s, const std::string& path, int yearShift);
-
-// Reads `path` for the season with no restriction of years and lists its gages.
-// Throws what the reader throws.
-std::vector<TableGage> readGagesForTable(CalcState& s, const std::string& path,
-                                         const std::string& seasonStart,
-                                         const std::string& seasonEnd);
 
 // The message shown when a file cannot be read, its lines ended by `lineBreak` (the
 // command line keeps the bare CR its messages always had; a window uses LF).

@@ -6,8 +6,8 @@
 #include <cstdint>
 #include <limits>
 
-#include "calc_state.h"
 #include "errors.h"
+#include "flow_values.h"
 
 namespace vd {
 namespace {

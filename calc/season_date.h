@@ -7,8 +7,8 @@ namespace vd {
 
 struct SeasonDate {
     std::string text;  // normalised "Mmm d", or empty when the text is no valid date
-    int month = 0;   // month found (1..12), 0 when none
-    int day = 0;     // day found, 0 when none
+    int month = 0;     // month found (1..12), 0 when none
+    int day = 0;       // day found, 0 when none
     bool valid() const { return !text.empty(); }
 };
 

@@ -2,9 +2,9 @@
 
 #include <algorithm>
 
-#include "calc_state.h"
 #include "calendar.h"
 #include "errors.h"
+#include "flow_values.h"
 #include "number_text.h"
 
 namespace vd {

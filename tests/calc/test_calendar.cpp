@@ -57,21 +57,6 @@ TEST(Calendar, OutOfRangeIndexesThrow) {
     EXPECT_ERROR_CODE(DaysByYear(-51), ErrorCode::range);
     EXPECT_ERROR_CODE(DayNumber(10, 13, 1), ErrorCode::range);
     EXPECT_ERROR_CODE(DayNumber(10, 0, 1), ErrorCode::range);
-    CalcState s;
-    EXPECT_ERROR_CODE(s.x[0], ErrorCode::range);
-    EXPECT_ERROR_CODE(s.x[maxdays + 1], ErrorCode::range);
-    EXPECT_ERROR_CODE(s.store.xbig[101], ErrorCode::range);
-    EXPECT_NO_THROW(s.x[maxdays]);
-}
-
-TEST(Calendar, FreshStateIsEmpty) {
-    auto s = std::make_unique<CalcState>();
-    s->x[5] = 3.0;
-    s->JD1 = 7;
-    VDInit(*s);
-    EXPECT_EQ(s->JD1, 0);
-    EXPECT_EQ(s->JD2, 0);
-    for (int k = 1; k <= maxdays; ++k) ASSERT_EQ(s->x[k], unknown) << k;
 }
 
 TEST(SeasonDate, NormalisesTheAcceptedForms) {

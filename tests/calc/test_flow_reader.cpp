@@ -20,13 +20,25 @@ namespace fs = std::filesystem;
 
 namespace {
 
+// The gages of a file as a reading gives them, numbered from 1 as the table numbers them;
+// a day past the end of a series is missing.
+struct ReadGages {
+    FileSeries file;
+    int sites() const { return static_cast<int>(file.gages.size()); }
+    const GageSeries& gage(int i) const { return file.gages.at(static_cast<std::size_t>(i - 1)); }
+    double day(int i, int k) const {
+        const std::vector<double>& days = gage(i).days;
+        return k >= 1 && k <= static_cast<int>(days.size()) ? days[static_cast<std::size_t>(k - 1)]
+                                                            : unknown;
+    }
+};
+
 // A folder of its own for each test, removed afterwards.
 class ReaderTest : public ::testing::Test {
   protected:
     void SetUp() override {
         scratch_ = std::make_unique<vd::test::ScratchDir>("vd_reader");
         dir_ = scratch_->path();
-        state_ = std::make_unique<CalcState>();
     }
 
     std::string write(const std::string& name, const std::string& text) {
@@ -38,15 +50,13 @@ class ReaderTest : public ::testing::Test {
     static std::string slurp(const std::string& path) { return vd::test::fileText(path); }
 
     // Reads with no restriction of years, as the gage table does.
-    CalcState& read(const std::string& path, const std::string& start = "Apr 1",
-                    const std::string& end = "Mar 31") {
-        readAllYears(*state_, path, start, end);
-        return *state_;
+    static ReadGages read(const std::string& path, const std::string& start = "Apr 1",
+                          const std::string& end = "Mar 31") {
+        return {readFileSeries(path, start, end, {}, nullptr)};
     }
 
     std::unique_ptr<vd::test::ScratchDir> scratch_;
     fs::path dir_;
-    std::unique_ptr<CalcState> state_;
 };
 
 // Daily records of one site from `first` for `days` days (value = day counter + 1).
@@ -87,23 +97,23 @@ TEST_F(ReaderTest, OlderLayoutWithTwoSitesGivesTwoSeries) {
     const std::string text = olderHeader({"01000001 RIVER ONE AT A", "01000002 RIVER TWO AT B"}) +
                              dailyRecords("01000001", 90, 4, 1, 731) +
                              dailyRecords("01000002", 95, 1, 1, 800);
-    CalcState& s = read(write("two.txt", text));
-    ASSERT_EQ(s.store.sites, 2);
-    EXPECT_EQ(s.store.sitenames[1], "01000001 RIVER ONE AT A");
-    EXPECT_EQ(s.store.sitenames[2], "01000002 RIVER TWO AT B");
+    const ReadGages s = read(write("two.txt", text));
+    ASSERT_EQ(s.sites(), 2);
+    EXPECT_EQ(s.gage(1).name, "01000001 RIVER ONE AT A");
+    EXPECT_EQ(s.gage(2).name, "01000002 RIVER TWO AT B");
 
-    EXPECT_EQ(s.store.j1big[1], 90);
-    EXPECT_EQ(s.store.j2big[1], 92);  // the season ending 31 Mar 1992 is complete
-    EXPECT_EQ(s.store.jd1big[1], DayNumber(90, 4, 1) - 1);
-    EXPECT_EQ(s.store.jd2big[1], DayNumber(92, 3, 31));
-    EXPECT_EQ(s.store.ndaysbig[1], s.store.jd2big[1] - s.store.jd1big[1]);
-    EXPECT_EQ((*s.store.xbig[1])[1], 1.0);  // x[1] is the season start day
+    EXPECT_EQ(s.gage(1).firstYear, 90);
+    EXPECT_EQ(s.gage(1).lastYear, 92);  // the season ending 31 Mar 1992 is complete
+    EXPECT_EQ(s.gage(1).dayBeforeStart, DayNumber(90, 4, 1) - 1);
+    EXPECT_EQ(s.gage(1).lastDay, DayNumber(92, 3, 31));
+    EXPECT_EQ(s.gage(1).recordDays, s.gage(1).lastDay - s.gage(1).dayBeforeStart);
+    EXPECT_EQ(s.day(1, 1), 1.0);  // x(1) is the season start day
 
     // The second block's first record (1 Jan 1995) is where its search begins.
-    EXPECT_EQ(s.store.j1big[2], 95);
-    EXPECT_EQ((*s.store.xbig[2])[1], 91.0);  // 1 Apr 1995 is the 91st record of site B
-    EXPECT_TRUE(s.store.nwisbig[1]);
-    EXPECT_FALSE(s.trouble);
+    EXPECT_EQ(s.gage(2).firstYear, 95);
+    EXPECT_EQ(s.day(2, 1), 91.0);  // 1 Apr 1995 is the 91st record of site B
+    EXPECT_TRUE(s.gage(1).startsOnSeasonStart);
+    EXPECT_FALSE(s.file.repeatedDates);
 }
 
 TEST_F(ReaderTest, NewerLayoutBlocksBringTheirOwnHeaderAndDischargeColumn) {
@@ -131,16 +141,16 @@ TEST_F(ReaderTest, NewerLayoutBlocksBringTheirOwnHeaderAndDischargeColumn) {
         "# Data provided for site 02000003\r\nagency_cd\tsite_no\tdatetime\t"
         "31_00060_00003\t31_00060_00003_cd\r\n5s\t15s\t20d\t14n\t10s\r\n" +
         dailyRecords("02000003", 100, 4, 1, 400);
-    CalcState& s = read(write("three.txt", text));
-    ASSERT_EQ(s.store.sites, 3);
-    EXPECT_EQ(s.store.sitenames[3], "02000003 THIRD CREEK");
-    EXPECT_EQ((*s.store.xbig[1])[1], 100.0);  // discharge, not the temperature of field 4
-    EXPECT_EQ((*s.store.xbig[1])[365], 464.0);
-    EXPECT_EQ(s.store.ndaysbig[2], 0);  // no discharge: an empty series
-    EXPECT_LT(s.store.j2big[2], s.store.j1big[2]);
-    EXPECT_EQ((*s.store.xbig[2])[1], unknown);
-    EXPECT_EQ((*s.store.xbig[3])[1], 1.0);
-    EXPECT_EQ(s.store.j2big[3], 101);
+    const ReadGages s = read(write("three.txt", text));
+    ASSERT_EQ(s.sites(), 3);
+    EXPECT_EQ(s.gage(3).name, "02000003 THIRD CREEK");
+    EXPECT_EQ(s.day(1, 1), 100.0);  // discharge, not the temperature of field 4
+    EXPECT_EQ(s.day(1, 365), 464.0);
+    EXPECT_EQ(s.gage(2).recordDays, 0);  // no discharge: an empty series
+    EXPECT_LT(s.gage(2).lastYear, s.gage(2).firstYear);
+    EXPECT_EQ(s.day(2, 1), unknown);
+    EXPECT_EQ(s.day(3, 1), 1.0);
+    EXPECT_EQ(s.gage(3).lastYear, 101);
 }
 
 TEST_F(ReaderTest, OlderLayoutTakesBlockHeadersAsRecordsAndFails) {
@@ -171,14 +181,14 @@ TEST_F(ReaderTest, MissingValueTextsAreUnknownDaysThatStillCount) {
     replaceValue("2000-04-02", "Eqp");
     replaceValue("2000-04-03", "Ice");
     replaceValue("2000-04-04", "");
-    CalcState& s = read(write("missing.txt", text + records));
-    const darray& x = *s.store.xbig[1];
-    EXPECT_EQ(x[1], 1.0);
-    EXPECT_EQ(x[2], unknown);
-    EXPECT_EQ(x[3], unknown);
-    EXPECT_EQ(x[4], unknown);
-    EXPECT_EQ(x[5], 5.0);                 // later days stay on their dates
-    EXPECT_EQ(s.store.ndaysbig[1], 365);  // the statistics run up to the season end, included
+    const ReadGages s = read(write("missing.txt", text + records));
+    const auto x = [&](int k) { return s.day(1, k); };
+    EXPECT_EQ(x(1), 1.0);
+    EXPECT_EQ(x(2), unknown);
+    EXPECT_EQ(x(3), unknown);
+    EXPECT_EQ(x(4), unknown);
+    EXPECT_EQ(x(5), 5.0);                  // later days stay on their dates
+    EXPECT_EQ(s.gage(1).recordDays, 365);  // the statistics run up to the season end, included
 }
 
 TEST_F(ReaderTest, ValueThatIsNoNumberFailsNamingTheText) {
@@ -216,11 +226,11 @@ TEST_F(ReaderTest, LastCompleteSeasonFollowsTheLastRecord) {
         const std::string path =
             write("season.txt", currentHeader("05000001 S", "agency_cd\tsite_no\tdatetime\tx") +
                                     dailyRecords("05000001", 100, 1, 1, days));
-        CalcState& s = read(path, c.start, c.end);
-        EXPECT_EQ(s.store.j2big[1], c.expectedJ2)
+        const ReadGages s = read(path, c.start, c.end);
+        EXPECT_EQ(s.gage(1).lastYear, c.expectedJ2)
             << c.start << " - " << c.end << " " << c.lastMonth << "/" << c.lastDay;
         const SeasonDate e = parseSeasonDate(c.end);
-        EXPECT_EQ(s.store.jd2big[1], DayNumber(c.expectedJ2, e.month, e.day));
+        EXPECT_EQ(s.gage(1).lastDay, DayNumber(c.expectedJ2, e.month, e.day));
     }
 }
 
@@ -234,17 +244,10 @@ TEST_F(ReaderTest, RequestEndsWithTheSeasonThatStartsInTheLastYear) {
         int expectedJ2;
     } cases[] = {{"Jun 1", "Sep 30", 95}, {"Apr 1", "Mar 31", 96}, {"Oct 15", "Oct 14", 96}};
     for (const Case& c : cases) {
-        CalcState& s = *state_;
-        s.flowfile = path;
-        s.seasonStart = c.start;
-        s.seasonEnd = c.end;
-        s.j1send.fill(-999);
-        s.j2send.fill(199);
-        s.j1send[1] = 92;
-        s.j2send[1] = 95;  // seasons starting 1992 .. 1995
-        VDRead(s);
-        EXPECT_EQ(s.store.j1big[1], 92) << c.start;
-        EXPECT_EQ(s.store.j2big[1], c.expectedJ2) << c.start;
+        // Seasons starting 1992 .. 1995.
+        const ReadGages s{readFileSeries(path, c.start, c.end, {{92}, {95}}, nullptr)};
+        EXPECT_EQ(s.gage(1).firstYear, 92) << c.start;
+        EXPECT_EQ(s.gage(1).lastYear, c.expectedJ2) << c.start;
     }
 }
 
@@ -260,30 +263,30 @@ TEST_F(ReaderTest, OldFlowFileStartsOnTheFirstOfTheSeasonMonth) {
     nwis += dailyRecords("06000001", 100, 7, 1, 800);
     flo += "\r\n\r\n";  // blank lines at the end are the end of the file
 
-    CalcState& f = read(write("old.flo", flo), "Jul 15", "Jul 14");
-    EXPECT_EQ(f.store.sitenames[1], "OLD CREEK NEAR TOWN");
-    EXPECT_FALSE(f.store.nwisbig[1]);
-    const darray& xf = *f.store.xbig[1];
-    for (int k = 1; k <= 14; ++k) EXPECT_EQ(xf[k], unknown) << k;
-    EXPECT_EQ(xf[15], 15.5);  // 15 July
-    EXPECT_EQ(f.store.jd1big[1], DayNumber(100, 6, 30));
-    EXPECT_EQ(f.store.j2big[1], 102);
+    const ReadGages f = read(write("old.flo", flo), "Jul 15", "Jul 14");
+    EXPECT_EQ(f.gage(1).name, "OLD CREEK NEAR TOWN");
+    EXPECT_FALSE(f.gage(1).startsOnSeasonStart);
+    const auto xf = [&](int k) { return f.day(1, k); };
+    for (int k = 1; k <= 14; ++k) EXPECT_EQ(xf(k), unknown) << k;
+    EXPECT_EQ(xf(15), 15.5);  // 15 July
+    EXPECT_EQ(f.gage(1).dayBeforeStart, DayNumber(100, 6, 30));
+    EXPECT_EQ(f.gage(1).lastYear, 102);
     // The records from 15 July 2000 to the last season's end, 14 July 2002; those read
     // after it are no days of the record.
-    EXPECT_EQ(f.store.ndaysbig[1], 730);
+    EXPECT_EQ(f.gage(1).recordDays, 730);
 
-    CalcState& n = read(write("new.txt", nwis), "Jul 15", "Jul 14");
-    EXPECT_TRUE(n.store.nwisbig[1]);
-    EXPECT_EQ((*n.store.xbig[1])[1], 15.0);  // 15 July
-    EXPECT_EQ(n.store.ndaysbig[1], n.store.jd2big[1] - n.store.jd1big[1]);
+    const ReadGages n = read(write("new.txt", nwis), "Jul 15", "Jul 14");
+    EXPECT_TRUE(n.gage(1).startsOnSeasonStart);
+    EXPECT_EQ(n.day(1, 1), 15.0);  // 15 July
+    EXPECT_EQ(n.gage(1).recordDays, n.gage(1).lastDay - n.gage(1).dayBeforeStart);
 }
 
 TEST_F(ReaderTest, OldFlowFileThatNeverReachesTheSeasonStartIsEmpty) {
     const std::string flo = "OLD\r\n100 4 2 5.0\r\n100 4 3 6.0\r\n";
-    CalcState& s = read(write("short.flo", flo));
-    EXPECT_EQ(s.store.sites, 1);
-    EXPECT_EQ(s.store.ndaysbig[1], 0);
-    EXPECT_LT(s.store.j2big[1], s.store.j1big[1]);
+    const ReadGages s = read(write("short.flo", flo));
+    EXPECT_EQ(s.sites(), 1);
+    EXPECT_EQ(s.gage(1).recordDays, 0);
+    EXPECT_LT(s.gage(1).lastYear, s.gage(1).firstYear);
 }
 
 TEST_F(ReaderTest, GageWithoutSeasonStartDoesNotInheritTheGageBeforeIt) {
@@ -291,22 +294,23 @@ TEST_F(ReaderTest, GageWithoutSeasonStartDoesNotInheritTheGageBeforeIt) {
     const std::string text = olderHeader({"07000001 A", "07000002 B"}) +
                              dailyRecords("07000001", 100, 4, 1, 800) +
                              dailyRecords("07000002", 101, 1, 1, 60);
-    CalcState& s = read(write("gap.txt", text));
-    ASSERT_EQ(s.store.sites, 2);
-    EXPECT_EQ(s.store.ndaysbig[2], 0);
-    EXPECT_EQ(s.store.jd2big[2], s.store.jd1big[2] - 1);
-    EXPECT_EQ(s.store.j2big[2], s.store.j1big[2] - 1);
-    for (int k = 1; k <= 800; ++k) ASSERT_EQ((*s.store.xbig[2])[k], unknown) << k;
-    EXPECT_GT(s.store.ndaysbig[1], 0);
+    const ReadGages s = read(write("gap.txt", text));
+    ASSERT_EQ(s.sites(), 2);
+    EXPECT_EQ(s.gage(2).recordDays, 0);
+    EXPECT_EQ(s.gage(2).lastDay, s.gage(2).dayBeforeStart - 1);
+    EXPECT_EQ(s.gage(2).lastYear, s.gage(2).firstYear - 1);
+    for (int k = 1; k <= 800; ++k) ASSERT_EQ(s.day(2, k), unknown) << k;
+    EXPECT_GT(s.gage(1).recordDays, 0);
 }
 
 TEST_F(ReaderTest, RepeatedDateKeepsTheLaterValueAndRaisesTheFlag) {
     std::string records = dailyRecords("08000001", 100, 4, 1, 400);
     records.insert(records.find("USGS\t08000001\t2000-04-06"),
                    "USGS\t08000001\t2000-04-03\t777\tA\r\n");
-    CalcState& s = read(write("dup.txt", currentHeader("08000001 D", "agency_cd\tx") + records));
-    EXPECT_TRUE(s.trouble);
-    EXPECT_EQ((*s.store.xbig[1])[3], 777.0);
+    const ReadGages s =
+        read(write("dup.txt", currentHeader("08000001 D", "agency_cd\tx") + records));
+    EXPECT_TRUE(s.file.repeatedDates);
+    EXPECT_EQ(s.day(1, 3), 777.0);
 }
 
 TEST_F(ReaderTest, DatesOutsideTheCalendarOrSeriesFailNamingTheLine) {
@@ -344,10 +348,10 @@ TEST_F(ReaderTest, MonthFirstDatesWithStationsHeader) {
         "#  USGS 10000001 MONTH FIRST RIVER\r\n# -------\r\n#\r\n"
         "agency_cd\tsite_no\tdatetime\tdischarge\tcode\r\n5s\t15s\t10d\t12n\t3s\r\n" +
         dailyRecords("10000001", 100, 1, 1, 500, false);
-    CalcState& s = read(write("mf.txt", text));
-    EXPECT_EQ(s.store.sitenames[1], "10000001 MONTH FIRST RIVER");
-    EXPECT_EQ(s.store.j1big[1], 100);
-    EXPECT_EQ((*s.store.xbig[1])[1], 92.0);  // 1 April 2000 is day 92 of a leap year
+    const ReadGages s = read(write("mf.txt", text));
+    EXPECT_EQ(s.gage(1).name, "10000001 MONTH FIRST RIVER");
+    EXPECT_EQ(s.gage(1).firstYear, 100);
+    EXPECT_EQ(s.day(1, 1), 92.0);  // 1 April 2000 is day 92 of a leap year
 }
 
 // The folder's files with their bytes and times: reading must leave all of it as it was.
@@ -377,9 +381,8 @@ std::string withBreaks(const std::string& crlfText, const std::vector<std::strin
 TEST_F(ReaderTest, LineBreakStylesReadAlikeAndLeaveTheFileUntouched) {
     const std::string crlf =
         currentHeader("11000001 BREAKS", "agency_cd\tx") + dailyRecords("11000001", 100, 4, 1, 800);
-    read(write("ref.txt", crlf));
-    const int refJ2 = state_->store.j2big[1];
-    const darray refX = *state_->store.xbig[1];
+    const ReadGages ref = read(write("ref.txt", crlf));
+    const int refJ2 = ref.gage(1).lastYear;
     fs::remove(dir_ / "ref.txt");
 
     const struct {
@@ -390,10 +393,9 @@ TEST_F(ReaderTest, LineBreakStylesReadAlikeAndLeaveTheFileUntouched) {
         const std::string path = write("style.txt", withBreaks(crlf, style.breaks));
         fs::last_write_time(path, fs::last_write_time(path) - std::chrono::hours(24));
         const auto before = folderState(dir_);
-        CalcState& s = read(path);
-        EXPECT_EQ(s.store.j2big[1], refJ2) << style.name;
-        for (int k = 1; k <= maxdays; ++k)
-            ASSERT_EQ((*s.store.xbig[1])[k], refX[k]) << style.name << k;
+        const ReadGages s = read(path);
+        EXPECT_EQ(s.gage(1).lastYear, refJ2) << style.name;
+        for (int k = 1; k <= maxdays; ++k) ASSERT_EQ(s.day(1, k), ref.day(1, k)) << style.name << k;
         EXPECT_EQ(folderState(dir_), before) << style.name;
     }
 }
@@ -410,24 +412,22 @@ TEST_F(ReaderTest, ReadOnlyFileInReadOnlyFolderReads) {
     const auto noWrite = fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write;
     fs::permissions(file, noWrite, fs::perm_options::remove);
     fs::permissions(sub, noWrite, fs::perm_options::remove);
-    CalcState& s = read(file);
-    EXPECT_EQ(s.store.j2big[1], 102);
+    const ReadGages s = read(file);
+    EXPECT_EQ(s.gage(1).lastYear, 102);
     EXPECT_EQ(slurp(file), lf);
     fs::permissions(sub, fs::perms::owner_all, fs::perm_options::add);
 }
 #endif
 
 TEST(SiteNames, AgencyCodeIsDroppedAndSiteNumberKept) {
-    auto s = std::make_unique<CalcState>();
     const fs::path p = fs::temp_directory_path() / "vd_names.txt";
     std::ofstream(p, std::ios::binary)
         << "# Sites in this file include:\r\n#  USGS 03451500 FRENCH BROAD RIVER AT ASHEVILLE, "
            "NC\r\n#    03451501 NO AGENCY\r\n# ------\r\nagency_cd\tsite_no\r\nfmt\r\n";
-    s->flowfile = p.string();
-    VDRead(*s);
-    EXPECT_EQ(s->store.sites, 2);
-    EXPECT_EQ(s->store.sitenames[1], "03451500 FRENCH BROAD RIVER AT ASHEVILLE, NC");
-    EXPECT_EQ(s->store.sitenames[2], "03451501 NO AGENCY");
+    const std::vector<GageSeries> s = readGageSeries(p.string(), "Apr 1", "Mar 31", {}, nullptr);
+    ASSERT_EQ(s.size(), 2u);
+    EXPECT_EQ(s[0].name, "03451500 FRENCH BROAD RIVER AT ASHEVILLE, NC");
+    EXPECT_EQ(s[1].name, "03451501 NO AGENCY");
     fs::remove(p);
 }
 
@@ -444,8 +444,9 @@ TEST_F(ReaderTest, FilesBeyondTheGageStoreAreRefused) {
     std::vector<std::string> lines(1001, "30000000 SITE LINE");
     EXPECT_ERROR_CODE(read(write("lines.txt", olderHeader(lines))), ErrorCode::range);
     lines.pop_back();
-    EXPECT_NO_THROW(read(write("lines.txt", olderHeader(lines))));
-    EXPECT_EQ(state_->store.sites, maxinfile);  // no records: the store fills with empty gages
+    ReadGages full;
+    EXPECT_NO_THROW(full = read(write("lines.txt", olderHeader(lines))));
+    EXPECT_EQ(full.sites(), maxinfile);  // no records: a hundred empty gages
 }
 
 // Kept parses must give what a fresh reading gives, for any season and years, and must
@@ -456,9 +457,6 @@ TEST_F(ReaderTest, KeptParsesReadLikeFreshOnesAndFollowChanges) {
                              dailyRecords("13000002", 92, 6, 1, 2500);
     const std::string path = write("kept.txt", text);
     auto cache = std::make_shared<FlowFileCache>();
-    auto fresh = std::make_unique<CalcState>();
-    auto kept = std::make_unique<CalcState>();
-    kept->fileCache = cache;
 
     struct Case {
         const char* start;
@@ -469,22 +467,16 @@ TEST_F(ReaderTest, KeptParsesReadLikeFreshOnesAndFollowChanges) {
                  {"Oct 15", "Oct 14", 91, 94},
                  {"Jan 1", "Dec 31", -999, 96}};
     for (const Case& c : cases) {
-        for (CalcState* s : {fresh.get(), kept.get()}) {
-            s->flowfile = path;
-            s->seasonStart = c.start;
-            s->seasonEnd = c.end;
-            s->j1send.fill(c.first);
-            s->j2send.fill(c.last);
-            VDRead(*s);
-        }
-        ASSERT_EQ(kept->store.sites, fresh->store.sites);
-        for (int g = 1; g <= fresh->store.sites; ++g) {
-            EXPECT_EQ(kept->store.j1big[g], fresh->store.j1big[g]) << c.start;
-            EXPECT_EQ(kept->store.j2big[g], fresh->store.j2big[g]) << c.start;
-            EXPECT_EQ(kept->store.jd2big[g], fresh->store.jd2big[g]) << c.start;
+        const GageYears years{std::vector<int>(2, c.first), std::vector<int>(2, c.last)};
+        const ReadGages fresh{readFileSeries(path, c.start, c.end, years, nullptr)};
+        const ReadGages kept{readFileSeries(path, c.start, c.end, years, cache.get())};
+        ASSERT_EQ(kept.sites(), fresh.sites());
+        for (int g = 1; g <= fresh.sites(); ++g) {
+            EXPECT_EQ(kept.gage(g).firstYear, fresh.gage(g).firstYear) << c.start;
+            EXPECT_EQ(kept.gage(g).lastYear, fresh.gage(g).lastYear) << c.start;
+            EXPECT_EQ(kept.gage(g).lastDay, fresh.gage(g).lastDay) << c.start;
             for (int k = 1; k <= maxdays; ++k)
-                ASSERT_EQ((*kept->store.xbig[g])[k], (*fresh->store.xbig[g])[k])
-                    << c.start << " " << k;
+                ASSERT_EQ(kept.day(g, k), fresh.day(g, k)) << c.start << " " << k;
         }
     }
     EXPECT_NE(cache->find(path), nullptr);
@@ -492,10 +484,9 @@ TEST_F(ReaderTest, KeptParsesReadLikeFreshOnesAndFollowChanges) {
     // A changed file is parsed anew, and its failure is reported as a fresh reading would.
     write("kept.txt", text + "USGS\t13000002\t2000-01-01\tabc\tA\r\n");
     EXPECT_EQ(cache->find(path), nullptr);
-    kept->j1send.fill(-999);
-    kept->j2send.fill(199);
+    const auto readKept = [&] { return readFileSeries(path, "Apr 1", "Mar 31", {}, cache.get()); };
     try {
-        VDRead(*kept);
+        readKept();
         FAIL();
     } catch (const Error& e) {
         EXPECT_TRUE(test::hasCode(e, ErrorCode::conversion));
@@ -504,7 +495,7 @@ TEST_F(ReaderTest, KeptParsesReadLikeFreshOnesAndFollowChanges) {
             << e.what();
     }
     // The failure is part of what was kept: a second reading fails the same way.
-    EXPECT_ERROR_CODE(VDRead(*kept), ErrorCode::conversion);
+    EXPECT_ERROR_CODE(readKept(), ErrorCode::conversion);
 }
 
 // ---- Hostile input: every case is refused with its reason, nothing else happens --------
@@ -546,8 +537,8 @@ TEST_F(ReaderTest, FlowValuesThatAreNoFiniteNumberAreRefusedAtTheirLine) {
 
 TEST_F(ReaderTest, NegativeAndLargeFiniteFlowsStayFlows) {
     for (const auto& [text, value] : {std::pair{"-12.5", -12.5}, std::pair{"1e300", 1e300}}) {
-        CalcState& s = read(write("neg.txt", nwisWithValue(text)));
-        EXPECT_EQ((*s.store.xbig[1])[3], value) << text;
+        const ReadGages s = read(write("neg.txt", nwisWithValue(text)));
+        EXPECT_EQ(s.day(1, 3), value) << text;
     }
 }
 
@@ -614,9 +605,8 @@ TEST_F(ReaderTest, BytesThatAreNoTextAreRefusedBeforeParsing) {
 
 TEST_F(ReaderTest, UnicodeSavedFilesReadLikeTheir8BitForm) {
     const std::string text = nwisWithValue("3");
-    read(write("plain.txt", text));
-    const darray plain = *state_->store.xbig[1];
-    const std::string name = state_->store.sitenames[1];
+    const ReadGages plain = read(write("plain.txt", text));
+    const std::string name = plain.gage(1).name;
 
     const auto utf16 = [&](bool little) {
         std::string out = little ? "\xFF\xFE" : "\xFE\xFF";
@@ -629,9 +619,9 @@ TEST_F(ReaderTest, UnicodeSavedFilesReadLikeTheir8BitForm) {
     for (const auto& [form, bytes] :
          {std::pair{"UTF-16LE", utf16(true)}, std::pair{"UTF-16BE", utf16(false)},
           std::pair{"UTF-8 with mark", "\xEF\xBB\xBF" + text}}) {
-        CalcState& s = read(write("unicode.txt", bytes));
-        EXPECT_EQ(s.store.sitenames[1], name) << form;
-        for (int k = 1; k <= maxdays; ++k) ASSERT_EQ((*s.store.xbig[1])[k], plain[k]) << form << k;
+        const ReadGages s = read(write("unicode.txt", bytes));
+        EXPECT_EQ(s.gage(1).name, name) << form;
+        for (int k = 1; k <= maxdays; ++k) ASSERT_EQ(s.day(1, k), plain.day(1, k)) << form << k;
     }
 }
 

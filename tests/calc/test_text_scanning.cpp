@@ -15,7 +15,7 @@
 
 #include "../common/error_assertions.h"
 #include "byte_search.h"
-#include "calc_state.h"
+#include "flow_values.h"
 #include "errors.h"
 #include "flow_text.h"
 #include "line_cursor.h"

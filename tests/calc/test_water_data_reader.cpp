@@ -194,12 +194,11 @@ TEST(WaterDataReader, ReadingAnApiFileLeavesItAsItIs) {
                              csvLine("t", "09506000", "1991-03-31", "6");
     const auto path = dir.path() / "daily.csv";
     std::ofstream(path, std::ios::binary) << text;
-    auto s = std::make_unique<CalcState>();
-    readAllYears(*s, path.string(), "Apr 1", "Mar 31");
-    EXPECT_EQ(s->store.sites, 1);
-    EXPECT_EQ(s->store.sitenames[1], "09506000");
-    EXPECT_EQ(s->store.j1big[1], 90);  // the season from April 1990
-    EXPECT_EQ(s->store.j2big[1], 91);  // to March 1991
+    const std::vector<GageSeries> s = readGageSeries(path.string(), "Apr 1", "Mar 31", {}, nullptr);
+    ASSERT_EQ(s.size(), 1u);
+    EXPECT_EQ(s[0].name, "09506000");
+    EXPECT_EQ(s[0].firstYear, 90);  // the season from April 1990
+    EXPECT_EQ(s[0].lastYear, 91);   // to March 1991
     EXPECT_EQ(vd::test::fileText(path), text);
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()),
                             std::filesystem::directory_iterator()),

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "calc_state.h"
+#include "flow_values.h"
 #include "errors.h"
 #include "help_viewer.h"
 #include "main_window.h"
