@@ -61,6 +61,13 @@ class FakeWaterData {
         order_.push_back(number);
     }
 
+    // Daily values served `n` to a page over all the sites of a request (0: each site's own
+    // pages, as added).
+    void setValuesPerPage(std::size_t n) {
+        const std::lock_guard lock(mutex_);
+        valuesPerPage_ = n;
+    }
+
     // Monitoring locations served a few to a page.
     void setLocationsPerPage(std::size_t n) {
         const std::lock_guard lock(mutex_);
@@ -135,6 +142,31 @@ class FakeWaterData {
         if (limit_ > 0)
             for (std::string& h : rateHeaders()) answer.headers.push_back(std::move(h));
         return answer;
+    }
+
+    // The days of `days` within the request's time=FIRST/LAST (either ".." for an open end).
+    static std::vector<const RestatedDay*> withinTime(const std::vector<RestatedDay>& days,
+                                                      const std::string& target) {
+        const std::string span = decoded(queryValue(target, "time"));
+        const std::size_t slash = span.find('/');
+        const std::string first = slash == std::string::npos ? ".." : span.substr(0, slash);
+        const std::string last = slash == std::string::npos ? ".." : span.substr(slash + 1);
+        std::vector<const RestatedDay*> within;
+        for (const RestatedDay& d : days)
+            if ((first == ".." || d.date >= first) && (last == ".." || d.date <= last))
+                within.push_back(&d);
+        return within;
+    }
+
+    std::vector<std::vector<const RestatedDay*>> repaged(
+        const std::vector<std::vector<const RestatedDay*>>& pages) const {
+        std::vector<std::vector<const RestatedDay*>> out(1);
+        for (const auto& page : pages)
+            for (const RestatedDay* d : page) {
+                if (out.back().size() == valuesPerPage_) out.emplace_back();
+                out.back().push_back(d);
+            }
+        return out;
     }
 
     std::vector<std::string> rateHeaders() const {
@@ -233,33 +265,24 @@ class FakeWaterData {
             first_.pop_front();
             return special;
         }
-        // The pages of every site listed, one after another.
+        // The pages of every site listed, one after another; or, with a number of values to a
+        // page, all their days in pages of that many, as the service pages them.
         const std::string locationList = queryValue(r.target, "monitoring_location_id");
-        std::vector<const std::vector<RestatedDay>*> pages;
+        std::vector<std::vector<const RestatedDay*>> pages;
         for (const std::string& location : commaList(decoded(locationList)))
             for (const auto& p : pages_[location.substr(location.find('-') + 1)])
-                pages.push_back(&p);
+                pages.push_back(withinTime(p, r.target));
+        if (valuesPerPage_ > 0) pages = repaged(pages);
         const std::string cursor = queryValue(r.target, "cursor");
         const std::size_t page = cursor.empty() ? 0 : std::stoul(cursor);
-        std::vector<RestatedDay> days =
-            page < pages.size() ? *pages[page] : std::vector<RestatedDay>{};
-        // time=FIRST/LAST, either ".." for an open end.
-        const std::vector<std::string> time = commaList(decoded(queryValue(r.target, "time")));
-        const std::string span = time.empty() ? "" : time.front();
-        const std::size_t slash = span.find('/');
-        if (slash != std::string::npos) {
-            const std::string first = span.substr(0, slash);
-            const std::string last = span.substr(slash + 1);
-            std::erase_if(days, [&](const RestatedDay& d) {
-                return (first != ".." && d.date < first) || (last != ".." && d.date > last);
-            });
-        }
-        const std::string next =
-            page + 1 < pages.size()
-                ? server_.url() +
-                      "/collections/daily/items?f=json&monitoring_location_id=" + locationList +
-                      "&cursor=" + std::to_string(page + 1)
-                : "";
+        std::vector<RestatedDay> days;
+        if (page < pages.size())
+            for (const RestatedDay* d : pages[page]) days.push_back(*d);
+        const std::string next = page + 1 < pages.size()
+                                     ? server_.url() +
+                                           r.target.substr(0, r.target.find("&cursor=")) +
+                                           "&cursor=" + std::to_string(page + 1)
+                                     : "";
         return {200, asWaterDataPage(days, next), {"Content-Type: application/geo+json"}, false};
     }
 
@@ -268,6 +291,7 @@ class FakeWaterData {
     std::map<std::string, Place> places_;
     std::vector<std::string> order_;  // in the order added
     std::size_t locationsPerPage_ = 1000;
+    std::size_t valuesPerPage_ = 0;
     long limit_ = 0;  // 0: no allowance told or kept
     long remaining_ = 0;
     int refused_ = 0;
