@@ -73,8 +73,11 @@ WebFetchDialog::WebFetchDialog(QWidget* parent)
     folderRow->addWidget(browse);
 
     state_->setPlaceholderText(QStringLiteral("e.g. AZ or 04"));
-    huc_->setPlaceholderText(QStringLiteral("leading digits, e.g. 1506"));
-    box_->setPlaceholderText(QStringLiteral("west,south,east,north, e.g. -112.5,34,-111.5,35"));
+    huc_->setPlaceholderText(QStringLiteral("e.g. 1506"));
+    box_->setPlaceholderText(QStringLiteral("W,S,E,N, e.g. -112.5,34,-111.5,35"));
+    state_->setToolTip(QStringLiteral("A state's two letters or FIPS code."));
+    huc_->setToolTip(QStringLiteral("The leading 2, 4, ... 12 digits of a hydrologic unit code."));
+    box_->setToolTip(QStringLiteral("West, south, east and north edges in decimal degrees."));
     found_->setMinimumHeight(120);
     found_->setToolTip(
         QStringLiteral("The stream gages found with daily mean discharge in the "
@@ -91,8 +94,8 @@ WebFetchDialog::WebFetchDialog(QWidget* parent)
 
     auto* form = new QFormLayout;
     form->addRow(QStringLiteral("USGS &site numbers:"), sites_);
-    form->addRow(QStringLiteral("or the gages of a &region:"), regionRow);
-    form->addRow(QStringLiteral("in a bo&x:"), boxRow);
+    form->addRow(QStringLiteral("or the gages of a region:"), regionRow);
+    form->addRow(QStringLiteral("or in a box:"), boxRow);
     form->addRow(QStringLiteral("Gages found:"), found_);
     form->addRow(QStringLiteral("F&irst day:"), start_);
     form->addRow(QStringLiteral("&Last day:"), end_);
