@@ -243,7 +243,7 @@ void WebFetchDialog::startFinding() {
     });
 }
 
-void WebFetchDialog::gagesFound(std::vector<fetch::FoundSite> sites, QString failure) {
+void WebFetchDialog::workerDone() {
     if (worker_.joinable()) worker_.join();
     if (progress_) {
         progress_->deleteLater();
@@ -251,6 +251,10 @@ void WebFetchDialog::gagesFound(std::vector<fetch::FoundSite> sites, QString fai
     }
     fetch_->setEnabled(true);
     find_->setEnabled(true);
+}
+
+void WebFetchDialog::gagesFound(std::vector<fetch::FoundSite> sites, QString failure) {
+    workerDone();
     if (failure == QStringLiteral("cancelled")) return;
     if (!failure.isEmpty()) {
         QMessageBox::warning(this, windowTitle(), failure);
@@ -337,13 +341,7 @@ void WebFetchDialog::siteProgress(int index, const QString& site, qulonglong day
 }
 
 void WebFetchDialog::fetchingDone(QStringList files, QStringList failures, bool cancelled) {
-    if (worker_.joinable()) worker_.join();
-    if (progress_) {
-        progress_->deleteLater();
-        progress_ = nullptr;
-    }
-    fetch_->setEnabled(true);
-    find_->setEnabled(true);
+    workerDone();
     if (cancelled) return;  // the dialog stays open for another try
     files_ = std::move(files);
     failures_ = std::move(failures);

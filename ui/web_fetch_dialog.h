@@ -61,6 +61,8 @@ class WebFetchDialog final : public QDialog {
   private:
     void chooseFolder();
     void startFinding();
+    // The worker's end: joined, its progress window gone, the buttons back.
+    void workerDone();
     void gagesFound(std::vector<fetch::FoundSite> sites, QString failure);
     fetch::FetchOptions fetchOptions();
     void showProgress(const QString& text, int steps);
