@@ -34,7 +34,10 @@ void noteReading(const FileReading& reading, TableBuild& build, std::ostream& er
     if (!reading.read()) {
         err << readErrorMessage(reading) << '\n';
         build.failures = true;
-        build.firstYear = build.lastYear = "0";
+        // Set a character at a time: GCC 12 at -O3 warns falsely (-Wrestrict) on the
+        // assignment of "0" here.
+        build.firstYear.assign(1, '0');
+        build.lastYear.assign(1, '0');
         return;
     }
     const std::vector<TableGage>& gages = reading.gages;

@@ -67,7 +67,9 @@ bool meets(std::string_view begin, std::string_view end, std::string_view from,
 
 std::optional<std::string> stateFipsCode(std::string_view text) {
     if (allDigits(text) && text.size() <= 2) {
-        const std::string code = text.size() == 1 ? "0" + std::string(text) : std::string(text);
+        // Built by appending: GCC 12 at -O3 warns falsely (-Wrestrict) on "0" + string.
+        std::string code = text.size() == 1 ? std::string("0") : std::string();
+        code += text;
         for (const StateCode& s : kStates)
             if (code == s.fips) return code;
         return std::nullopt;
@@ -109,9 +111,12 @@ std::string locationsUrl(std::string_view baseUrl, const SiteFilter& filter) {
     if (const auto& b = filter.box)
         url += "&bbox=" + degrees(b->west) + "," + degrees(b->south) + "," + degrees(b->east) +
                "," + degrees(b->north);
-    if (!filter.hucPrefix.empty())
-        url += "&filter-lang=cql2-text&filter=" +
-               queryEscaped("hydrologic_unit_code LIKE '" + filter.hucPrefix + "%'");
+    if (!filter.hucPrefix.empty()) {
+        std::string like = "hydrologic_unit_code LIKE '";
+        like += filter.hucPrefix;
+        like += "%'";
+        url += "&filter-lang=cql2-text&filter=" + queryEscaped(like);
+    }
     return url;
 }
 
