@@ -13,11 +13,11 @@
 namespace {
 
 void buildForSeason(const vd::ParsedFlowFile& file, const vd::Season& season, int first, int last) {
-    static vd::RangeArray<int, 1, vd::maxinfile> j1send;
-    static vd::RangeArray<int, 1, vd::maxinfile> j2send;
-    j1send.fill(first);
-    j2send.fill(last);
-    const vd::RequestedYears years{first, last, &j1send, &j2send};
+    vd::RequestedYears years;
+    years.firstStart = first;
+    years.lastStart = last;
+    years.firstStarts.assign(vd::maxinfile, first);
+    years.lastStarts.assign(vd::maxinfile, last);
     bool trouble = false;
     try {
         (void)vd::buildGageSeries(file, season, years, trouble, "fuzz.txt");
