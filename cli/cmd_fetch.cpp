@@ -69,8 +69,7 @@ fetch::SiteFilter regionOf(const std::string& state, const std::string& county,
         f.countyCode = std::string(3 - county.size(), '0') + county;
     }
     if (!huc.empty()) {
-        if (huc.size() < 2 || huc.size() > 12 || huc.size() % 2 != 0 ||
-            huc.find_first_not_of("0123456789") != std::string::npos)
+        if (!fetch::hucPrefixOf(huc))
             throw Error(ErrorCode::usage,
                         "--huc takes the leading 2, 4, ... 12 digits of a hydrologic unit, "
                         "not '" +

@@ -83,6 +83,12 @@ std::optional<std::string> stateFipsCode(std::string_view text) {
     return std::nullopt;
 }
 
+std::optional<std::string> hucPrefixOf(std::string_view text) {
+    if (!allDigits(text) || text.size() < 2 || text.size() > 12 || text.size() % 2 != 0)
+        return std::nullopt;
+    return std::string(text);
+}
+
 std::optional<BoundingBox> boundingBox(std::string_view text) {
     std::array<double, 4> v{};
     for (std::size_t i = 0; i < v.size(); ++i) {

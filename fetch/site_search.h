@@ -29,6 +29,9 @@ struct SiteFilter {
 // case) or its code ("04", "4"); none for anything else.
 std::optional<std::string> stateFipsCode(std::string_view text);
 
+// The leading digits of a hydrologic unit code: 2, 4, ... 12 digits; none for anything else.
+std::optional<std::string> hucPrefixOf(std::string_view text);
+
 // "W,S,E,N" with west < east and south < north, within -180..180 and -90..90; none else.
 std::optional<BoundingBox> boundingBox(std::string_view text);
 

@@ -141,8 +141,7 @@ QString WebFetchDialog::checkRegion() const {
         !fetch::stateFipsCode(state_->text().trimmed().toStdString()))
         return QStringLiteral("Enter the state as its two letters (AZ) or its FIPS code (04).");
     const QString huc = huc_->text().trimmed();
-    if (!huc.isEmpty() &&
-        !QRegularExpression(QStringLiteral("^(\\d\\d){1,6}$")).match(huc).hasMatch())
+    if (!huc.isEmpty() && !fetch::hucPrefixOf(huc.toStdString()))
         return QStringLiteral("Enter the hydrologic unit as its leading 2, 4, ... 12 digits.");
     if (!box_->text().trimmed().isEmpty() &&
         !fetch::boundingBox(box_->text().trimmed().toStdString()))
